@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Every message box of the program goes through here, so that tests can
+// answer the questions and record what was shown.
+namespace Messages {
+
+enum class Kind {
+    Plain,     // title: the application title; one OK button
+    Error,     // title: the application title; error icon; one OK button
+    Question,  // title "確認"; question icon; はい(&Y) / いいえ(&N), Yes default
+};
+
+struct Request
+{
+    Kind kind;
+    QString title;
+    QString text;
+};
+
+// A handler returns the answer (true = Yes; ignored for plain and error
+// boxes). An empty handler restores the real message boxes.
+using Handler = std::function<bool(const Request &)>;
+void setHandler(Handler handler);
+
+// The title of plain and error boxes: the application title.
+void setApplicationTitle(const QString &title);
+
+void ShowMessage(const QString &text);
+void ShowError(const QString &text);
+bool Confirm(const QString &text);
+
+}  // namespace Messages

@@ -1,0 +1,80 @@
+#include "Memo.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextBlock>
+
+TMemo::TMemo(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    document()->setDocumentMargin(0);
+}
+
+int TMemo::lineCount() const
+{
+    const QTextDocument *doc = document();
+    const int blocks = doc->blockCount();
+    return doc->lastBlock().length() <= 1 ? blocks - 1 : blocks;
+}
+
+QStringList TMemo::lines() const
+{
+    QStringList out;
+    const int n = lineCount();
+    out.reserve(n);
+    QTextBlock block = document()->firstBlock();
+    for (int i = 0; i < n && block.isValid(); ++i, block = block.next())
+        out.append(block.text());
+    return out;
+}
+
+int TMemo::firstVisibleLine() const { return verticalScrollBar()->value(); }
+
+void TMemo::scrollLines(int delta)
+{
+    QScrollBar *bar = verticalScrollBar();
+    bar->setValue(bar->value() + delta);
+}
+
+void TMemo::keyPressEvent(QKeyEvent *event)
+{
+    emit keyDown(event->key(), event->modifiers());
+    const bool clipboardKey = event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste)
+        || (event->key() == Qt::Key_Delete && textCursor().hasSelection() && event->modifiers() == Qt::NoModifier);
+    QPlainTextEdit::keyPressEvent(event);
+    if (clipboardKey)
+        emit clipboardEdited();
+}
+
+void TMemo::mouseReleaseEvent(QMouseEvent *event)
+{
+    const Qt::MouseButton button = event->button();
+    QPlainTextEdit::mouseReleaseEvent(event);
+    // A middle click pastes the X11 selection.
+    if (button == Qt::MiddleButton && !isReadOnly())
+        emit clipboardEdited();
+    emit clicked();
+    emit mouseUp(button);
+}
+
+void TMemo::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    emit doubleClicked();
+}
+
+void TMemo::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu(event->pos());
+    // Connected after the control's own handlers, so these run once the
+    // edit has been made.
+    for (const char *name : {"edit-cut", "edit-paste", "edit-delete"}) {
+        if (QAction *action = menu->findChild<QAction *>(QLatin1String(name)))
+            connect(action, &QAction::triggered, this, &TMemo::clipboardEdited);
+    }
+    menu->exec(event->globalPos());
+    delete menu;
+}

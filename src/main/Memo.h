@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// The multi-line edit controls of the main window (the editor and the
+// line-number column). Lines never wrap and are laid out at one fixed pitch
+// shared with the item list. The control reports key presses before it acts
+// on them, and clicks and clipboard edits after it has acted.
+class TMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit TMemo(QWidget *parent = nullptr);
+
+    // Number of lines: the text split at line breaks, a final empty line not
+    // counted. An empty text has no lines.
+    int lineCount() const;
+    QStringList lines() const;
+    int firstVisibleLine() const;
+    void scrollLines(int delta);
+
+signals:
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void clicked();
+    void doubleClicked();
+    void mouseUp(Qt::MouseButton button);
+    // A cut, paste or clear (delete of the selection) has been carried out.
+    void clipboardEdited();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+};

@@ -1,0 +1,102 @@
+// The two editing modes: the item list in the list box, or as free text in
+// the editor. Every switch copies the whole list across.
+#include "ItemListBox.h"
+#include "Memo.h"
+#include "NCPanel.h"
+#include "SPTimer.h"
+#include "Unit1.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QPushButton>
+
+void TForm1::ModeBtnClick()
+{
+    if (EditorMode)
+        ToListMode();
+    else
+        ToEditorMode();
+}
+
+void TForm1::ToEditorMode()
+{
+    CopyListToEditor();
+    EditorMode = true;
+    Memo1->show();
+    ListBox1->hide();
+    BtnUP->hide();
+    BtnDown->hide();
+    ListFuncPanel->hide();
+    ItemMovePnl->hide();
+    Memo1->setFocus();
+    UpdateCaption();
+    RefreshView();
+}
+
+void TForm1::ToListMode()
+{
+    CopyEditorToList();
+    EditorMode = false;
+    ListBox1->show();
+    Memo1->hide();
+    ListFuncPanel->show();
+    ItemMovePnl->show();
+    BtnUP->show();
+    BtnDown->show();
+    UpdateCaption();
+    RefreshView();
+}
+
+void TForm1::CopyListToEditor()
+{
+    const QStringList items = ListBox1->items();
+    if (items.isEmpty()) {
+        Memo1->clear();
+        return;
+    }
+    // Each item ends with a line break, so the last item is ended too and
+    // trailing empty items survive the way back.
+    Memo1->setPlainText(items.join(u'\n') + u'\n');
+}
+
+void TForm1::CopyEditorToList() { ListBox1->setItems(Memo1->lines()); }
+
+void TForm1::HenshuMeClick() { BlankMe->setEnabled(!EditorMode); }
+
+void TForm1::ListBox1Click() { RefreshView(); }
+
+void TForm1::Memo1Click() { RefreshView(); }
+
+void TForm1::Memo1DblClick() { RefreshView(); }
+
+void TForm1::Memo1MouseUp(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton && Memo1->textCursor().hasSelection())
+        RefreshView();
+}
+
+void TForm1::Memo1KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    // These change lines or scroll only once the editor has handled them.
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Backspace || key == Qt::Key_Delete
+        || (ctrl && (key == Qt::Key_Home || key == Qt::Key_End)))
+        SPTimer->Start();
+    if (ctrl && key == Qt::Key_A)
+        Memo1->selectAll();
+}
+
+void TForm1::SPTimerTimer()
+{
+    RefreshView();
+    SPTimer->Stop();
+}
+
+void TForm1::AppMessage(QObject *receiver, QEvent *event)
+{
+    if (event->type() != QEvent::Wheel)
+        return;
+    // The wheel reaches the list and the editor through their viewports.
+    if (receiver == ListBox1 || receiver == ListBox1->viewport() || receiver == Memo1 || receiver == Memo1->viewport())
+        SPTimer->Start();
+}

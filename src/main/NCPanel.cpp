@@ -1,0 +1,12 @@
+#include "NCPanel.h"
+
+TNCPanel::TNCPanel(QWidget *parent, bool bevelled)
+    : QFrame(parent)
+{
+    if (bevelled) {
+        setFrameStyle(QFrame::Panel | QFrame::Raised);
+        setLineWidth(1);
+    } else {
+        setFrameStyle(QFrame::NoFrame);
+    }
+}

@@ -1,0 +1,16 @@
+#include "SPTimer.h"
+
+TSPTimer::TSPTimer(QObject *parent)
+    : QTimer(parent)
+{
+    setInterval(1000);
+    start();
+}
+
+void TSPTimer::Start()
+{
+    if (!isActive())
+        start();
+}
+
+void TSPTimer::Stop() { stop(); }

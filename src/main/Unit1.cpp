@@ -1,0 +1,364 @@
+#include "Unit1.h"
+
+#include "ItemListBox.h"
+#include "Memo.h"
+#include "MessageHook.h"
+#include "NCPanel.h"
+#include "ProgramSettings.h"
+#include "RadioGroup.h"
+#include "SPTimer.h"
+#include "common/Fonts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextLayout>
+
+const QString AppName = QStringLiteral("ペロラ");
+TtagPlus TagPlus;
+QString NumberSuffix;
+bool ConfirmDelete = true;
+bool ConfirmDeleteAll = true;
+bool EditorMode = false;
+bool VerticalSpineText = false;
+QString CurrentFileName;
+bool HasFileName = false;
+bool FirstShow = true;
+TMessageHook *HookHandle = nullptr;
+TForm1 *Form1 = nullptr;
+
+namespace {
+
+QStringList numberItems(int count)
+{
+    QStringList items;
+    for (int i = 1; i <= count; ++i)
+        items << QString::number(i);
+    return items;
+}
+
+QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+QPushButton *makeButton(const QString &text, QWidget *parent, int left, int top, int width, int height)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setGeometry(left, top, width, height);
+    return button;
+}
+
+QComboBox *makeCombo(const QString &text, QWidget *parent, int left, int top)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(numberItems(50));
+    combo->setCurrentText(text);
+    combo->setGeometry(left, top, 57, combo->sizeHint().height());
+    return combo;
+}
+
+// The height of one line of the editors at the content font: the list rows
+// use the same pitch, so that every number stands level with its row.
+int contentLinePitch()
+{
+    QTextLayout layout(AppName, Fonts::uiFont(Fonts::ContentPixelSize));
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLeadingIncluded(true);
+    layout.endLayout();
+    return qCeil(line.height());
+}
+
+constexpr int kNumberColumnWidth = 33;
+constexpr int kListLeft = 90;
+
+}  // namespace
+
+TForm1::TForm1(QWidget *parent)
+    : QMainWindow(parent)
+{
+    Form1 = this;
+    setObjectName(QStringLiteral("Form1"));
+    setFont(Fonts::uiFont(Fonts::WindowPixelSize));
+    createMenu();
+    createControls();
+    connectEvents();
+    move(193, 107);
+    resize(637, 480);
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+void TForm1::createMenu()
+{
+    QMenuBar *bar = menuBar();
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    auto addCheckItem = [&](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = addItem(menu, name, caption);
+        action->setCheckable(true);
+        action->setChecked(true);
+        return action;
+    };
+
+    File1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    File1->setObjectName(QStringLiteral("File1"));
+    New1 = addItem(File1, "New1", QStringLiteral("新規作成(&N)"));
+    Open1 = addItem(File1, "Open1", QStringLiteral("開く(&O)"));
+    Save1 = addItem(File1, "Save1", QStringLiteral("上書き保存(&S)"));
+    SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("名前を付けて保存(&A)"));
+    File1->addSeparator()->setObjectName(QStringLiteral("N3"));
+    U1 = addItem(File1, "U1", QStringLiteral("プリンタ設定(&U)"));
+    PreViewMe = addItem(File1, "PreViewMe", QStringLiteral("プレビュー(&V)"));
+    Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)"));
+    File1->addSeparator()->setObjectName(QStringLiteral("N2"));
+    Exit1 = addItem(File1, "Exit1", QStringLiteral("終了(&X)"));
+
+    HenshuMe = bar->addMenu(QStringLiteral("編集(&E)"));
+    HenshuMe->setObjectName(QStringLiteral("HenshuMe"));
+    ModeMe = addItem(HenshuMe, "ModeMe", QStringLiteral("編集モード切替(&M)"));
+    HenshuMe->addSeparator()->setObjectName(QStringLiteral("N4"));
+    BlankMe = addItem(HenshuMe, "BlankMe", QStringLiteral("白紙の一行を追加(&B)"));
+    DeleteMe = addItem(HenshuMe, "DeleteMe", QStringLiteral("削除(&D)"));
+    AllDelMe = addItem(HenshuMe, "AllDelMe", QStringLiteral("全て削除(&A)"));
+
+    O1 = bar->addMenu(QStringLiteral("クイックオプション(&Q)"));
+    O1->setObjectName(QStringLiteral("O1"));
+    n1 = addCheckItem(O1, "n1", QStringLiteral("ファイル追加時に拡張子を除く(&E)"));
+    AcqTag = addCheckItem(O1, "AcqTag", QStringLiteral("ファイル追加時にタグ情報を取得(&T)"));
+    PlusNum = addCheckItem(O1, "PlusNum", QStringLiteral("印刷時に番号を付ける(&N)"));
+
+    O2 = bar->addAction(QStringLiteral("オプション(&O)"));
+    O2->setObjectName(QStringLiteral("O2"));
+
+    Help1 = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    About1 = addItem(Help1, "About1", QStringLiteral("バージョン情報(&A)"));
+}
+
+void TForm1::createControls()
+{
+    Client = new QWidget(this);
+    Client->setObjectName(QStringLiteral("Client"));
+    setCentralWidget(Client);
+    const QFont contentFont = Fonts::uiFont(Fonts::ContentPixelSize);
+    const int pitch = contentLinePitch();
+
+    Labelti = makeLabel(QStringLiteral("タイトル"), Client, 8, 3);
+    EditTi = new QLineEdit(Client);
+    EditTi->setFont(contentFont);
+    EditTi->setGeometry(56, 0, 409, 24);
+
+    Label3 = makeLabel(QStringLiteral("内容"), Client, 16, 25);
+
+    ListBox1 = new ItemListBox(Client);
+    ListBox1->setFont(contentFont);
+    ListBox1->setRowPitch(pitch);
+    ListBox1->setGeometry(kListLeft, 27, 369, 377);
+
+    Memo1 = new TMemo(Client);
+    Memo1->setFont(contentFont);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setGeometry(kListLeft, 26, 369, 377);
+    Memo1->hide();
+
+    MemoNum = new TMemo(Client);
+    MemoNum->setFont(contentFont);
+    MemoNum->setReadOnly(true);
+    MemoNum->setEnabled(false);
+    MemoNum->setFocusPolicy(Qt::NoFocus);
+    MemoNum->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    MemoNum->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MemoNum->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The column must be able to follow the list all the way down, even
+    // when the list shows a horizontal scroll bar.
+    MemoNum->setCenterOnScroll(true);
+    QTextOption rightAligned = MemoNum->document()->defaultTextOption();
+    rightAligned.setAlignment(Qt::AlignRight);
+    MemoNum->document()->setDefaultTextOption(rightAligned);
+    MemoNum->setGeometry(56, 26, kNumberColumnWidth, 377);
+
+    ItemMovePnl = new TNCPanel(Client, false);
+    ItemMovePnl->setGeometry(11, 48, 33, 321);
+    BtnUP = makeButton(QStringLiteral("↑"), ItemMovePnl, 0, 64, 33, 33);
+    BtnDown = makeButton(QStringLiteral("↓"), ItemMovePnl, 0, 240, 33, 33);
+
+    FuncPanel = new TNCPanel(Client);
+    FuncPanel->setFocusPolicy(Qt::TabFocus);
+    FuncPanel->setGeometry(472, 0, 153, 369);
+
+    GPBoxF = new QGroupBox(QStringLiteral("フォントサイズ"), FuncPanel);
+    GPBoxF->setGeometry(8, 8, 137, 73);
+    Label1 = makeLabel(QStringLiteral("タイトル"), GPBoxF, 9, 19);
+    Label2 = makeLabel(QStringLiteral("内容"), GPBoxF, 73, 19);
+    ComboTFS = makeCombo(QStringLiteral("17"), GPBoxF, 8, 40);
+    comboFS = makeCombo(QStringLiteral("14"), GPBoxF, 72, 40);
+
+    RGTwoSides = new TRadioGroup(QStringLiteral("ジャケット面"), {QStringLiteral("表"), QStringLiteral("裏")}, FuncPanel);
+    RGTwoSides->setGeometry(8, 88, 137, 73);
+    RGTwoSides->setItemIndex(0);
+
+    Label4 = makeLabel(QStringLiteral("印刷部数"), FuncPanel, 17, 179);
+    ComboBusuu = makeCombo(QStringLiteral("1"), FuncPanel, 80, 173);
+
+    ModeBtn = makeButton(QStringLiteral("編集モード切替"), FuncPanel, 16, 208, 121, 33);
+    QPalette black = ModeBtn->palette();
+    black.setColor(QPalette::ButtonText, Qt::black);
+    ModeBtn->setPalette(black);
+    ModeBtn->setFont(Fonts::uiFont(Fonts::WindowPixelSize));
+
+    ListFuncPanel = new TNCPanel(FuncPanel, false);
+    ListFuncPanel->setFocusPolicy(Qt::TabFocus);
+    ListFuncPanel->setGeometry(8, 248, 137, 41);
+    BlankBtn = makeButton(QStringLiteral("白紙の１行を追加"), ListFuncPanel, 8, 0, 121, 33);
+
+    DelBtn = makeButton(QStringLiteral("削除"), FuncPanel, 16, 288, 121, 33);
+    AllDelbtn = makeButton(QStringLiteral("全て削除"), FuncPanel, 16, 328, 121, 33);
+
+    PreVBtn = makeButton(QStringLiteral("プレビュー"), Client, 472, 376, 73, 49);
+    Button1 = makeButton(QStringLiteral("印刷"), Client, 552, 376, 73, 49);
+
+    SPTimer = new TSPTimer(this);
+
+    // Object names are the control names, so that tests and tools can find them.
+    const std::pair<QObject *, const char *> names[] = {
+        {Labelti, "Labelti"}, {EditTi, "EditTi"}, {Label3, "Label3"}, {ListBox1, "ListBox1"},
+        {Memo1, "Memo1"}, {MemoNum, "MemoNum"}, {ItemMovePnl, "ItemMovePnl"}, {BtnUP, "BtnUP"},
+        {BtnDown, "BtnDown"}, {FuncPanel, "FuncPanel"}, {GPBoxF, "GPBoxF"}, {Label1, "Label1"},
+        {Label2, "Label2"}, {ComboTFS, "ComboTFS"}, {comboFS, "comboFS"}, {RGTwoSides, "RGTwoSides"},
+        {Label4, "Label4"}, {ComboBusuu, "ComboBusuu"}, {ModeBtn, "ModeBtn"},
+        {ListFuncPanel, "ListFuncPanel"}, {BlankBtn, "BlankBtn"}, {DelBtn, "DelBtn"},
+        {AllDelbtn, "AllDelbtn"}, {PreVBtn, "PreVBtn"}, {Button1, "Button1"}, {SPTimer, "SPTimer"},
+    };
+    for (const auto &[object, name] : names)
+        object->setObjectName(QLatin1String(name));
+}
+
+void TForm1::connectEvents()
+{
+    Client->installEventFilter(this);
+    connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
+    connect(ModeBtn, &QPushButton::clicked, this, &TForm1::ModeBtnClick);
+    connect(ModeMe, &QAction::triggered, this, &TForm1::ModeBtnClick);
+    connect(HenshuMe, &QMenu::aboutToShow, this, &TForm1::HenshuMeClick);
+    connect(ListBox1, &QListWidget::clicked, this, &TForm1::ListBox1Click);
+    connect(Memo1, &TMemo::clicked, this, &TForm1::Memo1Click);
+    connect(Memo1, &TMemo::doubleClicked, this, &TForm1::Memo1DblClick);
+    connect(Memo1, &TMemo::mouseUp, this, &TForm1::Memo1MouseUp);
+    connect(Memo1, &TMemo::keyDown, this, &TForm1::Memo1KeyDown);
+    connect(SPTimer, &QTimer::timeout, this, &TForm1::SPTimerTimer);
+}
+
+void TForm1::FormCreate()
+{
+    // 1. The application-wide filter that sees wheel turns.
+    qApp->installEventFilter(this);
+    // 2. The hook that sees scrolls and clipboard edits after the controls.
+    HookHandle = new TMessageHook(this);
+    // 3, 4. Data file, then settings file (saved back at once).
+    ProgramSettings::ReadDataFile();
+    ProgramSettings::ReadSettingsFile(*this);
+    // 8. Caption: the window starts in list mode; the stored mode is applied
+    // at the first show. 9. Document state.
+    setWindowTitle(AppName + QStringLiteral(" - リストモード"));
+    FirstShow = true;
+    CurrentFileName = QStringLiteral("無題.plr");
+    HasFileName = false;
+}
+
+void TForm1::FormShow()
+{
+    if (!FirstShow)
+        return;
+    if (EditorMode)
+        ToEditorMode();
+    FirstShow = false;
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    FormShow();
+}
+
+void TForm1::FormResize()
+{
+    const int W = Client->width();
+    const int Hc = Client->height();
+    const int extra = MemoNum->width() - kNumberColumnWidth;
+    EditTi->resize(qMax(0, W - 221), EditTi->height());
+    FuncPanel->move(EditTi->x() + EditTi->width() + 7, FuncPanel->y());
+    const int H = qMax(0, Hc - 27);
+    ListBox1->setGeometry(kListLeft + extra, ListBox1->y(), qMax(0, EditTi->width() - 34 - extra), H);
+    MemoNum->resize(MemoNum->width(), H);
+    PreVBtn->move(FuncPanel->x(), PreVBtn->y());
+    Button1->move(PreVBtn->x() + 80, Button1->y());
+    Memo1->setGeometry(ListBox1->x(), Memo1->y(), ListBox1->width(), H);
+    ItemMovePnl->resize(ItemMovePnl->width(), qMax(0, H - 14));
+    BtnUP->move(BtnUP->x(), H / 3 - 50);
+    BtnDown->move(BtnDown->x(), 2 * (H / 3) - 17);
+    RefreshView();
+}
+
+void TForm1::FormDestroy()
+{
+    qApp->removeEventFilter(this);
+    delete HookHandle;
+    HookHandle = nullptr;
+    ProgramSettings::WriteSettingsFile(*this);
+    ProgramSettings::WriteDataFile();
+}
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::UpdateCaption()
+{
+    setWindowTitle(AppName + QStringLiteral(" - ") + (EditorMode ? QStringLiteral("エディタモード") : QStringLiteral("リストモード")));
+}
+
+void TForm1::updateNumberColumnWidth(int highestNumber)
+{
+    // Three digits fit the designed width; from 1000 on the column widens to
+    // the right and the list gives up the same room.
+    const QFontMetrics metrics(MemoNum->font());
+    const int needed = metrics.horizontalAdvance(QString::number(highestNumber)) + 2 * MemoNum->frameWidth() + 4;
+    const int width = qMax(kNumberColumnWidth, needed);
+    if (width == MemoNum->width())
+        return;
+    MemoNum->resize(width, MemoNum->height());
+    const int extra = width - kNumberColumnWidth;
+    const int listWidth = qMax(0, EditTi->width() - 34 - extra);
+    ListBox1->setGeometry(kListLeft + extra, ListBox1->y(), listWidth, ListBox1->height());
+    Memo1->setGeometry(kListLeft + extra, Memo1->y(), listWidth, Memo1->height());
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Client && event->type() == QEvent::Resize)
+        FormResize();
+    else if (event->type() == QEvent::Wheel)
+        AppMessage(watched, event);
+    return QMainWindow::eventFilter(watched, event);
+}

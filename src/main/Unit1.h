@@ -1,0 +1,142 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class ItemListBox;
+class TMemo;
+class TMessageHook;
+class TNCPanel;
+class TRadioGroup;
+class TSPTimer;
+
+// What a line made from an audio tag gets besides the title.
+struct TtagPlus
+{
+    bool AddArtist = true;
+    bool AddTime = true;
+    QString ArtistPrefix;
+};
+
+// Program-wide state. The dialogs, the layout and the preview read and write
+// these directly; the main window itself holds nothing but its controls.
+extern const QString AppName;
+extern TtagPlus TagPlus;
+extern QString NumberSuffix;
+extern bool ConfirmDelete;
+extern bool ConfirmDeleteAll;
+extern bool EditorMode;
+extern bool VerticalSpineText;
+extern QString CurrentFileName;
+extern bool HasFileName;
+extern bool FirstShow;
+extern TMessageHook *HookHandle;
+
+class TForm1;
+extern TForm1 *Form1;
+
+// The main window: the jacket document as its controls hold it, and every
+// command of the program.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Start-up, first show, resize and shut-down.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void FormDestroy();
+    void Exit1Click();
+
+    // Editing modes and the view refresh.
+    void ModeBtnClick();
+    void ToEditorMode();
+    void ToListMode();
+    void CopyListToEditor();
+    void CopyEditorToList();
+    void RefreshView();
+    void HenshuMeClick();
+    void ListBox1Click();
+    void Memo1Click();
+    void Memo1DblClick();
+    void Memo1MouseUp(Qt::MouseButton button);
+    void Memo1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void SPTimerTimer();
+    void AppMessage(QObject *receiver, QEvent *event);
+
+    // The caption for the current mode.
+    void UpdateCaption();
+
+    // Client area (below the menu bar) and its controls.
+    QWidget *Client;
+    QLabel *Labelti;
+    QLineEdit *EditTi;
+    QLabel *Label3;
+    ItemListBox *ListBox1;
+    TMemo *Memo1;
+    TMemo *MemoNum;
+    TNCPanel *ItemMovePnl;
+    QPushButton *BtnUP;
+    QPushButton *BtnDown;
+    TNCPanel *FuncPanel;
+    QGroupBox *GPBoxF;
+    QLabel *Label1;
+    QLabel *Label2;
+    QComboBox *ComboTFS;
+    QComboBox *comboFS;
+    TRadioGroup *RGTwoSides;
+    QLabel *Label4;
+    QComboBox *ComboBusuu;
+    QPushButton *ModeBtn;
+    TNCPanel *ListFuncPanel;
+    QPushButton *BlankBtn;
+    QPushButton *DelBtn;
+    QPushButton *AllDelbtn;
+    QPushButton *PreVBtn;
+    QPushButton *Button1;
+
+    // Main menu.
+    QMenu *File1;
+    QAction *New1;
+    QAction *Open1;
+    QAction *Save1;
+    QAction *SaveAs1;
+    QAction *U1;
+    QAction *PreViewMe;
+    QAction *Print1;
+    QAction *Exit1;
+    QMenu *HenshuMe;
+    QAction *ModeMe;
+    QAction *BlankMe;
+    QAction *DeleteMe;
+    QAction *AllDelMe;
+    QMenu *O1;
+    QAction *n1;
+    QAction *AcqTag;
+    QAction *PlusNum;
+    QAction *O2;
+    QMenu *Help1;
+    QAction *About1;
+
+    TSPTimer *SPTimer;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createControls();
+    void createMenu();
+    void connectEvents();
+    void updateNumberColumnWidth(int highestNumber);
+};

@@ -1,0 +1,113 @@
+#include "common/TextCodec.h"
+#include "common/TextLines.h"
+#include "support/TestSupport.h"
+
+class TextCodecTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void encodesWindowsCodePage932_data();
+    void encodesWindowsCodePage932();
+    void reportsAndReplacesWhatCannotBeHeld();
+    void decodesInvalidBytesAsReplacementCharacters();
+    void everyCharacterSurvivesARoundTrip();
+    void splitsLines_data();
+    void splitsLines();
+    void textEndsAtTheFirstNul();
+};
+
+void TextCodecTest::encodesWindowsCodePage932_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("song prefix") << QStringLiteral("  歌：") << QByteArray("\x20\x20\x89\xCC\x81\x46");
+    QTest::newRow("wave dash as Windows maps it") << QStringLiteral("～") << QByteArray("\x81\x60");
+    QTest::newRow("NEC circled digit") << QStringLiteral("①") << QByteArray("\x87\x40");
+    QTest::newRow("IBM extension kanji") << QStringLiteral("髙") << QByteArray("\xFB\xFC");
+    QTest::newRow("half-width katakana") << QStringLiteral("ｱｲ") << QByteArray("\xB1\xB2");
+    QTest::newRow("backslash stays one byte") << QStringLiteral("a\\b") << QByteArray("a\\b");
+    QTest::newRow("full-width minus") << QStringLiteral("－") << QByteArray("\x81\x7C");
+}
+
+void TextCodecTest::encodesWindowsCodePage932()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(Cp932::encode(text), bytes);
+    QCOMPARE(Cp932::decode(bytes), text);
+    QVERIFY(Cp932::canEncode(text));
+}
+
+void TextCodecTest::reportsAndReplacesWhatCannotBeHeld()
+{
+    const QString emoji = QStringLiteral("曲😀名");
+    QCOMPARE(Cp932::firstUnencodable(emoji), 1);
+    QCOMPARE(Cp932::encode(emoji), QByteArray("\x8B\xC8?\x96\xBC"));
+    QCOMPARE(Cp932::firstUnencodable(QStringLiteral("한국어")), 0);
+    QCOMPARE(Cp932::encode(QStringLiteral("a한b")), QByteArray("a?b"));
+    QCOMPARE(Cp932::firstUnencodable(QStringLiteral("plain ascii")), -1);
+}
+
+void TextCodecTest::decodesInvalidBytesAsReplacementCharacters()
+{
+    // A lone lead byte at the end, an undefined single byte, then good text.
+    QCOMPARE(Cp932::decode(QByteArray("a\x81")), QStringLiteral("a\uFFFD"));
+    QCOMPARE(Cp932::decode(QByteArray("x\xA0\x81\x40y")), QStringLiteral("x\uFFFD\u3000y"));
+    // A lead byte followed by a byte that cannot be a trail byte: the second
+    // byte is kept as itself.
+    QCOMPARE(Cp932::decode(QByteArray("\x82" "A" "\x82\xA0")), QStringLiteral("\uFFFDAあ"));
+}
+
+void TextCodecTest::everyCharacterSurvivesARoundTrip()
+{
+    int characters = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0)
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const char unit[2] = {char(lead), char(trail)};
+            const QString text = Cp932::decode(QByteArrayView(unit, 2));
+            if (text.contains(QChar::ReplacementCharacter))
+                continue;
+            ++characters;
+            QVERIFY2(Cp932::canEncode(text), qPrintable(QString::number(lead * 256 + trail, 16)));
+            QCOMPARE(Cp932::decode(Cp932::encode(text)), text);
+        }
+    }
+    // JIS X 0208 with the NEC and IBM extensions and the user area.
+    QVERIFY2(characters > 7900, qPrintable(QString::number(characters)));
+}
+
+void TextCodecTest::splitsLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty") << QString() << QStringList();
+    QTest::newRow("no break") << QStringLiteral("a") << QStringList{"a"};
+    QTest::newRow("final break starts no line") << QStringLiteral("a\r\n") << QStringList{"a"};
+    QTest::newRow("two final breaks") << QStringLiteral("a\r\n\r\n") << QStringList{"a", ""};
+    QTest::newRow("only a break") << QStringLiteral("\r\n") << QStringList{""};
+    QTest::newRow("lone CR and LF") << QStringLiteral("a\rb\nc") << QStringList{"a", "b", "c"};
+    QTest::newRow("LF then CR is two breaks") << QStringLiteral("a\n\rb") << QStringList{"a", "", "b"};
+}
+
+void TextCodecTest::splitsLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(TextLines::split(text), lines);
+}
+
+void TextCodecTest::textEndsAtTheFirstNul()
+{
+    const QByteArray bytes("title\r\nitem\0ignored\r\nmore", 25);
+    QCOMPARE(TextLines::fromShiftJis(bytes), (QStringList{"title", "item"}));
+    QCOMPARE(TextLines::fromShiftJis(QByteArray("\0abc", 4)), QStringList());
+    QCOMPARE(TextLines::toShiftJisCrLf({"T", "A", "", "B"}), QByteArray("T\r\nA\r\n\r\nB\r\n"));
+    QCOMPARE(TextLines::toShiftJisCrLf({""}), QByteArray("\r\n"));
+}
+
+PELORA_TEST_MAIN(TextCodecTest)
+#include "tst_textcodec.moc"

@@ -1,0 +1,185 @@
+#include "main/ItemListBox.h"
+#include "main/Memo.h"
+#include "main/NCPanel.h"
+#include "main/RadioGroup.h"
+#include "main/Unit1.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void controlsStandWhereDesigned();
+    void resizeFollowsTheRules();
+    void tinyWindowsGiveNoNegativeSizes();
+    void menuHasEveryItem();
+    void captionNamesTheMode();
+    void textsUseTheJapaneseGothicFace();
+    void exitClosesTheWindow();
+};
+
+void MainWindowTest::controlsStandWhereDesigned()
+{
+    ScopedConfigDir config;
+    TForm1 form;
+    QCOMPARE(form.size(), QSize(637, 480));
+    QCOMPARE(form.EditTi->pos(), QPoint(56, 0));
+    QCOMPARE(form.EditTi->height(), 24);
+    QCOMPARE(form.Labelti->text(), QStringLiteral("タイトル"));
+    QCOMPARE(form.Labelti->pos(), QPoint(8, 3));
+    QCOMPARE(form.Label3->pos(), QPoint(16, 25));
+    QCOMPARE(form.ListBox1->pos().y(), 27);
+    QCOMPARE(form.MemoNum->geometry().topLeft(), QPoint(56, 26));
+    QCOMPARE(form.MemoNum->width(), 33);
+    QVERIFY(!form.MemoNum->isEnabled());
+    QVERIFY(form.MemoNum->isReadOnly());
+    QCOMPARE(form.ItemMovePnl->pos(), QPoint(11, 48));
+    QCOMPARE(form.BtnUP->text(), QStringLiteral("↑"));
+    QCOMPARE(form.BtnDown->text(), QStringLiteral("↓"));
+    QCOMPARE(form.FuncPanel->y(), 0);
+    QCOMPARE(form.FuncPanel->size(), QSize(153, 369));
+    QCOMPARE(form.GPBoxF->geometry(), QRect(8, 8, 137, 73));
+    QCOMPARE(form.GPBoxF->title(), QStringLiteral("フォントサイズ"));
+    QCOMPARE(form.ComboTFS->currentText(), QStringLiteral("17"));
+    QCOMPARE(form.comboFS->currentText(), QStringLiteral("14"));
+    QCOMPARE(form.ComboBusuu->currentText(), QStringLiteral("1"));
+    QCOMPARE(form.ComboTFS->count(), 50);
+    QCOMPARE(form.ComboTFS->itemText(49), QStringLiteral("50"));
+    QCOMPARE(form.RGTwoSides->title(), QStringLiteral("ジャケット面"));
+    QCOMPARE(form.RGTwoSides->itemText(0), QStringLiteral("表"));
+    QCOMPARE(form.RGTwoSides->itemText(1), QStringLiteral("裏"));
+    QCOMPARE(form.RGTwoSides->ItemIndex(), 0);
+    QCOMPARE(form.RGTwoSides->geometry(), QRect(8, 88, 137, 73));
+    QCOMPARE(form.Label4->text(), QStringLiteral("印刷部数"));
+    QCOMPARE(form.ModeBtn->geometry(), QRect(16, 208, 121, 33));
+    QCOMPARE(form.ModeBtn->text(), QStringLiteral("編集モード切替"));
+    QCOMPARE(form.BlankBtn->text(), QStringLiteral("白紙の１行を追加"));
+    QCOMPARE(form.BlankBtn->parentWidget(), form.ListFuncPanel);
+    QCOMPARE(form.DelBtn->geometry(), QRect(16, 288, 121, 33));
+    QCOMPARE(form.AllDelbtn->geometry(), QRect(16, 328, 121, 33));
+    QCOMPARE(form.AllDelbtn->text(), QStringLiteral("全て削除"));
+    QCOMPARE(form.PreVBtn->text(), QStringLiteral("プレビュー"));
+    QCOMPARE(form.PreVBtn->y(), 376);
+    QCOMPARE(form.Button1->text(), QStringLiteral("印刷"));
+    QVERIFY(form.Memo1->isHidden());
+}
+
+void MainWindowTest::resizeFollowsTheRules()
+{
+    ScopedConfigDir config;
+    TForm1 form;
+    form.show();
+    form.resize(629, 400 + form.menuBar()->sizeHint().height());
+    QTRY_COMPARE(form.Client->size(), QSize(629, 400));
+    QCOMPARE(form.EditTi->width(), 408);
+    QCOMPARE(form.FuncPanel->x(), 471);
+    QCOMPARE(form.ListBox1->size(), QSize(374, 373));
+    QCOMPARE(form.Memo1->size(), QSize(374, 373));
+    QCOMPARE(form.MemoNum->height(), 373);
+    QCOMPARE(form.ItemMovePnl->height(), 359);
+    QCOMPARE(form.BtnUP->y(), 74);
+    QCOMPARE(form.BtnDown->y(), 231);
+    QCOMPARE(form.PreVBtn->x(), 471);
+    QCOMPARE(form.Button1->x(), 551);
+    // Everything else keeps its place.
+    QCOMPARE(form.PreVBtn->y(), 376);
+    QCOMPARE(form.FuncPanel->y(), 0);
+    QCOMPARE(form.ListBox1->x(), 90);
+}
+
+void MainWindowTest::tinyWindowsGiveNoNegativeSizes()
+{
+    ScopedConfigDir config;
+    TForm1 form;
+    form.show();
+    form.resize(120, form.menuBar()->sizeHint().height() + 10);
+    QTRY_VERIFY(form.Client->width() <= 120);
+    for (QWidget *w : {static_cast<QWidget *>(form.EditTi), static_cast<QWidget *>(form.ListBox1),
+                       static_cast<QWidget *>(form.Memo1), static_cast<QWidget *>(form.MemoNum),
+                       static_cast<QWidget *>(form.ItemMovePnl)}) {
+        QVERIFY2(w->width() >= 0 && w->height() >= 0, qPrintable(w->objectName()));
+    }
+    QCOMPARE(form.ListBox1->height(), 0);
+}
+
+void MainWindowTest::menuHasEveryItem()
+{
+    ScopedConfigDir config;
+    TForm1 form;
+    auto texts = [](QMenu *menu) {
+        QStringList out;
+        for (QAction *a : menu->actions())
+            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    };
+    QCOMPARE(form.File1->title(), QStringLiteral("ファイル(&F)"));
+    QCOMPARE(texts(form.File1),
+             (QStringList{"新規作成(&N)", "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)", "-", "プリンタ設定(&U)",
+                          "プレビュー(&V)", "印刷(&P)", "-", "終了(&X)"}));
+    QCOMPARE(form.HenshuMe->title(), QStringLiteral("編集(&E)"));
+    QCOMPARE(texts(form.HenshuMe),
+             (QStringList{"編集モード切替(&M)", "-", "白紙の一行を追加(&B)", "削除(&D)", "全て削除(&A)"}));
+    QCOMPARE(form.O1->title(), QStringLiteral("クイックオプション(&Q)"));
+    QCOMPARE(texts(form.O1),
+             (QStringList{"ファイル追加時に拡張子を除く(&E)", "ファイル追加時にタグ情報を取得(&T)", "印刷時に番号を付ける(&N)"}));
+    for (QAction *a : form.O1->actions())
+        QVERIFY(a->isCheckable() && a->isChecked());
+    QCOMPARE(form.O2->text(), QStringLiteral("オプション(&O)"));
+    QCOMPARE(form.Help1->title(), QStringLiteral("ヘルプ(&H)"));
+    QCOMPARE(texts(form.Help1), QStringList{"バージョン情報(&A)"});
+    // The top level, in order.
+    QStringList top;
+    for (QAction *a : form.menuBar()->actions())
+        top << a->text();
+    QCOMPARE(top, (QStringList{"ファイル(&F)", "編集(&E)", "クイックオプション(&Q)", "オプション(&O)", "ヘルプ(&H)"}));
+}
+
+void MainWindowTest::captionNamesTheMode()
+{
+    ScopedConfigDir config;
+    TForm1 form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("ペロラ - リストモード"));
+    QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
+    QVERIFY(!HasFileName);
+    form.ModeBtnClick();
+    QCOMPARE(form.windowTitle(), QStringLiteral("ペロラ - エディタモード"));
+    form.ModeMe->trigger();
+    QCOMPARE(form.windowTitle(), QStringLiteral("ペロラ - リストモード"));
+}
+
+void MainWindowTest::textsUseTheJapaneseGothicFace()
+{
+    ScopedConfigDir config;
+    TForm1 form;
+    const QStringList gothic{QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
+    QVERIFY2(gothic.contains(QFontInfo(form.EditTi->font()).family()), qPrintable(QFontInfo(form.EditTi->font()).family()));
+    QCOMPARE(form.EditTi->font().pixelSize(), 16);
+    QCOMPARE(form.ListBox1->font().pixelSize(), 16);
+    QCOMPARE(form.Memo1->font().pixelSize(), 16);
+    QCOMPARE(form.MemoNum->font().pixelSize(), 16);
+    QCOMPARE(form.font().pixelSize(), 12);
+    QVERIFY(gothic.contains(QFontInfo(form.Labelti->font()).family()));
+}
+
+void MainWindowTest::exitClosesTheWindow()
+{
+    ScopedConfigDir config;
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Exit1->trigger();
+    QVERIFY(!form.isVisible());
+}
+
+PELORA_TEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

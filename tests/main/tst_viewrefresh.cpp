@@ -1,0 +1,249 @@
+#include "main/ItemListBox.h"
+#include "main/Memo.h"
+#include "main/SPTimer.h"
+#include "main/Unit1.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QMenu>
+#include <QTextLayout>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QWheelEvent>
+
+namespace {
+
+QStringList numbers(const TForm1 &form) { return form.MemoNum->lines(); }
+
+QStringList oneTo(int n)
+{
+    QStringList out;
+    for (int i = 1; i <= n; ++i)
+        out << QString::number(i);
+    return out;
+}
+
+QStringList rows(int n)
+{
+    QStringList out;
+    for (int i = 0; i < n; ++i)
+        out << QStringLiteral("row %1").arg(i + 1);
+    return out;
+}
+
+}  // namespace
+
+class ViewRefreshTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_config = std::make_unique<ScopedConfigDir>(); }
+    void cleanup() { m_config.reset(); }
+
+    void listModeNumbersEveryItem();
+    void editorModeNumbersOneLineMore_data();
+    void editorModeNumbersOneLineMore();
+    void modeRoundTripKeepsEmptyItems();
+    void editorModeHidesTheListCommands();
+    void scrollBarScrollMovesNumbersAtOnce();
+    void wheelMovesNumbersOnlyAfterTheTimer();
+    void pasteRenumbersAtOnceReturnAfterTheTimer();
+    void ctrlASelectsTheWholeText();
+    void numbersStayLevelAtTheBottom();
+    void fourDigitNumbersWidenTheColumn();
+
+private:
+    std::unique_ptr<ScopedConfigDir> m_config;
+};
+
+void ViewRefreshTest::listModeNumbersEveryItem()
+{
+    TForm1 form;
+    form.RefreshView();
+    QCOMPARE(form.MemoNum->toPlainText(), QString());
+    form.ListBox1->setItems(rows(5));
+    form.RefreshView();
+    QCOMPARE(numbers(form), oneTo(5));
+    form.ListBox1->setItems(rows(2));
+    form.RefreshView();
+    QCOMPARE(numbers(form), oneTo(2));
+    form.ListBox1->clear();
+    form.RefreshView();
+    QCOMPARE(form.MemoNum->lineCount(), 0);
+}
+
+void ViewRefreshTest::editorModeNumbersOneLineMore_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::newRow("empty") << QString() << 1;
+    QTest::newRow("no final break") << QStringLiteral("a\nb") << 3;
+    QTest::newRow("final break") << QStringLiteral("a\nb\n") << 3;
+    QTest::newRow("two final breaks") << QStringLiteral("a\nb\n\n") << 4;
+}
+
+void ViewRefreshTest::editorModeNumbersOneLineMore()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    TForm1 form;
+    form.ToEditorMode();
+    form.Memo1->setPlainText(text);
+    form.RefreshView();
+    QCOMPARE(numbers(form), oneTo(count));
+}
+
+void ViewRefreshTest::modeRoundTripKeepsEmptyItems()
+{
+    TForm1 form;
+    const QStringList items{"a", "", "b", ""};
+    form.ListBox1->setItems(items);
+    form.ToEditorMode();
+    QCOMPARE(form.Memo1->toPlainText(), QStringLiteral("a\n\nb\n\n"));
+    QCOMPARE(numbers(form), oneTo(5));
+    form.ToListMode();
+    QCOMPARE(form.ListBox1->items(), items);
+    QCOMPARE(numbers(form), oneTo(4));
+
+    // No items: an empty editor, and back to no items.
+    form.ListBox1->clear();
+    form.ToEditorMode();
+    QCOMPARE(form.Memo1->toPlainText(), QString());
+    form.ToListMode();
+    QCOMPARE(form.ListBox1->count(), 0);
+}
+
+void ViewRefreshTest::editorModeHidesTheListCommands()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.ModeBtn->click();
+    QVERIFY(form.Memo1->isVisible());
+    QVERIFY(!form.ListBox1->isVisible());
+    QVERIFY(!form.BtnUP->isVisible() && !form.BtnDown->isVisible() && !form.BlankBtn->isVisible());
+    QVERIFY(form.DelBtn->isVisible() && form.AllDelbtn->isVisible() && form.ModeBtn->isVisible());
+    QTRY_VERIFY(form.Memo1->hasFocus());
+    emit form.HenshuMe->aboutToShow();
+    QVERIFY(!form.BlankMe->isEnabled());
+    QVERIFY(form.DeleteMe->isEnabled() && form.AllDelMe->isEnabled());
+
+    form.ModeBtn->click();
+    QVERIFY(form.ListBox1->isVisible() && form.BtnUP->isVisible() && form.BlankBtn->isVisible());
+    emit form.HenshuMe->aboutToShow();
+    QVERIFY(form.BlankMe->isEnabled());
+}
+
+void ViewRefreshTest::scrollBarScrollMovesNumbersAtOnce()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.ListBox1->setItems(rows(300));
+    QCoreApplication::processEvents();
+    form.RefreshView();
+    form.SPTimer->Stop();
+    QScrollBar *bar = form.ListBox1->verticalScrollBar();
+    bar->setValue(118);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(form.ListBox1->topIndex(), 119);
+    QTRY_COMPARE(form.MemoNum->firstVisibleLine(), 119);
+    QVERIFY(!form.SPTimer->isActive());
+    const QTextBlock top = form.MemoNum->document()->findBlockByNumber(form.MemoNum->firstVisibleLine());
+    QCOMPARE(top.text(), QStringLiteral("120"));
+}
+
+void ViewRefreshTest::wheelMovesNumbersOnlyAfterTheTimer()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.ListBox1->setItems(rows(100));
+    QCoreApplication::processEvents();
+    form.RefreshView();
+    form.SPTimer->Stop();
+    QWidget *viewport = form.ListBox1->viewport();
+    const QPointF at(20, 20);
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    QVERIFY(form.ListBox1->topIndex() > 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(form.MemoNum->firstVisibleLine(), 0);
+    QVERIFY(form.SPTimer->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(form.MemoNum->firstVisibleLine(), form.ListBox1->topIndex(), 3000);
+    QVERIFY(!form.SPTimer->isActive());
+}
+
+void ViewRefreshTest::pasteRenumbersAtOnceReturnAfterTheTimer()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.ToEditorMode();
+    form.SPTimer->Stop();
+    QApplication::clipboard()->setText(QStringLiteral("x\ny\nz\n"));
+    QTest::keySequence(form.Memo1, QKeySequence::Paste);
+    QCOMPARE(form.Memo1->lineCount(), 3);
+    QCOMPARE(numbers(form), oneTo(4));
+    QVERIFY(!form.SPTimer->isActive());
+
+    QTest::keyClick(form.Memo1, Qt::Key_Return);
+    QCOMPARE(form.Memo1->lineCount(), 4);
+    QCOMPARE(numbers(form), oneTo(4));
+    QVERIFY(form.SPTimer->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(numbers(form), oneTo(5), 3000);
+}
+
+void ViewRefreshTest::ctrlASelectsTheWholeText()
+{
+    TForm1 form;
+    form.ToEditorMode();
+    form.Memo1->setPlainText(QStringLiteral("one\ntwo\n"));
+    QTest::keyClick(form.Memo1, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(form.Memo1->textCursor().selectedText(), QStringLiteral("one\u2029two\u2029"));
+}
+
+void ViewRefreshTest::numbersStayLevelAtTheBottom()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Wide rows bring up the list's horizontal scroll bar.
+    QStringList items = rows(200);
+    items[3] = QString(300, u'W');
+    form.ListBox1->setItems(items);
+    QCoreApplication::processEvents();
+    form.RefreshView();
+    QScrollBar *bar = form.ListBox1->verticalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    QTRY_COMPARE(form.MemoNum->firstVisibleLine(), form.ListBox1->topIndex());
+    QVERIFY(form.ListBox1->topIndex() > 150);
+    // Rows and numbers share one pitch.
+    const QRect row = form.ListBox1->visualItemRect(form.ListBox1->item(form.ListBox1->topIndex()));
+    QCOMPARE(qreal(row.height()), form.MemoNum->document()->firstBlock().layout()->lineAt(0).height());
+}
+
+void ViewRefreshTest::fourDigitNumbersWidenTheColumn()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const int listRight = form.ListBox1->geometry().right();
+    form.ListBox1->setItems(rows(12000));
+    form.RefreshView();
+    const QFontMetrics metrics(form.MemoNum->font());
+    QVERIFY(form.MemoNum->viewport()->width() >= metrics.horizontalAdvance(QStringLiteral("12000")));
+    // The list gives up the room; its right edge stays.
+    QCOMPARE(form.ListBox1->x() - form.MemoNum->geometry().right(), 90 - 88);
+    QCOMPARE(form.ListBox1->geometry().right(), listRight);
+    form.ListBox1->setItems(rows(3));
+    form.RefreshView();
+    QCOMPARE(form.MemoNum->width(), 33);
+    QCOMPARE(form.ListBox1->x(), 90);
+}
+
+PELORA_TEST_MAIN(ViewRefreshTest)
+#include "tst_viewrefresh.moc"

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "common/Application.h"
+#include "common/Messages.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <deque>
+
+// Records every message box the program shows and answers its questions
+// from a queue (Yes when the queue is empty). Installed for the lifetime of
+// the object.
+class MessageRecorder
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder &) = delete;
+    MessageRecorder &operator=(const MessageRecorder &) = delete;
+
+    void answerNext(bool yes) { m_answers.push_back(yes); }
+    const QList<Messages::Request> &shown() const { return m_shown; }
+    QStringList texts() const;
+    void clear() { m_shown.clear(); }
+
+private:
+    QList<Messages::Request> m_shown;
+    std::deque<bool> m_answers;
+};
+
+// Points PELORA_CONFIG_DIR at a new, empty folder for the lifetime of the
+// object, so that one test's settings files do not leak into the next.
+class ScopedConfigDir
+{
+public:
+    ScopedConfigDir();
+    ~ScopedConfigDir();
+    ScopedConfigDir(const ScopedConfigDir &) = delete;
+    ScopedConfigDir &operator=(const ScopedConfigDir &) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previous;
+};
+
+namespace TestSupport {
+
+QByteArray readFile(const QString &path);
+void writeFile(const QString &path, const QByteArray &bytes);
+
+// Points PELORA_CONFIG_DIR at a fresh temporary folder (unless the
+// environment already names one) and sets up fonts and the application title
+// as the program does. Called by PELORA_TEST_MAIN before the test object runs.
+void prepareEnvironment();
+QString configDir();
+
+QString dataPath(const QString &name);
+
+}  // namespace TestSupport
+
+#define PELORA_TEST_MAIN(TestObject)                                  \
+    int main(int argc, char **argv)                                   \
+    {                                                                 \
+        TApplication app(argc, argv);                                 \
+        TestSupport::prepareEnvironment();                            \
+        TestObject tc;                                                \
+        QTEST_SET_MAIN_SOURCE_PATH                                    \
+        return QTest::qExec(&tc, argc, argv);                         \
+    }
