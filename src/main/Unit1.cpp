@@ -8,6 +8,7 @@
 #include "RadioGroup.h"
 #include "SPTimer.h"
 #include "common/Fonts.h"
+#include "editing/DragItems.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +32,7 @@ QString CurrentFileName;
 bool HasFileName = false;
 bool FirstShow = true;
 TMessageHook *HookHandle = nullptr;
+TDragItems *DragItems = nullptr;
 TForm1 *Form1 = nullptr;
 
 namespace {
@@ -269,6 +271,20 @@ void TForm1::connectEvents()
     connect(Memo1, &TMemo::mouseUp, this, &TForm1::Memo1MouseUp);
     connect(Memo1, &TMemo::keyDown, this, &TForm1::Memo1KeyDown);
     connect(SPTimer, &QTimer::timeout, this, &TForm1::SPTimerTimer);
+
+    connect(BlankBtn, &QPushButton::clicked, this, &TForm1::BlankBtnClick);
+    connect(BlankMe, &QAction::triggered, this, &TForm1::BlankBtnClick);
+    connect(DelBtn, &QPushButton::clicked, this, &TForm1::DelBtnClick);
+    connect(DeleteMe, &QAction::triggered, this, &TForm1::DelBtnClick);
+    connect(AllDelbtn, &QPushButton::clicked, this, &TForm1::AllDelbtnClick);
+    connect(AllDelMe, &QAction::triggered, this, &TForm1::AllDelbtnClick);
+    connect(New1, &QAction::triggered, this, &TForm1::AllDelbtnClick);
+    connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
+    connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);
+    connect(ListBox1, &ItemListBox::keyDown, this, &TForm1::ListBox1KeyDown);
+    connect(ListBox1, &ItemListBox::doubleClickedAnywhere, this, &TForm1::ListBox1DblClick);
+    ListBox1->onDragOver = [this](QObject *source) { return ListBox1DragOver(source); };
+    ListBox1->onDragDrop = [this](QObject *source, int x, int y) { ListBox1DragDrop(source, x, y); };
 }
 
 void TForm1::FormCreate()
@@ -286,6 +302,8 @@ void TForm1::FormCreate()
     FirstShow = true;
     CurrentFileName = QStringLiteral("無題.plr");
     HasFileName = false;
+    // 10. The selection snapshot.
+    DragItems = new TDragItems();
 }
 
 void TForm1::FormShow()
@@ -329,6 +347,8 @@ void TForm1::FormDestroy()
     HookHandle = nullptr;
     ProgramSettings::WriteSettingsFile(*this);
     ProgramSettings::WriteDataFile();
+    delete DragItems;
+    DragItems = nullptr;
 }
 
 void TForm1::Exit1Click() { close(); }
@@ -356,9 +376,15 @@ void TForm1::updateNumberColumnWidth(int highestNumber)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Client && event->type() == QEvent::Resize)
+    if (watched == Client && event->type() == QEvent::Resize) {
         FormResize();
-    else if (event->type() == QEvent::Wheel)
+    } else if (event->type() == QEvent::Wheel) {
         AppMessage(watched, event);
+    } else if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()
+               && static_cast<QWidget *>(watched)->window() == this) {
+        // The window sees keys before the focused control does.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        FormKeyDown(key->key(), key->modifiers());
+    }
     return QMainWindow::eventFilter(watched, event);
 }

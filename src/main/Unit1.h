@@ -16,6 +16,7 @@ class TMessageHook;
 class TNCPanel;
 class TRadioGroup;
 class TSPTimer;
+class TDragItems;
 
 // What a line made from an audio tag gets besides the title.
 struct TtagPlus
@@ -38,6 +39,7 @@ extern QString CurrentFileName;
 extern bool HasFileName;
 extern bool FirstShow;
 extern TMessageHook *HookHandle;
+extern TDragItems *DragItems;
 
 class TForm1;
 extern TForm1 *Form1;
@@ -73,6 +75,21 @@ public:
     void Memo1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void SPTimerTimer();
     void AppMessage(QObject *receiver, QEvent *event);
+
+    // Item list commands.
+    void BlankBtnClick();
+    void DelBtnClick();
+    void AllDelbtnClick();
+    void ClearDocument();
+    void BtnUPClick();
+    void BtnDownClick();
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void ListBox1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // Drag reordering and the one-row edit dialog.
+    bool ListBox1DragOver(QObject *source);
+    void ListBox1DragDrop(QObject *source, int X, int Y);
+    void ListBox1DblClick();
 
     // The caption for the current mode.
     void UpdateCaption();
@@ -139,4 +156,7 @@ private:
     void createMenu();
     void connectEvents();
     void updateNumberColumnWidth(int highestNumber);
+    // The list's one-row upward scroll request, as its scroll bar's up arrow
+    // sends it; the refresh follows through the hook.
+    void sendListLineUp();
 };

@@ -1,0 +1,25 @@
+// Dragging the selected rows of the item list to a new place in it.
+#include "DragItems.h"
+#include "UnitInput.h"
+#include "main/ItemListBox.h"
+#include "main/Unit1.h"
+
+bool TForm1::ListBox1DragOver(QObject *source)
+{
+    return source == ListBox1 && ListBox1->currentRow() != -1;
+}
+
+void TForm1::ListBox1DragDrop(QObject *, int X, int Y)
+{
+    DragItems->TakeSelection(ListBox1);
+    DragItems->DropAt(ListBox1, X, Y);
+    RefreshView();
+}
+
+void TForm1::ListBox1DblClick()
+{
+    if (ListBox1->count() == 0 || ListBox1->currentRow() == -1)
+        return;
+    TInputForm dialog(ListBox1, this);
+    dialog.exec();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "DragItems.h"
+
+class QListWidget;
+
+// Reading and writing a list widget's rows and selection in bulk: changed
+// texts only, and the selection as ranges, so that large lists stay fast.
+namespace ListRows {
+
+RowState read(const QListWidget *list);
+
+// Selected rows in ascending order.
+std::vector<int> selectedRows(const QListWidget *list);
+
+// Writes `after` into a list that holds `before` (same row count: only the
+// texts that differ are set; otherwise the rows are replaced and the first
+// visible row is kept where possible). The selection becomes that of
+// `after`; the current-row marker stays where it is when the row count did
+// not change.
+void apply(QListWidget *list, const RowState &before, const RowState &after);
+
+void select(QListWidget *list, const std::vector<bool> &selected);
+
+}  // namespace ListRows

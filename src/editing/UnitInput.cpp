@@ -1,0 +1,94 @@
+#include "UnitInput.h"
+
+#include "main/Unit1.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+
+TInputForm::TInputForm(QListWidget *list, QWidget *mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_list(list)
+    , m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("InputForm"));
+    setFixedSize(632, 85);
+    Label1 = new QLabel(QStringLiteral("入力してください"), this);
+    Label1->move(8, 8);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Edit = new QLineEdit(QStringLiteral("Edit"), this);
+    Edit->setGeometry(8, 32, 617, 20);
+    Edit->setObjectName(QStringLiteral("Edit"));
+    Edit->installEventFilter(this);
+    OkBtn = new QPushButton(QStringLiteral("OK"), this);
+    OkBtn->setGeometry(152, 56, 105, 25);
+    OkBtn->setObjectName(QStringLiteral("OkBtn"));
+    OkBtn->setAutoDefault(false);
+    CanBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    CanBtn->setGeometry(360, 56, 97, 25);
+    CanBtn->setObjectName(QStringLiteral("CanBtn"));
+    CanBtn->setAutoDefault(false);
+    connect(OkBtn, &QPushButton::clicked, this, &TInputForm::OkBtnClick);
+    connect(CanBtn, &QPushButton::clicked, this, &TInputForm::CanBtnClick);
+    FormCreate();
+}
+
+void TInputForm::FormCreate()
+{
+    setWindowTitle(AppName + QStringLiteral(" - 簡易編集ボックス"));
+    int top = m_mainWindow->y() + m_mainWindow->height() / 2 - 56;
+    // Kept on the screen, so that the buttons can always be reached.
+    if (const QScreen *screen = m_mainWindow->screen()) {
+        const QRect available = screen->availableGeometry();
+        const int frameExtra = 40;
+        top = qBound(available.top(), top, qMax(available.top(), available.bottom() - height() - frameExtra));
+    }
+    move(192, top);
+}
+
+void TInputForm::FormShow()
+{
+    const int row = m_list->currentRow();
+    Label1->setText(QString::number(row + 1) + QStringLiteral("番目のアイテムを編集します"));
+    Label1->adjustSize();
+    Edit->setText(m_list->item(row)->text());
+    Edit->setFocus();
+    Edit->selectAll();
+}
+
+void TInputForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TInputForm::OkBtnClick()
+{
+    const int row = m_list->currentRow();
+    if (QListWidgetItem *item = m_list->item(row)) {
+        item->setText(Edit->text());
+        item->setSelected(true);
+    }
+    accept();
+}
+
+void TInputForm::CanBtnClick() { reject(); }
+
+bool TInputForm::EditKeyPress(int key)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    OkBtn->setFocus();
+    OkBtnClick();
+    return true;
+}
+
+bool TInputForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit && event->type() == QEvent::KeyPress)
+        return EditKeyPress(static_cast<QKeyEvent *>(event)->key());
+    return QDialog::eventFilter(watched, event);
+}

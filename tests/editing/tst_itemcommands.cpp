@@ -1,0 +1,275 @@
+// The row commands of the main window, driven through its buttons, menus
+// and keys.
+#include "editing/ListRows.h"
+#include "main/ItemListBox.h"
+#include "main/Memo.h"
+#include "main/Unit1.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+void fill(TForm1 &form, const QString &letters, const QString &selected)
+{
+    QStringList rows;
+    for (QChar c : letters)
+        rows << QString(c);
+    form.ListBox1->setItems(rows);
+    std::vector<bool> marks;
+    for (QChar c : letters)
+        marks.push_back(selected.contains(c));
+    ListRows::select(form.ListBox1, marks);
+}
+
+QString rowsOf(const TForm1 &form) { return form.ListBox1->items().join(QString()); }
+
+QString selectedOf(const TForm1 &form)
+{
+    QString out;
+    for (int row : ListRows::selectedRows(form.ListBox1))
+        out += form.ListBox1->item(row)->text();
+    return out;
+}
+
+}  // namespace
+
+class ItemCommandsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_config = std::make_unique<ScopedConfigDir>();
+        m_form = std::make_unique<TForm1>();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_config.reset();
+    }
+
+    void movesKeepTheSelectionAndTheCurrentRow();
+    void moveWithTheTopBlockOnlyStillRefreshes();
+    void everyRowSelectedMovesNothing();
+    void altArrowsMoveWhateverHasTheFocus();
+    void deleteAsksUnlessTurnedOff();
+    void deleteInEditorModeRemovesTheSelectedText();
+    void deleteAllOnAnEmptyDocumentAsksNothing();
+    void deleteAllWithOnlyATitle();
+    void blankRowBecomesTheOnlySelectedRow();
+    void quickOptionsToggle();
+    void upKeyInTheListRefreshes();
+
+private:
+    std::unique_ptr<ScopedConfigDir> m_config;
+    std::unique_ptr<TForm1> m_form;
+};
+
+void ItemCommandsTest::movesKeepTheSelectionAndTheCurrentRow()
+{
+    TForm1 &form = *m_form;
+    fill(form, "ABCDE", "BD");
+    form.ListBox1->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+    form.BtnUP->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("BADCE"));
+    QCOMPARE(selectedOf(form), QStringLiteral("BD"));
+    QCOMPARE(form.ListBox1->currentRow(), 2);
+
+    fill(form, "ABCDE", "AC");
+    form.BtnDown->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("BADCE"));
+    QCOMPARE(selectedOf(form), QStringLiteral("AC"));
+
+    // Pressed again once the selection is a block at the top: nothing moves.
+    fill(form, "ABCDE", "ABD");
+    form.BtnUP->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("ABDCE"));
+    form.BtnUP->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("ABDCE"));
+    QCOMPARE(selectedOf(form), QStringLiteral("ABD"));
+}
+
+void ItemCommandsTest::moveWithTheTopBlockOnlyStillRefreshes()
+{
+    TForm1 &form = *m_form;
+    fill(form, "ABCDE", "A");
+    QCOMPARE(form.MemoNum->lineCount(), 0);  // not refreshed yet
+    form.BtnUP->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    QCOMPARE(form.MemoNum->lineCount(), 5);
+}
+
+void ItemCommandsTest::everyRowSelectedMovesNothing()
+{
+    TForm1 &form = *m_form;
+    fill(form, "ABC", "ABC");
+    form.BtnUP->click();
+    form.BtnDown->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("ABC"));
+    QCOMPARE(selectedOf(form), QStringLiteral("ABC"));
+    QCOMPARE(form.MemoNum->lineCount(), 0);  // no refresh either
+}
+
+void ItemCommandsTest::altArrowsMoveWhateverHasTheFocus()
+{
+    TForm1 &form = *m_form;
+    fill(form, "ABCDE", "BD");
+    form.EditTi->setFocus();
+    QTRY_VERIFY(form.EditTi->hasFocus());
+    QTest::keyClick(form.EditTi, Qt::Key_Up, Qt::AltModifier);
+    QCOMPARE(rowsOf(form), QStringLiteral("BADCE"));
+    form.ListBox1->setFocus();
+    QTRY_VERIFY(form.ListBox1->hasFocus());
+    QTest::keyClick(form.ListBox1, Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    // The list does not turn Alt+arrow into a selection change of its own.
+    QCOMPARE(selectedOf(form), QStringLiteral("BD"));
+}
+
+void ItemCommandsTest::deleteAsksUnlessTurnedOff()
+{
+    TForm1 &form = *m_form;
+    MessageRecorder messages;
+    fill(form, "ABCDE", "BD");
+    messages.answerNext(false);
+    form.DelBtn->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    QCOMPARE(messages.shown().size(), 1);
+    QCOMPARE(messages.shown()[0].kind, Messages::Kind::Question);
+    QCOMPARE(messages.shown()[0].title, QStringLiteral("確認"));
+    QCOMPARE(messages.shown()[0].text, QStringLiteral("選択したアイテムを削除します。よろしいですか？"));
+
+    messages.answerNext(true);
+    form.DeleteMe->trigger();
+    QCOMPARE(rowsOf(form), QStringLiteral("ACE"));
+    QCOMPARE(selectedOf(form), QString());
+    QTRY_COMPARE(form.MemoNum->lineCount(), 3);
+
+    ConfirmDelete = false;
+    messages.clear();
+    fill(form, "ABC", "C");
+    form.DelBtn->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("AB"));
+    QVERIFY(messages.shown().isEmpty());
+
+    // Nothing selected: nothing happens.
+    form.DelBtn->click();
+    QCOMPARE(rowsOf(form), QStringLiteral("AB"));
+}
+
+void ItemCommandsTest::deleteInEditorModeRemovesTheSelectedText()
+{
+    TForm1 &form = *m_form;
+    MessageRecorder messages;
+    form.ToEditorMode();
+    form.Memo1->setPlainText(QStringLiteral("one\ntwo\nthree\n"));
+    form.DelBtn->click();
+    QCOMPARE(form.Memo1->toPlainText(), QStringLiteral("one\ntwo\nthree\n"));
+    QVERIFY(messages.shown().isEmpty());
+
+    QTextCursor cursor = form.Memo1->textCursor();
+    cursor.setPosition(4);
+    cursor.setPosition(8, QTextCursor::KeepAnchor);
+    form.Memo1->setTextCursor(cursor);
+    form.DelBtn->click();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("選択したテキストを削除します。よろしいですか？")});
+    QCOMPARE(form.Memo1->toPlainText(), QStringLiteral("one\nthree\n"));
+    QCOMPARE(form.MemoNum->lineCount(), 3);
+}
+
+void ItemCommandsTest::deleteAllOnAnEmptyDocumentAsksNothing()
+{
+    TForm1 &form = *m_form;
+    MessageRecorder messages;
+    CurrentFileName = QStringLiteral("/tmp/kept.plr");
+    HasFileName = true;
+    form.AllDelbtn->click();
+    QVERIFY(messages.shown().isEmpty());
+    QCOMPARE(CurrentFileName, QStringLiteral("/tmp/kept.plr"));
+    QVERIFY(HasFileName);
+
+    // Items only in the hidden list do not count in editor mode.
+    form.ListBox1->setItems({"stale"});
+    form.ToEditorMode();
+    form.Memo1->clear();
+    form.New1->trigger();
+    QVERIFY(messages.shown().isEmpty());
+}
+
+void ItemCommandsTest::deleteAllWithOnlyATitle()
+{
+    TForm1 &form = *m_form;
+    MessageRecorder messages;
+    form.EditTi->setText(QStringLiteral("題名"));
+    CurrentFileName = QStringLiteral("/tmp/jacket.plr");
+    HasFileName = true;
+    messages.answerNext(false);
+    form.AllDelMe->trigger();
+    QCOMPARE(form.EditTi->text(), QStringLiteral("題名"));
+    QVERIFY(HasFileName);
+
+    messages.answerNext(true);
+    form.AllDelbtn->click();
+    QCOMPARE(messages.texts().last(), QStringLiteral("タイトルと内容の全てを削除します。よろしいですか？"));
+    QCOMPARE(form.EditTi->text(), QString());
+    QVERIFY(!HasFileName);
+    QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
+
+    // Without confirmation the content goes at once; the mode stays.
+    ConfirmDeleteAll = false;
+    messages.clear();
+    form.ToEditorMode();
+    form.Memo1->setPlainText(QStringLiteral("x\n"));
+    form.ComboTFS->setCurrentText(QStringLiteral("30"));
+    form.AllDelbtn->click();
+    QVERIFY(messages.shown().isEmpty());
+    QCOMPARE(form.Memo1->toPlainText(), QString());
+    QVERIFY(EditorMode);
+    QCOMPARE(form.ComboTFS->currentText(), QStringLiteral("30"));
+}
+
+void ItemCommandsTest::blankRowBecomesTheOnlySelectedRow()
+{
+    TForm1 &form = *m_form;
+    fill(form, "ABC", "AB");
+    form.BlankBtn->click();
+    QCOMPARE(form.ListBox1->count(), 4);
+    QCOMPARE(form.ListBox1->item(3)->text(), QString());
+    QCOMPARE(ListRows::selectedRows(form.ListBox1), std::vector<int>{3});
+    QCOMPARE(form.MemoNum->lineCount(), 4);
+    form.BlankMe->trigger();
+    QCOMPARE(ListRows::selectedRows(form.ListBox1), std::vector<int>{4});
+}
+
+void ItemCommandsTest::quickOptionsToggle()
+{
+    TForm1 &form = *m_form;
+    for (QAction *option : {form.n1, form.AcqTag, form.PlusNum}) {
+        QVERIFY(option->isChecked());
+        option->trigger();
+        QVERIFY(!option->isChecked());
+        option->trigger();
+        QVERIFY(option->isChecked());
+    }
+}
+
+void ItemCommandsTest::upKeyInTheListRefreshes()
+{
+    TForm1 &form = *m_form;
+    fill(form, "ABC", "B");
+    form.ListBox1->setCurrentRow(1);
+    form.ListBox1->setFocus();
+    QTRY_VERIFY(form.ListBox1->hasFocus());
+    QTest::keyClick(form.ListBox1, Qt::Key_Down);
+    QCOMPARE(form.MemoNum->lineCount(), 3);
+    QCOMPARE(form.ListBox1->currentRow(), 2);
+}
+
+PELORA_TEST_MAIN(ItemCommandsTest)
+#include "tst_itemcommands.moc"
