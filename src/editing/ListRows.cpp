@@ -37,7 +37,7 @@ RowState read(const QListWidget *list)
 void select(QListWidget *list, const std::vector<bool> &selected)
 {
     QItemSelection selection;
-    QAbstractItemModel *model = list->model();
+    QAbstractItemModel *items = list->model();
     const int n = int(std::min<size_t>(selected.size(), size_t(list->count())));
     for (int i = 0; i < n;) {
         if (!selected[i]) {
@@ -47,10 +47,14 @@ void select(QListWidget *list, const std::vector<bool> &selected)
         int end = i;
         while (end + 1 < n && selected[end + 1])
             ++end;
-        selection.append(QItemSelectionRange(model->index(i, 0), model->index(end, 0)));
+        selection.append(QItemSelectionRange(items->index(i, 0), items->index(end, 0)));
         i = end + 1;
     }
-    list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    // Clearing first spares the selection model a comparison of the old and
+    // new ranges, which costs the product of their counts.
+    QItemSelectionModel *model = list->selectionModel();
+    model->clearSelection();
+    model->select(selection, QItemSelectionModel::Select);
 }
 
 void apply(QListWidget *list, const RowState &before, const RowState &after)
