@@ -10,6 +10,46 @@ namespace {
 
 constexpr auto kCodecName = "CP932";
 
+// The converter behind "CP932" is IBM's, which swaps three control codes
+// (0x1A, 0x1C, 0x7F) around; Windows keeps every byte below 0x80 as itself.
+bool hasSwappedControls(QByteArrayView bytes)
+{
+    return bytes.contains('\x1A') || bytes.contains('\x1C') || bytes.contains('\x7F');
+}
+
+bool hasSwappedControls(QStringView text)
+{
+    return text.contains(QChar(0x1A)) || text.contains(QChar(0x1C)) || text.contains(QChar(0x7F));
+}
+
+// What the converter made of 0x1A, 0x1C and 0x7F, back to themselves.
+void restoreDecodedControls(QString &text)
+{
+    for (QChar &c : text) {
+        switch (c.unicode()) {
+        case 0x1C: c = QChar(0x1A); break;
+        case 0x7F: c = QChar(0x1C); break;
+        case 0x1A: c = QChar(0x7F); break;
+        default: break;
+        }
+    }
+}
+
+// The characters the converter turns into 0x1A, 0x1C and 0x7F.
+QString prepareControlsForEncoding(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar &c : out) {
+        switch (c.unicode()) {
+        case 0x1A: c = QChar(0x1C); break;
+        case 0x1C: c = QChar(0x7F); break;
+        case 0x7F: c = QChar(0x1A); break;
+        default: break;
+        }
+    }
+    return out;
+}
+
 bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 bool isTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
@@ -73,17 +113,40 @@ QStringView characterAt(QStringView text, qsizetype i)
     return text.sliced(i, pair ? 2 : 1);
 }
 
-// The bytes of one character, or nothing when code page 932 cannot hold it.
-// A fresh encoder each time: after a failure the converter's error stays.
-QByteArray encodeCharacter(QStringView ch)
+// Encodes one character at a time, for texts that hold something code page
+// 932 cannot: ASCII is copied as it is, and the converter is replaced only
+// after a failure, since its error state stays set.
+class CharacterEncoder
 {
-    if (ch.size() == 1 && ch[0].unicode() < 0x80)
-        return QByteArray(1, static_cast<char>(ch[0].unicode()));
+public:
+    // Appends the character's bytes; false when it cannot be held.
+    bool append(QStringView ch, QByteArray &out)
+    {
+        if (ch.size() == 1 && ch[0].unicode() < 0x80) {
+            out += static_cast<char>(ch[0].unicode());
+            return true;
+        }
+        const QByteArray bytes = m_encoder->encode(ch);
+        if (m_encoder->hasError() || bytes.isEmpty()) {
+            m_encoder = std::make_unique<QStringEncoder>(kCodecName, QStringConverter::Flag::Stateless);
+            return false;
+        }
+        out += bytes;
+        return true;
+    }
+
+private:
+    std::unique_ptr<QStringEncoder> m_encoder =
+        std::make_unique<QStringEncoder>(kCodecName, QStringConverter::Flag::Stateless);
+};
+
+// Encodes the whole text at once; false when something cannot be held.
+bool encodeWhole(QStringView text, QByteArray &out)
+{
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(ch);
-    if (encoder.hasError())
-        return {};
-    return bytes;
+    out = hasSwappedControls(text) ? QByteArray(encoder.encode(prepareControlsForEncoding(text)))
+                                   : QByteArray(encoder.encode(text));
+    return !encoder.hasError();
 }
 
 }  // namespace
@@ -92,29 +155,26 @@ QString decode(QByteArrayView bytes)
 {
     QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (!decoder.hasError())
-        return text;
-    return decodeUnitByUnit(bytes);
+    if (decoder.hasError())
+        return decodeUnitByUnit(bytes);
+    if (hasSwappedControls(bytes))
+        restoreDecodedControls(text);
+    return text;
 }
 
 QByteArray encode(QStringView text, char replacement)
 {
-    QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
-    if (!encoder.hasError())
+    QByteArray bytes;
+    if (encodeWhole(text, bytes))
         return bytes;
-
-    // Some character cannot be held: encode character by character and put
-    // the replacement in place of each one that fails.
+    // Some character cannot be held: put the replacement in its place.
     bytes.clear();
     bytes.reserve(text.size() * 2);
+    CharacterEncoder encoder;
     for (qsizetype i = 0; i < text.size();) {
         const QStringView ch = characterAt(text, i);
-        const QByteArray one = encodeCharacter(ch);
-        if (one.isEmpty())
+        if (!encoder.append(ch, bytes))
             bytes += replacement;
-        else
-            bytes += one;
         i += ch.size();
     }
     return bytes;
@@ -122,13 +182,13 @@ QByteArray encode(QStringView text, char replacement)
 
 qsizetype firstUnencodable(QStringView text)
 {
-    QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    const QByteArray whole = encoder.encode(text);
-    if (!encoder.hasError())
+    QByteArray bytes;
+    if (encodeWhole(text, bytes))
         return -1;
+    CharacterEncoder encoder;
     for (qsizetype i = 0; i < text.size();) {
         const QStringView ch = characterAt(text, i);
-        if (encodeCharacter(ch).isEmpty())
+        if (!encoder.append(ch, bytes))
             return i;
         i += ch.size();
     }

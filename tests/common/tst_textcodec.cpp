@@ -27,6 +27,7 @@ void TextCodecTest::encodesWindowsCodePage932_data()
     QTest::newRow("half-width katakana") << QStringLiteral("ｱｲ") << QByteArray("\xB1\xB2");
     QTest::newRow("backslash stays one byte") << QStringLiteral("a\\b") << QByteArray("a\\b");
     QTest::newRow("full-width minus") << QStringLiteral("－") << QByteArray("\x81\x7C");
+    QTest::newRow("control codes stay themselves") << QStringLiteral("a\x1A\x1C\x7F\tb") << QByteArray("a\x1A\x1C\x7F\tb");
 }
 
 void TextCodecTest::encodesWindowsCodePage932()
@@ -45,6 +46,9 @@ void TextCodecTest::reportsAndReplacesWhatCannotBeHeld()
     QCOMPARE(Cp932::encode(emoji), QByteArray("\x8B\xC8?\x96\xBC"));
     QCOMPARE(Cp932::firstUnencodable(QStringLiteral("한국어")), 0);
     QCOMPARE(Cp932::encode(QStringLiteral("a한b")), QByteArray("a?b"));
+    // After a character that fails, the rest is encoded as before, control
+    // codes included.
+    QCOMPARE(Cp932::encode(QStringLiteral("😀歌\x7F\x1A")), QByteArray("?\x89\xCC\x7F\x1A"));
     QCOMPARE(Cp932::firstUnencodable(QStringLiteral("plain ascii")), -1);
 }
 
@@ -56,6 +60,8 @@ void TextCodecTest::decodesInvalidBytesAsReplacementCharacters()
     // A lead byte followed by a byte that cannot be a trail byte: the second
     // byte is kept as itself.
     QCOMPARE(Cp932::decode(QByteArray("\x82" "A" "\x82\xA0")), QStringLiteral("\uFFFDAあ"));
+    // Control codes read the same with or without a broken byte elsewhere.
+    QCOMPARE(Cp932::decode(QByteArray("\x1A\x1C\x7F\xFF")), QStringLiteral("\x1A\x1C\x7F\uFFFD"));
 }
 
 void TextCodecTest::everyCharacterSurvivesARoundTrip()

@@ -1,0 +1,69 @@
+// Settings file reader and writer on arbitrary bytes. Besides not crashing,
+// checks that a read file saves to a fixed point (reading the saved bytes
+// and saving again gives the same bytes) and that written values are found
+// again after a save.
+#include "main/SettingsFile.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#define check(condition)                                                          \
+    do {                                                                          \
+        if (!(condition)) {                                                       \
+            std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                         \
+        }                                                                         \
+    } while (false)
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArrayView input(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    SettingsFile ini = SettingsFile::fromBytes(input);
+
+    // What start-up reads.
+    const QString upper = QStringLiteral("Opsion");
+    const QString lower = QStringLiteral("opsion");
+    const bool artist = ini.readBool(upper, QStringLiteral("artistplus"), true);
+    const bool time = ini.readBool(upper, QStringLiteral("tsecplus"), true);
+    const bool confirmAll = ini.readBool(upper, QStringLiteral("alldelconf"), true);
+    const bool confirm = ini.readBool(upper, QStringLiteral("delconf"), true);
+    const bool plusNum = ini.readBool(lower, QStringLiteral("plusnum"), true);
+    const bool ext = ini.readBool(lower, QStringLiteral("ext"), true);
+    const bool acqTag = ini.readBool(lower, QStringLiteral("acqtag"), true);
+    const bool editor = ini.readBool(lower, QStringLiteral("ModeM"), false);
+    const QString titleSize = ini.readString(lower, QStringLiteral("TFsize"), QStringLiteral("17"));
+    const QString itemSize = ini.readString(lower, QStringLiteral("Fsize"), QStringLiteral("14"));
+
+    const QByteArray saved = ini.toBytes();
+    check(SettingsFile::fromBytes(saved).toBytes() == saved);
+
+    // What shut-down writes; the read values go back unchanged.
+    ini.writeBool(upper, QStringLiteral("artistplus"), artist);
+    ini.writeBool(upper, QStringLiteral("tsecplus"), time);
+    ini.writeString(upper, QStringLiteral("backofnum"), QStringLiteral(". "));
+    ini.writeBool(upper, QStringLiteral("alldelconf"), confirmAll);
+    ini.writeBool(upper, QStringLiteral("delconf"), confirm);
+    ini.writeBool(upper, QStringLiteral("plusnum"), plusNum);
+    ini.writeBool(upper, QStringLiteral("ext"), ext);
+    ini.writeBool(upper, QStringLiteral("acqtag"), acqTag);
+    ini.writeBool(lower, QStringLiteral("ModeM"), editor);
+    ini.writeString(lower, QStringLiteral("TFsize"), titleSize);
+    ini.writeString(lower, QStringLiteral("Fsize"), itemSize);
+
+    const QByteArray written = ini.toBytes();
+    const SettingsFile reread = SettingsFile::fromBytes(written);
+    check(reread.readBool(upper, QStringLiteral("artistplus"), !artist) == artist);
+    check(reread.readBool(lower, QStringLiteral("delconf"), !confirm) == confirm);
+    check(reread.readBool(upper, QStringLiteral("ModeM"), !editor) == editor);
+    check(reread.readString(lower, QStringLiteral("backofnum"), QString()) == QStringLiteral("."));
+    // Text read from the file was trimmed and is already in Shift-JIS range
+    // (broken bytes became U+FFFD, which is written as "?").
+    QString expected = titleSize;
+    expected.replace(QChar(QChar::ReplacementCharacter), u'?');
+    check(reread.readString(upper, QStringLiteral("TFSIZE"), QString()) == expected);
+    return 0;
+}

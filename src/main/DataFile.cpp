@@ -1,0 +1,79 @@
+#include "DataFile.h"
+
+#include "common/TextCodec.h"
+#include "common/TextLines.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// The bytes up to and including the second line break. CR and LF never
+// occur inside a Shift-JIS character, so the bytes can be cut before
+// decoding, and a huge file costs no more than its first two lines.
+QByteArrayView firstTwoLines(QByteArrayView bytes)
+{
+    int breaks = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        if (++breaks == 2)
+            return bytes.first(i + 1);
+    }
+    return bytes;
+}
+
+QString oneLine(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        if (c == u'\r' || c == u'\n' || c == u'\0')
+            c = u' ';
+    }
+    return out;
+}
+
+}  // namespace
+
+DataFileValues defaultDataFileValues()
+{
+    return {QStringLiteral("  歌："), QStringLiteral(". ")};
+}
+
+DataFileValues parseDataFile(QByteArrayView bytes)
+{
+    const QStringList lines = TextLines::fromShiftJis(firstTwoLines(TextLines::beforeFirstNul(bytes)));
+    DataFileValues values = defaultDataFileValues();
+    if (lines.size() >= 1)
+        values.artistPrefix = lines[0];
+    if (lines.size() >= 2)
+        values.numberSuffix = lines[1];
+    return values;
+}
+
+DataFileValues readDataFile(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return defaultDataFileValues();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return defaultDataFileValues();
+    return parseDataFile(file.readAll());
+}
+
+bool writeDataFile(const QString &path, const DataFileValues &values)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = TextLines::toShiftJisCrLf({oneLine(values.artistPrefix), oneLine(values.numberSuffix)});
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The settings file "Pelora.ini": sections of key=value lines in Shift-JIS,
+// held whole in memory, changed there and rewritten whole on save.
+//
+// Section names and keys compare without regard to letter case; when one
+// occurs twice, the later one is found (and is the one a write replaces).
+// Reading never fails: a missing file, a missing key or a value that makes
+// no sense gives the caller's default.
+class SettingsFile
+{
+public:
+    SettingsFile() = default;
+
+    // Bytes after the first NUL are ignored; bytes that are not valid
+    // Shift-JIS become U+FFFD.
+    static SettingsFile fromBytes(QByteArrayView shiftJisBytes);
+    // A missing or unreadable file, or a folder, gives a file with no entries.
+    static SettingsFile load(const QString &path);
+
+    // Each section as "[name]", its lines, then an empty line; CR LF after
+    // every line. A file with no sections is empty.
+    QByteArray toBytes() const;
+    // Replaces the file atomically; false when it cannot be written.
+    bool save(const QString &path) const;
+
+    // A whole number, decimal or hexadecimal ("0x", "0X" or "$" before the
+    // digits), optionally signed, that fits in 32 bits: nonzero is true.
+    // Anything else gives the default.
+    bool readBool(const QString &section, const QString &key, bool defaultValue) const;
+    // The value as stored, trimmed of surrounding blanks.
+    QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
+
+    // "1" or "0".
+    void writeBool(const QString &section, const QString &key, bool value);
+    // Replaces the entry where it stands (taking this write's spelling of the
+    // key), else appends it to the section, else appends a new section at the
+    // end of the file. Line breaks and NULs in the texts become spaces, since
+    // they could not be read back.
+    void writeString(const QString &section, const QString &key, const QString &value);
+
+private:
+    // A piece of m_text. Parsed lines point into the decoded file; written
+    // keys and values are appended to it, so a huge file costs no more than
+    // its text plus a few words per line.
+    struct Span
+    {
+        qsizetype pos = 0;
+        qsizetype size = 0;
+    };
+    // An entry, or (value.pos < 0) a line without "=" kept as it was.
+    struct Line
+    {
+        Span key;
+        Span value;
+        bool isEntry() const { return value.pos >= 0; }
+    };
+    struct Section
+    {
+        Span name;
+        QList<Line> lines;
+    };
+
+    QStringView view(Span span) const { return QStringView(m_text).sliced(span.pos, span.size); }
+    Span store(QStringView text);
+    qsizetype findSection(QStringView name) const;
+    qsizetype findEntry(const Section &section, QStringView key) const;
+    const Line *findLine(const QString &section, const QString &key) const;
+
+    QString m_text;
+    QList<Section> m_sections;
+};

@@ -1,0 +1,385 @@
+// The settings file, the data file and where both live.
+#include "support/TestSupport.h"
+
+#include "common/TextCodec.h"
+#include "main/ConfigLocation.h"
+#include "main/DataFile.h"
+#include "main/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+namespace {
+
+// Test texts are written in UTF-8 with "\n"; files are Shift-JIS with CR LF.
+QByteArray sjis(const char *text)
+{
+    return Cp932::encode(QString::fromUtf8(text).replace(u'\n', QLatin1String("\r\n")));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What the program writes at shut-down, in its order and with its section
+// spellings, here with the default values.
+void writeShutdownKeys(SettingsFile &ini, bool confirmDelete = true)
+{
+    ini.writeBool("Opsion", "artistplus", true);
+    ini.writeBool("Opsion", "tsecplus", true);
+    ini.writeString("Opsion", "backofnum", ". ");
+    ini.writeBool("Opsion", "alldelconf", true);
+    ini.writeBool("Opsion", "delconf", confirmDelete);
+    ini.writeBool("Opsion", "plusnum", true);
+    ini.writeBool("Opsion", "ext", true);
+    ini.writeBool("Opsion", "acqtag", true);
+    ini.writeBool("opsion", "ModeM", false);
+    ini.writeString("opsion", "TFsize", "17");
+    ini.writeString("opsion", "Fsize", "14");
+}
+
+QByteArray firstRunFile()
+{
+    return sjis("[Opsion]\nartistplus=1\ntsecplus=1\nbackofnum=. \nalldelconf=1\ndelconf=1\n"
+                "plusnum=1\next=1\nacqtag=1\nModeM=0\nTFsize=17\nFsize=14\n\n");
+}
+
+}  // namespace
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstAndLaterRuns();
+    void handWrittenLowerCaseSection();
+    void readBool_data();
+    void readBool();
+    void trimmingAndHandEdits();
+    void laterDuplicateIsFoundAndReplaced();
+    void namesMatchInAnyCase();
+    void writtenLineBreaksCannotInjectLines();
+    void shiftJisInvalidBytesAndNul();
+    void badPaths();
+    void largeHostileFile();
+    void dataFileParse_data();
+    void dataFileParse();
+    void dataFileRoundTrip();
+    void configDirectory();
+};
+
+void TestSettingsFile::firstAndLaterRuns()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pelora.ini");
+
+    // Start-up: nothing to read, saved back at once as an empty file.
+    SettingsFile ini = SettingsFile::load(path);
+    QVERIFY(ini.readBool("Opsion", "artistplus", true));
+    QCOMPARE(ini.readString("opsion", "TFsize", "17"), QString("17"));
+    QVERIFY(ini.save(path));
+    QCOMPARE(QFileInfo(path).size(), 0);
+
+    // Shut-down: read again, write every key, save.
+    ini = SettingsFile::load(path);
+    writeShutdownKeys(ini);
+    QVERIFY(ini.save(path));
+    QCOMPARE(readAll(path), firstRunFile());
+
+    // Next run: the start-up save loses the space after backofnum's value
+    // (values are read trimmed); the shut-down write puts it back in place.
+    ini = SettingsFile::load(path);
+    QVERIFY(ini.save(path));
+    QCOMPARE(readAll(path), firstRunFile().replace("backofnum=. ", "backofnum=."));
+    ini = SettingsFile::load(path);
+    writeShutdownKeys(ini);
+    QCOMPARE(ini.toBytes(), firstRunFile());
+}
+
+void TestSettingsFile::handWrittenLowerCaseSection()
+{
+    SettingsFile ini = SettingsFile::fromBytes("[opsion]\r\ndelconf=0\r\n");
+    const bool confirmDelete = ini.readBool("Opsion", "delconf", true);
+    QVERIFY(!confirmDelete);
+    writeShutdownKeys(ini, confirmDelete);
+    QCOMPARE(ini.toBytes(), sjis("[opsion]\ndelconf=0\nartistplus=1\ntsecplus=1\nbackofnum=. \nalldelconf=1\n"
+                                 "plusnum=1\next=1\nacqtag=1\nModeM=0\nTFsize=17\nFsize=14\n\n"));
+}
+
+void TestSettingsFile::readBool_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("defaultValue");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("0x0") << QByteArray("0x0") << true << false;
+    QTest::newRow("yes") << QByteArray("yes") << true << true;
+    QTest::newRow("yes, default false") << QByteArray("yes") << false << false;
+    QTest::newRow("$1F") << QByteArray("$1F") << false << true;
+    QTest::newRow("0X1a") << QByteArray("0X1a") << false << true;
+    QTest::newRow("0") << QByteArray("0") << true << false;
+    QTest::newRow("-1") << QByteArray("-1") << false << true;
+    QTest::newRow("-0") << QByteArray("-0") << true << false;
+    QTest::newRow("empty") << QByteArray("") << true << true;
+    QTest::newRow("prefix only") << QByteArray("0x") << true << true;
+    QTest::newRow("sign only") << QByteArray("-") << true << true;
+    QTest::newRow("hex without prefix") << QByteArray("1F") << false << false;
+    QTest::newRow("trailing garbage") << QByteArray("0abc") << true << true;
+    QTest::newRow("leading zeros") << QByteArray("0000000000000000000000001") << false << true;
+    QTest::newRow("int max") << QByteArray("2147483647") << false << true;
+    QTest::newRow("above int max") << QByteArray("2147483648") << false << false;
+    QTest::newRow("32 hex bits") << QByteArray("$FFFFFFFF") << false << true;
+    QTest::newRow("33 hex bits") << QByteArray("0x100000000") << false << false;
+    QTest::newRow("full-width digit") << sjis("１") << false << false;
+}
+
+void TestSettingsFile::readBool()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, defaultValue);
+    QFETCH(bool, expected);
+    const SettingsFile ini = SettingsFile::fromBytes("[Opsion]\r\nartistplus=" + value + "\r\n");
+    QCOMPARE(ini.readBool("Opsion", "artistplus", defaultValue), expected);
+    QCOMPARE(ini.readBool("Opsion", "tsecplus", defaultValue), defaultValue);
+}
+
+void TestSettingsFile::trimmingAndHandEdits()
+{
+    SettingsFile ini = SettingsFile::fromBytes(sjis(
+        "; written by hand\n"
+        "stray line before any section\n"
+        "TFsize=before\n"
+        "\n"
+        "  [  opsion  ]  \n"
+        "\t; indented comment\n"
+        "  TFsize  =  abc  \n"
+        "just some words\n"
+        "\x01\x02" "Fsize=\x7f\n"
+        "k = a=b\n"));
+    QCOMPARE(ini.readString("opsion", "TFsize", "17"), QString("abc"));
+    QCOMPARE(ini.readString("opsion", "Fsize", "14"), QString());  // present but empty
+    QCOMPARE(ini.readString("opsion", "k", ""), QString("a=b"));
+    // A line without "=" never matches a key, even its own text.
+    QCOMPARE(ini.readString("opsion", "just some words", "none"), QString("none"));
+
+    ini.writeString("opsion", "TFsize", ini.readString("opsion", "TFsize", "17"));
+    QCOMPARE(ini.toBytes(), sjis("[opsion]\nTFsize=abc\njust some words\nFsize=\nk=a=b\n\n"));
+}
+
+void TestSettingsFile::laterDuplicateIsFoundAndReplaced()
+{
+    SettingsFile ini = SettingsFile::fromBytes(sjis("[a]\nonly=first\nk=1\n[b]\nk=b\n[A]\nk=2\nk=3\nj=4\n"));
+    QCOMPARE(ini.readString("a", "k", ""), QString("3"));
+    QCOMPARE(ini.readString("a", "j", ""), QString("4"));
+    // The later section is the section: the earlier one's keys are hidden.
+    QCOMPARE(ini.readString("a", "only", "hidden"), QString("hidden"));
+
+    ini.writeString("a", "k", "new");
+    ini.writeString("a", "added", "x");
+    ini.writeString("b", "k", "B");
+    ini.writeString("c", "k", "C");
+    QCOMPARE(ini.toBytes(), sjis("[a]\nonly=first\nk=1\n\n[b]\nk=B\n\n[A]\nk=2\nk=new\nj=4\nadded=x\n\n[c]\nk=C\n\n"));
+}
+
+void TestSettingsFile::namesMatchInAnyCase()
+{
+    SettingsFile ini = SettingsFile::fromBytes(sjis("[OPSION]\nARTISTPLUS=0\nmodem=1\n[ＡＢＣ]\nｋ=v\n"));
+    QVERIFY(!ini.readBool("Opsion", "artistplus", true));
+    QVERIFY(ini.readBool("opsion", "ModeM", false));
+    QCOMPARE(ini.readString("ａｂｃ", "Ｋ", ""), QString("v"));
+    QCOMPARE(ini.readString("OPSION", "ARTISTPLUs_", "d"), QString("d"));
+    QCOMPARE(ini.readString("OPSIO[", "ARTISTPLUS", "d"), QString("d"));
+
+    // The key takes the spelling of the write; the section keeps its own.
+    ini.writeBool("opsion", "ArtistPlus", true);
+    ini.writeBool("Opsion", "ModeM", false);
+    QCOMPARE(ini.toBytes(), sjis("[OPSION]\nArtistPlus=1\nModeM=0\n\n[ＡＢＣ]\nｋ=v\n\n"));
+}
+
+void TestSettingsFile::writtenLineBreaksCannotInjectLines()
+{
+    SettingsFile ini;
+    ini.writeString("s", "k", QString("a\r\n[evil]\nx=1") + QChar(u'\0') + "z");
+    ini.writeString("s", "next", "2");
+    const SettingsFile reread = SettingsFile::fromBytes(ini.toBytes());
+    QCOMPARE(reread.readString("evil", "x", "absent"), QString("absent"));
+    QCOMPARE(reread.readString("s", "next", ""), QString("2"));
+}
+
+void TestSettingsFile::shiftJisInvalidBytesAndNul()
+{
+    // 0x89 0xCC is "歌"; 0x89 before CR is a broken character that must not
+    // swallow the line break nor spoil what follows.
+    const QByteArray bytes = QByteArray("[s]\r\nbroken=a\x89\r\nafter=\x89\xCC\r\nnul=1\r\n")
+                             + QByteArray(1, '\0') + "hidden=1\r\n";
+    SettingsFile ini = SettingsFile::fromBytes(bytes);
+    QCOMPARE(ini.readString("s", "broken", ""), QString("a") + QChar(QChar::ReplacementCharacter));
+    QCOMPARE(ini.readString("s", "after", ""), QString("歌"));
+    QVERIFY(ini.readBool("s", "nul", false));
+    QCOMPARE(ini.readString("s", "hidden", "cut"), QString("cut"));
+
+    // Written back as Shift-JIS; what it cannot hold becomes "?".
+    ini = SettingsFile();
+    ini.writeString("節", "歌", QStringLiteral("：😀："));
+    QCOMPARE(ini.toBytes(), QByteArray("[\x90\xDF]\r\n\x89\xCC=\x81\x46?\x81\x46\r\n\r\n"));
+}
+
+void TestSettingsFile::badPaths()
+{
+    QTemporaryDir dir;
+    SettingsFile ini;
+    writeShutdownKeys(ini);
+
+    // Reading: missing, a folder, no name at all.
+    QCOMPARE(SettingsFile::load(dir.filePath("missing.ini")).toBytes(), QByteArray());
+    QCOMPARE(SettingsFile::load(dir.path()).toBytes(), QByteArray());
+    QCOMPARE(SettingsFile::load(QString()).toBytes(), QByteArray());
+    QCOMPARE(readDataFile(dir.path()), defaultDataFileValues());
+
+    // Writing onto a folder or below a plain file fails and harms neither.
+    const QString folder = dir.filePath("folder");
+    QVERIFY(QDir().mkpath(folder + "/inside"));
+    const QString plain = dir.filePath("plain");
+    QVERIFY(writeAll(plain, "keep"));
+    QVERIFY(!ini.save(folder));
+    QVERIFY(!writeDataFile(folder, defaultDataFileValues()));
+    QVERIFY(!ini.save(plain + "/Pelora.ini"));
+    QVERIFY(!writeDataFile(plain + "/Pelora.dat", defaultDataFileValues()));
+    QVERIFY(QFileInfo(folder + "/inside").isDir());
+    QCOMPARE(readAll(plain), QByteArray("keep"));
+
+    // A good save replaces a longer file whole and leaves no temporary behind.
+    QVERIFY(writeAll(dir.filePath("good.ini"), QByteArray(5000, 'x')));
+    QVERIFY(ini.save(dir.filePath("good.ini")));
+    QCOMPARE(readAll(dir.filePath("good.ini")), firstRunFile());
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    left.sort();
+    QCOMPARE(left, QStringList({"folder", "good.ini", "plain"}));
+
+    if (::geteuid() == 0)
+        QSKIP("file permissions do not hold back root");
+    QVERIFY(QFile::setPermissions(plain, QFile::WriteOwner));
+    QCOMPARE(SettingsFile::load(plain).toBytes(), QByteArray());
+    QCOMPARE(readDataFile(plain), defaultDataFileValues());
+    const QString locked = dir.filePath("locked");
+    QVERIFY(QDir().mkpath(locked));
+    QVERIFY(writeAll(locked + "/Pelora.ini", "old"));
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(!ini.save(locked + "/Pelora.ini"));
+    QVERIFY(!writeDataFile(locked + "/Pelora.dat", defaultDataFileValues()));
+    QCOMPARE(readAll(locked + "/Pelora.ini"), QByteArray("old"));
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestSettingsFile::largeHostileFile()
+{
+    // About 50 MB: a million entries over a thousand sections, a 10 MB line,
+    // and the real section last. (Broken Shift-JIS is left to the small
+    // cases: it sends the codec down its slow path.)
+    QByteArray bytes;
+    bytes.reserve(52 << 20);
+    for (int i = 0; i < 1000000; ++i) {
+        if (i % 1000 == 0)
+            bytes += "[opsion" + QByteArray::number(i) + "]\r\n";
+        bytes += "some.key.number." + QByteArray::number(i) + " = and its fairly long value\r\n";
+    }
+    bytes += "[Opsion]\r\n" + QByteArray(10 << 20, 'x') + "\r\n[opsion]\r\nModeM=1\r\n";
+    QVERIFY(bytes.size() > 50'000'000);
+
+    SettingsFile ini = SettingsFile::fromBytes(bytes);
+    QVERIFY(ini.readBool("Opsion", "ModeM", false));
+    QCOMPARE(ini.readString("opsion1000", "some.key.number.1500", ""), QString("and its fairly long value"));
+    writeShutdownKeys(ini);
+    QVERIFY(ini.toBytes().endsWith(sjis("[opsion]\nModeM=0\nartistplus=1\ntsecplus=1\nbackofnum=. \nalldelconf=1\n"
+                                        "delconf=1\nplusnum=1\next=1\nacqtag=1\nTFsize=17\nFsize=14\n\n")));
+}
+
+void TestSettingsFile::dataFileParse_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("suffix");
+
+    const DataFileValues def = defaultDataFileValues();
+    QTest::newRow("empty") << QByteArray() << def.artistPrefix << def.numberSuffix;
+    QTest::newRow("one line") << QByteArray("abc") << QString("abc") << def.numberSuffix;
+    QTest::newRow("one empty line") << QByteArray("\r\n") << QString() << def.numberSuffix;
+    QTest::newRow("spaces kept") << sjis("  歌： \n\t. \t\nignored\n") << QString("  歌： ") << QString("\t. \t");
+    QTest::newRow("CR CR LF is two breaks") << QByteArray("a\r\r\nb") << QString("a") << QString();
+    QTest::newRow("LF and CR") << QByteArray("a\nb\rc") << QString("a") << QString("b");
+    QTest::newRow("NUL ends the text") << QByteArray("a\0b\r\nc\r\n", 8) << QString("a") << def.numberSuffix;
+    QTest::newRow("broken Shift-JIS") << QByteArray("\x89\r\n\xFF\r\n") << QString(QChar::ReplacementCharacter)
+                                     << QString(QChar::ReplacementCharacter);
+}
+
+void TestSettingsFile::dataFileParse()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, prefix);
+    QFETCH(QString, suffix);
+    const DataFileValues values = parseDataFile(bytes);
+    QCOMPARE(values.artistPrefix, prefix);
+    QCOMPARE(values.numberSuffix, suffix);
+}
+
+void TestSettingsFile::dataFileRoundTrip()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pelora.dat");
+    QCOMPARE(readDataFile(path), defaultDataFileValues());
+    QVERIFY(writeDataFile(path, defaultDataFileValues()));
+    QCOMPARE(readAll(path), QByteArray("  \x89\xCC\x81\x46\r\n. \r\n"));  // "  歌：", ". "
+
+    const DataFileValues odd{" \t 前 ", ""};
+    QVERIFY(writeDataFile(path, odd));
+    QCOMPARE(readDataFile(path), odd);
+
+    // A line break in a value must not push the suffix out of its line.
+    QVERIFY(writeDataFile(path, {"a\r\nb", "c"}));
+    QCOMPARE(readDataFile(path).numberSuffix, QString("c"));
+}
+
+void TestSettingsFile::configDirectory()
+{
+    const QByteArray savedConfig = qgetenv("PELORA_CONFIG_DIR");
+    const QByteArray savedXdg = qgetenv("XDG_CONFIG_HOME");
+    QTemporaryDir dir;
+    const QString nested = dir.filePath("a/b");
+    qputenv("PELORA_CONFIG_DIR", nested.toLocal8Bit());
+    const QString overridden = ::configDirectory();
+    const QString ini = settingsFilePath();
+    const QString dat = dataFilePath();
+
+    // Without the override: the program's own folder when writable, else the
+    // XDG configuration folder.
+    qunsetenv("PELORA_CONFIG_DIR");
+    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+    const QString fallback = ::configDirectory();
+    qputenv("PELORA_CONFIG_DIR", savedConfig);
+    if (savedXdg.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", savedXdg);
+
+    QCOMPARE(overridden, nested);
+    QVERIFY(QFileInfo(nested).isDir());
+    QCOMPARE(ini, nested + "/Pelora.ini");
+    QCOMPARE(dat, nested + "/Pelora.dat");
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QCOMPARE(fallback, QFileInfo(appDir).isWritable() ? appDir : dir.filePath("pelora"));
+}
+
+PELORA_TEST_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"
