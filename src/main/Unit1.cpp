@@ -33,6 +33,7 @@ bool HasFileName = false;
 bool FirstShow = true;
 TMessageHook *HookHandle = nullptr;
 TDragItems *DragItems = nullptr;
+QStringList ProgramArguments;
 TForm1 *Form1 = nullptr;
 
 namespace {
@@ -278,7 +279,10 @@ void TForm1::connectEvents()
     connect(DeleteMe, &QAction::triggered, this, &TForm1::DelBtnClick);
     connect(AllDelbtn, &QPushButton::clicked, this, &TForm1::AllDelbtnClick);
     connect(AllDelMe, &QAction::triggered, this, &TForm1::AllDelbtnClick);
-    connect(New1, &QAction::triggered, this, &TForm1::AllDelbtnClick);
+    connect(New1, &QAction::triggered, this, &TForm1::New1Click);
+    connect(Open1, &QAction::triggered, this, &TForm1::Open1Click);
+    connect(Save1, &QAction::triggered, this, &TForm1::Save1Click);
+    connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
     connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);
     connect(ListBox1, &ItemListBox::keyDown, this, &TForm1::ListBox1KeyDown);
@@ -313,6 +317,7 @@ void TForm1::FormShow()
     if (EditorMode)
         ToEditorMode();
     FirstShow = false;
+    OpenCommandLineDocument();
 }
 
 void TForm1::showEvent(QShowEvent *event)

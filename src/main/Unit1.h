@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class QComboBox;
@@ -40,6 +41,8 @@ extern bool HasFileName;
 extern bool FirstShow;
 extern TMessageHook *HookHandle;
 extern TDragItems *DragItems;
+// The program's command-line arguments, without the program's own name.
+extern QStringList ProgramArguments;
 
 class TForm1;
 extern TForm1 *Form1;
@@ -90,6 +93,15 @@ public:
     bool ListBox1DragOver(QObject *source);
     void ListBox1DragDrop(QObject *source, int X, int Y);
     void ListBox1DblClick();
+
+    // Jacket documents.
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    bool WriteDocument(const QString &path);
+    bool ReadDocument(const QString &path);
+    void OpenCommandLineDocument();
 
     // The caption for the current mode.
     void UpdateCaption();

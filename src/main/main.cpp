@@ -6,6 +6,7 @@ int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
     Messages::setApplicationTitle(AppName);
+    ProgramArguments = app.arguments().mid(1);
 
     auto *form = new TForm1();
     form->show();

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "common/Application.h"
+#include "document/FileDialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +18,7 @@ MessageRecorder::MessageRecorder()
     });
 }
 
-MessageRecorder::~MessageRecorder() { Messages::setHandler({}); }
+MessageRecorder::~MessageRecorder() { TestSupport::refuseUnexpectedDialogs(); }
 
 QStringList MessageRecorder::texts() const
 {
@@ -63,6 +64,18 @@ void prepareEnvironment()
         qputenv("PELORA_CONFIG_DIR", temporaryConfig->path().toLocal8Bit());
     }
     Messages::setApplicationTitle(QStringLiteral("ペロラ"));
+    refuseUnexpectedDialogs();
+}
+
+void refuseUnexpectedDialogs()
+{
+    // A real modal box would wait for a user that never comes.
+    Messages::setHandler([](const Messages::Request &request) -> bool {
+        qFatal("unexpected message box: %s", qPrintable(request.text));
+    });
+    FileDialogs::setHandler([](const FileDialogs::Request &request) -> QString {
+        qFatal("unexpected file dialog for %s", qPrintable(request.fileName));
+    });
 }
 
 QString configDir() { return qEnvironmentVariable("PELORA_CONFIG_DIR"); }

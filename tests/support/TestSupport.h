@@ -60,6 +60,10 @@ void writeFile(const QString &path, const QByteArray &bytes);
 void prepareEnvironment();
 QString configDir();
 
+// Message boxes and file dialogs that no test answers end the test program
+// with a message, instead of waiting for a click.
+void refuseUnexpectedDialogs();
+
 QString dataPath(const QString &name);
 
 }  // namespace TestSupport

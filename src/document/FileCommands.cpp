@@ -1,0 +1,99 @@
+// New, Open, Save and Save As, and the document named on the command line.
+#include "FileDialogs.h"
+#include "JacketDocument.h"
+#include "common/Messages.h"
+#include "main/ItemListBox.h"
+#include "main/Memo.h"
+#include "main/Unit1.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSaveFile>
+
+namespace {
+
+const QString kJacketFilter = QStringLiteral("ペロラ用ファイル(*.plr)");
+const QString kAllFilesFilter = QStringLiteral("全てのファイル(*)");
+
+}  // namespace
+
+bool TForm1::WriteDocument(const QString &path)
+{
+    const JacketDocument document{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()};
+    // Characters Shift-JIS cannot hold would be lost without a word.
+    if (const int line = JacketFormat::firstUnencodableLine(document)) {
+        const QString question = QStringLiteral("%1 行目に Shift-JIS で保存できない文字があります。その文字を「?」に置き換えて保存しますか？").arg(line);
+        if (!Messages::Confirm(question))
+            return false;
+    }
+    // Written beside the old file and put in its place only when complete,
+    // so a failed save never damages what was there.
+    const QByteArray bytes = JacketFormat::toBytes(document);
+    QSaveFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(path));
+        return false;
+    }
+    return true;
+}
+
+bool TForm1::ReadDocument(const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        Messages::ShowError(QStringLiteral("ファイル %1 は開けません。").arg(path));
+        return false;
+    }
+    const std::optional<JacketDocument> document = JacketFormat::fromBytes(file.readAll());
+    if (!document) {
+        Messages::ShowError(QStringLiteral("リストのインデックスが範囲を超えています (0)"));
+        return false;
+    }
+    EditTi->setText(document->title);
+    if (EditorMode)
+        Memo1->setPlainText(document->items.isEmpty() ? QString() : document->items.join(u'\n') + u'\n');
+    else
+        ListBox1->setItems(document->items);
+    return true;
+}
+
+void TForm1::Open1Click()
+{
+    const QString path = FileDialogs::chooseFile(this, {false, CurrentFileName, {kJacketFilter, kAllFilesFilter}, {}});
+    if (path.isEmpty() || !ReadDocument(path))
+        return;
+    HasFileName = true;
+    CurrentFileName = path;
+    RefreshView();
+}
+
+void TForm1::SaveAs1Click()
+{
+    const QString path = FileDialogs::chooseFile(this, {true, CurrentFileName, {kJacketFilter}, QStringLiteral("plr")});
+    if (path.isEmpty() || !WriteDocument(path))
+        return;
+    HasFileName = true;
+    CurrentFileName = path;
+}
+
+void TForm1::Save1Click()
+{
+    if (HasFileName)
+        WriteDocument(CurrentFileName);
+    else
+        SaveAs1Click();
+}
+
+void TForm1::New1Click() { AllDelbtnClick(); }
+
+void TForm1::OpenCommandLineDocument()
+{
+    if (ProgramArguments.isEmpty())
+        return;
+    const QString path = ProgramArguments.first();
+    if (!ReadDocument(path))
+        return;
+    CurrentFileName = path;
+    RefreshView();
+}

@@ -1,0 +1,355 @@
+// Jacket documents: the format, and New, Open, Save and Save As in the
+// window, with the file dialogs answered by the test.
+#include "common/TextCodec.h"
+#include "document/FileDialogs.h"
+#include "document/JacketDocument.h"
+#include "main/ItemListBox.h"
+#include "main/Memo.h"
+#include "main/Unit1.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QLineEdit>
+
+namespace {
+
+// Chooses files for the dialogs from a queue (empty: cancel) and records
+// what each dialog offered.
+class DialogAnswers
+{
+public:
+    DialogAnswers()
+    {
+        FileDialogs::setHandler([this](const FileDialogs::Request &request) {
+            asked.append(request);
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        });
+    }
+    ~DialogAnswers() { TestSupport::refuseUnexpectedDialogs(); }
+    QStringList answers;
+    QList<FileDialogs::Request> asked;
+};
+
+}  // namespace
+
+class FileCommandsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_config = std::make_unique<ScopedConfigDir>();
+        m_form = std::make_unique<TForm1>();
+        m_dir = std::make_unique<QTemporaryDir>();
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_config.reset();
+        m_dir.reset();
+        ProgramArguments.clear();
+    }
+
+    void formatIsShiftJisWithCrLf();
+    void readingSplitsEveryKindOfLineEnd_data();
+    void readingSplitsEveryKindOfLineEnd();
+    void saveInEditorModeCountsLinesLikeTheEditor_data();
+    void saveInEditorModeCountsLinesLikeTheEditor();
+    void saveAsOffersTheNameAndAddsTheSuffix();
+    void saveWritesDirectlyOnceNamed();
+    void cancellingChangesNothing();
+    void openInBothModes();
+    void openErrorsLeaveTheDocument();
+    void failedSaveKeepsTheOldFileWhole();
+    void unencodableCharactersAreAskedAbout();
+    void commandLineDocumentIsOpenedAtFirstShow();
+    void unreadableCommandLineDocumentStartsUntitled();
+    void everyCharacterSurvivesSaveAndOpen();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    std::unique_ptr<ScopedConfigDir> m_config;
+    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void FileCommandsTest::formatIsShiftJisWithCrLf()
+{
+    QCOMPARE(JacketFormat::toBytes({QStringLiteral("T"), {"A", "", "B"}}), QByteArray("T\r\nA\r\n\r\nB\r\n"));
+    QCOMPARE(JacketFormat::toBytes({QString(), {}}), QByteArray("\r\n"));
+    QCOMPARE(JacketFormat::toBytes({QStringLiteral("歌"), {QStringLiteral("①")}}), QByteArray("\x89\xCC\r\n\x87\x40\r\n"));
+    const auto empty = JacketFormat::fromBytes("\r\n");
+    QVERIFY(empty);
+    QCOMPARE(empty->title, QString());
+    QVERIFY(empty->items.isEmpty());
+    QVERIFY(!JacketFormat::fromBytes(QByteArray()));
+    QVERIFY(!JacketFormat::fromBytes(QByteArray("\0title\r\n", 8)));
+    QCOMPARE(JacketFormat::firstUnencodableLine({QStringLiteral("ok"), {"a", QStringLiteral("b😀"), QStringLiteral("한")}}), 3);
+    QCOMPARE(JacketFormat::firstUnencodableLine({QStringLiteral("😀"), {}}), 1);
+}
+
+void FileCommandsTest::readingSplitsEveryKindOfLineEnd_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("CR LF") << QByteArray("T\r\na\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("LF only") << QByteArray("T\na\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("CR only") << QByteArray("T\ra\rb") << QStringList{"a", "b"};
+    QTest::newRow("LF CR is two breaks") << QByteArray("T\na\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("NUL ends the text") << QByteArray("T\r\na\0b\r\nc", 10) << QStringList{"a"};
+    QTest::newRow("broken Shift-JIS kept around") << QByteArray("T\r\n\x82\xA0\xFF\x82\xA2\r\n") << QStringList{QStringLiteral("あ\uFFFDい")};
+}
+
+void FileCommandsTest::readingSplitsEveryKindOfLineEnd()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, items);
+    TestSupport::writeFile(path("in.plr"), bytes);
+    MessageRecorder messages;  // U+FFFD cannot be saved: answered Yes
+    QVERIFY(m_form->ReadDocument(path("in.plr")));
+    QCOMPARE(m_form->EditTi->text(), QStringLiteral("T"));
+    QCOMPARE(m_form->ListBox1->items(), items);
+    // Saved again, every line ends in CR LF.
+    QVERIFY(m_form->WriteDocument(path("out.plr")));
+    QCOMPARE(TestSupport::readFile(path("out.plr")), JacketFormat::toBytes({QStringLiteral("T"), items}));
+}
+
+void FileCommandsTest::saveInEditorModeCountsLinesLikeTheEditor_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("no final break") << QStringLiteral("a\nb") << QByteArray("T\r\na\r\nb\r\n");
+    QTest::newRow("final break") << QStringLiteral("a\nb\n") << QByteArray("T\r\na\r\nb\r\n");
+    QTest::newRow("two final breaks") << QStringLiteral("a\nb\n\n") << QByteArray("T\r\na\r\nb\r\n\r\n");
+    QTest::newRow("a 10 000-byte line stays whole") << QString(5000, u'あ') << QByteArray("T\r\n") + QByteArray("\x82\xA0").repeated(5000) + "\r\n";
+}
+
+void FileCommandsTest::saveInEditorModeCountsLinesLikeTheEditor()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    m_form->ToEditorMode();
+    m_form->EditTi->setText(QStringLiteral("T"));
+    m_form->Memo1->setPlainText(text);
+    QVERIFY(m_form->WriteDocument(path("e.plr")));
+    QCOMPARE(TestSupport::readFile(path("e.plr")), bytes);
+}
+
+void FileCommandsTest::saveAsOffersTheNameAndAddsTheSuffix()
+{
+    DialogAnswers dialogs;
+    m_form->EditTi->setText(QStringLiteral("題"));
+    dialogs.answers << path("named");
+    m_form->Save1->trigger();
+    QCOMPARE(dialogs.asked.size(), 1);
+    QVERIFY(dialogs.asked[0].save);
+    QCOMPARE(dialogs.asked[0].fileName, QStringLiteral("無題.plr"));
+    QCOMPARE(dialogs.asked[0].filters, QStringList{QStringLiteral("ペロラ用ファイル(*.plr)")});
+    QCOMPARE(dialogs.asked[0].defaultSuffix, QStringLiteral("plr"));
+    QCOMPARE(TestSupport::readFile(path("named.plr")), QByteArray("\x91\xE8\r\n"));
+    QVERIFY(HasFileName);
+    QCOMPARE(CurrentFileName, path("named.plr"));
+
+    // An existing file is replaced without a question; the dialog is preset
+    // to the current name.
+    MessageRecorder messages;
+    dialogs.answers << path("named.plr");
+    m_form->ListBox1->setItems({"x"});
+    m_form->SaveAs1->trigger();
+    QCOMPARE(dialogs.asked[1].fileName, path("named.plr"));
+    QCOMPARE(TestSupport::readFile(path("named.plr")), QByteArray("\x91\xE8\r\nx\r\n"));
+    QVERIFY(messages.shown().isEmpty());
+
+    // After New, Save asks again and proposes the untitled name.
+    ConfirmDeleteAll = false;
+    m_form->New1->trigger();
+    QVERIFY(!HasFileName);
+    m_form->Save1->trigger();
+    QCOMPARE(dialogs.asked.size(), 3);
+    QCOMPARE(dialogs.asked[2].fileName, QStringLiteral("無題.plr"));
+}
+
+void FileCommandsTest::saveWritesDirectlyOnceNamed()
+{
+    DialogAnswers dialogs;
+    TestSupport::writeFile(path("doc.plr"), "old\r\n");
+    dialogs.answers << path("doc.plr");
+    m_form->Open1->trigger();
+    QCOMPARE(dialogs.asked[0].filters, (QStringList{QStringLiteral("ペロラ用ファイル(*.plr)"), QStringLiteral("全てのファイル(*)")}));
+    QVERIFY(!dialogs.asked[0].save);
+    m_form->EditTi->setText(QStringLiteral("new"));
+    m_form->Save1->trigger();
+    QCOMPARE(dialogs.asked.size(), 1);
+    QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("new\r\n"));
+}
+
+void FileCommandsTest::cancellingChangesNothing()
+{
+    DialogAnswers dialogs;
+    m_form->EditTi->setText(QStringLiteral("kept"));
+    m_form->Open1->trigger();
+    m_form->SaveAs1->trigger();
+    QCOMPARE(dialogs.asked.size(), 2);
+    QCOMPARE(m_form->EditTi->text(), QStringLiteral("kept"));
+    QVERIFY(!HasFileName);
+    QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+void FileCommandsTest::openInBothModes()
+{
+    DialogAnswers dialogs;
+    TestSupport::writeFile(path("three.plr"), "T\r\na\r\nb\r\nc\r\n");
+    TestSupport::writeFile(path("title.plr"), "only a title\r\n");
+    m_form->ToEditorMode();
+    dialogs.answers << path("three.plr") << path("title.plr");
+    m_form->Open1->trigger();
+    QCOMPARE(m_form->Memo1->toPlainText(), QStringLiteral("a\nb\nc\n"));
+    QCOMPARE(m_form->MemoNum->lines(), (QStringList{"1", "2", "3", "4"}));
+    QVERIFY(HasFileName);
+    m_form->Open1->trigger();
+    QCOMPARE(m_form->EditTi->text(), QStringLiteral("only a title"));
+    QCOMPARE(m_form->Memo1->toPlainText(), QString());
+    QCOMPARE(m_form->MemoNum->lines(), QStringList{"1"});
+
+    m_form->ToListMode();
+    dialogs.answers << path("three.plr");
+    m_form->Open1->trigger();
+    QCOMPARE(m_form->ListBox1->items(), (QStringList{"a", "b", "c"}));
+    QCOMPARE(m_form->MemoNum->lines(), (QStringList{"1", "2", "3"}));
+}
+
+void FileCommandsTest::openErrorsLeaveTheDocument()
+{
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    TestSupport::writeFile(path("empty.plr"), QByteArray());
+    TestSupport::writeFile(path("nul.plr"), QByteArray(1, '\0'));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.plr")));
+    m_form->EditTi->setText(QStringLiteral("mine"));
+    m_form->ListBox1->setItems({"row"});
+    dialogs.answers << path("missing.plr") << path("folder.plr") << path("empty.plr") << path("nul.plr");
+    for (int i = 0; i < 4; ++i)
+        m_form->Open1->trigger();
+    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 は開けません。").arg(path("missing.plr")),
+                                            QStringLiteral("ファイル %1 は開けません。").arg(path("folder.plr")),
+                                            QStringLiteral("リストのインデックスが範囲を超えています (0)"),
+                                            QStringLiteral("リストのインデックスが範囲を超えています (0)")}));
+    for (const auto &shown : messages.shown())
+        QCOMPARE(shown.kind, Messages::Kind::Error);
+    QCOMPARE(m_form->EditTi->text(), QStringLiteral("mine"));
+    QCOMPARE(m_form->ListBox1->items(), QStringList{"row"});
+    QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
+    QVERIFY(!HasFileName);
+}
+
+void FileCommandsTest::failedSaveKeepsTheOldFileWhole()
+{
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    TestSupport::writeFile(path("doc.plr"), "original\r\n");
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("taken.plr")));
+    m_form->EditTi->setText(QStringLiteral("new"));
+    dialogs.answers << path("taken.plr") << path("no/such/folder/x.plr");
+    m_form->SaveAs1->trigger();
+    m_form->SaveAs1->trigger();
+    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 を作成できません。").arg(path("taken.plr")),
+                                            QStringLiteral("ファイル %1 を作成できません。").arg(path("no/such/folder/x.plr"))}));
+    QVERIFY(!HasFileName);
+    QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
+    QVERIFY(QFileInfo(path("taken.plr")).isDir());
+    QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
+}
+
+void FileCommandsTest::unencodableCharactersAreAskedAbout()
+{
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    TestSupport::writeFile(path("doc.plr"), "original\r\n");
+    m_form->EditTi->setText(QStringLiteral("title"));
+    m_form->ListBox1->setItems({"fine", QStringLiteral("smile 😀"), QStringLiteral("한국")});
+    messages.answerNext(false);
+    dialogs.answers << path("doc.plr");
+    m_form->SaveAs1->trigger();
+    QCOMPARE(messages.shown().size(), 1);
+    QCOMPARE(messages.shown()[0].kind, Messages::Kind::Question);
+    QCOMPARE(messages.shown()[0].text,
+             QStringLiteral("3 行目に Shift-JIS で保存できない文字があります。その文字を「?」に置き換えて保存しますか？"));
+    QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
+    QVERIFY(!HasFileName);
+
+    messages.answerNext(true);
+    dialogs.answers << path("doc.plr");
+    m_form->SaveAs1->trigger();
+    QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("title\r\nfine\r\nsmile ?\r\n??\r\n"));
+    QVERIFY(HasFileName);
+}
+
+void FileCommandsTest::commandLineDocumentIsOpenedAtFirstShow()
+{
+    DialogAnswers dialogs;
+    TestSupport::writeFile(path("arg.plr"), Cp932::encode(QStringLiteral("タイトル\nA\nB\n")));
+    m_form.reset();
+    ProgramArguments = {path("arg.plr")};
+    m_form = std::make_unique<TForm1>();
+    m_form->show();
+    QCOMPARE(m_form->EditTi->text(), QStringLiteral("タイトル"));
+    QCOMPARE(m_form->ListBox1->items(), (QStringList{"A", "B"}));
+    QCOMPARE(m_form->MemoNum->lines(), (QStringList{"1", "2"}));
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("ペロラ - リストモード"));
+    QCOMPARE(CurrentFileName, path("arg.plr"));
+    QVERIFY(!HasFileName);
+    // The first Save asks, preset to that path.
+    dialogs.answers << path("arg.plr");
+    m_form->Save1->trigger();
+    QCOMPARE(dialogs.asked.size(), 1);
+    QCOMPARE(dialogs.asked[0].fileName, path("arg.plr"));
+    QCOMPARE(TestSupport::readFile(path("arg.plr")), Cp932::encode(QStringLiteral("タイトル\r\nA\r\nB\r\n")));
+}
+
+void FileCommandsTest::unreadableCommandLineDocumentStartsUntitled()
+{
+    MessageRecorder messages;
+    m_form.reset();
+    ProgramArguments = {path("gone.plr")};
+    m_form = std::make_unique<TForm1>();
+    m_form->show();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 は開けません。").arg(path("gone.plr"))});
+    QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
+    QCOMPARE(m_form->ListBox1->count(), 0);
+    QVERIFY(m_form->isVisible());
+}
+
+void FileCommandsTest::everyCharacterSurvivesSaveAndOpen()
+{
+    // Every character of code page 932, 94 to a line.
+    QStringList items;
+    QString line;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0)
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const char unit[2] = {char(lead), char(trail)};
+            const QString ch = Cp932::decode(QByteArrayView(unit, 2));
+            if (ch.size() != 1 || ch[0] == QChar::ReplacementCharacter)
+                continue;
+            line += ch;
+            if (line.size() == 94) {
+                items << line;
+                line.clear();
+            }
+        }
+    }
+    items << line << QStringLiteral("ｱｲｳｴｵ ~\\");
+    m_form->EditTi->setText(QStringLiteral("全角・半角"));
+    m_form->ListBox1->setItems(items);
+    MessageRecorder messages;
+    QVERIFY(m_form->WriteDocument(path("all.plr")));
+    QVERIFY(messages.shown().isEmpty());
+    m_form->ListBox1->clear();
+    QVERIFY(m_form->ReadDocument(path("all.plr")));
+    QCOMPARE(m_form->ListBox1->items(), items);
+}
+
+PELORA_TEST_MAIN(FileCommandsTest)
+#include "tst_filecommands.moc"
