@@ -8,6 +8,8 @@
 #include "RadioGroup.h"
 #include "SPTimer.h"
 #include "common/Fonts.h"
+#include "common/Messages.h"
+#include "intake/PlayMp3.h"
 #include "editing/DragItems.h"
 
 #include <QAction>
@@ -300,6 +302,11 @@ void TForm1::FormCreate()
     // 3, 4. Data file, then settings file (saved back at once).
     ProgramSettings::ReadDataFile();
     ProgramSettings::ReadSettingsFile(*this);
+    // 5. The audio tag component.
+    if ((vbmp3_init() & 0xFF) == 0)
+        Messages::ShowMessage(QStringLiteral("初期化に失敗しました"));
+    // 6. Files may be dropped anywhere on the window.
+    setAcceptDrops(true);
     // 8. Caption: the window starts in list mode; the stored mode is applied
     // at the first show. 9. Document state.
     setWindowTitle(AppName + QStringLiteral(" - リストモード"));
@@ -352,6 +359,9 @@ void TForm1::FormDestroy()
     HookHandle = nullptr;
     ProgramSettings::WriteSettingsFile(*this);
     ProgramSettings::WriteDataFile();
+    vbmp3_close();
+    if ((vbmp3_free() & 0xFF) == 0)
+        Messages::ShowMessage(QStringLiteral("解放に失敗しました"));
     delete DragItems;
     DragItems = nullptr;
 }
@@ -383,6 +393,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Client && event->type() == QEvent::Resize) {
         FormResize();
+    } else if (FileDropEvent(watched, event)) {
+        return true;
     } else if (event->type() == QEvent::Wheel) {
         AppMessage(watched, event);
     } else if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()

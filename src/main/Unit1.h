@@ -6,6 +6,7 @@
 
 class QAction;
 class QComboBox;
+class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -94,6 +95,11 @@ public:
     void ListBox1DragDrop(QObject *source, int X, int Y);
     void ListBox1DblClick();
 
+    // Files dropped from the desktop.
+    void WMDropFiles(const QStringList &paths);
+    static QStringList DroppedFiles(const QDropEvent *event);
+    bool FileDropEvent(QObject *receiver, QEvent *event);
+
     // Jacket documents.
     void New1Click();
     void Open1Click();
@@ -102,6 +108,11 @@ public:
     bool WriteDocument(const QString &path);
     bool ReadDocument(const QString &path);
     void OpenCommandLineDocument();
+
+    // Printer set-up, options and about (defined with their dialogs).
+    void U1Click();
+    void O2Click();
+    void About1Click();
 
     // The caption for the current mode.
     void UpdateCaption();

@@ -1,0 +1,79 @@
+// Files dropped on the main window from a file manager become item lines.
+#include "DropLines.h"
+#include "main/ItemListBox.h"
+#include "main/Memo.h"
+#include "main/Unit1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+
+namespace {
+
+// Shows the busy cursor while a long drop is read.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+}  // namespace
+
+QStringList TForm1::DroppedFiles(const QDropEvent *event)
+{
+    // Drags that start inside the program (the list's own rows, text) are
+    // never file drops; only local files from outside are.
+    QStringList paths;
+    if (event->source() || !event->mimeData()->hasUrls())
+        return paths;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+void TForm1::WMDropFiles(const QStringList &paths)
+{
+    const BusyCursor busy;
+    if (EditorMode)
+        CopyEditorToList();
+    const DropLineOptions options{AcqTag->isChecked(), n1->isChecked(), TagPlus.AddTime, TagPlus.AddArtist,
+                                  TagPlus.ArtistPrefix};
+    QStringList lines;
+    lines.reserve(paths.size());
+    for (const QString &path : paths)
+        lines << DropLine(path, options);
+    ListBox1->addItems(lines);
+    RefreshView();
+    if (EditorMode) {
+        CopyListToEditor();
+        Memo1->setFocus();
+        RefreshView();
+    }
+}
+
+bool TForm1::FileDropEvent(QObject *receiver, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(receiver);
+    if (!widget || widget->window() != this)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QStringList paths = DroppedFiles(drop);
+    if (paths.isEmpty())
+        return false;
+    // Over any control: the editor and the title field would otherwise take
+    // the paths as text.
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop)
+        WMDropFiles(paths);
+    return true;
+}
