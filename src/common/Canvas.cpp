@@ -1,0 +1,97 @@
+#include "Canvas.h"
+
+#include "Fonts.h"
+#include "preview/BigBitmap.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+
+TCanvas::TCanvas(QPaintDevice *device)
+    : m_device(device)
+    , m_pen(Qt::black, 1)
+{
+    applyFont();
+}
+
+void TCanvas::setDevice(QPaintDevice *device)
+{
+    m_device = device;
+    applyFont();
+}
+
+void TCanvas::setPainter(QPainter *painter)
+{
+    m_painter = painter;
+    if (m_painter) {
+        m_painter->setFont(m_font);
+        m_painter->setPen(m_pen);
+    }
+}
+
+int TCanvas::PixelsPerInch() const { return m_device ? m_device->logicalDpiY() : 96; }
+
+void TCanvas::SetFontSize(int size)
+{
+    m_fontSize = size;
+    applyFont();
+}
+
+void TCanvas::applyFont()
+{
+    m_font = Fonts::uiFont(Fonts::ContentPixelSize);
+    const int size = m_fontSize == 0 ? kDefaultPointSize : m_fontSize;
+    if (size > 0) {
+        m_font.setPointSize(size);
+    } else {
+        // The largest pixel size whose cell height fits the asked height.
+        const int cell = qMax(1, -size * PixelsPerInch() / 72);
+        int pixels = cell;
+        m_font.setPixelSize(pixels);
+        while (pixels > 1 && QFontMetrics(m_font, m_device).height() > cell)
+            m_font.setPixelSize(--pixels);
+    }
+    if (m_painter)
+        m_painter->setFont(m_font);
+}
+
+int TCanvas::TextWidth(const QString &text) const { return QFontMetrics(m_font, m_device).horizontalAdvance(text); }
+
+int TCanvas::TextHeight(const QString &) const { return QFontMetrics(m_font, m_device).height(); }
+
+void TCanvas::TextOut(int x, int y, const QString &text)
+{
+    if (!m_painter)
+        return;
+    const QFontMetrics metrics(m_font, m_device);
+    m_painter->drawText(QPoint(x, y + metrics.ascent()), text);
+}
+
+void TCanvas::SetPenStyle(Qt::PenStyle style)
+{
+    m_pen.setStyle(style);
+    // Dashes of 18 and gaps of 6 device pixels, as a one-pixel dashed pen
+    // draws them on screens and printers alike.
+    if (style == Qt::DashLine)
+        m_pen.setDashPattern({18, 6});
+    if (m_painter)
+        m_painter->setPen(m_pen);
+}
+
+void TCanvas::Polyline(const QPolygon &points)
+{
+    if (m_painter)
+        m_painter->drawPolyline(points);
+}
+
+void TCanvas::StretchDraw(const QRect &rect, const TBigBitmap &picture)
+{
+    if (m_painter)
+        picture.Draw(*m_painter, rect);
+}
+
+void TCanvas::FillRect(const QRect &rect, const QColor &color)
+{
+    if (m_painter)
+        m_painter->fillRect(rect, color);
+}
