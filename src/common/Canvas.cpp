@@ -7,8 +7,11 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+
 TCanvas::TCanvas(QPaintDevice *device)
     : m_device(device)
+    , m_metrics(m_font)
     , m_pen(Qt::black, 1)
 {
     applyFont();
@@ -40,31 +43,39 @@ void TCanvas::SetFontSize(int size)
 void TCanvas::applyFont()
 {
     m_font = Fonts::uiFont(Fonts::ContentPixelSize);
-    const int size = m_fontSize == 0 ? kDefaultPointSize : m_fontSize;
+    const qint64 size = m_fontSize == 0 ? kDefaultPointSize : m_fontSize;
+    const qint64 ppi = PixelsPerInch();
     if (size > 0) {
-        m_font.setPointSize(size);
+        // Font metrics break down for glyphs of tens of thousands of pixels;
+        // beyond the largest reliable size text is measured and drawn at it.
+        if (size * ppi / 72 > kLargestPixelSize)
+            m_font.setPixelSize(kLargestPixelSize);
+        else
+            m_font.setPointSize(int(size));
     } else {
         // The largest pixel size whose cell height fits the asked height.
-        const int cell = qMax(1, -size * PixelsPerInch() / 72);
-        int pixels = cell;
+        const int cell = int(std::clamp<qint64>(-size * ppi / 72, 1, kLargestPixelSize));
+        m_font.setPixelSize(cell);
+        const int height = qMax(1, QFontMetrics(m_font, m_device).height());
+        int pixels = qMax(1, int(qint64(cell) * cell / height));
         m_font.setPixelSize(pixels);
         while (pixels > 1 && QFontMetrics(m_font, m_device).height() > cell)
             m_font.setPixelSize(--pixels);
     }
+    m_metrics = QFontMetrics(m_font, m_device);
     if (m_painter)
         m_painter->setFont(m_font);
 }
 
-int TCanvas::TextWidth(const QString &text) const { return QFontMetrics(m_font, m_device).horizontalAdvance(text); }
+int TCanvas::TextWidth(const QString &text) const { return m_metrics.horizontalAdvance(text); }
 
-int TCanvas::TextHeight(const QString &) const { return QFontMetrics(m_font, m_device).height(); }
+int TCanvas::TextHeight(const QString &) const { return m_metrics.height(); }
 
 void TCanvas::TextOut(int x, int y, const QString &text)
 {
     if (!m_painter)
         return;
-    const QFontMetrics metrics(m_font, m_device);
-    m_painter->drawText(QPoint(x, y + metrics.ascent()), text);
+    m_painter->drawText(QPoint(x, y + m_metrics.ascent()), text);
 }
 
 void TCanvas::SetPenStyle(Qt::PenStyle style)

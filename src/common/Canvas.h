@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPen>
 #include <QPolygon>
 #include <QString>
@@ -46,6 +47,7 @@ public:
 
     // The size a font has when nothing else is asked for.
     static constexpr int kDefaultPointSize = 10;
+    static constexpr int kLargestPixelSize = 8000;
 
 private:
     void applyFont();
@@ -54,5 +56,6 @@ private:
     QPainter *m_painter = nullptr;
     int m_fontSize = kDefaultPointSize;
     QFont m_font;
+    QFontMetrics m_metrics;
     QPen m_pen;
 };

@@ -1,0 +1,292 @@
+#include "JacketLayout.h"
+
+#include "common/Canvas.h"
+#include "preview/BigBitmap.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTextBoundaryFinder>
+
+#include <cmath>
+
+namespace {
+
+using namespace JacketGeometry;
+
+int scaled(int units, double scale) { return int(std::trunc(units * scale)); }
+
+int decimalDigits(int value) { return int(QString::number(value).size()); }
+
+// Lowers the canvas's font size from `start` (tried first when `inclusive`)
+// towards 0 until `fits` holds; when none fits the size ends at 0, and a
+// start below 0 tries nothing. Text grows with the font size, so sizes far
+// above the fitting one are passed over in one step; below that every size
+// is tried in turn, so the first that fits is the largest. Returns whether
+// a size fitted; the canvas keeps the last size set (0 when none did).
+template<typename Fits>
+bool shrinkUntil(TCanvas &canvas, int start, bool inclusive, Fits fits, const std::function<double()> &overshoot)
+{
+    int size = inclusive ? start : start - 1;
+    while (size >= 0) {
+        canvas.SetFontSize(size);
+        if (fits())
+            return true;
+        // How many times too large the text still is, when it can be told.
+        const double ratio = overshoot();
+        int next = size - 1;
+        if (ratio > 1.25) {
+            const int estimate = int(size / ratio) + 2;
+            next = qMin(next, qMax(estimate, 0));
+        }
+        size = next;
+    }
+    return false;
+}
+
+}  // namespace
+
+void ReadPageScale(TJacketLayout &layout, const PageInfo &page)
+{
+    const int percent = page.scalePercent > 0 ? page.scalePercent : 100;
+    layout.ScaleX = double(page.pixelsPerInch.x() * 100 / percent) / kLayoutUnitsPerInch;
+    layout.ScaleY = double(page.pixelsPerInch.y() * 100 / percent) / kLayoutUnitsPerInch;
+}
+
+std::optional<int> FontSizeValue(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+QStringList UserCharacters(const QString &text)
+{
+    QStringList characters;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (finder.toNextBoundary() >= 0) {
+        const qsizetype end = finder.position();
+        characters << text.mid(start, end - start);
+        start = end;
+    }
+    return characters;
+}
+
+QStringList NumberedLines(const QStringList &items, bool numbering, const QString &suffix)
+{
+    if (!numbering)
+        return items;
+    const int n = int(items.size());
+    const int widest = decimalDigits(n - 1);
+    static const QString pads[] = {QString(), QStringLiteral("0"), QStringLiteral("00"), QStringLiteral("000")};
+    QStringList lines;
+    lines.reserve(n);
+    QString pad;
+    for (int i = 0; i < n; ++i) {
+        const int difference = widest - decimalDigits(i + 1);
+        // Any other difference keeps the pad of the line before.
+        if (difference >= 0 && difference <= 3)
+            pad = pads[difference];
+        lines << pad + QString::number(i + 1) + suffix + items[i];
+    }
+    return lines;
+}
+
+void MakeSpineImage(const QString &text, TBigBitmap &picture)
+{
+    // A screen bitmap: 96 pixels per inch, white, black text.
+    QImage measure(1, 1, QImage::Format_RGB888);
+    measure.setDotsPerMeterX(3780);
+    measure.setDotsPerMeterY(3780);
+    TCanvas canvas(&measure);
+    canvas.SetFontSize(kSpineRenderSize);
+    const int width = qMax(1, canvas.TextWidth(text));
+    const int height = qMax(1, canvas.TextHeight(text));
+
+    QImage source(width, height, QImage::Format_RGB888);
+    source.setDotsPerMeterX(3780);
+    source.setDotsPerMeterY(3780);
+    source.fill(Qt::white);
+    {
+        QPainter painter(&source);
+        canvas.setDevice(&source);
+        canvas.setPainter(&painter);
+        canvas.TextOut(0, 0, text);
+        canvas.setPainter(nullptr);
+    }
+    // Turned 90° clockwise: the pixel at (x, y) goes to (height − 1 − y, x).
+    QImage turned(height, width, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        const uchar *from = source.constScanLine(y);
+        const int column = height - 1 - y;
+        for (int x = 0; x < width; ++x) {
+            uchar *to = turned.scanLine(x) + column * 3;
+            to[0] = from[x * 3];
+            to[1] = from[x * 3 + 1];
+            to[2] = from[x * 3 + 2];
+        }
+    }
+    picture.Assign(turned);
+}
+
+LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const PageInfo &page, TCanvas &canvas,
+                           TBigBitmap &spinePicture)
+{
+    LayoutOutcome outcome{false, false, request.titleSizeText, request.itemSizeText};
+    const QString &title = request.title;
+    const QStringList &items = request.items;
+    const int n = int(items.size());
+    const int offX = page.offset.x();
+    const int offY = page.offset.y();
+    auto lineHeight = [&] { return canvas.TextHeight(request.lineHeightSample); };
+
+    // 1–4: reset, scale, face.
+    L.WidestItemIndex = 0;
+    L.TooSmallToPrint = false;
+    int widestWidth = 1;
+    ReadPageScale(L, page);
+    L.SpineFontSize = scaled(kSpineFontSize, L.ScaleX);
+    const Face &face = request.backFace ? kBack : kFront;
+    L.OuterWidth = scaled(face.outerWidth, L.ScaleX);
+    L.InnerWidth = scaled(face.innerWidth, L.ScaleX);
+    L.PanelLeft = scaled(face.panelLeft, L.ScaleX);
+    L.OuterHeight = scaled(face.outerHeight, L.ScaleY);
+    L.InnerHeight = scaled(face.innerHeight, L.ScaleY);
+    L.Margin = (L.OuterWidth - L.InnerWidth) / 2;
+
+    // 6–10: the title.
+    L.TitleGap = title.isEmpty() ? 0 : scaled(kTitleGap, L.ScaleY);
+    int titleSize = kDefaultTitleSize;
+    if (const auto typed = FontSizeValue(request.titleSizeText))
+        titleSize = *typed;
+    else
+        outcome.titleSizeText = QString::number(kDefaultTitleSize);
+    canvas.SetFontSize(scaled(titleSize, L.ScaleX));
+    if (!title.isEmpty() && canvas.TextWidth(title) > L.InnerWidth) {
+        outcome.titleShrunk = shrinkUntil(
+            canvas, canvas.FontSize(), false, [&] { return canvas.TextWidth(title) < L.InnerWidth; },
+            [&] { return double(canvas.TextWidth(title)) / qMax(1, L.InnerWidth); });
+    }
+    L.TitleFontSize = canvas.FontSize();
+    L.TitleHeight = canvas.TextHeight(title);
+    L.TitleIndent = (L.InnerWidth - canvas.TextWidth(title)) / 2;
+    if (!title.isEmpty())
+        L.TitleOrigin = QPoint(L.PanelLeft + L.Margin + L.TitleIndent - offX, L.Margin - offY);
+
+    // 11–17: the items.
+    int itemSize = kDefaultItemSize;
+    if (const auto typed = FontSizeValue(request.itemSizeText))
+        itemSize = *typed;
+    else
+        outcome.itemSizeText = QString::number(kDefaultItemSize);
+    canvas.SetFontSize(scaled(itemSize, L.ScaleX));
+    const QString numberSample = request.numbering ? QString::number(n - 1) + request.numberSuffix : QString();
+    for (int i = 0; i < n; ++i) {
+        const int width = canvas.TextWidth(items[i]);
+        if (width > widestWidth) {
+            widestWidth = width;
+            L.WidestItemIndex = i;
+        }
+    }
+    const QString widest = n > 0 ? items[L.WidestItemIndex] : QString();
+    const int textHeightAbove = L.TitleGap + L.TitleHeight;
+    const bool fits = canvas.TextWidth(numberSample) + widestWidth <= L.InnerWidth
+        && lineHeight() * n + textHeightAbove <= L.InnerHeight;
+    if (!fits) {
+        outcome.itemsShrunk = shrinkUntil(
+            canvas, canvas.FontSize(), false,
+            [&] {
+                return canvas.TextWidth(widest) + canvas.TextWidth(numberSample) < L.InnerWidth
+                    && lineHeight() * n + textHeightAbove < L.InnerHeight;
+            },
+            [&] {
+                const double across = double(canvas.TextWidth(widest) + canvas.TextWidth(numberSample)) / qMax(1, L.InnerWidth);
+                const int room = L.InnerHeight - textHeightAbove;
+                // No room at all: no size can fit.
+                const double down = room > 0 ? double(lineHeight() * n) / room : 1e9;
+                return qMax(across, down);
+            });
+    }
+    L.ItemFontSize = canvas.FontSize();
+    if (n == 0)
+        L.ItemIndent = 0;
+    else if (request.numbering)
+        L.ItemIndent = (L.InnerWidth - canvas.TextWidth(widest) - canvas.TextWidth(numberSample)) / 2;
+    else
+        L.ItemIndent = (L.InnerWidth - canvas.TextWidth(widest)) / 2;
+    L.ItemsOrigin = QPoint(L.PanelLeft + L.Margin + L.ItemIndent - offX, L.Margin - offY + L.TitleGap + L.TitleHeight);
+
+    // 18: guide lines. The sheet's own edges need none; line ends on an
+    // edge lie one offset inside the printable area.
+    if (!request.backFace) {
+        L.FrontCutLine = QPolygon({QPoint(L.OuterWidth - offX, offY), QPoint(L.OuterWidth - offX, L.OuterHeight - offY),
+                                   QPoint(offX, L.OuterHeight - offY)});
+    } else {
+        const int leftFold = L.PanelLeft + kSpineStripWidth - offX;
+        const int rightFold = L.PanelLeft + L.OuterWidth - kSpineStripWidth - offX;
+        L.LeftFoldLine = QPolygon({QPoint(leftFold, offY), QPoint(leftFold, L.OuterHeight - offY)});
+        L.RightFoldLine = QPolygon({QPoint(rightFold, offY), QPoint(rightFold, L.OuterHeight - offY)});
+        L.BackCutLine = QPolygon({QPoint(L.PanelLeft - offX, offY), QPoint(L.PanelLeft - offX, L.OuterHeight - offY),
+                                  QPoint(L.PanelLeft + L.OuterWidth - offX, L.OuterHeight - offY),
+                                  QPoint(L.PanelLeft + L.OuterWidth - offX, offY)});
+    }
+
+    // 19: the title on the two spines.
+    if (request.backFace && !title.isEmpty()) {
+        if (!request.verticalSpine) {
+            MakeSpineImage(title, spinePicture);
+            const int ratio = spinePicture.Width() > 0 ? spinePicture.Height() / spinePicture.Width() : 0;
+            int w = kSpineTextWidth;
+            int len = w * ratio;
+            while (w > kSpineTextWidth || len > kSpineTextLength) {
+                w = (w / 10) * 9;
+                len = (len / 10) * 9;
+            }
+            L.SpineRectLeft.Left = L.PanelLeft - offX + (kSpineStripWidth - w) / 2;
+            L.SpineRectLeft.Top = (L.OuterHeight - len) / 2 - offY;
+            L.SpineRectLeft.Right = L.SpineRectLeft.Left + w;
+            L.SpineRectLeft.Bottom = L.SpineRectLeft.Top + len;
+            const int shift = L.OuterWidth - kSpineStripWidth;
+            L.SpineRectRight = {L.SpineRectLeft.Left + shift, L.SpineRectLeft.Top, L.SpineRectLeft.Right + shift,
+                                L.SpineRectLeft.Bottom};
+        } else {
+            canvas.SetFontSize(scaled(kVerticalSpineFontSize, L.ScaleY));
+            const QStringList characters = UserCharacters(title);
+            const int k = int(characters.size());
+            QString widestCharacter = QStringLiteral("a");
+            for (const QString &c : characters) {
+                if (canvas.TextWidth(c) > canvas.TextWidth(widestCharacter))
+                    widestCharacter = c;
+            }
+            L.SpineColumnHeight = canvas.TextHeight(title) * k;
+            if (L.SpineColumnHeight > kSpineTextLength || canvas.TextWidth(widestCharacter) > kSpineTextWidth) {
+                const bool fitted = shrinkUntil(
+                    canvas, canvas.FontSize(), true,
+                    [&] {
+                        L.SpineColumnHeight = canvas.TextHeight(title) * k;
+                        return L.SpineColumnHeight < kSpineTextLength && canvas.TextWidth(widestCharacter) < kSpineTextWidth;
+                    },
+                    [&] {
+                        return qMax(double(canvas.TextHeight(title) * k) / kSpineTextLength,
+                                    double(canvas.TextWidth(widestCharacter)) / kSpineTextWidth);
+                    });
+                Q_UNUSED(fitted);
+            }
+            L.SpineFontSize = canvas.FontSize();
+            const int x = L.PanelLeft - offX + (kSpineStripWidth - canvas.TextWidth(widestCharacter)) / 2;
+            const int y = (L.OuterHeight - lineHeight() * k) / 2 - offY;
+            L.SpineTextOriginLeft = QPoint(x, y);
+            L.SpineTextOriginRight = QPoint(x + L.OuterWidth - kSpineStripWidth, y);
+        }
+    }
+
+    // 20: the final check.
+    if (L.TitleFontSize == 0 || L.ItemFontSize == 0 || L.SpineFontSize == 0) {
+        L.TooSmallToPrint = true;
+        outcome.titleSizeText = QString::number(kDefaultTitleSize);
+        outcome.itemSizeText = QString::number(kDefaultItemSize);
+    }
+    return outcome;
+}

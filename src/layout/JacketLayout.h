@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QPoint>
+#include <QPolygon>
+#include <QRect>
+#include <QStringList>
+
+#include <optional>
+
+class TCanvas;
+class TBigBitmap;
+
+// A rectangle by its four edges, as the spine pictures are placed.
+struct TEdges
+{
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    QRect toRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
+};
+
+// The placement of everything on one face of the jacket, in printer device
+// pixels relative to the printable area's top-left corner. Fields that a
+// layout does not compute keep their earlier values.
+struct TJacketLayout
+{
+    double ScaleX = 0;
+    double ScaleY = 0;
+    int OuterWidth = 0;
+    int OuterHeight = 0;
+    int InnerWidth = 0;
+    int InnerHeight = 0;
+    int PanelLeft = 0;
+    int Margin = 0;
+    int TitleGap = 0;
+    int TitleFontSize = 0;
+    int ItemFontSize = 0;
+    int SpineFontSize = 0;
+    int TitleHeight = 0;
+    int TitleIndent = 0;
+    int ItemIndent = 0;
+    QPoint TitleOrigin;
+    QPoint ItemsOrigin;
+    int WidestItemIndex = 0;
+    QPolygon FrontCutLine;
+    QPolygon LeftFoldLine;
+    QPolygon RightFoldLine;
+    QPolygon BackCutLine;
+    TEdges SpineRectLeft;
+    TEdges SpineRectRight;
+    QPoint SpineTextOriginLeft;
+    QPoint SpineTextOriginRight;
+    int SpineColumnHeight = 0;
+    bool TooSmallToPrint = false;
+};
+
+namespace JacketGeometry {
+
+inline constexpr int kLayoutUnitsPerInch = 600;
+
+// Face dimensions in layout units (1/600 inch).
+struct Face
+{
+    int outerWidth, outerHeight, innerWidth, innerHeight, panelLeft;
+};
+inline constexpr Face kFront{2850, 2850, 2550, 2550, 0};
+inline constexpr Face kBack{3546, 2770, 3046, 2360, 150};
+
+inline constexpr int kTitleGap = 100;          // layout units
+inline constexpr int kSpineStripWidth = 150;   // device pixels
+inline constexpr int kSpineTextWidth = 148;    // device pixels
+inline constexpr int kSpineTextLength = 2370;  // device pixels
+inline constexpr int kSpineFontSize = 17;
+inline constexpr int kVerticalSpineFontSize = 18;
+inline constexpr int kSpineRenderSize = 50;    // points on a screen bitmap
+inline constexpr int kDefaultTitleSize = 17;
+inline constexpr int kDefaultItemSize = 14;
+
+}  // namespace JacketGeometry
+
+// What the printer page is like.
+struct PageInfo
+{
+    QPoint pixelsPerInch{600, 600};
+    int scalePercent = 100;
+    QPoint offset;  // printable area from the sheet's corner, device pixels
+};
+
+// What is laid out.
+struct LayoutRequest
+{
+    bool backFace = false;
+    QString title;
+    QStringList items;
+    QString titleSizeText;
+    QString itemSizeText;
+    bool numbering = true;
+    QString numberSuffix;
+    bool verticalSpine = false;
+    QString lineHeightSample;  // the text whose height is the line height
+};
+
+// What the layout has to tell its caller besides the record.
+struct LayoutOutcome
+{
+    bool titleShrunk = false;
+    bool itemsShrunk = false;
+    // The font-size boxes' texts afterwards (defaults written back when the
+    // text was no number, or when nothing fits).
+    QString titleSizeText;
+    QString itemSizeText;
+};
+
+// Sets ScaleX and ScaleY from the page's resolution and print scale.
+void ReadPageScale(TJacketLayout &layout, const PageInfo &page);
+
+// Renders the text at 50 points on a screen bitmap, turns it 90° clockwise
+// (it reads from top to bottom) and stores it in `picture`.
+void MakeSpineImage(const QString &text, TBigBitmap &picture);
+
+// Lays one face out, measuring on `canvas` (the printer's surface). The
+// canvas's font is left at the last size set.
+LayoutOutcome LayOutJacket(TJacketLayout &layout, const LayoutRequest &request, const PageInfo &page, TCanvas &canvas,
+                           TBigBitmap &spinePicture);
+
+// The characters of a text as the user sees them (grapheme clusters).
+QStringList UserCharacters(const QString &text);
+
+// The printed text of each item line: with numbering, a pad of zeros, the
+// number and the suffix before the item.
+QStringList NumberedLines(const QStringList &items, bool numbering, const QString &suffix);
+
+// A font-size box's text as a whole number, or nothing.
+std::optional<int> FontSizeValue(const QString &text);
