@@ -285,6 +285,8 @@ void TForm1::connectEvents()
     connect(Open1, &QAction::triggered, this, &TForm1::Open1Click);
     connect(Save1, &QAction::triggered, this, &TForm1::Save1Click);
     connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
+    connect(O2, &QAction::triggered, this, &TForm1::O2Click);
+    connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
     connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);
     connect(ListBox1, &ItemListBox::keyDown, this, &TForm1::ListBox1KeyDown);
