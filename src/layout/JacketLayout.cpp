@@ -290,3 +290,37 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
     }
     return outcome;
 }
+
+void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content, const TBigBitmap &spinePicture)
+{
+    canvas.SetPenStyle(Qt::DashLine);
+    if (content.backFace) {
+        canvas.Polyline(L.LeftFoldLine);
+        canvas.Polyline(L.RightFoldLine);
+        canvas.Polyline(L.BackCutLine);
+    } else {
+        canvas.Polyline(L.FrontCutLine);
+    }
+    if (!content.title.isEmpty()) {
+        canvas.SetFontSize(L.TitleFontSize);
+        canvas.TextOut(L.TitleOrigin.x(), L.TitleOrigin.y(), content.title);
+    }
+    canvas.SetFontSize(L.ItemFontSize);
+    const int lineHeight = canvas.TextHeight(content.lineHeightSample);
+    for (int i = 0; i < content.lines.size(); ++i)
+        canvas.TextOut(L.ItemsOrigin.x(), L.ItemsOrigin.y() + i * lineHeight, content.lines[i]);
+    if (!content.backFace || content.title.isEmpty())
+        return;
+    if (content.verticalSpine) {
+        canvas.SetFontSize(L.SpineFontSize);
+        const int spineLine = canvas.TextHeight(content.lineHeightSample);
+        const QStringList characters = UserCharacters(content.title);
+        for (int c = 0; c < characters.size(); ++c) {
+            canvas.TextOut(L.SpineTextOriginLeft.x(), L.SpineTextOriginLeft.y() + c * spineLine, characters[c]);
+            canvas.TextOut(L.SpineTextOriginRight.x(), L.SpineTextOriginRight.y() + c * spineLine, characters[c]);
+        }
+    } else {
+        canvas.StretchDraw(L.SpineRectLeft.toRect(), spinePicture);
+        canvas.StretchDraw(L.SpineRectRight.toRect(), spinePicture);
+    }
+}

@@ -124,6 +124,20 @@ void MakeSpineImage(const QString &text, TBigBitmap &picture);
 LayoutOutcome LayOutJacket(TJacketLayout &layout, const LayoutRequest &request, const PageInfo &page, TCanvas &canvas,
                            TBigBitmap &spinePicture);
 
+// What is printed on a face besides the layout's positions.
+struct JacketContent
+{
+    bool backFace = false;
+    QString title;
+    QStringList lines;  // the item lines as printed, numbers included
+    bool verticalSpine = false;
+    QString lineHeightSample;
+};
+
+// Draws one laid-out face: dashed guide lines, the title, the item lines
+// and the spine titles. `canvas` has its painter active on the page.
+void DrawJacketPage(TCanvas &canvas, const TJacketLayout &layout, const JacketContent &content, const TBigBitmap &spinePicture);
+
 // The characters of a text as the user sees them (grapheme clusters).
 QStringList UserCharacters(const QString &text);
 

@@ -10,6 +10,8 @@
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "intake/PlayMp3.h"
+#include "layout/JacketLayout.h"
+#include "preview/BigBitmap.h"
 #include "editing/DragItems.h"
 
 #include <QAction>
@@ -286,6 +288,11 @@ void TForm1::connectEvents()
     connect(Save1, &QAction::triggered, this, &TForm1::Save1Click);
     connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
     connect(O2, &QAction::triggered, this, &TForm1::O2Click);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(Button1); });
+    connect(Print1, &QAction::triggered, this, &TForm1::Print1Click);
+    connect(PreVBtn, &QPushButton::clicked, this, &TForm1::PreVBtnClick);
+    connect(PreViewMe, &QAction::triggered, this, &TForm1::PreVBtnClick);
+    connect(U1, &QAction::triggered, this, &TForm1::U1Click);
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
     connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);
@@ -309,13 +316,20 @@ void TForm1::FormCreate()
         Messages::ShowMessage(QStringLiteral("初期化に失敗しました"));
     // 6. Files may be dropped anywhere on the window.
     setAcceptDrops(true);
+    // 7. The layout values the preview reads before any layout.
+    JacketLayout.TitleGap = 0;
+    JacketLayout.TitleFontSize = 0;
+    JacketLayout.ItemFontSize = 0;
+    JacketLayout.TitleHeight = 0;
     // 8. Caption: the window starts in list mode; the stored mode is applied
     // at the first show. 9. Document state.
     setWindowTitle(AppName + QStringLiteral(" - リストモード"));
     FirstShow = true;
     CurrentFileName = QStringLiteral("無題.plr");
     HasFileName = false;
-    // 10. The selection snapshot.
+    // 10. The spine picture, drawn in tiles, and the selection snapshot.
+    SpineBitmap = new TBigBitmap();
+    SpineBitmap->SetDrawMode(1);
     DragItems = new TDragItems();
 }
 
@@ -361,6 +375,8 @@ void TForm1::FormDestroy()
     HookHandle = nullptr;
     ProgramSettings::WriteSettingsFile(*this);
     ProgramSettings::WriteDataFile();
+    delete SpineBitmap;
+    SpineBitmap = nullptr;
     vbmp3_close();
     if ((vbmp3_free() & 0xFF) == 0)
         Messages::ShowMessage(QStringLiteral("解放に失敗しました"));

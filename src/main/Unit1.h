@@ -19,6 +19,9 @@ class TNCPanel;
 class TRadioGroup;
 class TSPTimer;
 class TDragItems;
+class TBigBitmap;
+struct PageInfo;
+struct TJacketLayout;
 
 // What a line made from an audio tag gets besides the title.
 struct TtagPlus
@@ -42,6 +45,12 @@ extern bool HasFileName;
 extern bool FirstShow;
 extern TMessageHook *HookHandle;
 extern TDragItems *DragItems;
+// The last layout, read by the printing and the preview.
+extern TJacketLayout JacketLayout;
+// Keeps the layout from telling that it shrank the fonts.
+extern bool SuppressShrinkNotice;
+// The title turned for the spines.
+extern TBigBitmap *SpineBitmap;
 // The program's command-line arguments, without the program's own name.
 extern QStringList ProgramArguments;
 
@@ -108,6 +117,16 @@ public:
     bool WriteDocument(const QString &path);
     bool ReadDocument(const QString &path);
     void OpenCommandLineDocument();
+
+    // Layout and printing.
+    void ComputeLayout();
+    void PrintJacket();
+    PageInfo CurrentPage();
+    bool CheckPrinterAndContent();
+    bool SheetIsLargeEnough();
+    void Button1Click(QObject *sender);
+    void Print1Click();
+    void PreVBtnClick();
 
     // Printer set-up, options and about (defined with their dialogs).
     void U1Click();

@@ -1,4 +1,6 @@
 #include "Unit1.h"
+#include "preview/UnitPreV.h"
+#include "printer/QdPrinters.h"
 #include "common/Application.h"
 #include "common/Messages.h"
 
@@ -8,9 +10,17 @@ int main(int argc, char **argv)
     Messages::setApplicationTitle(AppName);
     ProgramArguments = app.arguments().mid(1);
 
+    // The printer comes first and goes last; the preview window is made
+    // once, after the main window, and stays hidden until used.
+    QdPrinter = new TQdPrinter();
     auto *form = new TForm1();
+    PreVForm = new TPreVForm(form);
     form->show();
     const int status = app.exec();
+    delete PreVForm;
+    PreVForm = nullptr;
     delete form;
+    delete QdPrinter;
+    QdPrinter = nullptr;
     return status;
 }

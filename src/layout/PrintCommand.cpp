@@ -1,0 +1,102 @@
+// The print command: its checks, then the copies in batches the printer
+// can take in one job.
+#include "JacketLayout.h"
+#include "main/ItemListBox.h"
+#include "main/Memo.h"
+#include "main/RadioGroup.h"
+#include "main/Unit1.h"
+#include "common/Messages.h"
+#include "printer/QdPrinters.h"
+
+#include <QComboBox>
+
+namespace {
+
+// Sheet sizes in tenths of a millimetre.
+constexpr int kFrontMinimum = 1400;
+constexpr int kBackShortSide = 1350;
+constexpr int kBackLongSide = 1800;
+
+}  // namespace
+
+bool TForm1::CheckPrinterAndContent()
+{
+    bool printer = false;
+    try {
+        printer = !QdPrinter->GetPrinters().isEmpty();
+    } catch (const EQdPrinterNoPrinter &) {
+        printer = false;
+    }
+    if (!printer) {
+        Messages::ShowMessage(QStringLiteral("プリンタを見つけられませんでした"));
+        return false;
+    }
+    const bool empty = EditorMode ? Memo1->document()->isEmpty() : ListBox1->count() == 0;
+    if (empty) {
+        Messages::ShowMessage(QStringLiteral("内容に何も無いときは印刷できません"));
+        return false;
+    }
+    return true;
+}
+
+bool TForm1::SheetIsLargeEnough()
+{
+    const QSize sheet = QdPrinter->GetPaperSize();
+    if (RGTwoSides->ItemIndex() == 0)
+        return sheet.width() >= kFrontMinimum && sheet.height() >= kFrontMinimum;
+    if (!QdPrinter->GetAvailableFields().contains(QdField::Orientation))
+        return true;
+    if (QdPrinter->GetOrientation() == 1)
+        return sheet.width() >= kBackShortSide && sheet.height() >= kBackLongSide;
+    return sheet.width() >= kBackLongSide && sheet.height() >= kBackShortSide;
+}
+
+void TForm1::Button1Click(QObject *sender)
+{
+    SuppressShrinkNotice = !sender || sender->objectName() != QLatin1String("Button1");
+    if (!CheckPrinterAndContent())
+        return;
+    if (!SheetIsLargeEnough()) {
+        Messages::ShowMessage(QStringLiteral("紙が小さすぎます。"));
+        return;
+    }
+    bool isNumber = false;
+    int copies = ComboBusuu->currentText().trimmed().toInt(&isNumber);
+    if (!isNumber) {
+        copies = 1;
+        ComboBusuu->setCurrentText(QStringLiteral("1"));
+    }
+    ComputeLayout();
+    if (JacketLayout.TooSmallToPrint) {
+        Messages::ShowMessage(QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します"));
+        return;
+    }
+    try {
+        const int most = QdPrinter->GetMaxCopies();
+        if (copies > most) {
+            QdPrinter->SetCopies(most);
+            QdPrinter->ApplySettings();
+            for (int batch = 0; batch < copies / most; ++batch)
+                PrintJacket();
+            if (const int rest = copies % most; rest > 0) {
+                QdPrinter->SetCopies(rest);
+                QdPrinter->ApplySettings();
+                PrintJacket();
+            }
+        } else {
+            QdPrinter->SetCopies(copies);
+            QdPrinter->ApplySettings();
+            PrintJacket();
+        }
+        ComboBusuu->setCurrentText(QStringLiteral("1"));
+        QdPrinter->SetCopies(1);
+        QdPrinter->ApplySettings();
+    } catch (const std::exception &) {
+        Messages::ShowMessage(QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。") + u'\r' + AppName
+                              + QStringLiteral("の部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
+        ComboBusuu->setCurrentText(QStringLiteral("1"));
+        PrintJacket();
+    }
+}
+
+void TForm1::Print1Click() { Button1Click(Print1); }

@@ -1,0 +1,10 @@
+#include "main/Unit1.h"
+#include "printer/QdPrinters.h"
+
+// プリンタ設定: the set-up dialog on the program's printer; confirming it
+// makes the facade read the chosen printer anew.
+void TForm1::U1Click()
+{
+    TQdPrinterSetupDialog qdprinterSetDlg(this);
+    qdprinterSetDlg.Execute();
+}

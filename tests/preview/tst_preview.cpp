@@ -1,0 +1,225 @@
+// The preview window: the layout drawn small, its warnings, and printing
+// from it. Pixels of the picture are checked, not only that drawing ran.
+#include "layout/JacketLayout.h"
+#include "main/ItemListBox.h"
+#include "main/RadioGroup.h"
+#include "main/Unit1.h"
+#include "preview/UnitPreV.h"
+#include "printer/QdPrinters.h"
+#include "support/PrivateCups.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+bool isDark(QRgb pixel) { return qGray(pixel) < 160; }
+
+int darkPixels(const QImage &image, const QRect &area)
+{
+    int dark = 0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            dark += isDark(image.pixel(x, y)) ? 1 : 0;
+    return dark;
+}
+
+int conv(int v) { return int(v / 7.1); }
+
+int leftFoldEnd(const TJacketLayout &L) { return conv(L.LeftFoldLine[0].x()) + 2; }
+
+}  // namespace
+
+class PreviewTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY2(PrivateCups::available(), "run through ./test.sh: it starts a private CUPS"); }
+    void init()
+    {
+        m_config = std::make_unique<ScopedConfigDir>();
+        QdPrinter = new TQdPrinter();
+        m_form = std::make_unique<TForm1>();
+        PreVForm = new TPreVForm(m_form.get());
+        m_form->show();
+        m_form->EditTi->setText(QStringLiteral("プレビュー盤"));
+        m_form->ListBox1->setItems({"one", "two", "three"});
+    }
+    void cleanup()
+    {
+        delete PreVForm;
+        PreVForm = nullptr;
+        m_form.reset();
+        delete QdPrinter;
+        QdPrinter = nullptr;
+        m_config.reset();
+    }
+
+    void workedExample();
+    void windowAndButtons();
+    void frontFaceHasOnlyTheRightAndBottomCutLines();
+    void emptyTitleDrawsNoTitleAndNoSpine();
+    void verticalSpineCharactersStandInOneColumn();
+    void tooSmallForTheScreen();
+    void cannotPrintAtAll();
+    void secondShowingStartsBlank();
+    void printingFromThePreviewShowsNoSecondNotice();
+    void previewCommandChecksFirst();
+
+private:
+    // Shows the preview the way the program does and hands its picture out
+    // before closing it with "戻る".
+    QImage showPreview();
+    std::unique_ptr<ScopedConfigDir> m_config;
+    std::unique_ptr<TForm1> m_form;
+};
+
+QImage PreviewTest::showPreview()
+{
+    QImage picture;
+    QTimer::singleShot(0, this, [&] {
+        picture = PreVForm->Image1->Picture().copy();
+        PreVForm->CanCelBtn->click();
+    });
+    m_form->PreVBtnClick();
+    return picture;
+}
+
+void PreviewTest::workedExample()
+{
+    QCOMPARE(TPreVForm::PreviewDivisor(1.0), 7.1);
+    QCOMPARE(TPreVForm::PreviewFontSize(142, 7.1, 96), -15);
+    QCOMPARE(TPreVForm::PreviewFontSize(14, 7.1, 96), 0);  // t = 1: too small
+    // A preview font of −15 makes a line 20 pixels high on a 96-ppi image.
+    TCanvas canvas(&PreVForm->Image1->Picture());
+    canvas.SetFontSize(-15);
+    QVERIFY(qAbs(canvas.TextHeight(AppName) - 20) <= 1);
+}
+
+void PreviewTest::windowAndButtons()
+{
+    QCOMPARE(PreVForm->windowTitle(), QStringLiteral("ペロラ - プレビュー"));
+    QCOMPARE(PreVForm->size(), QSize(622, 480));
+    QCOMPARE(PreVForm->Image1->geometry(), QRect(0, 0, 545, 449));
+    QCOMPARE(PreVForm->PrintBtn->geometry(), QRect(552, 125, 57, 49));
+    QCOMPARE(PreVForm->CanCelBtn->text(), QStringLiteral("戻る"));
+    QTimer::singleShot(0, this, [&] {
+        QCOMPARE(PreVForm->x(), m_form->x() + (m_form->width() - PreVForm->width()) / 2);
+        QVERIFY(PreVForm->PrintBtn->hasFocus() || !PreVForm->isActiveWindow());
+        PreVForm->close();
+    });
+    m_form->PreVBtnClick();
+}
+
+void PreviewTest::frontFaceHasOnlyTheRightAndBottomCutLines()
+{
+    const QImage picture = showPreview();
+    const TJacketLayout &L = JacketLayout;
+    const int right = conv(L.FrontCutLine[0].x());
+    const int bottom = conv(L.FrontCutLine[1].y());
+    QVERIFY(darkPixels(picture, QRect(right, 10, 1, bottom - 20)) > (bottom - 20) / 2);
+    QVERIFY(darkPixels(picture, QRect(10, bottom, right - 20, 1)) > (right - 20) / 2);
+    // Nothing along the top edge, nothing right of the cut line.
+    QCOMPARE(darkPixels(picture, QRect(0, 0, picture.width(), 1)), 0);
+    QCOMPARE(darkPixels(picture, QRect(right + 2, 0, picture.width(), picture.height())), 0);
+    // The items are there. (The title may lie above the printable area, as
+    // it does on a sheet with wide margins, and then above the picture.)
+    QVERIFY(darkPixels(picture, QRect(0, conv(L.ItemsOrigin.y()), right, 30)) > 20);
+}
+
+void PreviewTest::emptyTitleDrawsNoTitleAndNoSpine()
+{
+    m_form->EditTi->clear();
+    m_form->RGTwoSides->setItemIndex(1);
+    const QImage picture = showPreview();
+    const TJacketLayout &L = JacketLayout;
+    const int leftFold = conv(L.LeftFoldLine[0].x());
+    const int bottom = conv(L.BackCutLine[1].y());
+    // Spine strip between the cut line and the fold: empty.
+    QCOMPARE(darkPixels(picture, QRect(conv(L.BackCutLine[0].x()) + 2, 0, leftFold - conv(L.BackCutLine[0].x()) - 3, bottom - 2)), 0);
+    // The items are drawn, the fold line too.
+    QVERIFY(darkPixels(picture, QRect(leftFold, 5, 1, bottom - 10)) > 20);
+    QVERIFY(darkPixels(picture, QRect(leftFold + 2, conv(L.ItemsOrigin.y()), 300, 20)) > 20);
+}
+
+void PreviewTest::verticalSpineCharactersStandInOneColumn()
+{
+    VerticalSpineText = true;
+    m_form->RGTwoSides->setItemIndex(1);
+    m_form->EditTi->setText(QStringLiteral("AB背"));
+    const QImage picture = showPreview();
+    VerticalSpineText = false;
+    const TJacketLayout &L = JacketLayout;
+    const QPoint left(conv(L.SpineTextOriginLeft.x()), conv(L.SpineTextOriginLeft.y()));
+    const QPoint right(conv(L.SpineTextOriginRight.x()), conv(L.SpineTextOriginRight.y()));
+    QVERIFY(darkPixels(picture, QRect(left, QSize(20, 60))) > 20);
+    // The title is drawn above the items on the back face.
+    const int titleTop = qMax(0, conv(L.TitleOrigin.y()));
+    QVERIFY(darkPixels(picture, QRect(leftFoldEnd(L), titleTop, 300, conv(L.ItemsOrigin.y()) - titleTop)) > 5);
+    // Both spines carry the same column.
+    QCOMPARE(darkPixels(picture, QRect(left, QSize(20, 60))), darkPixels(picture, QRect(right, QSize(20, 60))));
+}
+
+void PreviewTest::tooSmallForTheScreen()
+{
+    m_form->ComboTFS->setCurrentText(QStringLiteral("1"));
+    const QImage picture = showPreview();
+    QVERIFY(!JacketLayout.TooSmallToPrint);
+    // Only the two lines of text at the top left.
+    QVERIFY(darkPixels(picture, QRect(10, 10, 300, 25)) > 50);
+    QVERIFY(darkPixels(picture, QRect(10, 40, 300, 25)) > 50);
+    QCOMPARE(darkPixels(picture, QRect(0, 80, picture.width(), picture.height())), 0);
+}
+
+void PreviewTest::cannotPrintAtAll()
+{
+    m_form->EditTi->setText(QString(3000, u'長'));
+    const QImage picture = showPreview();
+    QVERIFY(JacketLayout.TooSmallToPrint);
+    QVERIFY(darkPixels(picture, QRect(10, 10, 400, 25)) > 50);
+    QCOMPARE(darkPixels(picture, QRect(0, 40, picture.width(), picture.height())), 0);
+}
+
+void PreviewTest::secondShowingStartsBlank()
+{
+    m_form->RGTwoSides->setItemIndex(1);
+    showPreview();
+    QCOMPARE(darkPixels(PreVForm->Image1->Picture(), PreVForm->Image1->Picture().rect()), 0);
+    m_form->RGTwoSides->setItemIndex(0);
+    const QImage front = showPreview();
+    // No fold line of the back face is left over.
+    QCOMPARE(darkPixels(front, QRect(conv(JacketLayout.FrontCutLine[0].x()) + 2, 0, 545, 449)), 0);
+}
+
+void PreviewTest::printingFromThePreviewShowsNoSecondNotice()
+{
+    MessageRecorder messages;
+    m_form->EditTi->setText(QStringLiteral("はみ出すほど長いタイトル、はみ出すほど長いタイトル、はみ出すほど長い"));
+    const int before = PrivateCups::lastJobId();
+    int result = -1;
+    QTimer::singleShot(0, this, [&] {
+        PreVForm->PrintBtn->click();
+        result = PreVForm->result();
+    });
+    m_form->PreVBtn->click();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします ")});
+    QCOMPARE(result, int(QDialog::Accepted));
+    QVERIFY(QdPrinter->LastJobId() > before);
+    QCOMPARE(PrivateCups::waitForJob(QdPrinter->LastJobId()).name, QStringLiteral("印刷中"));
+}
+
+void PreviewTest::previewCommandChecksFirst()
+{
+    MessageRecorder messages;
+    m_form->ListBox1->clear();
+    m_form->PreViewMe->trigger();  // would hang here if the window opened
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("内容に何も無いときは印刷できません")});
+}
+
+PELORA_TEST_MAIN(PreviewTest)
+#include "tst_preview.moc"
