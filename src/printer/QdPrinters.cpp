@@ -3,6 +3,7 @@
 #include "common/Messages.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -10,6 +11,7 @@
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTemporaryFile>
 
 #include <cups/cups.h>
@@ -70,6 +72,17 @@ void addRequestingUser(ipp_t *request)
 {
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
 }
+
+QByteArray queueUri(const QString &queue)
+{
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
+                     queue.toUtf8().constData());
+    return QByteArray(uri);
+}
+
+// The queue of a QPrinter's printer name ("queue/instance" for instances).
+QString queueOf(const QPrinter &printer) { return printer.printerName().section(QLatin1Char('/'), 0, 0); }
 
 QString assertionText(const char *text, int line)
 {
@@ -446,7 +459,8 @@ void TQdPrinter::BeginDoc(const QString &title)
     // in native format.
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/pelora-job-XXXXXX.prn"));
     if (!file->open())
-        throw EQdPrinter(QStringLiteral("TQdPrinter.BeginDoc: Cannot Create the Job File (%1)").arg(file->errorString()));
+        throw EQdPrinter(
+            QStringLiteral("TQdPrinter.BeginDoc: Cannot Create the Job File (%1)").arg(file->errorString()));
     file->close();
 
     printer.setDocName(title);
@@ -493,7 +507,7 @@ void TQdPrinter::EndDoc()
         throw EQdPrinter(QStringLiteral("TQdPrinter.EndDoc: Cannot Write the Print Job"));
 
     QPrinter &printer = *m_printer;
-    const QString queue = printer.printerName().section(QLatin1Char('/'), 0, 0);
+    const QString queue = queueOf(printer);
 
     // The options Qt's own CUPS engine would send with this job.
     cups_option_t *options = nullptr;
@@ -522,10 +536,7 @@ void TQdPrinter::EndDoc()
         add(chosen.at(i).toUtf8(), chosen.at(i + 1).toUtf8());
 
     ipp_t *request = ippNewRequest(IPP_OP_PRINT_JOB);
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
-                     queue.toUtf8().constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, queueUri(queue).constData());
     addRequestingUser(request);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, printer.docName().toUtf8().constData());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, "application/pdf");
@@ -720,21 +731,7 @@ void TQdPrinter::UpdateCapabilities()
     m_maxCopies = 0;
     m_maxCopiesKnown = false;
 
-    ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
-                     m_printer->printerName().section(QLatin1Char('/'), 0, 0).toUtf8().constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    addRequestingUser(request);
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(kTraitAttributes)), nullptr, kTraitAttributes);
-    QString failure;
-    const IppPtr response = m_cups->request(request, "/", &failure);
-    if (!response)
-        printerFailed("UpdateCapabilities", failure);
-    if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
-        printerFailed("UpdateCapabilities", lastCupsError());
-    const TQdPrinterTraits traits = QdPrinterTraitsFromIpp(response.get());
+    const TQdPrinterTraits traits = queueTraits("UpdateCapabilities");
     ++m_capabilityReads;
 
     m_paperNames = traits.PaperNames;
@@ -780,25 +777,8 @@ void TQdPrinter::readSettings()
 {
     m_settings.reset();
     m_modified = false;
-    QPrinter &printer = ensurePrinter();
-    const QString queue = printer.printerName().section(QLatin1Char('/'), 0, 0);
-
-    ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
-                     queue.toUtf8().constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    addRequestingUser(request);
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(kTraitAttributes)), nullptr, kTraitAttributes);
-    QString failure;
-    const IppPtr response = m_cups->request(request, "/", &failure);
-    if (!response)
-        printerFailed("ReadSettings", failure);
-    if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
-        printerFailed("ReadSettings", lastCupsError());
-    const TQdPrinterTraits traits = QdPrinterTraitsFromIpp(response.get());
-
+    const TQdPrinterTraits traits = queueTraits("ReadSettings");
+    const QPrinter &printer = *m_printer;
     auto settings = std::make_unique<TQdSettingsRecord>();
     settings->Fields = traits.Fields;
     settings->Scale = traits.Scale;
@@ -806,6 +786,23 @@ void TQdPrinter::readSettings()
     settings->Copies = printer.copyCount();
     m_settings = std::move(settings);
     ++m_settingsReads;
+}
+
+TQdPrinterTraits TQdPrinter::queueTraits(const char *operation)
+{
+    const QString queue = queueOf(ensurePrinter());
+    ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, queueUri(queue).constData());
+    addRequestingUser(request);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(std::size(kTraitAttributes)), nullptr, kTraitAttributes);
+    QString failure;
+    const IppPtr response = m_cups->request(request, "/", &failure);
+    if (!response)
+        printerFailed(operation, failure);
+    if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
+        printerFailed(operation, lastCupsError());
+    return QdPrinterTraitsFromIpp(response.get());
 }
 
 void TQdPrinter::printerFailed(const char *operation, const QString &reason)
@@ -973,6 +970,11 @@ TQdPrinterSetupDialog::TQdPrinterSetupDialog(QWidget *parent, TQdPrinter &facade
     setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     setOption(QAbstractPrintDialog::PrintCollateCopies, false);
     setWindowTitle(QStringLiteral("プリンタの設定"));
+    // Confirming chooses the printer; nothing is printed.
+    if (auto *buttons = findChild<QDialogButtonBox *>()) {
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
 }
 
 TQdPrinterSetupDialog::~TQdPrinterSetupDialog() = default;

@@ -202,10 +202,12 @@ private:
 // and the copy count. Sits on a QPrinter (native format, CUPS) set to 600
 // dpi, and on libcups for what Qt does not tell.
 //
-// Queries marked in the .cpp begin with CheckNoPrinter. Before a query
-// answers, and when the application becomes active, a fresh snapshot of the
-// destinations is compared with the last one; a changed set drops the
-// QPrinter, the cache and the settings and calls OnChange.
+// The queries and SetCopies begin with CheckNoPrinter. Before they answer
+// (at most once a second) and when the application becomes active, a fresh
+// snapshot of the destinations is compared with the last one; a changed set
+// drops the QPrinter, the cache and the settings and calls OnChange. Every
+// request to CUPS is bounded in time: a spooler that is gone or stuck gives
+// EQdPrinter failures, never a hang.
 class TQdPrinter
 {
 public:
@@ -214,20 +216,21 @@ public:
     TQdPrinter(const TQdPrinter &) = delete;
     TQdPrinter &operator=(const TQdPrinter &) = delete;
 
-    // Drawing surface and job.
+    // Drawing surface and job. The canvas draws only between BeginDoc and
+    // EndDoc; EndDoc hands the job to CUPS (LastJobId() tells its id).
     TCanvas &GetCanvas();
     void BeginDoc(const QString &title);
     void NewPage();
     void EndDoc();
 
     // Queries about the current printer.
-    const QStringList &GetPrinters();
+    const QStringList &GetPrinters();  // visible ones, snapshot order
     QPoint GetPixelsPerInch();
-    QPoint GetPageOffset();
-    int GetScale();
-    QSize GetPaperSize();
+    QPoint GetPageOffset();            // printable area from the sheet's corner, device pixels
+    int GetScale();                    // percent
+    QSize GetPaperSize();              // tenths of a millimetre × GetScale() / 100
     TQdFieldSet GetAvailableFields();
-    int GetOrientation();
+    int GetOrientation();              // 0 portrait, 1 landscape
     int GetMaxCopies();
 
     // The copy count in the cached settings, and writing it to the printer.
@@ -290,6 +293,7 @@ private:
     void dropPrinter();
     void checkSupport(int index, const QString &message);
     void readSettings();
+    TQdPrinterTraits queueTraits(const char *operation);
     void fillPorts(const TQdAllPrintersInfo &snapshot);
     [[noreturn]] void printerFailed(const char *operation, const QString &reason);
     void abandonJob();

@@ -18,7 +18,6 @@
 #include <cups/cups.h>
 
 #include <csignal>
-#include <functional>
 #include <limits>
 #include <sys/types.h>
 
@@ -94,6 +93,12 @@ private:
     QTemporaryDir m_dir;
 };
 
+struct IppDeleter
+{
+    void operator()(ipp_t *ipp) const { ippDelete(ipp); }
+};
+using IppPtr = std::unique_ptr<ipp_t, IppDeleter>;
+
 template <typename E, typename F>
 QString thrown(F &&f)
 {
@@ -137,22 +142,9 @@ JobState jobState(int jobId)
     return job;
 }
 
-ipp_t *attributes(std::initializer_list<std::function<void(ipp_t *)>> adds)
+void addKeywords(ipp_t *ipp, const char *name, std::initializer_list<const char *> values)
 {
-    ipp_t *ipp = ippNew();
-    for (const auto &add : adds)
-        add(ipp);
-    return ipp;
-}
-
-std::function<void(ipp_t *)> keywords(const char *name, QList<QByteArray> values)
-{
-    return [name, values](ipp_t *ipp) {
-        std::vector<const char *> raw;
-        for (const QByteArray &value : values)
-            raw.push_back(value.constData());
-        ippAddStrings(ipp, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, name, int(raw.size()), nullptr, raw.data());
-    };
+    ippAddStrings(ipp, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, name, int(values.size()), nullptr, values.begin());
 }
 
 }  // namespace
@@ -199,7 +191,8 @@ private slots:
         QVERIFY(!base.Equals(TQdAllPrintersInfo({E{"a", 0x40, {}}, E{"B", 0x60, {}}})));
         QVERIFY(!base.Equals(TQdAllPrintersInfo({E{"a", 0x40, {}}, E{"b", 0x40, {}}})));
         QVERIFY(!base.Equals(TQdAllPrintersInfo({E{"a", 0x40, {}}})));
-        QVERIFY(!TQdAllPrintersInfo(QList<E>()).Equals(unreachable()));
+        ServerScope nowhere(QStringLiteral("/nonexistent-pelora/cups.sock"));
+        QVERIFY(!TQdAllPrintersInfo(QList<E>()).Equals(TQdAllPrintersInfo()));
     }
 
     void answersForEachQueue_data()
@@ -319,7 +312,8 @@ private slots:
         QCOMPARE(job.copies, 3);
 
         // The driver makes the copies: three times the two pages.
-        const QString output = qEnvironmentVariable("PELORA_PDF_OUT_DIR") + QStringLiteral("/pelora-pdf/job-%1.pdf").arg(id);
+        const QString output =
+            qEnvironmentVariable("PELORA_PDF_OUT_DIR") + QStringLiteral("/pelora-pdf/job-%1.pdf").arg(id);
         QString info;
         QVERIFY(run(QString(), QStringLiteral("pdfinfo"), {output}, &info));
         QCOMPARE(QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1), QStringLiteral("6"));
@@ -344,32 +338,27 @@ private slots:
         QCOMPARE(QdPrinterTraitsFromIpp(nullptr).Fields, 0u);
 
         // What CUPS reports for a raw queue: no media, no resolutions.
-        ipp_t *raw = attributes({
-            [](ipp_t *ipp) { ippAddInteger(ipp, IPP_TAG_PRINTER, IPP_TAG_ENUM, "orientation-requested-supported", 3); },
-            [](ipp_t *ipp) { ippAddRange(ipp, IPP_TAG_PRINTER, "copies-supported", 1, 9999); },
-            keywords("multiple-document-handling-supported",
-                     {"separate-documents-uncollated-copies", "separate-documents-collated-copies"}),
-            keywords("print-color-mode-supported", {"monochrome"}),
-            keywords("sides-supported", {"one-sided"}),
-        });
-        TQdPrinterTraits traits = QdPrinterTraitsFromIpp(raw);
-        ippDelete(raw);
+        const IppPtr raw(ippNew());
+        ippAddInteger(raw.get(), IPP_TAG_PRINTER, IPP_TAG_ENUM, "orientation-requested-supported", 3);
+        ippAddRange(raw.get(), IPP_TAG_PRINTER, "copies-supported", 1, 9999);
+        addKeywords(raw.get(), "multiple-document-handling-supported",
+                    {"separate-documents-uncollated-copies", "separate-documents-collated-copies"});
+        addKeywords(raw.get(), "print-color-mode-supported", {"monochrome"});
+        addKeywords(raw.get(), "sides-supported", {"one-sided"});
+        TQdPrinterTraits traits = QdPrinterTraitsFromIpp(raw.get());
         QCOMPARE(TQdFieldSet::fromMask(traits.Fields).indices(), QList<int>({0, 5, 12}));
         QCOMPARE(traits.MaxCopies, std::optional<int>(9999));
         QCOMPARE(traits.Scale, 100);
 
-        ipp_t *rich = attributes({
-            keywords("media-supported", {"iso_a4_210x297mm", "custom_min_25.4x25.4mm", "custom_max_300x1000mm"}),
-            keywords("sides-supported", {"one-sided", "two-sided-long-edge"}),
-            keywords("print-color-mode-supported", {"monochrome", "color"}),
-            [](ipp_t *ipp) { ippAddInteger(ipp, IPP_TAG_PRINTER, IPP_TAG_INTEGER, "scaling-default", 0); },
-            [](ipp_t *ipp) { ippAddRange(ipp, IPP_TAG_PRINTER, "copies-supported", 1, 0); },
-            [](ipp_t *ipp) {
-                ippAddResolution(ipp, IPP_TAG_PRINTER, "printer-resolution-supported", IPP_RES_PER_CM, 118, 118);
-            },
-        });
-        traits = QdPrinterTraitsFromIpp(rich);
-        ippDelete(rich);
+        const IppPtr rich(ippNew());
+        addKeywords(rich.get(), "media-supported",
+                    {"iso_a4_210x297mm", "custom_min_25.4x25.4mm", "custom_max_300x1000mm"});
+        addKeywords(rich.get(), "sides-supported", {"one-sided", "two-sided-long-edge"});
+        addKeywords(rich.get(), "print-color-mode-supported", {"monochrome", "color"});
+        ippAddInteger(rich.get(), IPP_TAG_PRINTER, IPP_TAG_INTEGER, "scaling-default", 0);
+        ippAddRange(rich.get(), IPP_TAG_PRINTER, "copies-supported", 1, 0);
+        ippAddResolution(rich.get(), IPP_TAG_PRINTER, "printer-resolution-supported", IPP_RES_PER_CM, 118, 118);
+        traits = QdPrinterTraitsFromIpp(rich.get());
         QCOMPARE(TQdFieldSet::fromMask(traits.Fields).indices(), QList<int>({1, 2, 3, 4, 5, 8, 9, 10, 13, 14}));
         QCOMPARE(traits.PaperNames, QStringList({"iso_a4_210x297mm"}));
         QCOMPARE(traits.Scale, 100);              // a scale of 0 is none
@@ -408,7 +397,8 @@ private slots:
     {
         SpareCups &spare = spareCups();
         ServerScope scope(spare.socket());
-        const auto accept = qScopeGuard([&spare] { spare.undo("cupsaccept", {"pelora-pdf", "pelora-a5", "pelora-card"}); });
+        const auto accept =
+            qScopeGuard([&spare] { spare.undo("cupsaccept", {"pelora-pdf", "pelora-a5", "pelora-card"}); });
         QVERIFY(spare.tool("cupsreject", {"pelora-pdf", "pelora-a5", "pelora-card"}));
         TQdPrinter facade;
         int changes = 0;
@@ -487,7 +477,8 @@ private slots:
         ServerScope scope(spare.socket());
         const auto remove = qScopeGuard([&spare] { spare.undo("lpadmin", {"-x", "pelora-scaled"}); });
         QVERIFY(spare.tool("lpadmin", {"-p", "pelora-scaled", "-E", "-v", "file:/dev/null", "-P",
-                                       spare.ppd("pelora-pdf"), "-o", QStringLiteral("scaling-default=%1").arg(setting)}));
+                                       spare.ppd("pelora-pdf"), "-o",
+                                       QStringLiteral("scaling-default=%1").arg(setting)}));
         TQdPrinter facade;
         facade.SelectPrinter("pelora-scaled");
         QVERIFY(facade.GetAvailableFields().contains(QdField::Scale));
@@ -545,18 +536,13 @@ private slots:
         clock.start();
         TQdPrinter facade;
         QVERIFY(!facade.Snapshot().Reachable());
-        QVERIFY(thrown<EQdPrinterNoSpooler>([&] { facade.GetPrinters(); }).startsWith("TQdPrinter.CheckNoPrinter: Print Spooler not Available"));
+        QVERIFY(thrown<EQdPrinterNoSpooler>([&] { facade.GetPrinters(); })
+                    .startsWith("TQdPrinter.CheckNoPrinter: Print Spooler not Available"));
         QVERIFY(facade.GetPorts().isEmpty());
         QVERIFY(clock.elapsed() < 3000);
     }
 
 private:
-    static TQdAllPrintersInfo unreachable()
-    {
-        ServerScope scope(QStringLiteral("/nonexistent-pelora/cups.sock"));
-        return TQdAllPrintersInfo();
-    }
-
     SpareCups &spareCups()
     {
         if (!m_spare) {
