@@ -1,11 +1,14 @@
 #pragma once
 
 // main() for benchmarks that need the application object: the offscreen
-// platform unless a display is asked for, and a throw-away settings folder.
+// platform unless a display is asked for, a throw-away settings folder, and
+// message boxes written to standard error instead of waiting for a click.
 #include "common/Application.h"
 #include "common/Messages.h"
 
 #include <QTemporaryDir>
+
+#include <cstdio>
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +19,10 @@
             qputenv("QT_QPA_PLATFORM", "offscreen");                         \
         TApplication app(argc, argv);                                        \
         Messages::setApplicationTitle(QStringLiteral("ペロラ"));             \
+        Messages::setHandler([](const Messages::Request &request) {          \
+            std::fprintf(stderr, "message: %s\n", qPrintable(request.text)); \
+            return true;                                                     \
+        });                                                                  \
         QTemporaryDir config;                                                \
         qputenv("PELORA_CONFIG_DIR", config.path().toLocal8Bit());           \
         benchmark::Initialize(&argc, argv);                                  \

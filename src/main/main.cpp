@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "Unit1.h"
 #include "preview/UnitPreV.h"
 #include "printer/QdPrinters.h"
@@ -6,6 +7,12 @@
 
 int main(int argc, char **argv)
 {
+    // Exporting, printing, help and version run without the window; no
+    // argument or document paths alone open it as always.
+    const CommandLine::Options options = CommandLine::parse(CommandLine::argumentsOf(argc, argv));
+    if (options.command != CommandLine::Command::Window)
+        return CommandLine::run(options, argc, argv);
+
     TApplication app(argc, argv);
     Messages::setApplicationTitle(AppName);
     ProgramArguments = app.arguments().mid(1);

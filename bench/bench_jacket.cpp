@@ -1,0 +1,145 @@
+// Laying out, printing and previewing jackets.
+//
+// The print and preview benchmarks need the private CUPS (scripts/bench.sh
+// starts one); the layout benchmarks measure on a 600-dpi surface alone.
+#include "BenchMain.h"
+#include "common/Canvas.h"
+#include "layout/JacketLayout.h"
+#include "main/ItemListBox.h"
+#include "main/RadioGroup.h"
+#include "main/Unit1.h"
+#include "preview/BigBitmap.h"
+#include "preview/UnitPreV.h"
+#include "printer/QdPrinters.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QThread>
+
+#include <cups/cups.h>
+
+namespace {
+
+QStringList tracks(int n)
+{
+    QStringList items;
+    for (int i = 0; i < n; ++i)
+        items << QStringLiteral("夜明けのうた その%1  (03:25)  歌：アーティスト").arg(i + 1);
+    return items;
+}
+
+void layout(benchmark::State &state, int items)
+{
+    QImage surface(1, 1, QImage::Format_RGB888);
+    surface.setDotsPerMeterX(23622);
+    surface.setDotsPerMeterY(23622);
+    TCanvas canvas(&surface);
+    TBigBitmap spine;
+    LayoutRequest request;
+    request.backFace = true;
+    request.title = QStringLiteral("ベンチマーク用のアルバム");
+    request.items = tracks(items);
+    request.titleSizeText = QStringLiteral("17");
+    request.itemSizeText = QStringLiteral("50");
+    request.numberSuffix = QStringLiteral(". ");
+    request.lineHeightSample = QStringLiteral("ペロラ");
+    TJacketLayout result;
+    for (auto _ : state)
+        LayOutJacket(result, request, PageInfo{}, canvas, spine);
+    state.counters["item size"] = result.ItemFontSize;
+}
+
+void LayoutThousandItemsFromSize50(benchmark::State &state) { layout(state, 1000); }
+BENCHMARK(LayoutThousandItemsFromSize50)->Unit(benchmark::kMillisecond);
+
+void LayoutTenThousandItemsFromSize50(benchmark::State &state) { layout(state, 10000); }
+BENCHMARK(LayoutTenThousandItemsFromSize50)->Unit(benchmark::kMillisecond);
+
+bool privateCups(benchmark::State &state)
+{
+    if (qEnvironmentVariable("PELORA_PRIVATE_CUPS") == QLatin1String("1"))
+        return true;
+    state.SkipWithError("no private CUPS: run scripts/bench.sh");
+    return false;
+}
+
+int jobState(int id)
+{
+    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, HTTP_ENCRYPTION_IF_REQUESTED, 1, 5000, nullptr);
+    if (!http)
+        return 0;
+    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr,
+                 QByteArray("ipp://localhost/jobs/" + QByteArray::number(id)).constData());
+    int result = 0;
+    if (ipp_t *response = cupsDoRequest(http, request, "/")) {
+        if (ipp_attribute_t *attr = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
+            result = ippGetInteger(attr, 0);
+        ippDelete(response);
+    }
+    httpClose(http);
+    return result;
+}
+
+// A 99-item back face, from the print button until CUPS reports the job
+// completed; and the size of the PDF the file queue made.
+void PrintNinetyNineItemBackFace(benchmark::State &state)
+{
+    if (!privateCups(state))
+        return;
+    QdPrinter = new TQdPrinter();
+    {
+        TForm1 form;
+        form.EditTi->setText(QStringLiteral("ベンチマーク盤"));
+        form.ListBox1->setItems(tracks(99));
+        form.RGTwoSides->setItemIndex(1);
+        for (auto _ : state) {
+            form.Button1Click(form.Button1);
+            const int id = QdPrinter->LastJobId();
+            const QDeadlineTimer deadline(30000);
+            while (jobState(id) < IPP_JSTATE_CANCELED && !deadline.hasExpired())
+                QThread::msleep(5);
+        }
+        const QString pdf = qEnvironmentVariable("PELORA_PDF_OUT_DIR") + QStringLiteral("/pelora-pdf/job-%1.pdf").arg(QdPrinter->LastJobId());
+        state.counters["pdf KB"] = QFileInfo(pdf).size() / 1024.0;
+    }
+    delete QdPrinter;
+    QdPrinter = nullptr;
+}
+BENCHMARK(PrintNinetyNineItemBackFace)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Showing the preview of a 99-item back face with the spine picture,
+// layout included.
+void ShowPreviewOfNinetyNineItemBackFace(benchmark::State &state)
+{
+    if (!privateCups(state))
+        return;
+    QdPrinter = new TQdPrinter();
+    {
+        TForm1 form;
+        PreVForm = new TPreVForm(&form);
+        form.EditTi->setText(QStringLiteral("ベンチマーク盤"));
+        form.ListBox1->setItems(tracks(99));
+        form.RGTwoSides->setItemIndex(1);
+        SuppressShrinkNotice = true;
+        for (auto _ : state) {
+            PreVForm->FormShow();
+            state.PauseTiming();
+            PreVForm->FormClose();
+            state.ResumeTiming();
+        }
+        delete PreVForm;
+        PreVForm = nullptr;
+    }
+    delete QdPrinter;
+    QdPrinter = nullptr;
+}
+BENCHMARK(ShowPreviewOfNinetyNineItemBackFace)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+PELORA_BENCHMARK_MAIN()

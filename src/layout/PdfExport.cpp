@@ -1,0 +1,107 @@
+#include "PdfExport.h"
+
+#include "JacketLayout.h"
+#include "common/Canvas.h"
+#include "common/Exception.h"
+#include "preview/BigBitmap.h"
+#include "printer/QdPrinters.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+ExportSheet FallbackSheet()
+{
+    return ExportSheet{QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), 100, QString()};
+}
+
+ExportSheet PrinterSheet(TQdPrinter &printer)
+{
+    try {
+        // The paper query fails for a queue that tells nothing of its paper;
+        // the print command could not print there either.
+        printer.GetPaperSize();
+        const QPrinter &platform = printer.PlatformPrinter();
+        return ExportSheet{platform.pageLayout(), printer.GetScale(), platform.printerName()};
+    } catch (const Exception &) {
+        return FallbackSheet();
+    }
+}
+
+ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, const ExportSheet &sheet)
+{
+    using Status = ExportOutcome::Status;
+    if (QFileInfo(path).isDir())
+        return {Status::CannotWrite, QStringLiteral("is a folder")};
+    // Written beside the target and renamed over it when complete, so that a
+    // failure leaves no half-written PDF behind.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {Status::CannotWrite, file.errorString()};
+
+    // One layout unit is one device pixel, as on the printer.
+    QPdfWriter writer(&file);
+    writer.setResolution(JacketGeometry::kLayoutUnitsPerInch);
+    writer.setPageLayout(sheet.pageLayout);
+    writer.setTitle(jacket.title);
+    writer.setCreator(QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion());
+
+    // The painter draws from the printable area's corner, as a printer's
+    // does; the layout takes that offset off its positions.
+    const int dpi = writer.resolution();
+    const PageInfo page{QPoint(writer.logicalDpiX(), writer.logicalDpiY()), sheet.scalePercent,
+                        sheet.pageLayout.paintRectPixels(dpi).topLeft()};
+    const QSize sheetPixels = sheet.pageLayout.fullRectPixels(dpi).size();
+    const QStringList lines = NumberedLines(jacket.items, jacket.numbering, jacket.numberSuffix);
+
+    TCanvas canvas(&writer);
+    TBigBitmap spine;
+    spine.SetDrawMode(1);
+    QPainter painter;
+    const auto fail = [&](Status status, const QString &error = QString()) {
+        canvas.setPainter(nullptr);
+        if (painter.isActive())
+            painter.end();
+        file.cancelWriting();
+        return ExportOutcome{status, error};
+    };
+
+    for (qsizetype i = 0; i < jacket.backFaces.size(); ++i) {
+        const bool back = jacket.backFaces[i];
+        const LayoutRequest request{back,
+                                    jacket.title,
+                                    jacket.items,
+                                    jacket.titleSizeText,
+                                    jacket.itemSizeText,
+                                    jacket.numbering,
+                                    jacket.numberSuffix,
+                                    jacket.verticalSpine,
+                                    jacket.lineHeightSample};
+        TJacketLayout layout;
+        LayOutJacket(layout, request, page, canvas, spine);
+        if (layout.TooSmallToPrint)
+            return fail(Status::TooSmallToPrint);
+        // The face starts at the sheet's corner and must end on it.
+        if (layout.PanelLeft + layout.OuterWidth > sheetPixels.width() || layout.OuterHeight > sheetPixels.height())
+            return fail(Status::SheetTooSmall);
+
+        if (i == 0) {
+            if (!painter.begin(&writer))
+                return fail(Status::CannotWrite, QStringLiteral("cannot start the PDF"));
+        } else if (!writer.newPage()) {
+            return fail(Status::CannotWrite, QStringLiteral("cannot start a new page"));
+        }
+        canvas.setPainter(&painter);
+        DrawJacketPage(canvas, layout, JacketContent{back, jacket.title, lines, jacket.verticalSpine, jacket.lineHeightSample},
+                       spine);
+    }
+    canvas.setPainter(nullptr);
+    if (painter.isActive() && !painter.end())
+        return fail(Status::CannotWrite, QStringLiteral("cannot finish the PDF"));
+    if (!file.commit())
+        return {Status::CannotWrite, file.errorString()};
+    return {};
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+
+class TQdPrinter;
+
+// The sheet a jacket is exported on: what the printer would print on.
+struct ExportSheet
+{
+    // Paper size and orientation, with the printable area as margins.
+    QPageLayout pageLayout;
+    int scalePercent = 100;
+    // The queue the sheet came from; empty for the stand-in A4 sheet.
+    QString printerName;
+};
+
+// The current printer's sheet, or a whole A4 sheet when there is no
+// printer, the spooler does not answer or the queue tells nothing of its
+// paper. Never throws.
+ExportSheet PrinterSheet(TQdPrinter &printer);
+ExportSheet FallbackSheet();
+
+// What goes into the PDF: the document, the faces in page order and the
+// settings the layout reads, as the print command hands them over.
+struct JacketExport
+{
+    QString title;
+    QStringList items;
+    QList<bool> backFaces;  // one page per entry: false front, true back
+    QString titleSizeText;
+    QString itemSizeText;
+    bool numbering = true;
+    QString numberSuffix;
+    bool verticalSpine = false;
+    QString lineHeightSample;
+};
+
+struct ExportOutcome
+{
+    enum Status { Written, TooSmallToPrint, SheetTooSmall, CannotWrite };
+    Status status = Written;
+    QString error;  // CannotWrite: why
+};
+
+// Lays every face out and draws it on a 600-dpi PDF page of the sheet,
+// with the layout engine and the drawing of the print job, so that the page
+// is the one the printer would get. The file is replaced only when the whole
+// PDF was written.
+ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, const ExportSheet &sheet);

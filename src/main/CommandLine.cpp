@@ -1,0 +1,442 @@
+#include "CommandLine.h"
+
+#include "ConfigLocation.h"
+#include "DataFile.h"
+#include "ItemListBox.h"
+#include "RadioGroup.h"
+#include "SettingsFile.h"
+#include "Unit1.h"
+#include "common/Application.h"
+#include "common/Exception.h"
+#include "common/Messages.h"
+#include "document/JacketDocument.h"
+#include "layout/JacketLayout.h"
+#include "layout/PdfExport.h"
+#include "printer/QdPrinters.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace CommandLine {
+namespace {
+
+const QString kProgram = QStringLiteral("pelora");
+
+// The window's own messages, where the command line meets the same case.
+const QString kCannotOpen = QStringLiteral("ファイル %1 は開けません。");
+const QString kNoContent = QStringLiteral("内容に何も無いときは印刷できません");
+const QString kSheetTooSmall = QStringLiteral("紙が小さすぎます。");
+const QString kTooSmallToPrint = QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します");
+
+// The section that holds the font sizes and the numbering, as the window
+// reads them.
+const QString kSettingsSection = QStringLiteral("opsion");
+
+void writeTo(FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+void complain(const QString &text) { writeTo(stderr, kProgram + QStringLiteral(": ") + text + u'\n'); }
+
+Options invalid(const QString &error)
+{
+    Options options;
+    options.command = Command::Invalid;
+    options.error = error;
+    return options;
+}
+
+// Qt's own options, which the toolkit takes out of the arguments itself.
+const char *const kToolkitValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                            "qwindowgeometry", "geometry", "qwindowtitle", "title",
+                                            "qwindowicon", "icon", "style", "stylesheet", "session",
+                                            "display", "qmljsdebugger"};
+const char *const kToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "testability"};
+
+// Message boxes go to standard error, and questions are answered No: a
+// command line has nobody to ask.
+class MessagesToStandardError
+{
+public:
+    MessagesToStandardError()
+    {
+        Messages::setHandler([this](const Messages::Request &request) {
+            ++m_count;
+            QString text = request.text;
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+            complain(text);
+            return false;
+        });
+    }
+    ~MessagesToStandardError() { Messages::setHandler({}); }
+    MessagesToStandardError(const MessagesToStandardError &) = delete;
+    MessagesToStandardError &operator=(const MessagesToStandardError &) = delete;
+
+    int count() const { return m_count; }
+
+private:
+    int m_count = 0;
+};
+
+// The document, or nothing after a message that says why.
+std::optional<JacketDocument> readJacket(const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        complain(kCannotOpen.arg(path) + QStringLiteral(" (a folder, not a document)"));
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        complain(kCannotOpen.arg(path) + QStringLiteral(" (%1)").arg(file.errorString()));
+        return std::nullopt;
+    }
+    std::optional<JacketDocument> document = JacketFormat::fromBytes(file.readAll());
+    if (!document)
+        complain(QStringLiteral("%1: 空の文書です (an empty document: a jacket has its title on the first line)").arg(path));
+    return document;
+}
+
+int exportPdf(const Options &options)
+{
+    const std::optional<JacketDocument> document = readJacket(options.document);
+    if (!document)
+        return kFailure;
+    if (document->items.isEmpty()) {
+        complain(kNoContent + QStringLiteral(" (%1 has a title but no item lines)").arg(options.document));
+        return kFailure;
+    }
+
+    // The settings as the window would start with them; only read, never
+    // written back.
+    const SettingsFile settings = SettingsFile::load(settingsFilePath());
+    JacketExport jacket;
+    jacket.title = document->title;
+    jacket.items = document->items;
+    if (options.side != Side::Back)
+        jacket.backFaces << false;
+    if (options.side != Side::Front)
+        jacket.backFaces << true;
+    jacket.titleSizeText = options.titleSize.value_or(settings.readString(kSettingsSection, QStringLiteral("TFsize"),
+                                                                          QString::number(JacketGeometry::kDefaultTitleSize)));
+    jacket.itemSizeText = options.itemSize.value_or(settings.readString(kSettingsSection, QStringLiteral("Fsize"),
+                                                                        QString::number(JacketGeometry::kDefaultItemSize)));
+    jacket.numbering = !options.noNumbers && settings.readBool(kSettingsSection, QStringLiteral("plusnum"), true);
+    jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
+    jacket.verticalSpine = options.verticalSpine;
+    jacket.lineHeightSample = AppName;
+
+    ExportSheet sheet;
+    {
+        TQdPrinter printer;
+        sheet = PrinterSheet(printer);
+    }
+    const ExportOutcome outcome = ExportJacketPdf(options.output, jacket, sheet);
+    switch (outcome.status) {
+    case ExportOutcome::Written:
+        return kSuccess;
+    case ExportOutcome::TooSmallToPrint:
+        complain(kTooSmallToPrint + QStringLiteral(" (the text does not fit the face at any font size)"));
+        return kFailure;
+    case ExportOutcome::SheetTooSmall:
+        complain(kSheetTooSmall + QStringLiteral(" (the face does not fit the %1 sheet of %2)")
+                                      .arg(sheet.pageLayout.pageSize().name(),
+                                           sheet.printerName.isEmpty() ? QStringLiteral("the export") : sheet.printerName));
+        return kFailure;
+    case ExportOutcome::CannotWrite:
+        complain(QStringLiteral("ファイル %1 を作成できません。 (%2)").arg(options.output, outcome.error));
+        return kFailure;
+    }
+    return kFailure;
+}
+
+// The window writes its settings when it closes. A command-line run must
+// leave the user's files as they were, so its hidden window gets copies of
+// them in a folder of its own.
+class SettingsCopy
+{
+public:
+    SettingsCopy()
+        : m_wasSet(qEnvironmentVariableIsSet("PELORA_CONFIG_DIR"))
+        , m_previous(qgetenv("PELORA_CONFIG_DIR"))
+    {
+        if (!m_dir.isValid())
+            return;
+        for (const QString &path : {settingsFilePath(), dataFilePath()}) {
+            if (QFileInfo::exists(path))
+                QFile::copy(path, m_dir.filePath(QFileInfo(path).fileName()));
+        }
+        qputenv("PELORA_CONFIG_DIR", QFile::encodeName(m_dir.path()));
+    }
+    ~SettingsCopy()
+    {
+        if (m_wasSet)
+            qputenv("PELORA_CONFIG_DIR", m_previous);
+        else
+            qunsetenv("PELORA_CONFIG_DIR");
+    }
+    SettingsCopy(const SettingsCopy &) = delete;
+    SettingsCopy &operator=(const SettingsCopy &) = delete;
+
+private:
+    QTemporaryDir m_dir;
+    bool m_wasSet;
+    QByteArray m_previous;
+};
+
+int printWithWindow(const Options &options, TForm1 &form)
+{
+    // The window is never shown, so the stored editing mode never applies:
+    // the document goes into the list.
+    EditorMode = false;
+    if (!form.ReadDocument(options.document))
+        return kFailure;
+    if (options.titleSize)
+        form.ComboTFS->setCurrentText(*options.titleSize);
+    if (options.itemSize)
+        form.comboFS->setCurrentText(*options.itemSize);
+    if (options.noNumbers)
+        form.PlusNum->setChecked(false);
+    VerticalSpineText = options.verticalSpine;
+    form.RGTwoSides->setItemIndex(options.side == Side::Back ? 1 : 0);
+    form.ComboBusuu->setCurrentText(QString::number(options.copies.value_or(1)));
+
+    if (!options.printer.isEmpty()) {
+        QdPrinter->CheckPrinterChange();
+        const int index = QdPrinter->Snapshot().IndexOf(options.printer);
+        if (index < 0) {
+            complain(QStringLiteral("プリンタ %1 が見つかりません (no printer of that name)").arg(options.printer));
+            return kFailure;
+        }
+        if (!QdPrinter->Snapshot().IsVisible(index)) {
+            complain(QStringLiteral("プリンタ %1 は印刷を受け付けていません (the queue rejects jobs)").arg(options.printer));
+            return kFailure;
+        }
+        QdPrinter->SelectPrinter(options.printer);
+    }
+    // As the menu's print command: fonts that must shrink shrink quietly.
+    form.Button1Click(form.Print1);
+    return kSuccess;
+}
+
+int print(const Options &options, const MessagesToStandardError &messages)
+{
+    // Read once here for a plain message; the window reads it again.
+    if (!readJacket(options.document))
+        return kFailure;
+    const SettingsCopy settings;
+    int status = kFailure;
+    QdPrinter = new TQdPrinter();
+    try {
+        TForm1 form;
+        status = printWithWindow(options, form);
+    } catch (const Exception &e) {
+        Messages::ShowError(e.message());
+    } catch (const std::exception &e) {
+        Messages::ShowError(QString::fromLocal8Bit(e.what()));
+    }
+    delete QdPrinter;
+    QdPrinter = nullptr;
+    return status == kSuccess && messages.count() == 0 ? kSuccess : kFailure;
+}
+
+}  // namespace
+
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+Options parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    // "-platform" is one of Qt's options, not -p -l -a …
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption exportPdf(QStringLiteral("export-pdf"), QString(), QStringLiteral("file"));
+    const QCommandLineOption print(QStringLiteral("print"));
+    const QCommandLineOption side(QStringLiteral("side"), QString(), QStringLiteral("face"));
+    const QCommandLineOption verticalSpine(QStringLiteral("vertical-spine"));
+    const QCommandLineOption noNumbers(QStringLiteral("no-numbers"));
+    const QCommandLineOption titleSize(QStringLiteral("title-size"), QString(), QStringLiteral("size"));
+    const QCommandLineOption itemSize(QStringLiteral("item-size"), QString(), QStringLiteral("size"));
+    const QCommandLineOption printer(QStringLiteral("printer"), QString(), QStringLiteral("name"));
+    const QCommandLineOption copies(QStringLiteral("copies"), QString(), QStringLiteral("count"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QList<QCommandLineOption> own{exportPdf, print,   side,    verticalSpine, noNumbers, titleSize,
+                                        itemSize,  printer, copies, help,          version};
+    parser.addOptions(own);
+    for (const char *name : kToolkitValueOptions)
+        parser.addOption(QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("value")));
+    for (const char *name : kToolkitFlags)
+        parser.addOption(QCommandLineOption(QLatin1String(name)));
+
+    if (!parser.parse(QStringList{kProgram} + arguments))
+        return invalid(parser.errorText());
+
+    // Without options of its own the program is the window, and opens the
+    // first path as it always has.
+    if (std::none_of(own.begin(), own.end(), [&](const QCommandLineOption &o) { return parser.isSet(o); }))
+        return Options();
+
+    Options options;
+    if (parser.isSet(help)) {
+        options.command = Command::Help;
+        return options;
+    }
+    if (parser.isSet(version)) {
+        options.command = Command::Version;
+        return options;
+    }
+    if (parser.isSet(exportPdf) && parser.isSet(print))
+        return invalid(QStringLiteral("--export-pdf and --print cannot be used together"));
+    if (!parser.isSet(exportPdf) && !parser.isSet(print))
+        return invalid(QStringLiteral("these options need a command: --export-pdf FILE or --print"));
+    options.command = parser.isSet(print) ? Command::Print : Command::ExportPdf;
+
+    const QStringList documents = parser.positionalArguments();
+    if (documents.isEmpty())
+        return invalid(QStringLiteral("no document given"));
+    if (documents.size() > 1)
+        return invalid(QStringLiteral("one document at a time (%1 given: %2)").arg(documents.size()).arg(documents.join(u' ')));
+    options.document = documents.first();
+
+    if (options.command == Command::ExportPdf) {
+        options.output = parser.value(exportPdf);
+        if (options.output.isEmpty())
+            return invalid(QStringLiteral("--export-pdf needs a file name"));
+        if (parser.isSet(printer) || parser.isSet(copies))
+            return invalid(QStringLiteral("--printer and --copies go with --print"));
+    }
+
+    options.side = options.command == Command::ExportPdf ? Side::Both : Side::Front;
+    if (parser.isSet(side)) {
+        const QString value = parser.value(side);
+        if (value == QLatin1String("front"))
+            options.side = Side::Front;
+        else if (value == QLatin1String("back"))
+            options.side = Side::Back;
+        else if (value == QLatin1String("both") && options.command == Command::ExportPdf)
+            options.side = Side::Both;
+        else if (value == QLatin1String("both"))
+            return invalid(QStringLiteral("--print prints one face: --side front or --side back"));
+        else
+            return invalid(QStringLiteral("--side must be front, back or both, not '%1'").arg(value));
+    }
+
+    // The sizes are checked as the window's font-size boxes read them.
+    const auto size = [&](const QCommandLineOption &option, std::optional<QString> &target) {
+        if (!parser.isSet(option))
+            return true;
+        target = parser.value(option);
+        return FontSizeValue(*target).has_value();
+    };
+    if (!size(titleSize, options.titleSize))
+        return invalid(QStringLiteral("--title-size must be a whole number, not '%1'").arg(*options.titleSize));
+    if (!size(itemSize, options.itemSize))
+        return invalid(QStringLiteral("--item-size must be a whole number, not '%1'").arg(*options.itemSize));
+
+    if (parser.isSet(copies)) {
+        bool ok = false;
+        const int count = parser.value(copies).toInt(&ok);
+        if (!ok || count < 1)
+            return invalid(QStringLiteral("--copies must be a positive whole number, not '%1'").arg(parser.value(copies)));
+        options.copies = count;
+    }
+    options.printer = parser.value(printer);
+    if (parser.isSet(printer) && options.printer.isEmpty())
+        return invalid(QStringLiteral("--printer needs a queue name"));
+    options.verticalSpine = parser.isSet(verticalSpine);
+    options.noNumbers = parser.isSet(noNumbers);
+    return options;
+}
+
+QString versionText() { return AppName + QStringLiteral(" version1.25"); }
+
+QString usage()
+{
+    return QStringLiteral(
+        "使い方 / Usage:\n"
+        "  pelora [文書.plr]\n"
+        "      ウィンドウを開きます（文書を指定するとそれを開きます）。\n"
+        "      Opens the window, with the document when one is named.\n"
+        "\n"
+        "  pelora --export-pdf 出力.pdf [--side front|back|both] [--vertical-spine]\n"
+        "         [--no-numbers] [--title-size N] [--item-size N] 文書.plr\n"
+        "      ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
+        "      1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。\n"
+        "      Writes the jacket to a PDF at its real size on the default printer's\n"
+        "      sheet (A4 without a printer), one face per page; both (the default)\n"
+        "      gives the front, then the back.\n"
+        "\n"
+        "  pelora --print 文書.plr [--side front|back] [--printer 名前] [--copies N]\n"
+        "         [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]\n"
+        "      ウィンドウを出さずに印刷します（既定は表面、1 部）。\n"
+        "      Prints without the window (the front face, one copy, by default).\n"
+        "\n"
+        "Options / オプション:\n"
+        "  --side front|back|both   面 (表 / 裏 / 両方) / the face(s)\n"
+        "  --vertical-spine         背の文字を縦書きに / spine title in a column of upright characters\n"
+        "  --no-numbers             項目に番号を付けない / items without numbers\n"
+        "  --title-size N           タイトルの文字サイズ / title font size (default: the settings, 17)\n"
+        "  --item-size N            内容の文字サイズ / item font size (default: the settings, 14)\n"
+        "  --printer 名前           印刷するプリンタ / the CUPS queue (default: the default printer)\n"
+        "  --copies N               印刷部数 / number of copies\n"
+        "  -h, --help               この説明 / this help\n"
+        "  -v, --version            バージョン / the version\n"
+        "\n"
+        "The settings (font sizes, numbering, number suffix) come from Pelora.ini and\n"
+        "Pelora.dat as in the window; a command never changes them.\n"
+        "Exit status: 0 done, 1 failed (message on standard error), 2 bad command line.\n");
+}
+
+int run(const Options &options, int &argc, char **argv)
+{
+    switch (options.command) {
+    case Command::Help:
+        writeTo(stdout, usage());
+        return kSuccess;
+    case Command::Version:
+        writeTo(stdout, versionText() + u'\n');
+        return kSuccess;
+    case Command::Invalid:
+        complain(options.error);
+        writeTo(stderr, QStringLiteral("Try 'pelora --help' for the usage.\n"));
+        return kUsageError;
+    case Command::Window:
+    case Command::ExportPdf:
+    case Command::Print:
+        break;
+    }
+
+    // No window is shown, so no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TApplication app(argc, argv);
+    Messages::setApplicationTitle(AppName);
+    const MessagesToStandardError messages;
+    try {
+        if (options.command == Command::ExportPdf)
+            return exportPdf(options) == kSuccess && messages.count() == 0 ? kSuccess : kFailure;
+        return print(options, messages);
+    } catch (const Exception &e) {
+        complain(e.message());
+    } catch (const std::exception &e) {
+        complain(QString::fromLocal8Bit(e.what()));
+    }
+    return kFailure;
+}
+
+}  // namespace CommandLine

@@ -1,0 +1,387 @@
+// The command line: the PDF export and the print without a window, run as
+// the real program in a process of its own, with no display.
+#include "common/TextCodec.h"
+#include "main/CommandLine.h"
+#include "support/PrivateCups.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <cups/cups.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kSample = QStringLiteral(PELORA_EXAMPLES_DIR "/サンプル.plr");
+
+struct Outcome
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+QString tool(const QString &program, const QStringList &arguments) { return PrivateCups::runTool(program, arguments); }
+
+QString pageText(const QString &pdf, int page)
+{
+    return tool("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+}
+
+QString pageSize(const QString &pdf)
+{
+    return QRegularExpression("Page size:\\s+(.*)").match(tool("pdfinfo", {pdf})).captured(1).trimmed();
+}
+
+// One page at 30 dpi in grey.
+QImage render(const QString &pdf, int page, const QString &base)
+{
+    tool("pdftoppm", {"-r", "30", "-gray", "-f", QString::number(page), "-l", QString::number(page), "-singlefile", pdf, base});
+    return QImage(base + ".pgm").convertToFormat(QImage::Format_Grayscale8);
+}
+
+// The share of pixels whose grey differs by more than a quarter of the range.
+double differingShare(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1.0;
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            differing += qAbs(a.constScanLine(y)[x] - b.constScanLine(y)[x]) > 64;
+    }
+    return double(differing) / (qint64(a.width()) * a.height());
+}
+
+QList<int> jobsSince(int before, const QString &server)
+{
+    QList<int> jobs;
+    for (int id = before + 1; id <= PrivateCups::lastJobId(server); ++id)
+        jobs << id;
+    return jobs;
+}
+
+}  // namespace
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup() { m_work.reset(); }
+
+    void windowUnlessAnOptionIsGiven();
+    void exportsFacesAsText_data();
+    void exportsFacesAsText();
+    void exportTakesTheDefaultPrintersSheet();
+    void exportedBackPageLooksLikeThePrintedOne();
+    void badCommandLinesExitWith2_data();
+    void badCommandLinesExitWith2();
+    void failuresExitWith1_data();
+    void failuresExitWith1();
+    void printsCopiesInBatches();
+    void settingsDecideButStayAsTheyWere();
+    void helpAndVersion();
+
+private:
+    Outcome run(const QStringList &arguments, const QHash<QString, QString> &environment = {});
+    QString work(const QString &name) const { return m_work->filePath(name); }
+    QString config(const QString &name = QString()) const { return work("config/" + name); }
+
+    std::unique_ptr<QTemporaryDir> m_work;
+    QString m_server;
+};
+
+void CommandLineTest::initTestCase()
+{
+    QVERIFY2(QFileInfo(PELORA_EXECUTABLE).isExecutable(), PELORA_EXECUTABLE);
+    QVERIFY2(PrivateCups::available(), "run through ./test.sh: it starts a private CUPS");
+    m_server = qEnvironmentVariable("CUPS_SERVER");
+}
+
+void CommandLineTest::init()
+{
+    m_work = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_work->path()).mkdir("config"));
+}
+
+Outcome CommandLineTest::run(const QStringList &arguments, const QHash<QString, QString> &environment)
+{
+    // No display of any kind: the program must choose its platform itself.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "PRINTER", "LPDEST"})
+        env.remove(name);
+    env.insert("PELORA_CONFIG_DIR", config());
+    for (auto it = environment.begin(); it != environment.end(); ++it)
+        env.insert(it.key(), it.value());
+
+    QProcess process;
+    process.setProcessEnvironment(env);
+    QStringList expanded = arguments;
+    expanded.replaceInStrings("%work%", m_work->path());
+    process.start(PELORA_EXECUTABLE, expanded);
+    Outcome outcome;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return outcome;
+    outcome.status = process.exitCode();
+    outcome.out = QString::fromUtf8(process.readAllStandardOutput());
+    // Qt's own start-up notes are no message of the program.
+    for (const QString &line : QString::fromUtf8(process.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)) {
+        if (!line.startsWith("QStandardPaths:"))
+            outcome.err += line + u'\n';
+    }
+    return outcome;
+}
+
+void CommandLineTest::windowUnlessAnOptionIsGiven()
+{
+    using CommandLine::Command;
+    // As a file manager or a user starts it; Qt's own options are the toolkit's.
+    for (const QStringList &arguments : {QStringList{}, QStringList{"曲目.plr"}, QStringList{"a.plr", "b.plr"},
+                                         QStringList{"-style", "fusion", "a.plr"}})
+        QCOMPARE(CommandLine::parse(arguments).command, Command::Window);
+    const CommandLine::Options late = CommandLine::parse({"a.plr", "--print", "--side=back"});
+    QCOMPARE(late.command, Command::Print);
+    QCOMPARE(late.side, CommandLine::Side::Back);
+    QCOMPARE(late.document, "a.plr");
+    QCOMPARE(CommandLine::parse({"--export-pdf", "o.pdf", "a.plr"}).side, CommandLine::Side::Both);
+}
+
+void CommandLineTest::exportsFacesAsText_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("backPage");  // 0: none
+    QTest::addColumn<bool>("numbered");
+    QTest::addColumn<bool>("spinePictures");
+    QTest::addColumn<int>("spineMarks");  // the title's ソ as text on the back page
+
+    QTest::newRow("both, spines as pictures") << QStringList{} << 2 << 2 << true << true << 1;
+    QTest::newRow("both, vertical spines") << QStringList{"--vertical-spine"} << 2 << 2 << true << false << 3;
+    QTest::newRow("back, no numbers") << QStringList{"--side", "back", "--no-numbers"} << 1 << 1 << false << true << 1;
+    QTest::newRow("front") << QStringList{"--side", "front"} << 1 << 0 << true << false << 0;
+}
+
+void CommandLineTest::exportsFacesAsText()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, pages);
+    QFETCH(int, backPage);
+    QFETCH(bool, numbered);
+    QFETCH(bool, spinePictures);
+    QFETCH(int, spineMarks);
+
+    const QString pdf = work("jacket.pdf");
+    const Outcome outcome = run(QStringList{"--export-pdf", pdf} + options + QStringList{kSample});
+    QCOMPARE(outcome.err, QString());
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(PrivateCups::pdfPages(pdf), pages);
+    QCOMPARE(pageSize(pdf), "595 x 842 pts (A4)");  // the default queue's sheet
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = pageText(pdf, page);
+        QVERIFY2(text.contains("夏の終わりのソングブック") && text.contains("また来年の夏に"), qPrintable(text));
+        QCOMPARE(text.contains("01. 朝焼けのプレリュード"), numbered);
+        QCOMPARE(text.contains("12. また来年の夏に"), numbered);
+    }
+    if (backPage) {
+        const QString images = tool("pdfimages", {"-list", "-f", QString::number(backPage), "-l", QString::number(backPage), pdf});
+        QCOMPARE(images.count(u'\n') > 2, spinePictures);  // two heading lines
+        QCOMPARE(pageText(pdf, backPage).count("ソ"), spineMarks);
+    }
+}
+
+void CommandLineTest::exportTakesTheDefaultPrintersSheet()
+{
+    const QString pdf = work("jacket.pdf");
+    // The user's default queue holds A5 paper: the front face fits on it.
+    Outcome outcome = run({"--export-pdf", pdf, "--side", "front", kSample}, {{"PRINTER", "pelora-a5"}});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(pageSize(pdf), "420 x 595 pts (A5)");
+    // The back face does not, and the old PDF stays.
+    const QByteArray before = TestSupport::readFile(pdf);
+    outcome = run({"--export-pdf", pdf, "--side", "back", kSample}, {{"PRINTER", "pelora-a5"}});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.err.contains("紙が小さすぎます。"), qPrintable(outcome.err));
+    QCOMPARE(TestSupport::readFile(pdf), before);
+    // No spooler at all: an A4 sheet.
+    outcome = run({"--export-pdf", pdf, kSample}, {{"CUPS_SERVER", work("no-cups.sock")}});
+    QCOMPARE(outcome.err, QString());
+    QCOMPARE(pageSize(pdf), "595 x 842 pts (A4)");
+}
+
+void CommandLineTest::exportedBackPageLooksLikeThePrintedOne()
+{
+    const int before = PrivateCups::lastJobId(m_server);
+    const Outcome printed = run({"--print", "--side", "back", kSample});
+    QCOMPARE(printed.err, QString());
+    QCOMPARE(printed.status, 0);
+    const QList<int> jobs = jobsSince(before, m_server);
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(PrivateCups::waitForJob(jobs.first()).state, int(IPP_JSTATE_COMPLETED));
+
+    const QString pdf = work("jacket.pdf");
+    QCOMPARE(run({"--export-pdf", pdf, kSample}).status, 0);
+    const QImage paper = render(PrivateCups::output("pelora-pdf", jobs.first()), 1, work("paper"));
+    QVERIFY(!paper.isNull());
+    QImage blank(paper.size(), QImage::Format_Grayscale8);
+    blank.fill(Qt::white);
+    QVERIFY2(differingShare(paper, blank) > 0.005, "the printed page is blank");
+    const double share = differingShare(render(pdf, 2, work("back")), paper);
+    QVERIFY2(share < 0.002, qPrintable(QString("%1 % of the pixels differ").arg(share * 100)));
+    QVERIFY(differingShare(render(pdf, 1, work("front")), paper) > 0.01);  // the measure tells faces apart
+}
+
+void CommandLineTest::badCommandLinesExitWith2_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString out = "%work%/out.pdf";
+    QTest::newRow("unknown option") << QStringList{"--frobnicate", kSample} << "frobnicate";
+    QTest::newRow("export without a file") << QStringList{"--export-pdf"} << "Missing value";
+    QTest::newRow("no document") << QStringList{"--export-pdf", out} << "no document";
+    QTest::newRow("two documents") << QStringList{"--print", kSample, kSample} << "one document at a time";
+    QTest::newRow("side left") << QStringList{"--export-pdf", out, "--side", "left", kSample} << "front, back or both";
+    QTest::newRow("print both sides") << QStringList{"--print", "--side", "both", kSample} << "one face";
+    QTest::newRow("no copies") << QStringList{"--print", "--copies=0", kSample} << "positive whole number";
+    QTest::newRow("size in words") << QStringList{"--export-pdf", out, "--title-size", "big", kSample} << "--title-size must be";
+    QTest::newRow("copies of an export") << QStringList{"--export-pdf", out, "--copies", "2", kSample} << "go with --print";
+    QTest::newRow("both commands") << QStringList{"--export-pdf", out, "--print", kSample} << "together";
+    QTest::newRow("no command") << QStringList{"--side", "back", kSample} << "need a command";
+}
+
+void CommandLineTest::badCommandLinesExitWith2()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const int before = PrivateCups::lastJobId(m_server);
+    const Outcome outcome = run(arguments);
+    QCOMPARE(outcome.status, 2);
+    QVERIFY2(outcome.err.contains(message) && outcome.err.contains("--help"), qPrintable(outcome.err));
+    QCOMPARE(outcome.out, QString());
+    QVERIFY(!QFileInfo::exists(work("out.pdf")));
+    QCOMPARE(PrivateCups::lastJobId(m_server), before);
+}
+
+void CommandLineTest::failuresExitWith1_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString out = "%work%/out.pdf";
+    QTest::newRow("missing document") << QStringList{"--export-pdf", out, "%work%/なし.plr"} << "なし.plr は開けません";
+    QTest::newRow("folder as document") << QStringList{"--export-pdf", out, "%work%"} << "は開けません";
+    QTest::newRow("unreadable document") << QStringList{"--export-pdf", out, "%work%/locked.plr"} << "locked.plr は開けません";
+    QTest::newRow("empty document") << QStringList{"--export-pdf", out, "%work%/empty.plr"} << "空の文書";
+    QTest::newRow("title only") << QStringList{"--print", "%work%/title.plr"} << "内容に何も無いときは印刷できません";
+    QTest::newRow("output folder missing") << QStringList{"--export-pdf", "%work%/nowhere/out.pdf", kSample} << "を作成できません";
+    QTest::newRow("fits at no size") << QStringList{"--export-pdf", out, "--title-size", "0", kSample} << "どんなに小さくしても";
+    QTest::newRow("fits at no size, print") << QStringList{"--print", "--item-size", "0", kSample} << "どんなに小さくしても";
+    QTest::newRow("no spooler") << QStringList{"--print", kSample, "%nocups%"} << "プリンタを見つけられませんでした";
+    QTest::newRow("unknown queue") << QStringList{"--print", "--printer", "nope", kSample} << "プリンタ nope が見つかりません";
+    QTest::newRow("queue rejects jobs") << QStringList{"--print", "--printer", "pelora-hidden", kSample} << "受け付けていません";
+    QTest::newRow("queue's sheet too small")
+        << QStringList{"--print", "--printer", "pelora-a5", "--side", "back", kSample} << "紙が小さすぎます。";
+}
+
+void CommandLineTest::failuresExitWith1()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    TestSupport::writeFile(work("empty.plr"), QByteArray());
+    TestSupport::writeFile(work("title.plr"), Cp932::encode(u"題だけ\r\n"));
+    TestSupport::writeFile(work("locked.plr"), Cp932::encode(u"題\r\n曲\r\n"));
+    QFile::setPermissions(work("locked.plr"), QFileDevice::Permissions());
+    if (QTest::currentDataTag() == QByteArrayLiteral("unreadable document") && ::geteuid() == 0)
+        QSKIP("permissions do not stop the superuser");
+
+    QHash<QString, QString> environment;
+    if (arguments.removeAll("%nocups%"))
+        environment.insert("CUPS_SERVER", work("no-cups.sock"));
+    const int before = PrivateCups::lastJobId(m_server);
+    const Outcome outcome = run(arguments, environment);
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
+    QVERIFY(!QFileInfo::exists(work("out.pdf")));
+    QCOMPARE(PrivateCups::lastJobId(m_server), before);
+}
+
+void CommandLineTest::printsCopiesInBatches()
+{
+    // A scheduler that takes at most 10 copies a job.
+    const QString server = qEnvironmentVariable("PELORA_CUPS_SERVER_MAX10");
+    const int before = PrivateCups::lastJobId(server);
+    const Outcome outcome = run({"--print", "--copies", "25", kSample}, {{"CUPS_SERVER", server}});
+    QCOMPARE(outcome.err, QString());
+    QCOMPARE(outcome.status, 0);
+    QList<int> copies;
+    for (int id : jobsSince(before, server)) {
+        const PrivateCups::Job job = PrivateCups::waitForJob(id, server);
+        QCOMPARE(job.state, int(IPP_JSTATE_COMPLETED));
+        QCOMPARE(job.name, "印刷中");
+        copies << job.copies;
+        // The driver makes the copies: one page each.
+        QCOMPARE(PrivateCups::pdfPages(PrivateCups::output("pelora-max10", id)), job.copies);
+    }
+    QCOMPARE(copies, (QList<int>{10, 10, 5}));
+}
+
+void CommandLineTest::settingsDecideButStayAsTheyWere()
+{
+    // Hand-written (the window would drop the comment), with a title size
+    // that is no number, numbering on and the editor mode; another suffix.
+    const QByteArray ini = Cp932::encode(u"; 手で書いた設定\r\n[opsion]\r\nplusnum = 1\r\nTFsize=abc\r\nFsize=12\r\nModeM=1\r\n");
+    const QByteArray dat = Cp932::encode(u"  歌：\r\n） \r\n");
+    TestSupport::writeFile(config("Pelora.ini"), ini);
+    TestSupport::writeFile(config("Pelora.dat"), dat);
+    const QDateTime written = QFileInfo(config("Pelora.ini")).lastModified();
+
+    const QString stored = work("stored.pdf");
+    const QString given = work("given.pdf");
+    QCOMPARE(run({"--export-pdf", stored, "--side", "front", kSample}).status, 0);
+    QVERIFY2(pageText(stored, 1).contains("01） 朝焼けのプレリュード"), qPrintable(pageText(stored, 1)));
+    // "abc" is the default 17, as in the window; 12 is the stored item size.
+    QCOMPARE(run({"--export-pdf", given, "--side", "front", "--title-size", "17", "--item-size", "12", kSample}).status, 0);
+    QCOMPARE(differingShare(render(stored, 1, work("a")), render(given, 1, work("b"))), 0.0);
+    QCOMPARE(run({"--export-pdf", given, "--side", "front", "--item-size", "8", kSample}).status, 0);
+    QVERIFY(differingShare(render(stored, 1, work("a")), render(given, 1, work("b"))) > 0.001);
+
+    // The print goes through the hidden window, which writes its settings
+    // when it closes; the stored editor mode does not lose the items.
+    const int before = PrivateCups::lastJobId(m_server);
+    const Outcome outcome = run({"--print", "--title-size", "20", kSample});
+    QCOMPARE(outcome.err, QString());
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(jobsSince(before, m_server).size(), 1);
+
+    QCOMPARE(TestSupport::readFile(config("Pelora.ini")), ini);
+    QCOMPARE(TestSupport::readFile(config("Pelora.dat")), dat);
+    QCOMPARE(QFileInfo(config("Pelora.ini")).lastModified(), written);
+    QCOMPARE(QDir(config()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
+
+    TestSupport::writeFile(config("Pelora.ini"), "[opsion]\r\nplusnum=0\r\n");
+    QCOMPARE(run({"--export-pdf", stored, "--side", "front", kSample}).status, 0);
+    QVERIFY(!pageText(stored, 1).contains("01"));
+
+    // Without settings files none are made.
+    QVERIFY(QFile::remove(config("Pelora.ini")) && QFile::remove(config("Pelora.dat")));
+    QCOMPARE(run({"--print", "--side", "back", kSample}).status, 0);
+    QCOMPARE(QDir(config()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+void CommandLineTest::helpAndVersion()
+{
+    const Outcome version = run({"--version"});
+    QCOMPARE(version.status, 0);
+    QCOMPARE(version.out, "ペロラ version1.25\n");
+    const Outcome help = run({"-h"});
+    QCOMPARE(help.status, 0);
+    for (const char *option : {"--export-pdf", "--print", "--side", "--copies", "--printer", "--title-size"})
+        QVERIFY2(help.out.contains(option), option);
+}
+
+PELORA_TEST_MAIN(CommandLineTest)
+#include "tst_commandline.moc"
