@@ -34,6 +34,16 @@ QStringList fromShiftJis(QByteArrayView bytes)
     return split(Cp932::decode(beforeFirstNul(bytes)));
 }
 
+QString oneLine(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        if (c == u'\r' || c == u'\n' || c == u'\0')
+            c = u' ';
+    }
+    return out;
+}
+
 QByteArray toShiftJisCrLf(const QStringList &lines)
 {
     QString text;

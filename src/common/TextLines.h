@@ -17,6 +17,10 @@ QByteArrayView beforeFirstNul(QByteArrayView bytes);
 // Shift-JIS bytes → lines: cut at the first NUL, decode, split.
 QStringList fromShiftJis(QByteArrayView bytes);
 
+// The text with line breaks and NUL characters turned into spaces, so that
+// a value written into a line-based file stays one line when read back.
+QString oneLine(const QString &text);
+
 // Every line followed by CR LF, encoded as Shift-JIS.
 QByteArray toShiftJisCrLf(const QStringList &lines);
 

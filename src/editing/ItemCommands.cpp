@@ -70,29 +70,27 @@ void TForm1::ClearDocument()
     RefreshView();
 }
 
-void TForm1::BtnUPClick()
+void TForm1::moveSelectedRows(bool up)
 {
     RowState rows = ListRows::read(ListBox1);
-    if (RowMoves::firstUnselected(rows) < 0 || std::find(rows.selected.begin(), rows.selected.end(), true) == rows.selected.end())
+    const bool anySelected = std::find(rows.selected.begin(), rows.selected.end(), true) != rows.selected.end();
+    // Nothing selected, or every row: nothing moves, and no refresh follows.
+    const int gap = up ? RowMoves::firstUnselected(rows) : RowMoves::lastUnselected(rows);
+    if (!anySelected || gap < 0)
         return;
     const RowState before = rows;
     DragItems->TakeSelection(rows);
-    RowMoves::moveUp(rows, *DragItems);
+    if (up)
+        RowMoves::moveUp(rows, *DragItems);
+    else
+        RowMoves::moveDown(rows, *DragItems);
     ListRows::apply(ListBox1, before, rows);
     RefreshView();
 }
 
-void TForm1::BtnDownClick()
-{
-    RowState rows = ListRows::read(ListBox1);
-    if (RowMoves::lastUnselected(rows) < 0 || std::find(rows.selected.begin(), rows.selected.end(), true) == rows.selected.end())
-        return;
-    const RowState before = rows;
-    DragItems->TakeSelection(rows);
-    RowMoves::moveDown(rows, *DragItems);
-    ListRows::apply(ListBox1, before, rows);
-    RefreshView();
-}
+void TForm1::BtnUPClick() { moveSelectedRows(true); }
+
+void TForm1::BtnDownClick() { moveSelectedRows(false); }
 
 void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {

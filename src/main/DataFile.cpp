@@ -27,16 +27,6 @@ QByteArrayView firstTwoLines(QByteArrayView bytes)
     return bytes;
 }
 
-QString oneLine(const QString &text)
-{
-    QString out = text;
-    for (QChar &c : out) {
-        if (c == u'\r' || c == u'\n' || c == u'\0')
-            c = u' ';
-    }
-    return out;
-}
-
 }  // namespace
 
 DataFileValues defaultDataFileValues()
@@ -70,7 +60,7 @@ bool writeDataFile(const QString &path, const DataFileValues &values)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = TextLines::toShiftJisCrLf({oneLine(values.artistPrefix), oneLine(values.numberSuffix)});
+    const QByteArray bytes = TextLines::toShiftJisCrLf({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)});
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

@@ -86,18 +86,6 @@ std::optional<bool> wholeNumberIsNonZero(QStringView text)
     return magnitude != 0;
 }
 
-// A line break or NUL inside a written text would split or cut the file
-// when it is read back.
-QString oneLine(const QString &text)
-{
-    QString out = text;
-    for (QChar &c : out) {
-        if (c == u'\r' || c == u'\n' || c == u'\0')
-            c = u' ';
-    }
-    return out;
-}
-
 }  // namespace
 
 SettingsFile SettingsFile::fromBytes(QByteArrayView shiftJisBytes)
@@ -263,9 +251,9 @@ SettingsFile::Span SettingsFile::store(QStringView text)
 
 void SettingsFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    const QString sectionName = oneLine(section);
-    const QString keyText = oneLine(key);
-    const QString valueText = oneLine(value);
+    const QString sectionName = TextLines::oneLine(section);
+    const QString keyText = TextLines::oneLine(key);
+    const QString valueText = TextLines::oneLine(value);
 
     qsizetype s = findSection(sectionName);
     if (s < 0) {

@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "Controls.h"
 #include "ItemListBox.h"
 #include "Memo.h"
 #include "MessageHook.h"
@@ -48,21 +49,6 @@ QStringList numberItems(int count)
     for (int i = 1; i <= count; ++i)
         items << QString::number(i);
     return items;
-}
-
-QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
-{
-    auto *label = new QLabel(text, parent);
-    label->adjustSize();
-    label->move(left, top);
-    return label;
-}
-
-QPushButton *makeButton(const QString &text, QWidget *parent, int left, int top, int width, int height)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setGeometry(left, top, width, height);
-    return button;
 }
 
 QComboBox *makeCombo(const QString &text, QWidget *parent, int left, int top)
@@ -172,12 +158,12 @@ void TForm1::createControls()
     const QFont contentFont = Fonts::uiFont(Fonts::ContentPixelSize);
     const int pitch = contentLinePitch();
 
-    Labelti = makeLabel(QStringLiteral("タイトル"), Client, 8, 3);
+    Labelti = Controls::label(QStringLiteral("タイトル"), Client, 8, 3);
     EditTi = new QLineEdit(Client);
     EditTi->setFont(contentFont);
     EditTi->setGeometry(56, 0, 409, 24);
 
-    Label3 = makeLabel(QStringLiteral("内容"), Client, 16, 25);
+    Label3 = Controls::label(QStringLiteral("内容"), Client, 16, 25);
 
     ListBox1 = new ItemListBox(Client);
     ListBox1->setFont(contentFont);
@@ -209,8 +195,8 @@ void TForm1::createControls()
 
     ItemMovePnl = new TNCPanel(Client, false);
     ItemMovePnl->setGeometry(11, 48, 33, 321);
-    BtnUP = makeButton(QStringLiteral("↑"), ItemMovePnl, 0, 64, 33, 33);
-    BtnDown = makeButton(QStringLiteral("↓"), ItemMovePnl, 0, 240, 33, 33);
+    BtnUP = Controls::button(QStringLiteral("↑"), ItemMovePnl, 0, 64, 33, 33);
+    BtnDown = Controls::button(QStringLiteral("↓"), ItemMovePnl, 0, 240, 33, 33);
 
     FuncPanel = new TNCPanel(Client);
     FuncPanel->setFocusPolicy(Qt::TabFocus);
@@ -218,8 +204,8 @@ void TForm1::createControls()
 
     GPBoxF = new QGroupBox(QStringLiteral("フォントサイズ"), FuncPanel);
     GPBoxF->setGeometry(8, 8, 137, 73);
-    Label1 = makeLabel(QStringLiteral("タイトル"), GPBoxF, 9, 19);
-    Label2 = makeLabel(QStringLiteral("内容"), GPBoxF, 73, 19);
+    Label1 = Controls::label(QStringLiteral("タイトル"), GPBoxF, 9, 19);
+    Label2 = Controls::label(QStringLiteral("内容"), GPBoxF, 73, 19);
     ComboTFS = makeCombo(QStringLiteral("17"), GPBoxF, 8, 40);
     comboFS = makeCombo(QStringLiteral("14"), GPBoxF, 72, 40);
 
@@ -227,10 +213,10 @@ void TForm1::createControls()
     RGTwoSides->setGeometry(8, 88, 137, 73);
     RGTwoSides->setItemIndex(0);
 
-    Label4 = makeLabel(QStringLiteral("印刷部数"), FuncPanel, 17, 179);
+    Label4 = Controls::label(QStringLiteral("印刷部数"), FuncPanel, 17, 179);
     ComboBusuu = makeCombo(QStringLiteral("1"), FuncPanel, 80, 173);
 
-    ModeBtn = makeButton(QStringLiteral("編集モード切替"), FuncPanel, 16, 208, 121, 33);
+    ModeBtn = Controls::button(QStringLiteral("編集モード切替"), FuncPanel, 16, 208, 121, 33);
     QPalette black = ModeBtn->palette();
     black.setColor(QPalette::ButtonText, Qt::black);
     ModeBtn->setPalette(black);
@@ -239,13 +225,13 @@ void TForm1::createControls()
     ListFuncPanel = new TNCPanel(FuncPanel, false);
     ListFuncPanel->setFocusPolicy(Qt::TabFocus);
     ListFuncPanel->setGeometry(8, 248, 137, 41);
-    BlankBtn = makeButton(QStringLiteral("白紙の１行を追加"), ListFuncPanel, 8, 0, 121, 33);
+    BlankBtn = Controls::button(QStringLiteral("白紙の１行を追加"), ListFuncPanel, 8, 0, 121, 33);
 
-    DelBtn = makeButton(QStringLiteral("削除"), FuncPanel, 16, 288, 121, 33);
-    AllDelbtn = makeButton(QStringLiteral("全て削除"), FuncPanel, 16, 328, 121, 33);
+    DelBtn = Controls::button(QStringLiteral("削除"), FuncPanel, 16, 288, 121, 33);
+    AllDelbtn = Controls::button(QStringLiteral("全て削除"), FuncPanel, 16, 328, 121, 33);
 
-    PreVBtn = makeButton(QStringLiteral("プレビュー"), Client, 472, 376, 73, 49);
-    Button1 = makeButton(QStringLiteral("印刷"), Client, 552, 376, 73, 49);
+    PreVBtn = Controls::button(QStringLiteral("プレビュー"), Client, 472, 376, 73, 49);
+    Button1 = Controls::button(QStringLiteral("印刷"), Client, 552, 376, 73, 49);
 
     SPTimer = new TSPTimer(this);
 

@@ -201,4 +201,5 @@ private:
     // The list's one-row upward scroll request, as its scroll bar's up arrow
     // sends it; the refresh follows through the hook.
     void sendListLineUp();
+    void moveSelectedRows(bool up);
 };

@@ -1,5 +1,6 @@
 #include "UnitOP.h"
 
+#include "main/Controls.h"
 #include "main/NCPanel.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
@@ -15,32 +16,6 @@ const QString SampleTitle = QStringLiteral("印刷失敗ブルース");
 const QString SampleArtist = QStringLiteral("モノクロプリンターズ");
 const QString SampleTime = QStringLiteral("03：99");
 
-namespace {
-
-QCheckBox *makeCheckBox(const QString &text, QWidget *parent, int left, int top, int width, int height)
-{
-    auto *box = new QCheckBox(text, parent);
-    box->setGeometry(left, top, width, height);
-    return box;
-}
-
-QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
-{
-    auto *label = new QLabel(text, parent);
-    label->adjustSize();
-    label->move(left, top);
-    return label;
-}
-
-QPushButton *makeButton(const QString &text, QWidget *parent, int left, int top, int width, int height)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setGeometry(left, top, width, height);
-    return button;
-}
-
-}  // namespace
-
 TFormOP::TFormOP(TForm1 *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_mainWindow(mainWindow)
@@ -51,18 +26,18 @@ TFormOP::TFormOP(TForm1 *mainWindow)
     setFixedSize(449, 405);
     move(192, 107);
 
-    checkKa = makeCheckBox(QStringLiteral("ファイル追加時に拡張子を除く"), this, 16, 8, 185, 25);
-    CheckBox1 = makeCheckBox(QStringLiteral("印刷時に番号を付ける"), this, 16, 32, 185, 25);
-    CheckDelconf = makeCheckBox(QStringLiteral("削除する時に確認する"), this, 16, 56, 185, 25);
-    CheckAlldelconf = makeCheckBox(QStringLiteral("全て削除する時に確認する"), this, 16, 80, 185, 25);
+    checkKa = Controls::placed<QCheckBox>(QStringLiteral("ファイル追加時に拡張子を除く"), this, 16, 8, 185, 25);
+    CheckBox1 = Controls::placed<QCheckBox>(QStringLiteral("印刷時に番号を付ける"), this, 16, 32, 185, 25);
+    CheckDelconf = Controls::placed<QCheckBox>(QStringLiteral("削除する時に確認する"), this, 16, 56, 185, 25);
+    CheckAlldelconf = Controls::placed<QCheckBox>(QStringLiteral("全て削除する時に確認する"), this, 16, 80, 185, 25);
 
     NCPanel1 = new TNCPanel(this);
     NCPanel1->setFocusPolicy(Qt::TabFocus);
     NCPanel1->setGeometry(8, 120, 425, 193);
-    CheckBox2 = makeCheckBox(QStringLiteral("ファイル追加時にタグ情報を取得する（ファイル名は捨てます）"), NCPanel1, 8, 8, 337, 25);
-    CheckBox4 = makeCheckBox(QStringLiteral("曲長を付ける"), NCPanel1, 32, 40, 169, 25);
-    CheckBox3 = makeCheckBox(QStringLiteral("アーティスト情報を付ける"), NCPanel1, 32, 72, 169, 17);
-    Label1 = makeLabel(QStringLiteral("アーティスト情報の前に付ける文字列"), NCPanel1, 32, 107);
+    CheckBox2 = Controls::placed<QCheckBox>(QStringLiteral("ファイル追加時にタグ情報を取得する（ファイル名は捨てます）"), NCPanel1, 8, 8, 337, 25);
+    CheckBox4 = Controls::placed<QCheckBox>(QStringLiteral("曲長を付ける"), NCPanel1, 32, 40, 169, 25);
+    CheckBox3 = Controls::placed<QCheckBox>(QStringLiteral("アーティスト情報を付ける"), NCPanel1, 32, 72, 169, 17);
+    Label1 = Controls::label(QStringLiteral("アーティスト情報の前に付ける文字列"), NCPanel1, 32, 107);
     ComboAf = new QComboBox(NCPanel1);
     ComboAf->setEditable(true);
     // Typed prefixes are taken as they are: never added to the list, never
@@ -72,7 +47,7 @@ TFormOP::TFormOP(TForm1 *mainWindow)
     ComboAf->addItems({QStringLiteral("  by "), QStringLiteral("  歌："), QStringLiteral("  演奏："),
                        QStringLiteral("  うた："), QStringLiteral("  /")});
     ComboAf->setGeometry(232, 104, 97, ComboAf->sizeHint().height());
-    Label3 = makeLabel(QStringLiteral("サンプル"), NCPanel1, 16, 136);
+    Label3 = Controls::label(QStringLiteral("サンプル"), NCPanel1, 16, 136);
     LabelSample = new QLabel(NCPanel1);
     // A typed prefix such as "<b>" must show as typed, not as markup.
     LabelSample->setTextFormat(Qt::PlainText);
@@ -83,8 +58,8 @@ TFormOP::TFormOP(TForm1 *mainWindow)
     white.setColor(QPalette::WindowText, Qt::black);
     LabelSample->setPalette(white);
 
-    OkBtn = makeButton(QStringLiteral("OK"), this, 48, 328, 137, 41);
-    CancelBtn = makeButton(QStringLiteral("キャンセル"), this, 248, 328, 137, 41);
+    OkBtn = Controls::button(QStringLiteral("OK"), this, 48, 328, 137, 41);
+    CancelBtn = Controls::button(QStringLiteral("キャンセル"), this, 248, 328, 137, 41);
 
     RgDirSide = new TRadioGroup(QStringLiteral("側面の文字の方向"), {QStringLiteral("縱"), QStringLiteral("横　（推奨）")}, this);
     RgDirSide->setGeometry(224, 8, 209, 97);

@@ -5,35 +5,18 @@
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
-#include "support/TestSupport.h"
+#include "support/MainWindowFixture.h"
 
 #include <QDrag>
 #include <QMimeData>
 
 namespace {
 
+// Rows as letters with a current row, as a press on the list leaves it.
 void fill(TForm1 &form, const QString &letters, const QString &selected)
 {
-    QStringList rows;
-    for (QChar c : letters)
-        rows << QString(c);
-    form.ListBox1->setItems(rows);
-    form.ListBox1->doItemsLayout();
-    std::vector<bool> marks;
-    for (QChar c : letters)
-        marks.push_back(selected.contains(c));
-    ListRows::select(form.ListBox1, marks);
+    fillRows(form, letters, selected);
     form.ListBox1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-}
-
-QString rowsOf(const TForm1 &form) { return form.ListBox1->items().join(QString()); }
-
-QString selectedOf(const TForm1 &form)
-{
-    QString out;
-    for (int row : ListRows::selectedRows(form.ListBox1))
-        out += form.ListBox1->item(row)->text();
-    return out;
 }
 
 QPoint rowCenter(const TForm1 &form, int row) { return form.ListBox1->visualItemRect(form.ListBox1->item(row)).center(); }
@@ -44,18 +27,8 @@ class DragReorderTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_config = std::make_unique<ScopedConfigDir>();
-        m_form = std::make_unique<TForm1>();
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    }
-    void cleanup()
-    {
-        m_form.reset();
-        m_config.reset();
-    }
+    void init() { QVERIFY(m_window.start()); }
+    void cleanup() { m_window.stop(); }
 
     void dropPlacesTheBlock_data();
     void dropPlacesTheBlock();
@@ -68,8 +41,7 @@ private slots:
     void dropEventsReachTheDropHandler();
 
 private:
-    std::unique_ptr<ScopedConfigDir> m_config;
-    std::unique_ptr<TForm1> m_form;
+    MainWindowFixture m_window;
 };
 
 void DragReorderTest::dropPlacesTheBlock_data()
@@ -93,21 +65,21 @@ void DragReorderTest::dropPlacesTheBlock()
     QFETCH(QString, selected);
     QFETCH(int, target);
     QFETCH(QString, result);
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     fill(form, rows, selected);
     const QPoint at = target >= 0 ? rowCenter(form, target) : rowCenter(form, rows.size() - 1) + QPoint(0, 40);
     form.ListBox1DragDrop(form.ListBox1, at.x(), at.y());
-    QCOMPARE(rowsOf(form), result);
-    QCOMPARE(selectedOf(form), selected);
+    QCOMPARE(rowLetters(form), result);
+    QCOMPARE(selectedLetters(form), selected);
     QCOMPARE(form.MemoNum->lineCount(), rows.size());
 }
 
 void DragReorderTest::dropOutsideTheRowsChangesNothing()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     fill(form, "ABCDE", "BD");
     form.ListBox1DragDrop(form.ListBox1, -5, 3);
-    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABCDE"));
     form.ListBox1->clear();
     form.ListBox1DragDrop(form.ListBox1, 10, 10);
     QCOMPARE(form.ListBox1->count(), 0);
@@ -115,7 +87,7 @@ void DragReorderTest::dropOutsideTheRowsChangesNothing()
 
 void DragReorderTest::acceptsOnlyItsOwnRowsWithACurrentRow()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     fill(form, "ABC", "A");
     QVERIFY(form.ListBox1DragOver(form.ListBox1));
     QVERIFY(!form.ListBox1DragOver(form.Memo1));
@@ -126,20 +98,20 @@ void DragReorderTest::acceptsOnlyItsOwnRowsWithACurrentRow()
 
 void DragReorderTest::pressOnASelectedRowKeepsTheSelection()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     fill(form, "ABCDE", "BD");
     QWidget *viewport = form.ListBox1->viewport();
     QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, rowCenter(form, 1));
-    QCOMPARE(selectedOf(form), QStringLiteral("BD"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("BD"));
     // Released without moving: a plain click on that row.
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, rowCenter(form, 1));
-    QCOMPARE(selectedOf(form), QStringLiteral("B"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("B"));
     QCOMPARE(form.ListBox1->currentRow(), 1);
 }
 
 void DragReorderTest::dragStartsAfterFivePixels()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     fill(form, "ABCDE", "BD");
     int started = 0;
     form.ListBox1->runDrag = [&](QDrag *drag) {
@@ -161,12 +133,12 @@ void DragReorderTest::dragStartsAfterFivePixels()
     QApplication::sendEvent(viewport, &farMove);
     QCOMPARE(started, 1);
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, start);
-    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABCDE"));
 }
 
 void DragReorderTest::ctrlClickNeverStartsADrag()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     fill(form, "ABCDE", "B");
     int started = 0;
     form.ListBox1->runDrag = [&](QDrag *) {
@@ -176,7 +148,7 @@ void DragReorderTest::ctrlClickNeverStartsADrag()
     QWidget *viewport = form.ListBox1->viewport();
     const QPoint start = rowCenter(form, 3);
     QTest::mousePress(viewport, Qt::LeftButton, Qt::ControlModifier, start);
-    QCOMPARE(selectedOf(form), QStringLiteral("BD"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("BD"));
     QMouseEvent move(QEvent::MouseMove, start + QPoint(0, 30), viewport->mapToGlobal(start + QPoint(0, 30)), Qt::NoButton,
                      Qt::LeftButton, Qt::ControlModifier);
     QApplication::sendEvent(viewport, &move);
@@ -186,7 +158,7 @@ void DragReorderTest::ctrlClickNeverStartsADrag()
 
 void DragReorderTest::dragOfAnUnselectedRowMovesItAlone()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     fill(form, "ABCDE", "B");
     QWidget *viewport = form.ListBox1->viewport();
     form.ListBox1->runDrag = [&](QDrag *) {
@@ -196,17 +168,17 @@ void DragReorderTest::dragOfAnUnselectedRowMovesItAlone()
     };
     const QPoint start = rowCenter(form, 3);
     QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, start);
-    QCOMPARE(selectedOf(form), QStringLiteral("D"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("D"));
     QMouseEvent move(QEvent::MouseMove, start - QPoint(0, 40), viewport->mapToGlobal(start - QPoint(0, 40)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &move);
-    QCOMPARE(rowsOf(form), QStringLiteral("DABCE"));
-    QCOMPARE(selectedOf(form), QStringLiteral("D"));
+    QCOMPARE(rowLetters(form), QStringLiteral("DABCE"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("D"));
 }
 
 void DragReorderTest::dropEventsReachTheDropHandler()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     fill(form, "ABCDE", "BD");
     // Without a drag of our own, the source is unknown: the drop is refused.
     QMimeData data;
@@ -214,7 +186,7 @@ void DragReorderTest::dropEventsReachTheDropHandler()
     QDropEvent drop(QPointF(rowCenter(form, 0)), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form.ListBox1->viewport(), &drop);
     QVERIFY(!drop.isAccepted());
-    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABCDE"));
 }
 
 PELORA_TEST_MAIN(DragReorderTest)

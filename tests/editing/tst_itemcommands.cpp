@@ -4,7 +4,7 @@
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
-#include "support/TestSupport.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -13,46 +13,14 @@
 
 namespace {
 
-void fill(TForm1 &form, const QString &letters, const QString &selected)
-{
-    QStringList rows;
-    for (QChar c : letters)
-        rows << QString(c);
-    form.ListBox1->setItems(rows);
-    std::vector<bool> marks;
-    for (QChar c : letters)
-        marks.push_back(selected.contains(c));
-    ListRows::select(form.ListBox1, marks);
-}
-
-QString rowsOf(const TForm1 &form) { return form.ListBox1->items().join(QString()); }
-
-QString selectedOf(const TForm1 &form)
-{
-    QString out;
-    for (int row : ListRows::selectedRows(form.ListBox1))
-        out += form.ListBox1->item(row)->text();
-    return out;
-}
-
 }  // namespace
 
 class ItemCommandsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_config = std::make_unique<ScopedConfigDir>();
-        m_form = std::make_unique<TForm1>();
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    }
-    void cleanup()
-    {
-        m_form.reset();
-        m_config.reset();
-    }
+    void init() { QVERIFY(m_window.start()); }
+    void cleanup() { m_window.stop(); }
 
     void movesKeepTheSelectionAndTheCurrentRow();
     void moveWithTheTopBlockOnlyStillRefreshes();
@@ -67,79 +35,78 @@ private slots:
     void upKeyInTheListRefreshes();
 
 private:
-    std::unique_ptr<ScopedConfigDir> m_config;
-    std::unique_ptr<TForm1> m_form;
+    MainWindowFixture m_window;
 };
 
 void ItemCommandsTest::movesKeepTheSelectionAndTheCurrentRow()
 {
-    TForm1 &form = *m_form;
-    fill(form, "ABCDE", "BD");
+    TForm1 &form = *m_window.form;
+    fillRows(form, "ABCDE", "BD");
     form.ListBox1->setCurrentRow(2, QItemSelectionModel::NoUpdate);
     form.BtnUP->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("BADCE"));
-    QCOMPARE(selectedOf(form), QStringLiteral("BD"));
+    QCOMPARE(rowLetters(form), QStringLiteral("BADCE"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("BD"));
     QCOMPARE(form.ListBox1->currentRow(), 2);
 
-    fill(form, "ABCDE", "AC");
+    fillRows(form, "ABCDE", "AC");
     form.BtnDown->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("BADCE"));
-    QCOMPARE(selectedOf(form), QStringLiteral("AC"));
+    QCOMPARE(rowLetters(form), QStringLiteral("BADCE"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("AC"));
 
     // Pressed again once the selection is a block at the top: nothing moves.
-    fill(form, "ABCDE", "ABD");
+    fillRows(form, "ABCDE", "ABD");
     form.BtnUP->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("ABDCE"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABDCE"));
     form.BtnUP->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("ABDCE"));
-    QCOMPARE(selectedOf(form), QStringLiteral("ABD"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABDCE"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("ABD"));
 }
 
 void ItemCommandsTest::moveWithTheTopBlockOnlyStillRefreshes()
 {
-    TForm1 &form = *m_form;
-    fill(form, "ABCDE", "A");
+    TForm1 &form = *m_window.form;
+    fillRows(form, "ABCDE", "A");
     QCOMPARE(form.MemoNum->lineCount(), 0);  // not refreshed yet
     form.BtnUP->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABCDE"));
     QCOMPARE(form.MemoNum->lineCount(), 5);
 }
 
 void ItemCommandsTest::everyRowSelectedMovesNothing()
 {
-    TForm1 &form = *m_form;
-    fill(form, "ABC", "ABC");
+    TForm1 &form = *m_window.form;
+    fillRows(form, "ABC", "ABC");
     form.BtnUP->click();
     form.BtnDown->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("ABC"));
-    QCOMPARE(selectedOf(form), QStringLiteral("ABC"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABC"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("ABC"));
     QCOMPARE(form.MemoNum->lineCount(), 0);  // no refresh either
 }
 
 void ItemCommandsTest::altArrowsMoveWhateverHasTheFocus()
 {
-    TForm1 &form = *m_form;
-    fill(form, "ABCDE", "BD");
+    TForm1 &form = *m_window.form;
+    fillRows(form, "ABCDE", "BD");
     form.EditTi->setFocus();
     QTRY_VERIFY(form.EditTi->hasFocus());
     QTest::keyClick(form.EditTi, Qt::Key_Up, Qt::AltModifier);
-    QCOMPARE(rowsOf(form), QStringLiteral("BADCE"));
+    QCOMPARE(rowLetters(form), QStringLiteral("BADCE"));
     form.ListBox1->setFocus();
     QTRY_VERIFY(form.ListBox1->hasFocus());
     QTest::keyClick(form.ListBox1, Qt::Key_Down, Qt::AltModifier);
-    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABCDE"));
     // The list does not turn Alt+arrow into a selection change of its own.
-    QCOMPARE(selectedOf(form), QStringLiteral("BD"));
+    QCOMPARE(selectedLetters(form), QStringLiteral("BD"));
 }
 
 void ItemCommandsTest::deleteAsksUnlessTurnedOff()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     MessageRecorder messages;
-    fill(form, "ABCDE", "BD");
+    fillRows(form, "ABCDE", "BD");
     messages.answerNext(false);
     form.DelBtn->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("ABCDE"));
+    QCOMPARE(rowLetters(form), QStringLiteral("ABCDE"));
     QCOMPARE(messages.shown().size(), 1);
     QCOMPARE(messages.shown()[0].kind, Messages::Kind::Question);
     QCOMPARE(messages.shown()[0].title, QStringLiteral("確認"));
@@ -147,25 +114,25 @@ void ItemCommandsTest::deleteAsksUnlessTurnedOff()
 
     messages.answerNext(true);
     form.DeleteMe->trigger();
-    QCOMPARE(rowsOf(form), QStringLiteral("ACE"));
-    QCOMPARE(selectedOf(form), QString());
+    QCOMPARE(rowLetters(form), QStringLiteral("ACE"));
+    QCOMPARE(selectedLetters(form), QString());
     QTRY_COMPARE(form.MemoNum->lineCount(), 3);
 
     ConfirmDelete = false;
     messages.clear();
-    fill(form, "ABC", "C");
+    fillRows(form, "ABC", "C");
     form.DelBtn->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("AB"));
+    QCOMPARE(rowLetters(form), QStringLiteral("AB"));
     QVERIFY(messages.shown().isEmpty());
 
     // Nothing selected: nothing happens.
     form.DelBtn->click();
-    QCOMPARE(rowsOf(form), QStringLiteral("AB"));
+    QCOMPARE(rowLetters(form), QStringLiteral("AB"));
 }
 
 void ItemCommandsTest::deleteInEditorModeRemovesTheSelectedText()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     MessageRecorder messages;
     form.ToEditorMode();
     form.Memo1->setPlainText(QStringLiteral("one\ntwo\nthree\n"));
@@ -185,7 +152,7 @@ void ItemCommandsTest::deleteInEditorModeRemovesTheSelectedText()
 
 void ItemCommandsTest::deleteAllOnAnEmptyDocumentAsksNothing()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     MessageRecorder messages;
     CurrentFileName = QStringLiteral("/tmp/kept.plr");
     HasFileName = true;
@@ -204,7 +171,7 @@ void ItemCommandsTest::deleteAllOnAnEmptyDocumentAsksNothing()
 
 void ItemCommandsTest::deleteAllWithOnlyATitle()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     MessageRecorder messages;
     form.EditTi->setText(QStringLiteral("題名"));
     CurrentFileName = QStringLiteral("/tmp/jacket.plr");
@@ -236,8 +203,8 @@ void ItemCommandsTest::deleteAllWithOnlyATitle()
 
 void ItemCommandsTest::blankRowBecomesTheOnlySelectedRow()
 {
-    TForm1 &form = *m_form;
-    fill(form, "ABC", "AB");
+    TForm1 &form = *m_window.form;
+    fillRows(form, "ABC", "AB");
     form.BlankBtn->click();
     QCOMPARE(form.ListBox1->count(), 4);
     QCOMPARE(form.ListBox1->item(3)->text(), QString());
@@ -249,7 +216,7 @@ void ItemCommandsTest::blankRowBecomesTheOnlySelectedRow()
 
 void ItemCommandsTest::quickOptionsToggle()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     for (QAction *option : {form.n1, form.AcqTag, form.PlusNum}) {
         QVERIFY(option->isChecked());
         option->trigger();
@@ -261,8 +228,8 @@ void ItemCommandsTest::quickOptionsToggle()
 
 void ItemCommandsTest::upKeyInTheListRefreshes()
 {
-    TForm1 &form = *m_form;
-    fill(form, "ABC", "B");
+    TForm1 &form = *m_window.form;
+    fillRows(form, "ABC", "B");
     form.ListBox1->setCurrentRow(1);
     form.ListBox1->setFocus();
     QTRY_VERIFY(form.ListBox1->hasFocus());

@@ -6,7 +6,7 @@
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
-#include "support/TestSupport.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -59,17 +59,11 @@ class FileDropTest : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase() { vbmp3_free(); }
-    void init()
-    {
-        m_config = std::make_unique<ScopedConfigDir>();
-        m_form = std::make_unique<TForm1>();
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    }
+    void init() { QVERIFY(m_window.start()); }
     void cleanup()
     {
-        m_form.reset();
-        m_config.reset();
+        m_window.stop();
+        // The window stopped the tag component; the line tests need it.
         vbmp3_init();
     }
 
@@ -88,8 +82,7 @@ private slots:
 private:
     QString file(const QString &name) const { return m_files.filePath(name); }
     QTemporaryDir m_files;
-    std::unique_ptr<ScopedConfigDir> m_config;
-    std::unique_ptr<TForm1> m_form;
+    MainWindowFixture m_window;
 };
 
 void FileDropTest::initTestCase()
@@ -196,7 +189,7 @@ void FileDropTest::audioFilesTheLibraryCannotReadGiveTheirName()
 
 void FileDropTest::dropAppendsInTheGivenOrderAndKeepsTheSelection()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     QStringList rows;
     for (int i = 0; i < 60; ++i)
         rows << QStringLiteral("row %1").arg(i);
@@ -221,7 +214,7 @@ void FileDropTest::dropAppendsInTheGivenOrderAndKeepsTheSelection()
 
 void FileDropTest::dropInEditorModeFollowsTheLastLine()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     form.ToEditorMode();
     form.Memo1->setPlainText(QStringLiteral("first\nsecond"));
     form.EditTi->setFocus();
@@ -234,7 +227,7 @@ void FileDropTest::dropInEditorModeFollowsTheLastLine()
 
 void FileDropTest::dropsOverAnyControlAreFileDrops()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     QVERIFY(dropOn(form.EditTi, {file(QStringLiteral("a.txt"))}));
     QVERIFY(dropOn(form.ListBox1->viewport(), {file(QStringLiteral("b.txt"))}));
     QVERIFY(dropOn(form.Button1, {file(QStringLiteral("c.txt"))}));
@@ -247,7 +240,7 @@ void FileDropTest::dropsOverAnyControlAreFileDrops()
 
 void FileDropTest::otherDragsAreNotFileDrops()
 {
-    TForm1 &form = *m_form;
+    TForm1 &form = *m_window.form;
     QMimeData text;
     text.setText(QStringLiteral("just text"));
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);

@@ -1,6 +1,7 @@
 // The printer facade against real schedulers: the private CUPS that test.sh
 // starts, and a spare one this program starts itself for the cases that
 // change queues or stop the scheduler.
+#include "support/PrivateCups.h"
 #include "support/TestSupport.h"
 
 #include "common/Canvas.h"
@@ -108,38 +109,6 @@ QString thrown(F &&f)
         return e.message();
     }
     return QStringLiteral("(nothing thrown)");
-}
-
-struct JobState
-{
-    int state = 0;
-    QString name;
-    int copies = 0;
-};
-
-JobState jobState(int jobId)
-{
-    JobState job;
-    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, HTTP_ENCRYPTION_IF_REQUESTED, 1, 5000,
-                                nullptr);
-    if (!http)
-        return job;
-    httpSetTimeout(http, 5.0, nullptr, nullptr);
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr,
-                 QByteArray("ipp://localhost/jobs/" + QByteArray::number(jobId)).constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    if (ipp_t *response = cupsDoRequest(http, request, "/")) {
-        if (ipp_attribute_t *attr = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
-            job.state = ippGetInteger(attr, 0);
-        if (ipp_attribute_t *attr = ippFindAttribute(response, "job-name", IPP_TAG_NAME))
-            job.name = QString::fromUtf8(ippGetString(attr, 0, nullptr));
-        if (ipp_attribute_t *attr = ippFindAttribute(response, "copies", IPP_TAG_INTEGER))
-            job.copies = ippGetInteger(attr, 0);
-        ippDelete(response);
-    }
-    httpClose(http);
-    return job;
 }
 
 void addKeywords(ipp_t *ipp, const char *name, std::initializer_list<const char *> values)
@@ -305,8 +274,7 @@ private slots:
         const int id = facade.LastJobId();
         QVERIFY(id > 0);
 
-        JobState job;
-        QTRY_VERIFY_WITH_TIMEOUT((job = jobState(id)).state >= IPP_JSTATE_CANCELED, 90000);
+        const PrivateCups::Job job = PrivateCups::waitForJob(id);
         QCOMPARE(job.state, int(IPP_JSTATE_COMPLETED));
         QCOMPARE(job.name, QStringLiteral("印刷中"));
         QCOMPARE(job.copies, 3);
