@@ -14,7 +14,7 @@ set -euo pipefail
 packages=(
     # build
     build-essential cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libcups2-dev libtag1-dev libbenchmark-dev
     clang libclang-rt-14-dev
     # fonts: the Japanese Gothic face the program substitutes for its UI font

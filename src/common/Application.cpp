@@ -4,6 +4,9 @@
 #include "Fonts.h"
 #include "Messages.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
@@ -12,6 +15,11 @@ TApplication::TApplication(int &argc, char **argv)
     setDesktopFileName(QStringLiteral("pelora"));
     Fonts::install();
     setFont(Fonts::uiFont(Fonts::WindowPixelSize));
+    // Qt's own dialogs (files, printer set-up) speak Japanese like the rest
+    // of the program, when Qt's translations are installed.
+    auto *translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
