@@ -26,10 +26,16 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const Exception &e) {
-        Messages::ShowError(e.message());
     } catch (const std::exception &e) {
-        Messages::ShowError(QString::fromLocal8Bit(e.what()));
+        ShowException(e);
     }
     return false;
+}
+
+void TApplication::ShowException(const std::exception &e)
+{
+    if (const auto *own = dynamic_cast<const Exception *>(&e))
+        Messages::ShowError(own->message());
+    else
+        Messages::ShowError(QString::fromLocal8Bit(e.what()));
 }

@@ -28,10 +28,13 @@ bool TForm1::WriteDocument(const QString &path)
             return false;
     }
     // Written beside the old file and put in its place only when complete,
-    // so a failed save never damages what was there.
+    // so a failed save never damages what was there. commit() does not look
+    // at how its own last flush went, and a disk that fills up there cuts
+    // the file short: the flush is made and checked first.
     const QByteArray bytes = JacketFormat::toBytes(document);
     QSaveFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
+        || !file.commit()) {
         Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(path));
         return false;
     }

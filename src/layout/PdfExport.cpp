@@ -101,6 +101,10 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
     canvas.setPainter(nullptr);
     if (painter.isActive() && !painter.end())
         return fail(Status::CannotWrite, QStringLiteral("cannot finish the PDF"));
+    // commit() does not look at how its own last flush went: the end of the
+    // PDF, cut short by a full disk, would replace the old file.
+    if (!file.flush())
+        return fail(Status::CannotWrite, QStringLiteral("the PDF could not be written whole"));
     if (!file.commit())
         return {Status::CannotWrite, file.errorString()};
     return {};

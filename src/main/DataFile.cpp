@@ -61,7 +61,9 @@ bool writeDataFile(const QString &path, const DataFileValues &values)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = TextLines::toShiftJisCrLf({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)});
-    if (file.write(bytes) != bytes.size()) {
+    // commit() would replace the file even when its own last flush was cut
+    // short (a full disk): flushed and checked here first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -188,7 +188,9 @@ bool SettingsFile::save(const QString &path) const
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size()) {
+    // commit() would replace the file even when its own last flush was cut
+    // short (a full disk): flushed and checked here first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

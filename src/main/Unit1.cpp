@@ -8,6 +8,7 @@
 #include "ProgramSettings.h"
 #include "RadioGroup.h"
 #include "SPTimer.h"
+#include "common/Application.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "intake/PlayMp3.h"
@@ -274,11 +275,13 @@ void TForm1::connectEvents()
     connect(Save1, &QAction::triggered, this, &TForm1::Save1Click);
     connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
     connect(O2, &QAction::triggered, this, &TForm1::O2Click);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(Button1); });
-    connect(Print1, &QAction::triggered, this, &TForm1::Print1Click);
-    connect(PreVBtn, &QPushButton::clicked, this, &TForm1::PreVBtnClick);
-    connect(PreViewMe, &QAction::triggered, this, &TForm1::PreVBtnClick);
-    connect(U1, &QAction::triggered, this, &TForm1::U1Click);
+    // The commands that reach the printer can end with the facade's
+    // exceptions; they are shown before they could pass through Qt.
+    connect(Button1, &QPushButton::clicked, this, [this] { RunHandler([this] { Button1Click(Button1); }); });
+    connect(Print1, &QAction::triggered, this, [this] { RunHandler([this] { Print1Click(); }); });
+    connect(PreVBtn, &QPushButton::clicked, this, [this] { RunHandler([this] { PreVBtnClick(); }); });
+    connect(PreViewMe, &QAction::triggered, this, [this] { RunHandler([this] { PreVBtnClick(); }); });
+    connect(U1, &QAction::triggered, this, [this] { RunHandler([this] { U1Click(); }); });
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
     connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);

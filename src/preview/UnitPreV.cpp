@@ -1,5 +1,6 @@
 #include "UnitPreV.h"
 
+#include "common/Application.h"
 #include "common/Canvas.h"
 #include "layout/JacketLayout.h"
 #include "main/ItemListBox.h"
@@ -88,7 +89,9 @@ TPreVForm::TPreVForm(QWidget *parent)
     Image1->move(0, 0);
     for (QPushButton *button : {PrintBtn, CanCelBtn})
         button->setAutoDefault(false);
-    connect(PrintBtn, &QPushButton::clicked, this, &TPreVForm::PrintBtnClick);
+    // Printing can end with the printer facade's exceptions: shown before
+    // they could pass through Qt (see RunHandler).
+    connect(PrintBtn, &QPushButton::clicked, this, [this] { RunHandler([this] { PrintBtnClick(); }); });
     connect(CanCelBtn, &QPushButton::clicked, this, &TPreVForm::CanCelBtnClick);
     FormCreate();
 }
@@ -104,7 +107,9 @@ int TPreVForm::PreviewFontSize(int printerLineHeight, double divisor, int ppi)
 void TPreVForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    // The layout asks the printer, which may fail: the window shows all the
+    // same, with the error box over it.
+    RunHandler([this] { FormShow(); });
 }
 
 void TPreVForm::FormShow()

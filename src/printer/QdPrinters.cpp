@@ -19,6 +19,8 @@
 #include <cerrno>
 #include <cstring>
 #include <iterator>
+#include <limits>
+#include <type_traits>
 
 TQdPrinter *QdPrinter = nullptr;
 
@@ -229,11 +231,22 @@ TQdPrinterTraits QdPrinterTraitsFromIpp(ipp_t *attributes)
 
     if (ipp_attribute_t *attr = ippFindAttribute(attributes, "printer-resolution-supported", IPP_TAG_RESOLUTION)) {
         for (int i = 0; i < ippGetCount(attr); ++i) {
-            ipp_res_t units = IPP_RES_PER_INCH;
+            // The units are the byte the server sent, which need not be one
+            // of the enumeration's values: held as a number, not as the enum.
+            std::underlying_type_t<ipp_res_t> units = IPP_RES_PER_INCH;
+            static_assert(sizeof units == sizeof(ipp_res_t));
             int y = 0;
-            const int x = ippGetResolution(attr, i, &y, &units);
-            // Dots per centimetre become dots per inch.
-            traits.Resolutions << (units == IPP_RES_PER_CM ? QPoint(x * 254 / 100, y * 254 / 100) : QPoint(x, y));
+            const int x = ippGetResolution(attr, i, &y, reinterpret_cast<ipp_res_t *>(&units));
+            if (units != IPP_RES_PER_INCH && units != IPP_RES_PER_CM)
+                continue;
+            // Dots per centimetre become dots per inch. The values are the
+            // server's 32-bit numbers: one that is not positive, or too large
+            // for dots per inch, is no resolution.
+            const qint64 percent = units == IPP_RES_PER_CM ? 254 : 100;
+            const qint64 dpiX = qint64(x) * percent / 100;
+            const qint64 dpiY = qint64(y) * percent / 100;
+            if (dpiX > 0 && dpiY > 0 && dpiX <= std::numeric_limits<int>::max() && dpiY <= std::numeric_limits<int>::max())
+                traits.Resolutions << QPoint(int(dpiX), int(dpiY));
         }
         if (!traits.Resolutions.isEmpty()) {
             set(QdField::YResolution);

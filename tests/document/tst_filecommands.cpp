@@ -61,6 +61,7 @@ private slots:
     void openInBothModes();
     void openErrorsLeaveTheDocument();
     void failedSaveKeepsTheOldFileWhole();
+    void saveCutShortKeepsTheOldFileWhole();
     void unencodableCharactersAreAskedAbout();
     void commandLineDocumentIsOpenedAtFirstShow();
     void unreadableCommandLineDocumentStartsUntitled();
@@ -259,6 +260,31 @@ void FileCommandsTest::failedSaveKeepsTheOldFileWhole()
     QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
     QVERIFY(QFileInfo(path("taken.plr")).isDir());
     QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
+}
+
+void FileCommandsTest::saveCutShortKeepsTheOldFileWhole()
+{
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    TestSupport::writeFile(path("doc.plr"), "original\r\n");
+    QStringList items;
+    for (int i = 0; i < 1000; ++i)
+        items << QStringLiteral("曲 %1").arg(i);
+    m_form->ListBox1->setItems(items);
+    const QByteArray edited = JacketFormat::toBytes({QString(), items});
+    // Past the limit but small enough to be written in one piece at the end.
+    QVERIFY(edited.size() > 4096 && edited.size() < 16384);
+    dialogs.answers << path("doc.plr");
+    {
+        // The disk takes the first 4 KiB and then no more.
+        ScopedFileSizeLimit limit(4096);
+        QVERIFY(limit.active());
+        m_form->SaveAs1->trigger();
+    }
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません。").arg(path("doc.plr"))});
+    QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.plr")});
+    QVERIFY(!HasFileName);
 }
 
 void FileCommandsTest::unencodableCharactersAreAskedAbout()

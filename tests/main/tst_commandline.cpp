@@ -1,6 +1,8 @@
 // The command line: the PDF export and the print without a window, run as
 // the real program in a process of its own, with no display.
 #include "common/TextCodec.h"
+#include "document/JacketDocument.h"
+#include "layout/PdfExport.h"
 #include "main/CommandLine.h"
 #include "support/PrivateCups.h"
 #include "support/TestSupport.h"
@@ -84,6 +86,7 @@ private slots:
     void badCommandLinesExitWith2();
     void failuresExitWith1_data();
     void failuresExitWith1();
+    void exportCutShortKeepsTheOldPdf();
     void printsCopiesInBatches();
     void settingsDecideButStayAsTheyWere();
     void helpAndVersion();
@@ -307,6 +310,40 @@ void CommandLineTest::failuresExitWith1()
     QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
     QVERIFY(!QFileInfo::exists(work("out.pdf")));
     QCOMPARE(PrivateCups::lastJobId(m_server), before);
+}
+
+void CommandLineTest::exportCutShortKeepsTheOldPdf()
+{
+    // The export the command makes, here in this process, once whole to
+    // learn its size.
+    const std::optional<JacketDocument> document = JacketFormat::fromBytes(TestSupport::readFile(kSample));
+    QVERIFY(document);
+    JacketExport jacket;
+    jacket.title = document->title;
+    jacket.items = document->items;
+    jacket.backFaces = {false, true};
+    jacket.titleSizeText = "17";
+    jacket.itemSizeText = "14";
+    jacket.numberSuffix = ". ";
+    jacket.lineHeightSample = "ペロラ";
+    QCOMPARE(ExportJacketPdf(work("whole.pdf"), jacket, FallbackSheet()).status, ExportOutcome::Written);
+    const qint64 size = QFileInfo(work("whole.pdf")).size();
+    QVERIFY(size > 1000);
+
+    // The disk takes all but the end of the PDF, which is written last, in
+    // one piece, when the file is finished.
+    TestSupport::writeFile(work("out.pdf"), "old");
+    ExportOutcome outcome;
+    {
+        ScopedFileSizeLimit limit(size - 16);
+        QVERIFY(limit.active());
+        outcome = ExportJacketPdf(work("out.pdf"), jacket, FallbackSheet());
+    }
+    QCOMPARE(outcome.status, ExportOutcome::CannotWrite);
+    QCOMPARE(TestSupport::readFile(work("out.pdf")), QByteArray("old"));
+    QStringList left = QDir(m_work->path()).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    QCOMPARE(left, QStringList({"out.pdf", "whole.pdf"}));
 }
 
 void CommandLineTest::printsCopiesInBatches()

@@ -73,6 +73,7 @@ private slots:
     void writtenLineBreaksCannotInjectLines();
     void shiftJisInvalidBytesAndNul();
     void badPaths();
+    void saveCutShortKeepsTheOldFile();
     void largeHostileFile();
     void dataFileParse_data();
     void dataFileParse();
@@ -281,6 +282,33 @@ void TestSettingsFile::badPaths()
     QVERIFY(!writeDataFile(locked + "/Pelora.dat", defaultDataFileValues()));
     QCOMPARE(readAll(locked + "/Pelora.ini"), QByteArray("old"));
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestSettingsFile::saveCutShortKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeAll(dir.filePath("Pelora.ini"), "[Opsion]\r\nplusnum=0\r\n"));
+    QVERIFY(writeAll(dir.filePath("Pelora.dat"), "old\r\nold\r\n"));
+    // A little over the limit, so that the end goes to the disk in one
+    // piece when the file is finished.
+    SettingsFile ini;
+    ini.writeString("opsion", "TFsize", QString(6000, u'x'));
+    const DataFileValues values{QString(6000, u'y'), QStringLiteral(". ")};
+    {
+        ScopedFileSizeLimit limit(4096);
+        QVERIFY(limit.active());
+        QVERIFY(!ini.save(dir.filePath("Pelora.ini")));
+        QVERIFY(!writeDataFile(dir.filePath("Pelora.dat"), values));
+    }
+    QCOMPARE(readAll(dir.filePath("Pelora.ini")), QByteArray("[Opsion]\r\nplusnum=0\r\n"));
+    QCOMPARE(readAll(dir.filePath("Pelora.dat")), QByteArray("old\r\nold\r\n"));
+    QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    QCOMPARE(left, QStringList({"Pelora.dat", "Pelora.ini"}));
+    // With room again, both are written.
+    QVERIFY(ini.save(dir.filePath("Pelora.ini")));
+    QVERIFY(writeDataFile(dir.filePath("Pelora.dat"), values));
+    QCOMPARE(readDataFile(dir.filePath("Pelora.dat")), values);
 }
 
 void TestSettingsFile::largeHostileFile()

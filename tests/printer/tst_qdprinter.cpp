@@ -332,6 +332,21 @@ private slots:
         QCOMPARE(traits.Scale, 100);              // a scale of 0 is none
         QCOMPARE(traits.MaxCopies, std::nullopt);  // no upper bound given
         QCOMPARE(traits.Resolutions, QList<QPoint>({QPoint(299, 299)}));
+
+        // A server may send any 32-bit numbers: those that make no
+        // resolution in dots per inch are left out, and with them the fields.
+        const IppPtr odd(ippNew());
+        const int xs[] = {std::numeric_limits<int>::max(), -600, 0, 600};
+        const int ys[] = {std::numeric_limits<int>::max(), 600, 300, -1};
+        ippAddResolutions(odd.get(), IPP_TAG_PRINTER, "printer-resolution-supported", 4, IPP_RES_PER_CM, xs, ys);
+        traits = QdPrinterTraitsFromIpp(odd.get());
+        QCOMPARE(traits.Resolutions, QList<QPoint>());
+        QCOMPARE(traits.Fields, 0u);
+        const IppPtr large(ippNew());
+        ippAddResolution(large.get(), IPP_TAG_PRINTER, "printer-resolution-supported", IPP_RES_PER_INCH,
+                         std::numeric_limits<int>::max(), 1200);
+        QCOMPARE(QdPrinterTraitsFromIpp(large.get()).Resolutions,
+                 QList<QPoint>({QPoint(std::numeric_limits<int>::max(), 1200)}));
     }
 
     void setupDialogRefreshesWhenConfirmed()

@@ -6,6 +6,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <memory>
+
 MessageRecorder::MessageRecorder()
 {
     Messages::setHandler([this](const Messages::Request &request) {
@@ -26,6 +31,32 @@ QStringList MessageRecorder::texts() const
     for (const auto &request : m_shown)
         out << request.text;
     return out;
+}
+
+ScopedFileSizeLimit::ScopedFileSizeLimit(qint64 bytes)
+{
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return;
+    m_previousSoft = limit.rlim_cur;
+    // Without it the process would be killed by SIGXFSZ instead.
+    m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = rlim_t(bytes);
+    m_active = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    if (!m_active)
+        std::signal(SIGXFSZ, m_previousHandler);
+}
+
+ScopedFileSizeLimit::~ScopedFileSizeLimit()
+{
+    if (!m_active)
+        return;
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0) {
+        limit.rlim_cur = rlim_t(m_previousSoft);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    std::signal(SIGXFSZ, m_previousHandler);
 }
 
 ScopedConfigDir::ScopedConfigDir()
@@ -54,13 +85,14 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 namespace {
-QTemporaryDir *temporaryConfig = nullptr;
+// The test program's settings folder; removed when the program ends.
+std::unique_ptr<QTemporaryDir> temporaryConfig;
 }
 
 void prepareEnvironment()
 {
     if (qEnvironmentVariableIsEmpty("PELORA_CONFIG_DIR")) {
-        temporaryConfig = new QTemporaryDir();
+        temporaryConfig = std::make_unique<QTemporaryDir>();
         qputenv("PELORA_CONFIG_DIR", temporaryConfig->path().toLocal8Bit());
     }
     Messages::setApplicationTitle(QStringLiteral("ペロラ"));

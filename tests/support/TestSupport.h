@@ -31,6 +31,25 @@ private:
     std::deque<bool> m_answers;
 };
 
+// Makes every write of this process past the first `bytes` of a file fail
+// (EFBIG, the file-size limit) for the lifetime of the object, as a disk
+// that fills up in the middle of a file would.
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit(qint64 bytes);
+    ~ScopedFileSizeLimit();
+    ScopedFileSizeLimit(const ScopedFileSizeLimit &) = delete;
+    ScopedFileSizeLimit &operator=(const ScopedFileSizeLimit &) = delete;
+
+    bool active() const { return m_active; }
+
+private:
+    bool m_active = false;
+    quint64 m_previousSoft = 0;
+    void (*m_previousHandler)(int) = nullptr;
+};
+
 // Points PELORA_CONFIG_DIR at a new, empty folder for the lifetime of the
 // object, so that one test's settings files do not leak into the next.
 class ScopedConfigDir
