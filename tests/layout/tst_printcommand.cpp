@@ -80,6 +80,7 @@ private slots:
     void copiesGoInBatchesOfThePrintersMost();
     void copiesTextThatIsNoNumberIsOne();
     void refusedCopyCountFallsBackToThePrintersOwn();
+    void refusedJobIsShownAndTheProgramGoesOn();
     void shrinkNoticeOnlyFromThePrintButton();
 
 private:
@@ -244,6 +245,36 @@ void PrintCommandTest::refusedCopyCountFallsBackToThePrintersOwn()
     messages.clear();
     QCOMPARE(print(QStringLiteral("-3")).size(), 1);
     QCOMPARE(messages.shown().size(), 1);
+}
+
+void PrintCommandTest::refusedJobIsShownAndTheProgramGoesOn()
+{
+    MessageRecorder messages;
+    // The chosen queue takes no jobs: the job counts as a refused copy
+    // count, and the failure of the one more try ends the command in the
+    // error box, from the button and from the menu alike.
+    QdPrinter->SelectPrinter(QStringLiteral("pelora-hidden"));
+    for (QObject *command : {static_cast<QObject *>(m_form->Button1), static_cast<QObject *>(m_form->Print1)}) {
+        messages.clear();
+        if (auto *button = qobject_cast<QPushButton *>(command))
+            button->click();
+        else
+            qobject_cast<QAction *>(command)->trigger();
+        QCOMPARE(messages.shown().size(), 2);
+        QCOMPARE(messages.texts().first(), QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。\rペロラの部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
+        QCOMPARE(messages.shown().at(1).kind, Messages::Kind::Error);
+        QVERIFY2(messages.texts().at(1).startsWith(QStringLiteral("TQdPrinter.EndDoc: Print Job not Accepted by pelora-hidden")),
+                 qPrintable(messages.texts().at(1)));
+        QCOMPARE(QdPrinter->LastJobId(), 0);
+    }
+
+    // The next command works.
+    messages.clear();
+    QdPrinter->SelectPrinter(QStringLiteral("pelora-pdf"));
+    const QList<int> jobs = print();
+    QVERIFY(messages.shown().isEmpty());
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(PrivateCups::waitForJob(jobs[0]).state, int(IPP_JSTATE_COMPLETED));
 }
 
 void PrintCommandTest::shrinkNoticeOnlyFromThePrintButton()
