@@ -13,14 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+#include "FuzzCheck.h"
 
-#define check(condition)                                                                 \
-    do {                                                                                 \
-        if (!(condition)) {                                                              \
-            std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                \
-        }                                                                                \
-    } while (false)
 
 namespace {
 

@@ -11,14 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include "FuzzCheck.h"
 
-#define check(condition)                                                                 \
-    do {                                                                                 \
-        if (!(condition)) {                                                              \
-            std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                \
-        }                                                                                \
-    } while (false)
 
 namespace {
 

@@ -10,14 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include "FuzzCheck.h"
 
-#define check(condition)                                                          \
-    do {                                                                          \
-        if (!(condition)) {                                                       \
-            std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                         \
-        }                                                                         \
-    } while (false)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
