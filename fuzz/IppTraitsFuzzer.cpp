@@ -56,12 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (state == IPP_STATE_DATA) {
         const TQdPrinterTraits traits = QdPrinterTraitsFromIpp(message);
         check((traits.Fields & ~allFieldBits()) == 0);
-        check(traits.Scale > 0 && traits.Scale <= 0xFFFF);
+        check(!(traits.Fields & kQdFieldMaskBits[QdField::Scale]));
         check(!traits.MaxCopies || *traits.MaxCopies > 0);
-        check(traits.PaperNames.isEmpty() == !(traits.Fields & kQdFieldMaskBits[QdField::PaperSize]));
-        check(traits.BinNames.isEmpty() == !(traits.Fields & kQdFieldMaskBits[QdField::DefaultSource]));
-        for (const QPoint &dpi : traits.Resolutions)
-            check(dpi.x() > 0 && dpi.y() > 0);
+        for (const QString &member : traits.Members)
+            check(!member.isNull());
     }
     ippDelete(message);
     return 0;

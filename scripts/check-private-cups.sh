@@ -42,6 +42,12 @@ expect "pelora-pdf media-default" "$(printer_attr "$main" pelora-pdf media-defau
 expect "pelora-a5 media-default" "$(printer_attr "$main" pelora-a5 media-default)" iso_a5_148x210mm
 expect "pelora-card media-default" "$(printer_attr "$main" pelora-card media-default)" jpn_hagaki_100x148mm
 expect "pelora-hidden accepting" "$(printer_attr "$main" pelora-hidden printer-is-accepting-jobs)" false
+[[ $(CUPS_SERVER=$main lpoptions -p pelora-scaled 2>/dev/null) == *" scaling=80"* ]] || fail "pelora-scaled has no scaling-default=80"
+expect "pelora-raw media-supported" "$(printer_attr "$main" pelora-raw media-supported)" ""
+expect "pelora-class members" "$(printer_attr "$main" pelora-class member-names)" pelora-pdf
+[[ $(CUPS_SERVER=$main lpoptions -p pelora-pdf/letter 2>/dev/null) == *"copies=2"*"media=na_letter_8.5x11in"* ]] \
+    || fail "the instance pelora-pdf/letter is not in $CUPS_SERVERROOT/lpoptions"
+grep -q '"36 36 559 806"' "$(dirname "$main")/ppd/pelora-margins.ppd" || fail "pelora-margins has no half-inch margins"
 expect "default destination" "$(CUPS_SERVER=$main lpstat -d)" "system default destination: pelora-pdf"
 expect "max10 default destination" "$(CUPS_SERVER=$max10 lpstat -d)" "system default destination: pelora-max10"
 
@@ -143,6 +149,16 @@ CUPS_SERVER=$max10 lp -d pelora-max10 -n 11 "$pdf" >/dev/null 2>&1 && fail "pelo
 CUPS_SERVER=$max10 lp -d pelora-max10 -n 10 "$pdf" >/dev/null 2>&1 || fail "pelora-max10 refused 10 copies"
 CUPS_SERVER=$main lp -d pelora-pdf -n 11 "$pdf" >/dev/null 2>&1 || fail "pelora-pdf refused 11 copies"
 CUPS_SERVER=$main lp -d pelora-hidden "$pdf" >/dev/null 2>&1 && fail "pelora-hidden took a job"
+
+# The raw queue's backend keeps the job as it was sent.
+request=$(CUPS_SERVER=$main lp -d pelora-raw "$pdf" 2>&1 || true)
+id=${request#request id is pelora-raw-}
+id=${id%% *}
+if [[ $id =~ ^[0-9]+$ ]] && wait_job "$main" pelora-raw "$id"; then
+    cmp -s "$pdf" "$PELORA_PDF_OUT_DIR/pelora-raw/job-$id.pdf" || fail "pelora-raw did not keep job $id as sent"
+else
+    fail "lp to pelora-raw: $request"
+fi
 
 if (( failures )); then
     echo "$failures check(s) failed" >&2

@@ -24,8 +24,20 @@
 #     pelora-hidden  A4, enabled but rejecting jobs (cupsreject)
 #     pelora-a5      default media A5, 148 x 210 mm (iso_a5_148x210mm)
 #     pelora-card    default media postcard, 100 x 148 mm (jpn_hagaki_100x148mm)
+#     pelora-margins A4 with half-inch (36 pt) margins on every side
+#     pelora-scaled  A4, printer default scaling-default=80
+#     pelora-raw     a raw queue (no driver, no media) on the pelora-keep
+#                    backend: the job's PDF as sent lands in
+#                    DIR/out/pelora-raw/job-ID.pdf
+#     pelora-class   a class whose one member is pelora-pdf
+#     pelora-pdf/letter  an lpoptions instance of pelora-pdf with its own
+#                    defaults: media na_letter_8.5x11in, copies=2
 #   DIR/max10/cups.sock (MaxCopies 10, copies-supported 1-10):
 #     pelora-max10   A4, accepting, that server's default destination
+#
+# Instances live in lpoptions files on the client side: the script writes
+# DIR/client/lpoptions and exports CUPS_SERVERROOT=DIR/client, so that the
+# machine's /etc/cups/lpoptions is neither read nor touched.
 #
 # Every queue uses the Generic PDF Printer PPD of cups-filters, so the output is
 # a PDF whose text pdftotext reads (wrapped in the PPD's PJL job header and
@@ -47,6 +59,7 @@
 #   export PELORA_CUPS_SERVER_MAX10=DIR/max10/cups.sock
 #   export PELORA_PRIVATE_CUPS=1
 #   export PELORA_PDF_OUT_DIR=DIR/out
+#   export CUPS_SERVERROOT=DIR/client
 # so `eval "$(scripts/private-cups.sh start DIR)"` sets up a shell. All other
 # messages go to stderr; the schedulers' logs are in DIR/log and DIR/max10/log.
 set -euo pipefail
@@ -104,6 +117,7 @@ print_exports() {
     printf 'export PELORA_CUPS_SERVER_MAX10=%q\n' "$DIR/max10/cups.sock"
     printf 'export PELORA_PRIVATE_CUPS=1\n'
     printf 'export PELORA_PDF_OUT_DIR=%q\n' "$DIR/out"
+    printf 'export CUPS_SERVERROOT=%q\n' "$DIR/client"
 }
 
 # show_log ROOT
@@ -166,6 +180,36 @@ EOF
     chmod 0755 "$KEEP_FILTER"
 }
 
+# The schedulers' ServerBin: the system's filters and helpers, and its
+# backends plus pelora-keep, which writes each job as it comes to
+# out/QUEUE/job-ID.pdf and out/QUEUE.pdf. The raw queue needs it: a file:
+# device without any filter is never written.
+write_server_bin() {
+    local system entry bin=$DIR/serverbin
+    system=$(cups-config --serverbin 2>/dev/null || echo /usr/lib/cups)
+    [[ -d $system/backend ]] || die "no CUPS server bin folder at $system"
+    mkdir -p "$bin/backend"
+    for entry in "$system"/*; do
+        [[ ${entry##*/} == backend ]] || ln -sfn "$entry" "$bin/"
+    done
+    for entry in "$system"/backend/*; do
+        ln -sfn "$entry" "$bin/backend/"
+    done
+    cat >"$bin/backend/pelora-keep" <<EOF
+#!/bin/sh
+set -e
+if [ \$# -eq 0 ]; then echo 'direct pelora-keep "Unknown" "Pelora test output"'; exit 0; fi
+dir='$DIR/out'/"\$PRINTER"
+mkdir -p "\$dir"
+part="\$dir/.job-\$1.part"
+if [ -n "\$6" ]; then cat -- "\$6"; else cat; fi >"\$part"
+chmod 0644 "\$part"
+cp -f "\$part" "$DIR/out/\$PRINTER.pdf"
+mv -f "\$part" "\$dir/job-\$1.pdf"
+EOF
+    chmod 0755 "$bin" "$bin/backend" "$bin/backend/pelora-keep"
+}
+
 # write_server_conf ROOT MAXCOPIES
 write_server_conf() {
     local root=$1 max_copies=$2 run_user="" run_group="" system_group
@@ -183,6 +227,7 @@ write_server_conf() {
     cat >"$root/cups-files.conf" <<EOF
 # Throw-away scheduler for Pelora's tests; everything stays below $root.
 ServerRoot $root/etc
+ServerBin $DIR/serverbin
 RequestRoot $root/spool
 TempDir $root/spool/tmp
 CacheDir $root/cache
@@ -270,16 +315,17 @@ launch() {
     done
 }
 
-# add_queue SOCKET NAME PAGESIZE [DESCRIPTION]
+# add_queue SOCKET NAME PAGESIZE [DESCRIPTION [LPADMIN OPTIONS...]]
 add_queue() {
     local socket=$1 name=$2 size=$3 info=${4:-"Pelora test queue $2"}
+    shift $(( $# < 4 ? $# : 4 ))
     write_ppd "$GENERIC_PPD" "$DIR/ppd/$name.ppd" "$size"
     mkdir -p "$DIR/out/$name"
     (( EUID == 0 )) && chmod 0777 "$DIR/out/$name"
     # -P (a local PPD) draws a deprecation warning from lpadmin; it still works.
     echo "+ lpadmin -p $name ($socket)"
     CUPS_SERVER=$socket lpadmin -p "$name" -E -v "file:$DIR/out/$name.pdf" \
-        -P "$DIR/ppd/$name.ppd" -L "Pelora test output, $DIR/out" -D "$info"
+        -P "$DIR/ppd/$name.ppd" -L "Pelora test output, $DIR/out" -D "$info" "$@"
 }
 
 setup_queues() {
@@ -288,13 +334,28 @@ setup_queues() {
     add_queue "$main" pelora-hidden A4 "Pelora test queue that rejects jobs"
     add_queue "$main" pelora-a5 A5
     add_queue "$main" pelora-card Postcard
+    add_queue "$main" pelora-margins A4 "Pelora test queue with half-inch margins"
+    sed -i 's|^\*ImageableArea A4/A4: .*|*ImageableArea A4/A4: "36 36 559 806"|' "$DIR/ppd/pelora-margins.ppd"
+    CUPS_SERVER=$main lpadmin -p pelora-margins -P "$DIR/ppd/pelora-margins.ppd"
+    add_queue "$main" pelora-scaled A4 "Pelora test queue scaling to 80 %" -o scaling-default=80
+    echo "+ lpadmin -p pelora-raw ($main)"
+    mkdir -p "$DIR/out/pelora-raw"
+    (( EUID == 0 )) && chmod 0777 "$DIR/out/pelora-raw"
+    CUPS_SERVER=$main lpadmin -p pelora-raw -E -v pelora-keep:/raw -D "Pelora raw test queue"
+    CUPS_SERVER=$main lpadmin -p pelora-pdf -c pelora-class
+    CUPS_SERVER=$main cupsenable pelora-class
+    CUPS_SERVER=$main cupsaccept pelora-class
+    mkdir -p "$DIR/client"
+    printf 'Dest pelora-pdf/letter copies=2 media=na_letter_8.5x11in\n' >"$DIR/client/lpoptions"
     add_queue "$max10" pelora-max10 A4 "Pelora test queue with at most 10 copies"
     CUPS_SERVER=$main cupsreject -r "rejecting jobs for tests" pelora-hidden
     CUPS_SERVER=$main lpadmin -d pelora-pdf
     CUPS_SERVER=$max10 lpadmin -d pelora-max10
 
     # Check the result before anyone relies on it.
-    [[ $(CUPS_SERVER=$main lpstat -a pelora-pdf pelora-a5 pelora-card | grep -c 'accepting requests') == 3 ]]
+    [[ $(CUPS_SERVER=$main lpstat -a pelora-pdf pelora-a5 pelora-card pelora-margins pelora-scaled pelora-raw pelora-class \
+        | grep -c 'accepting requests') == 7 ]]
+    grep -q '"36 36 559 806"' "$DIR/ppd/pelora-margins.ppd"
     CUPS_SERVER=$main lpstat -a pelora-hidden | grep -q 'not accepting'
     CUPS_SERVER=$main lpstat -d | grep -q ': pelora-pdf$'
     CUPS_SERVER=$max10 lpstat -a pelora-max10 | grep -q 'accepting requests'
@@ -339,6 +400,7 @@ start() {
     fi
     KEEP_FILTER=$DIR/bin/pelora-keep-job
     write_keep_filter
+    write_server_bin
     write_server_conf "$DIR" 9999
     write_server_conf "$DIR/max10" 10
 

@@ -21,8 +21,8 @@ ExportSheet FallbackSheet()
 ExportSheet PrinterSheet(TQdPrinter &printer)
 {
     try {
-        // The paper query fails for a queue that tells nothing of its paper;
-        // the print command could not print there either.
+        // Asked first: it fails, as printing would, when there is nothing to
+        // print on (no printer, no answer, a class without printers).
         printer.GetPaperSize();
         const QPrinter &platform = printer.PlatformPrinter();
         return ExportSheet{platform.pageLayout(), printer.GetScale(), platform.printerName()};

@@ -18,8 +18,7 @@ struct ExportSheet
 };
 
 // The current printer's sheet, or a whole A4 sheet when there is no
-// printer, the spooler does not answer or the queue tells nothing of its
-// paper. Never throws.
+// printer or the spooler does not answer. Never throws.
 ExportSheet PrinterSheet(TQdPrinter &printer);
 ExportSheet FallbackSheet();
 

@@ -1,11 +1,12 @@
 #include "QdPrinters.h"
 
-#include "common/Messages.h"
-
-#include <QCoreApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintEngine>
@@ -13,50 +14,34 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryFile>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cups/cups.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iterator>
-#include <limits>
-#include <type_traits>
+#include <span>
 
 TQdPrinter *QdPrinter = nullptr;
 
 namespace {
 
-// A local spooler answers within milliseconds; these bounds only matter when
-// it is gone (connect fails at once) or stuck (every wait ends here).
-constexpr int kConnectTimeoutMs = 3000;
-constexpr double kIoTimeoutSeconds = 5.0;
-
-// Comparing snapshots costs a round trip to the spooler, so a burst of
-// queries compares at most once a second; activation, a new QPrinter and a
-// failed request compare at once.
-constexpr qint64 kChangeCheckIntervalMs = 1000;
-
-// A comparison this recent stands for a probe of the spooler.
-constexpr qint64 kFreshProbeMs = 250;
-
+// A local spooler answers within milliseconds. One operation, connecting
+// included, gets this long; after one ran out, the spooler is not waited for
+// again for a moment, so that a user action never waits twice.
+constexpr int kRequestBudgetMs = 1500;
+constexpr double kWaitSliceSeconds = 0.2;
+constexpr qint64 kStuckPauseMs = 2500;
+// A kept connection this old is opened anew with our limits, rather than
+// reconnected by libcups with its own half-minute one.
+constexpr qint64 kConnectionReuseMs = 10000;
+// A burst of queries compares the printer set at most once a second.
+constexpr qint64 kRecheckAfterMs = 1000;
 constexpr int kPrinterDpi = 600;
-
-// Qt keeps the job options chosen in its print dialog (the CUPS options of
-// the queue's PPD) in this engine property.
+// Qt keeps the options chosen in its print dialog (the CUPS options of the
+// queue's PPD) in this engine property.
 const auto kCupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-
-const char *const kTraitAttributes[] = {
-    "orientation-requested-supported",
-    "media-supported",
-    "scaling-default",
-    "copies-supported",
-    "media-source-supported",
-    "print-quality-supported",
-    "print-color-mode-supported",
-    "sides-supported",
-    "printer-resolution-supported",
-    "multiple-document-handling-supported",
-};
 
 struct IppDeleter
 {
@@ -70,69 +55,75 @@ QString lastCupsError()
     return text && *text ? QString::fromUtf8(text) : QString::fromUtf8(ippErrorString(cupsLastError()));
 }
 
-void addRequestingUser(ipp_t *request)
-{
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-}
+// The queue of a destination name ("queue/instance" for an instance).
+QString queueOf(const QString &destination) { return destination.section(QLatin1Char('/'), 0, 0); }
 
-QByteArray queueUri(const QString &queue)
+ipp_t *queueRequest(ipp_op_t operation, const QString &queue)
 {
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
                      queue.toUtf8().constData());
-    return QByteArray(uri);
+    ipp_t *request = ippNewRequest(operation);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    return request;
 }
 
-// The queue of a QPrinter's printer name ("queue/instance" for instances).
-QString queueOf(const QPrinter &printer) { return printer.printerName().section(QLatin1Char('/'), 0, 0); }
-
-QString assertionText(const char *text, int line)
+EQdPrinter destinationGone(const QString &name, const QString &reason)
 {
-    return QStringLiteral("%1 (QdPrinters.cpp, line %2)").arg(QString::fromLatin1(text)).arg(line);
+    return EQdPrinter(QStringLiteral("プリンタ「%1」が見つかりません。「プリンタ設定」でプリンタを選び直してください。(%2)")
+                          .arg(name, reason));
+}
+
+// A media name (PWG, PPD or legacy) as a page size.
+QPageSize mediaPaper(const QByteArray &media)
+{
+    const pwg_media_t *found = pwgMediaForPWG(media.constData());
+    if (!found)
+        found = pwgMediaForPPD(media.constData());
+    if (!found)
+        found = pwgMediaForLegacy(media.constData());
+    if (!found || found->width <= 0 || found->length <= 0)
+        return QPageSize();
+    return QPageSize(QSizeF(found->width / 100.0, found->length / 100.0), QPageSize::Millimeter, QString(),
+                     QPageSize::FuzzyMatch);
+}
+
+std::optional<QByteArray> option(const TQdAllPrintersInfo::Options &options, const char *name)
+{
+    for (const auto &[key, value] : options) {
+        if (key == name)
+            return value;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-#define QD_ASSERT(condition, text)                                   \
-    do {                                                             \
-        if (!(condition))                                            \
-            throw EQdAssertionFailed(assertionText(text, __LINE__)); \
+#define QD_ASSERT(condition, text)                                                                     \
+    do {                                                                                               \
+        if (!(condition))                                                                              \
+            throw EQdAssertionFailed(QStringLiteral(text " (QdPrinters.cpp, line %1)").arg(__LINE__)); \
     } while (false)
-
-// ---------------------------------------------------------------------------
 
 EQdPrinterNoPrinter::EQdPrinterNoPrinter()
     : EQdPrinter(QStringLiteral("TQdPrinter.CheckNoPrinter: No Printer"))
 {
 }
 
-EQdPrinterNoPrinter::EQdPrinterNoPrinter(QString message)
-    : EQdPrinter(std::move(message))
+EQdPrinterNoSpooler::EQdPrinterNoSpooler(const QString &reason)
+    : EQdPrinterNoPrinter(
+          QStringLiteral("印刷システム (CUPS) から応答がありません。CUPS が動いているか確かめてから、もう一度お試しください。(%1)")
+              .arg(reason))
 {
 }
-
-EQdPrinterNoSpooler::EQdPrinterNoSpooler(const char *operation, const QString &reason)
-    : EQdPrinterNoPrinter(QStringLiteral("TQdPrinter.%1: Print Spooler not Available (%2)")
-                              .arg(QLatin1String(operation), reason))
-{
-}
-
-// ---------------------------------------------------------------------------
 
 TQdFieldSet TQdFieldSet::fromMask(quint32 fieldMask)
 {
     TQdFieldSet set;
-    for (int i = 0; i < QdField::Count; ++i) {
-        if (fieldMask & kQdFieldMaskBits[i])
-            set.insert(i);
-    }
+    for (int i = 0; i < QdField::Count; ++i)
+        set.m_bits |= (fieldMask & kQdFieldMaskBits[i]) ? 1u << i : 0u;
     return set;
-}
-
-void TQdFieldSet::insert(int index)
-{
-    if (index >= 0 && index <= 31)
-        m_bits |= 1u << index;
 }
 
 QList<int> TQdFieldSet::indices() const
@@ -145,65 +136,33 @@ QList<int> TQdFieldSet::indices() const
     return out;
 }
 
-// ---------------------------------------------------------------------------
-
-// How the queue's IPP attributes become setting indices:
-//   0 orientation-requested-supported       7 print-quality-supported
-//   1, 13 media-supported (named sizes)     8 print-color-mode-supported with "color"
-//   2, 3 media-supported custom_min/max     9 sides-supported with a two-sided value
-//   4 scaling-default                       10, 14 printer-resolution-supported
-//   5 copies-supported                      12 multiple-document-handling-supported
-//   6 media-source-supported                   with collated copies
-// 11 (TrueType option) and 15, 16 (panning) have no counterpart in IPP.
+// The settings the program asks about: orientation (0) from
+// orientation-requested-supported, the paper (1, and 13 for its name) from
+// named sizes in media-supported, copies (5) from copies-supported. Scale
+// (4) stays out: nothing here scales a job by a setting of its own, so the
+// jacket always goes out at its real size.
 TQdPrinterTraits QdPrinterTraitsFromIpp(ipp_t *attributes)
 {
     TQdPrinterTraits traits;
     if (!attributes)
         return traits;
-    const auto set = [&traits](int index) { traits.Fields |= kQdFieldMaskBits[index]; };
     const auto strings = [attributes](const char *name) {
         QStringList out;
-        if (ipp_attribute_t *attr = ippFindAttribute(attributes, name, IPP_TAG_ZERO)) {
-            for (int i = 0; i < ippGetCount(attr); ++i) {
-                if (const char *value = ippGetString(attr, i, nullptr))
-                    out << QString::fromUtf8(value);
-            }
+        ipp_attribute_t *attr = ippFindAttribute(attributes, name, IPP_TAG_ZERO);
+        for (int i = 0; attr && i < ippGetCount(attr); ++i) {
+            if (const char *value = ippGetString(attr, i, nullptr))
+                out << QString::fromUtf8(value);
         }
         return out;
     };
-
     if (ipp_attribute_t *attr = ippFindAttribute(attributes, "orientation-requested-supported", IPP_TAG_ENUM);
         attr && ippGetCount(attr) > 0)
-        set(QdField::Orientation);
-
-    bool customMin = false;
-    bool customMax = false;
-    for (const QString &media : strings("media-supported")) {
-        if (media.startsWith(QLatin1String("custom_min_")))
-            customMin = true;
-        else if (media.startsWith(QLatin1String("custom_max_")))
-            customMax = true;
-        else
-            traits.PaperNames << media;
-    }
-    if (!traits.PaperNames.isEmpty()) {
-        set(QdField::PaperSize);
-        set(QdField::FormName);
-    }
-    if (customMin && customMax) {
-        set(QdField::PaperLength);
-        set(QdField::PaperWidth);
-    }
-
-    if (ipp_attribute_t *attr = ippFindAttribute(attributes, "scaling-default", IPP_TAG_INTEGER)) {
-        set(QdField::Scale);
-        const int scale = ippGetInteger(attr, 0);
-        // A scale of 0 (or one that does not fit the 16-bit field) means none.
-        traits.Scale = scale > 0 && scale <= 0xFFFF ? scale : 100;
-    }
-
+        traits.Fields |= kQdFieldMaskBits[QdField::Orientation];
+    const QStringList media = strings("media-supported");
+    if (std::any_of(media.begin(), media.end(), [](const QString &m) { return !m.startsWith(QLatin1String("custom_")); }))
+        traits.Fields |= kQdFieldMaskBits[QdField::PaperSize] | kQdFieldMaskBits[QdField::FormName];
     if (ipp_attribute_t *attr = ippFindAttribute(attributes, "copies-supported", IPP_TAG_ZERO)) {
-        set(QdField::Copies);
+        traits.Fields |= kQdFieldMaskBits[QdField::Copies];
         int upper = 0;
         if (ippGetValueTag(attr) == IPP_TAG_RANGE)
             ippGetRange(attr, 0, &upper);
@@ -212,89 +171,73 @@ TQdPrinterTraits QdPrinterTraitsFromIpp(ipp_t *attributes)
         if (upper > 0)
             traits.MaxCopies = upper;
     }
-
-    traits.BinNames = strings("media-source-supported");
-    if (!traits.BinNames.isEmpty())
-        set(QdField::DefaultSource);
-
-    if (ipp_attribute_t *attr = ippFindAttribute(attributes, "print-quality-supported", IPP_TAG_ENUM);
-        attr && ippGetCount(attr) > 0)
-        set(QdField::PrintQuality);
-
-    if (strings("print-color-mode-supported").contains(QLatin1String("color")))
-        set(QdField::Color);
-
-    for (const QString &sides : strings("sides-supported")) {
-        if (sides.startsWith(QLatin1String("two-sided")))
-            set(QdField::Duplex);
-    }
-
-    if (ipp_attribute_t *attr = ippFindAttribute(attributes, "printer-resolution-supported", IPP_TAG_RESOLUTION)) {
-        for (int i = 0; i < ippGetCount(attr); ++i) {
-            // The units are the byte the server sent, which need not be one
-            // of the enumeration's values: held as a number, not as the enum.
-            std::underlying_type_t<ipp_res_t> units = IPP_RES_PER_INCH;
-            static_assert(sizeof units == sizeof(ipp_res_t));
-            int y = 0;
-            const int x = ippGetResolution(attr, i, &y, reinterpret_cast<ipp_res_t *>(&units));
-            if (units != IPP_RES_PER_INCH && units != IPP_RES_PER_CM)
-                continue;
-            // Dots per centimetre become dots per inch. The values are the
-            // server's 32-bit numbers: one that is not positive, or too large
-            // for dots per inch, is no resolution.
-            const qint64 percent = units == IPP_RES_PER_CM ? 254 : 100;
-            const qint64 dpiX = qint64(x) * percent / 100;
-            const qint64 dpiY = qint64(y) * percent / 100;
-            if (dpiX > 0 && dpiY > 0 && dpiX <= std::numeric_limits<int>::max() && dpiY <= std::numeric_limits<int>::max())
-                traits.Resolutions << QPoint(int(dpiX), int(dpiY));
-        }
-        if (!traits.Resolutions.isEmpty()) {
-            set(QdField::YResolution);
-            set(QdField::LogPixels);
-        }
-    }
-
-    if (strings("multiple-document-handling-supported").contains(QLatin1String("separate-documents-collated-copies")))
-        set(QdField::Collate);
-
+    traits.Members = strings("member-names");
     return traits;
 }
 
 // ---------------------------------------------------------------------------
 
-// One connection to the current CUPS server (cupsServer(), which follows
-// CUPS_SERVER and cupsSetServer) with a bounded connect and bounded reads
-// and writes, kept open between requests and made anew when the server
-// changes or a request fails.
+// One connection to a CUPS server (the current one, cupsServer(), unless
+// one is given), kept between operations. Each operation gets a time budget:
+// libcups waits in short slices, asks on, and gives up when it is spent.
 class TQdCupsConnection
 {
 public:
+    explicit TQdCupsConnection(QByteArray server = {}, int port = 0)
+        : m_givenServer(std::move(server)), m_givenPort(port)
+    {
+    }
     ~TQdCupsConnection() { close(); }
 
-    http_t *http(QString *failure)
+    QByteArray server() const { return m_givenServer.isEmpty() ? QByteArray(cupsServer()) : m_givenServer; }
+    int port() const { return m_givenPort ? m_givenPort : ippPort(); }
+
+    // The connection for one operation; null, with the reason, when the
+    // server cannot be reached.
+    http_t *begin(QString *failure)
     {
-        const QByteArray server = cupsServer();
-        const int port = ippPort();
-        if (m_http && (server != m_server || port != m_port))
+        if (m_http && (server() != m_server || port() != m_port || m_reuse.hasExpired()))
             close();
+        if (server() != m_server || port() != m_port)
+            m_pause = QDeadlineTimer(0);
+        m_server = server();
+        m_port = port();
+        if (!m_pause.hasExpired()) {
+            *failure = QStringLiteral("%1: no answer in time").arg(QString::fromLocal8Bit(m_server));
+            return nullptr;
+        }
+        m_deadline.setRemainingTime(kRequestBudgetMs);
+        m_reuse.setRemainingTime(kConnectionReuseMs);
         if (!m_http) {
             errno = 0;
-            m_http = httpConnect2(server.constData(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                  kConnectTimeoutMs, nullptr);
+            m_http = httpConnect2(m_server.constData(), m_port, nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                  kRequestBudgetMs, nullptr);
             if (!m_http) {
-                const int error = errno;
-                *failure = QStringLiteral("%1: %2").arg(QString::fromLocal8Bit(server),
-                                                        error ? QString::fromLocal8Bit(std::strerror(error))
-                                                              : QStringLiteral("cannot connect"));
+                *failure = QStringLiteral("%1: %2").arg(QString::fromLocal8Bit(m_server),
+                                                        QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
+                if (m_deadline.hasExpired())
+                    m_pause.setRemainingTime(kStuckPauseMs);
                 return nullptr;
             }
-            httpSetTimeout(m_http, kIoTimeoutSeconds, nullptr, nullptr);
-            m_server = server;
-            m_port = port;
+            httpSetTimeout(m_http, kWaitSliceSeconds, &TQdCupsConnection::keepWaiting, &m_deadline);
         }
         return m_http;
     }
 
+    // After an operation got no answer: drops the connection and says why.
+    QString failed()
+    {
+        QString reason = lastCupsError();
+        if (m_deadline.hasExpired()) {
+            m_pause.setRemainingTime(kStuckPauseMs);
+            reason = QStringLiteral("%1: no answer in time").arg(QString::fromLocal8Bit(m_server));
+        }
+        close();
+        return reason;
+    }
+
+private:
+    static int keepWaiting(http_t *, void *deadline) { return !static_cast<QDeadlineTimer *>(deadline)->hasExpired(); }
     void close()
     {
         if (m_http)
@@ -302,27 +245,14 @@ public:
         m_http = nullptr;
     }
 
-    // Sends the request (which it consumes). No response means the spooler
-    // did not answer; the connection is then dropped.
-    IppPtr request(ipp_t *request, const char *resource, QString *failure)
-    {
-        http_t *connection = http(failure);
-        if (!connection) {
-            ippDelete(request);
-            return nullptr;
-        }
-        IppPtr response(cupsDoRequest(connection, request, resource));
-        if (!response) {
-            *failure = lastCupsError();
-            close();
-        }
-        return response;
-    }
-
-private:
+    QByteArray m_givenServer;
+    int m_givenPort;
     http_t *m_http = nullptr;
     QByteArray m_server;
     int m_port = 0;
+    QDeadlineTimer m_deadline;
+    QDeadlineTimer m_reuse;
+    QDeadlineTimer m_pause{0};
 };
 
 // ---------------------------------------------------------------------------
@@ -330,124 +260,123 @@ private:
 TQdAllPrintersInfo::TQdAllPrintersInfo()
 {
     TQdCupsConnection connection;
-    take(connection);
+    *this = TQdAllPrintersInfo(connection);
 }
-
-TQdAllPrintersInfo::TQdAllPrintersInfo(TQdCupsConnection &connection) { take(connection); }
 
 TQdAllPrintersInfo::TQdAllPrintersInfo(QList<Entry> entries)
     : m_entries(std::move(entries))
 {
 }
 
-void TQdAllPrintersInfo::take(TQdCupsConnection &connection)
+TQdAllPrintersInfo::TQdAllPrintersInfo(TQdCupsConnection &connection, const TQdAllPrintersInfo *previous)
 {
-    ipp_t *request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
-    addRequestingUser(request);
-    static const char *const wanted[] = {"printer-name", "printer-is-accepting-jobs", "printer-type", "device-uri"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)),
-                  nullptr, wanted);
-    const IppPtr response = connection.request(request, "/", &m_failure);
-    if (!response) {
-        m_reachable = false;
+    // The queues' names and states in one small request, which is also the
+    // probe: libcups waits a second for each request's go-ahead, so a
+    // spooler that does not answer costs one request's wait here. With the
+    // lpoptions files and the variables that name a default, they make the
+    // source of the list; an unchanged source gives the list as before.
+    static const char *const wanted[] = {"printer-name", "printer-type", "printer-is-accepting-jobs"};
+    http_t *http = connection.begin(&m_failure);
+    IppPtr queues;
+    if (http) {
+        ipp_t *request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+        ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)),
+                      nullptr, wanted);
+        queues.reset(cupsDoRequest(http, request, "/"));
+        if (!queues)
+            m_failure = connection.failed();
+    }
+    for (ipp_attribute_t *attr = ippFirstAttribute(queues.get()); attr; attr = ippNextAttribute(queues.get())) {
+        char value[1024];
+        ippAttributeString(attr, value, sizeof value);
+        m_source += QByteArray(ippGetName(attr) ? ippGetName(attr) : "") + '=' + value + '\n';
+    }
+    const QByteArray home = qgetenv("HOME");
+    for (const QByteArray &path : {qEnvironmentVariable("CUPS_SERVERROOT", QStringLiteral("/etc/cups")).toLocal8Bit() + "/lpoptions",
+                                   home + "/.cups/lpoptions"}) {
+        const QFileInfo file(QFile::decodeName(path));
+        m_source += path + ' ' + QByteArray::number(file.lastModified().toMSecsSinceEpoch()) + ' '
+                    + QByteArray::number(file.size()) + '\n';
+    }
+    m_source += qgetenv("LPDEST") + '\n' + qgetenv("PRINTER");
+    if (m_failure.isEmpty() && previous && previous->m_reachable && previous->m_source == m_source) {
+        m_entries = previous->m_entries;
         return;
     }
-    const ipp_status_t status = ippGetStatusCode(response.get());
-    if (status == IPP_STATUS_ERROR_NOT_FOUND)
-        return;  // a server without queues
-    if (status > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        m_reachable = false;
-        m_failure = lastCupsError();
-        return;
-    }
-
-    // Printers come one group each, separated by attributes without a name.
-    Entry entry;
-    bool accepting = true;
-    int type = 0;
-    const auto finish = [&] {
-        if (!entry.Name.isEmpty()) {
-            if (!accepting)
-                entry.Attributes |= kHidden;
-            if (!(type & CUPS_PRINTER_REMOTE))
-                entry.Attributes |= kLocal;
-            if (type & CUPS_PRINTER_DEFAULT)
-                entry.Attributes |= kDefault;
-            m_entries.append(entry);
+    // The list the print dialog shows, with the instances and the user's
+    // default.
+    cups_dest_t *dests = nullptr;
+    const int count = m_failure.isEmpty() ? cupsGetDests2(http, &dests) : 0;
+    const ipp_status_t status = cupsLastError();
+    if (count == 0 && m_failure.isEmpty() && status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND)
+        m_failure = connection.failed();
+    m_reachable = m_failure.isEmpty();
+    int serverDefault = -1;
+    for (const cups_dest_t &dest : std::span(dests, count)) {
+        Entry entry{QString::fromUtf8(dest.name), 0, {}};
+        if (dest.instance)
+            entry.Name += QLatin1Char('/') + QString::fromUtf8(dest.instance);
+        const char *accepting = cupsGetOption("printer-is-accepting-jobs", dest.num_options, dest.options);
+        const char *type = cupsGetOption("printer-type", dest.num_options, dest.options);
+        const int typeBits = type ? QByteArray(type).toInt() : 0;
+        // Printers only seen on the network have no queue to take a job.
+        if (!accepting || std::strcmp(accepting, "true") != 0 || (typeBits & CUPS_PRINTER_DISCOVERED))
+            entry.Attributes |= kHidden;
+        entry.Attributes |= (typeBits & CUPS_PRINTER_CLASS ? kClass : 0) | (dest.is_default ? kDefault : 0);
+        // libcups loses the mark of a default queue that has an instance.
+        if (!dest.instance && (typeBits & CUPS_PRINTER_DEFAULT))
+            serverDefault = Count();
+        for (const cups_option_t &o : std::span(dest.options, dest.num_options)) {
+            const QByteArray name(o.name);
+            if (!name.startsWith("printer-") && !name.startsWith("marker-") && name != "device-uri")
+                entry.JobOptions.append({name, QByteArray(o.value)});
         }
-        entry = Entry();
-        accepting = true;
-        type = 0;
-    };
-    for (ipp_attribute_t *attr = ippFirstAttribute(response.get()); attr; attr = ippNextAttribute(response.get())) {
-        const char *name = ippGetName(attr);
-        if (!name) {
-            finish();
-            continue;
-        }
-        if (ippGetGroupTag(attr) != IPP_TAG_PRINTER)
-            continue;
-        if (!std::strcmp(name, "printer-name"))
-            entry.Name = QString::fromUtf8(ippGetString(attr, 0, nullptr));
-        else if (!std::strcmp(name, "printer-is-accepting-jobs"))
-            accepting = ippGetBoolean(attr, 0);
-        else if (!std::strcmp(name, "printer-type"))
-            type = ippGetInteger(attr, 0);
-        else if (!std::strcmp(name, "device-uri"))
-            entry.DeviceUri = QString::fromUtf8(ippGetString(attr, 0, nullptr));
+        m_entries.append(entry);
     }
-    finish();
+    cupsFreeDests(count, dests);
+    const auto isDefault = [](const Entry &e) { return e.Attributes & kDefault; };
+    if (serverDefault >= 0 && std::none_of(m_entries.cbegin(), m_entries.cend(), isDefault))
+        m_entries[serverDefault].Attributes |= kDefault;
 }
 
 int TQdAllPrintersInfo::IndexOf(const QString &name) const
 {
-    for (int i = 0; i < Count(); ++i) {
-        if (m_entries.at(i).Name == name)
-            return i;
-    }
-    return -1;
+    const auto it = std::find_if(m_entries.cbegin(), m_entries.cend(), [&name](const Entry &e) { return e.Name == name; });
+    return it == m_entries.cend() ? -1 : int(it - m_entries.cbegin());
 }
 
 bool TQdAllPrintersInfo::Equals(const TQdAllPrintersInfo &other) const
 {
-    if (m_reachable != other.m_reachable || Count() != other.Count())
-        return false;
-    for (int i = 0; i < Count(); ++i) {
-        if (Name(i) != other.Name(i) || Attributes(i) != other.Attributes(i))
-            return false;
-    }
-    return true;
+    return m_reachable == other.m_reachable
+           && std::equal(m_entries.cbegin(), m_entries.cend(), other.m_entries.cbegin(), other.m_entries.cend(),
+                         [](const Entry &a, const Entry &b) { return a.Name == b.Name && a.Attributes == b.Attributes; });
 }
 
 // ---------------------------------------------------------------------------
 
 TQdPrinter::TQdPrinter()
     : m_cups(std::make_unique<TQdCupsConnection>())
+    , m_snapshot(std::make_unique<TQdAllPrintersInfo>(*m_cups))
 {
-    m_snapshot = std::make_unique<TQdAllPrintersInfo>(*m_cups);
-    fillPorts(*m_snapshot);
     m_sinceCheck.start();
-
-    // Printers are usually added or removed in another program; coming back
-    // to this one is the moment to look.
+    QObject::connect(&m_backgroundCheck, &QFutureWatcherBase::finished, &m_backgroundCheck, [this] {
+        // A comparison made here meanwhile is the newer one.
+        if (!m_sinceCheck.isValid() || m_sinceCheck.elapsed() > m_backgroundStarted.elapsed())
+            takeSnapshot(std::make_unique<TQdAllPrintersInfo>(*m_backgroundCheck.result()));
+    });
+    // Printers are usually added or removed in another program: coming back
+    // to this one is the moment to look, without keeping the window waiting.
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        m_watch = std::make_unique<QObject>();
-        QObject::connect(app, &QGuiApplication::applicationStateChanged, m_watch.get(),
+        QObject::connect(app, &QGuiApplication::applicationStateChanged, &m_backgroundCheck,
                          [this](Qt::ApplicationState state) {
-                             if (state != Qt::ApplicationActive)
-                                 return;
-                             try {
-                                 CheckPrinterChange();
-                             } catch (const Exception &e) {
-                                 Messages::ShowError(e.message());
-                             }
+                             if (state == Qt::ApplicationActive)
+                                 checkInBackground();
                          });
     }
 }
 
 TQdPrinter::~TQdPrinter()
 {
-    m_watch.reset();
     abandonJob();
     m_canvas.setDevice(nullptr);
 }
@@ -462,20 +391,15 @@ TCanvas &TQdPrinter::GetCanvas()
 
 void TQdPrinter::BeginDoc(const QString &title)
 {
-    // A job still open was left by a failure while drawing it; nobody will
-    // end it, so it goes.
+    // A job still open was left by a failure while drawing it; it goes.
     abandonJob();
     QPrinter &printer = ensurePrinter();
-
     // Qt writes the job to a file that the facade hands to CUPS itself, on
-    // its bounded connection; a file name without ".pdf" keeps the printer
-    // in native format.
+    // its bounded connection; a name without ".pdf" keeps the native format.
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/pelora-job-XXXXXX.prn"));
     if (!file->open())
-        throw EQdPrinter(
-            QStringLiteral("TQdPrinter.BeginDoc: Cannot Create the Job File (%1)").arg(file->errorString()));
+        throw EQdPrinter(QStringLiteral("TQdPrinter.BeginDoc: Cannot Create the Job File (%1)").arg(file->errorString()));
     file->close();
-
     printer.setDocName(title);
     printer.setOutputFileName(file->fileName());
     auto painter = std::make_unique<QPainter>();
@@ -519,60 +443,59 @@ void TQdPrinter::EndDoc()
     if (!written)
         throw EQdPrinter(QStringLiteral("TQdPrinter.EndDoc: Cannot Write the Print Job"));
 
+    // The destination's lpoptions defaults (its orientation is the
+    // QPrinter's already), then the options Qt's own CUPS engine would send,
+    // the copy count always, and what was chosen in the print dialog.
     QPrinter &printer = *m_printer;
-    const QString queue = queueOf(printer);
-
-    // The options Qt's own CUPS engine would send with this job.
     cups_option_t *options = nullptr;
     int count = 0;
     const auto add = [&](const QByteArray &name, const QByteArray &value) {
         count = cupsAddOption(name.constData(), value.constData(), count, &options);
     };
+    if (const int index = m_snapshot->IndexOf(printer.printerName()); index >= 0) {
+        for (const auto &[name, value] : m_snapshot->JobOptions(index)) {
+            if (name != "landscape" && name != "orientation-requested")
+                add(name, value);
+        }
+    }
     add("media", printer.pageLayout().pageSize().key().toUtf8());
-    const int copies = printer.copyCount();
-    if (copies > 1) {
-        add("copies", QByteArray::number(copies));
-        if (printer.collateCopies())
-            add("Collate", "True");
-    }
+    add("copies", QByteArray::number(printer.copyCount()));
+    if (printer.copyCount() > 1 && printer.collateCopies())
+        add("Collate", "True");
     const bool portrait = printer.pageLayout().orientation() == QPageLayout::Portrait;
-    switch (printer.duplex()) {
-    case QPrinter::DuplexNone: add("sides", "one-sided"); break;
-    case QPrinter::DuplexAuto: add("sides", portrait ? "two-sided-long-edge" : "two-sided-short-edge"); break;
-    case QPrinter::DuplexLongSide: add("sides", "two-sided-long-edge"); break;
-    case QPrinter::DuplexShortSide: add("sides", "two-sided-short-edge"); break;
-    }
+    const bool shortEdge = printer.duplex() == QPrinter::DuplexShortSide || (printer.duplex() == QPrinter::DuplexAuto && !portrait);
+    add("sides", printer.duplex() == QPrinter::DuplexNone ? "one-sided"
+                 : shortEdge                               ? "two-sided-short-edge"
+                                                           : "two-sided-long-edge");
     if (!portrait)
         add("landscape", "");
     const QStringList chosen = printer.printEngine()->property(kCupsOptionsProperty).toStringList();
     for (int i = 0; i + 1 < chosen.size(); i += 2)
         add(chosen.at(i).toUtf8(), chosen.at(i + 1).toUtf8());
 
-    ipp_t *request = ippNewRequest(IPP_OP_PRINT_JOB);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, queueUri(queue).constData());
-    addRequestingUser(request);
+    // A Print-Job of our own: cupsPrintFile2 would look the queue up again
+    // first, and on the network for 1 s when it is gone.
+    const QString queue = queueOf(printer.printerName());
+    ipp_t *request = queueRequest(IPP_OP_PRINT_JOB, queue);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, printer.docName().toUtf8().constData());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, "application/pdf");
     cupsEncodeOptions2(request, count, options, IPP_TAG_OPERATION);
     cupsEncodeOptions2(request, count, options, IPP_TAG_JOB);
     cupsFreeOptions(count, options);
-
     QString failure;
-    http_t *http = m_cups->http(&failure);
+    http_t *http = m_cups->begin(&failure);
     if (!http) {
         ippDelete(request);
-        m_sinceCheck.invalidate();
-        throw EQdPrinterNoSpooler("EndDoc", failure);
+        noAnswer(failure);
     }
-    const QByteArray resource = QByteArray("/printers/") + queue.toUtf8();
-    const IppPtr response(cupsDoFileRequest(http, request, resource.constData(),
-                                            QFile::encodeName(file->fileName()).constData()));
-    if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        failure = lastCupsError();
-        if (!response)
-            m_cups->close();
+    const QByteArray resource = "/printers/" + queue.toUtf8();
+    const IppPtr response(cupsDoFileRequest(http, request, resource.constData(), QFile::encodeName(file->fileName()).constData()));
+    if (!response)
+        noAnswer(m_cups->failed());
+    if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
         m_sinceCheck.invalidate();
-        throw EQdPrinter(QStringLiteral("TQdPrinter.EndDoc: Print Job not Accepted by %1 (%2)").arg(queue, failure));
+        throw EQdPrinter(QStringLiteral("プリンタ「%1」が印刷を受け付けませんでした。プリンタの状態を確かめるか、「プリンタ設定」で別のプリンタを選んでください。(%2)")
+                             .arg(printer.printerName(), lastCupsError()));
     }
     ipp_attribute_t *id = ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER);
     m_lastJobId = id ? ippGetInteger(id, 0) : 0;
@@ -582,8 +505,7 @@ void TQdPrinter::EndDoc()
 
 const QStringList &TQdPrinter::GetPrinters()
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
+    ready();
     m_printerNames.clear();
     for (int i = 0; i < m_snapshot->Count(); ++i) {
         if (m_snapshot->IsVisible(i))
@@ -594,74 +516,59 @@ const QStringList &TQdPrinter::GetPrinters()
 
 QPoint TQdPrinter::GetPixelsPerInch()
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
+    ready();
     return pixelsPerInch();
 }
 
 QPoint TQdPrinter::GetPageOffset()
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
-    // Without media the queue has no sheet, so no printable area on it.
-    if (!fields().contains(QdField::PaperSize))
-        throw EQdPrinterNoInfo(QStringLiteral("TQdPrinter.GetPageOffset: No Paper Info Available"));
-    QPrinter &printer = ensurePrinter();
-    const QPointF offset = printer.pageRect(QPrinter::DevicePixel).topLeft()
-                           - printer.paperRect(QPrinter::DevicePixel).topLeft();
-    return offset.toPoint();
+    ready();
+    settings();
+    return (m_printer->pageRect(QPrinter::DevicePixel).topLeft() - m_printer->paperRect(QPrinter::DevicePixel).topLeft())
+        .toPoint();
 }
 
 int TQdPrinter::GetScale()
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
-    return scale();
+    ready();
+    return 100;
 }
 
 QSize TQdPrinter::GetPaperSize()
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
-    if (!fields().contains(QdField::PaperSize))
-        throw EQdPrinterNoInfo(QStringLiteral("TQdPrinter.GetPaperSize: No Paper Info Available"));
+    ready();
+    settings();
     const QPoint dpi = pixelsPerInch();
-    const qint64 percent = scale();
-    const QRect sheet = ensurePrinter().paperRect(QPrinter::DevicePixel).toRect();
-    return QSize(int(qint64(sheet.width()) * 254 * percent / dpi.x() / 100),
-                 int(qint64(sheet.height()) * 254 * percent / dpi.y() / 100));
+    const QRect sheet = m_printer->paperRect(QPrinter::DevicePixel).toRect();
+    return QSize(int(qint64(sheet.width()) * 254 / dpi.x()), int(qint64(sheet.height()) * 254 / dpi.y()));
 }
 
 TQdFieldSet TQdPrinter::GetAvailableFields()
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
-    return fields();
+    ready();
+    return TQdFieldSet::fromMask(settings().Fields);
 }
 
 int TQdPrinter::GetOrientation()
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
+    ready();
     checkSupport(QdField::Orientation, QStringLiteral("TQdPrinter.GetOrientation: Orientation is not Supported"));
     return m_settings->Orientation == 1 ? 0 : 1;
 }
 
 int TQdPrinter::GetMaxCopies()
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
+    ready();
     checkSupport(QdField::Copies, QStringLiteral("TQdPrinter.GetMaxCopies: Copies is not Supported"));
     UpdateCapabilities();
-    if (!m_maxCopiesKnown)
+    if (!traits().MaxCopies)
         throw EQdPrinterNoInfo(QStringLiteral("TQdPrinter.GetMaxCopies: No MaxCopies Info Available"));
-    return m_maxCopies;
+    return *traits().MaxCopies;
 }
 
 void TQdPrinter::SetCopies(int copies)
 {
-    watchBeforeAnswer();
-    CheckNoPrinter();
+    ready();
     checkSupport(QdField::Copies, QStringLiteral("TQdPrinter.SetCopies: Copies not Supported"));
     // Zero or negative copies make no job; refuse them all alike.
     if (copies < 1)
@@ -677,17 +584,21 @@ void TQdPrinter::ApplySettings()
     if (!m_modified)
         return;
     QD_ASSERT(m_settings, "TQdPrinter.ApplySettings; No Setteing Info");
-    const TQdSettingsRecord settings = *m_settings;
+    const TQdSettingsRecord written = *m_settings;
     QPrinter &printer = ensurePrinter();
-    printer.setCopyCount(settings.Copies);
-    const bool oriented = printer.setPageOrientation(settings.Orientation == 1 ? QPageLayout::Portrait
-                                                                               : QPageLayout::Landscape);
+    printer.setCopyCount(written.Copies);
+    const bool oriented = printer.setPageOrientation(written.Orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
     DiscardSettings();
-    m_capabilityIndex = -1;
-    QD_ASSERT(printer.isValid() && oriented && printer.copyCount() == settings.Copies, "Assertion failure");
+    QD_ASSERT(printer.isValid() && oriented && printer.copyCount() == written.Copies, "Assertion failure");
 }
 
 // --- internal operations ------------------------------------------------------
+
+void TQdPrinter::ready()
+{
+    watchBeforeAnswer();
+    CheckNoPrinter();
+}
 
 void TQdPrinter::CheckNoPrinter()
 {
@@ -695,32 +606,20 @@ void TQdPrinter::CheckNoPrinter()
         if (m_snapshot->IsVisible(i))
             return;
     }
-    m_capabilityIndex = -1;
+    m_traits.reset();
     if (!m_snapshot->Reachable())
-        throw EQdPrinterNoSpooler("CheckNoPrinter", m_snapshot->Failure());
+        throw EQdPrinterNoSpooler(m_snapshot->Failure());
     throw EQdPrinterNoPrinter();
 }
 
 void TQdPrinter::checkSupport(int index, const QString &message)
 {
-    if (index > 31 || !fields().contains(index))
+    if (!TQdFieldSet::fromMask(settings().Fields).contains(index))
         throw EQdPrinterNotSupported(message);
 }
 
 // The helpers below answer without the watch and the printer check, so that
-// one query compares the printer set at most once, before it begins.
-
-TQdFieldSet TQdPrinter::fields()
-{
-    if (!m_settings)
-        readSettings();
-    return TQdFieldSet::fromMask(m_settings->Fields);
-}
-
-int TQdPrinter::scale()
-{
-    return fields().contains(QdField::Scale) ? m_settings->Scale : 100;
-}
+// a query compares the printer set at most once, before it begins.
 
 QPoint TQdPrinter::pixelsPerInch()
 {
@@ -730,37 +629,12 @@ QPoint TQdPrinter::pixelsPerInch()
     return dpi;
 }
 
-void TQdPrinter::UpdateCapabilities()
-{
-    const int index = SelectedIndex();
-    if (index == m_capabilityIndex)
-        return;
-    if (!m_settings)
-        readSettings();
-
-    m_paperNames.clear();
-    m_binNames.clear();
-    m_resolutions.clear();
-    m_maxCopies = 0;
-    m_maxCopiesKnown = false;
-
-    const TQdPrinterTraits traits = queueTraits("UpdateCapabilities");
-    ++m_capabilityReads;
-
-    m_paperNames = traits.PaperNames;
-    m_binNames = traits.BinNames;
-    m_resolutions = traits.Resolutions;
-    if (traits.MaxCopies) {
-        m_maxCopies = *traits.MaxCopies;
-        m_maxCopiesKnown = true;
-    }
-    m_capabilityIndex = index;
-}
+void TQdPrinter::UpdateCapabilities() { settings(); }
 
 void TQdPrinter::RefreshCapabilities()
 {
     DiscardSettings();
-    m_capabilityIndex = -1;
+    m_traits.reset();
     UpdateCapabilities();
 }
 
@@ -770,76 +644,81 @@ void TQdPrinter::DiscardSettings()
     m_modified = false;
 }
 
-const QStringList &TQdPrinter::GetPorts()
+const TQdSettingsRecord &TQdPrinter::settings()
 {
-    fillPorts(TQdAllPrintersInfo(*m_cups));
-    return m_ports;
-}
-
-void TQdPrinter::fillPorts(const TQdAllPrintersInfo &snapshot)
-{
-    m_ports.clear();
-    for (int i = 0; i < snapshot.Count(); ++i) {
-        const QString &uri = snapshot.DeviceUri(i);
-        if (!uri.isEmpty() && !m_ports.contains(uri))
-            m_ports << uri;
+    if (!m_settings) {
+        const quint32 fields = traits().Fields;
+        const bool portrait = m_printer->pageLayout().orientation() == QPageLayout::Portrait;
+        m_settings = std::make_unique<TQdSettingsRecord>(TQdSettingsRecord{fields, portrait ? 1 : 2, m_printer->copyCount()});
     }
+    return *m_settings;
 }
 
-void TQdPrinter::readSettings()
+// The capabilities of the current destination, read once for it. A class
+// tells some things of its own; the rest is its first member's that takes
+// jobs.
+const TQdPrinterTraits &TQdPrinter::traits()
 {
-    m_settings.reset();
-    m_modified = false;
-    const TQdPrinterTraits traits = queueTraits("ReadSettings");
-    const QPrinter &printer = *m_printer;
-    auto settings = std::make_unique<TQdSettingsRecord>();
-    settings->Fields = traits.Fields;
-    settings->Scale = traits.Scale;
-    settings->Orientation = printer.pageLayout().orientation() == QPageLayout::Portrait ? 1 : 2;
-    settings->Copies = printer.copyCount();
-    m_settings = std::move(settings);
-    ++m_settingsReads;
+    const QString name = ensurePrinter().printerName();
+    if (m_traits && m_traitsFor == name)
+        return *m_traits;
+    m_traits.reset();
+    TQdPrinterTraits read = readTraits(queueOf(name));
+    if (m_snapshot->Attributes(std::max(0, m_snapshot->IndexOf(name))) & TQdAllPrintersInfo::kClass) {
+        const auto member = std::find_if(read.Members.cbegin(), read.Members.cend(),
+                                         [this](const QString &m) { return m_snapshot->IsVisible(m); });
+        if (member == read.Members.cend())
+            throw EQdPrinter(QStringLiteral("プリンタクラス「%1」には印刷を受け付けるプリンタがありません。CUPS でクラスにプリンタを加えるか、「プリンタ設定」で別のプリンタを選んでください。")
+                                 .arg(queueOf(name)));
+        const TQdPrinterTraits first = readTraits(*member);
+        read.Fields |= first.Fields;
+        read.MaxCopies = read.MaxCopies ? read.MaxCopies : first.MaxCopies;
+    }
+    ++m_capabilityReads;
+    m_traitsFor = name;
+    return *(m_traits = std::move(read));
 }
 
-TQdPrinterTraits TQdPrinter::queueTraits(const char *operation)
+TQdPrinterTraits TQdPrinter::readTraits(const QString &queue)
 {
-    const QString queue = queueOf(ensurePrinter());
-    ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, queueUri(queue).constData());
-    addRequestingUser(request);
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(kTraitAttributes)), nullptr, kTraitAttributes);
+    static const char *const wanted[] = {"orientation-requested-supported", "media-supported", "copies-supported",
+                                         "member-names"};
+    ipp_t *request = queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, queue);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)), nullptr, wanted);
     QString failure;
-    const IppPtr response = m_cups->request(request, "/", &failure);
+    http_t *http = m_cups->begin(&failure);
+    if (!http) {
+        ippDelete(request);
+        noAnswer(failure);
+    }
+    const IppPtr response(cupsDoRequest(http, request, "/"));
     if (!response)
-        printerFailed(operation, failure);
-    if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
-        printerFailed(operation, lastCupsError());
+        noAnswer(m_cups->failed());
+    if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        // The destination may have gone: compare the printer set next time.
+        m_sinceCheck.invalidate();
+        throw destinationGone(queue, lastCupsError());
+    }
     return QdPrinterTraitsFromIpp(response.get());
 }
 
-void TQdPrinter::printerFailed(const char *operation, const QString &reason)
+void TQdPrinter::noAnswer(const QString &reason)
 {
-    // The queue may have gone: compare the printer set at the next use.
     m_sinceCheck.invalidate();
-    const QString name = m_printer ? m_printer->printerName() : m_wantedPrinter;
-    throw EQdPrinter(QStringLiteral("TQdPrinter.%1: Printer %2 not Available (%3)")
-                         .arg(QLatin1String(operation), name, reason));
+    throw EQdPrinterNoSpooler(reason);
 }
 
 // --- the QPrinter ---------------------------------------------------------------
 
 QPrinter &TQdPrinter::PlatformPrinter() { return ensurePrinter(); }
 
-int TQdPrinter::SelectedIndex() { return m_snapshot->IndexOf(ensurePrinter().printerName()); }
-
 void TQdPrinter::SelectPrinter(const QString &name)
 {
-    if (m_holds > 0 || m_painter)
+    if (busy())
         throw EQdPrinter(QStringLiteral("TQdPrinter.SelectPrinter: Printer in Use"));
     CheckPrinterChange();
     if (m_snapshot->IndexOf(name) < 0)
-        throw EQdPrinter(QStringLiteral("TQdPrinter.SelectPrinter: No Printer %1").arg(name));
+        throw destinationGone(name, QStringLiteral("not in the list of CUPS"));
     dropPrinter();
     m_wantedPrinter = name;
     RefreshCapabilities();
@@ -849,66 +728,63 @@ QPrinter &TQdPrinter::ensurePrinter()
 {
     if (m_printer)
         return *m_printer;
-
     // Qt reaches CUPS on libcups's shared connection, which has no time
     // limit: make sure the spooler answers right before handing over.
-    if (!m_sinceCheck.isValid() || m_sinceCheck.elapsed() > kFreshProbeMs)
-        CheckPrinterChange();
+    CheckPrinterChange();
     if (m_printer)
         return *m_printer;  // OnChange made one
     CheckNoPrinter();
 
     // The printer chosen before (it may have been dropped by a change of the
-    // printer set), else the user's default (LPDEST, PRINTER, lpoptions),
-    // else the server's, else the first visible one.
+    // printer set), else the user's default (LPDEST, PRINTER, lpoptions, the
+    // server's), else the first visible one.
     int index = m_wantedPrinter.isEmpty() ? -1 : m_snapshot->IndexOf(m_wantedPrinter);
-    if (index < 0) {
-        QString ignored;
-        if (http_t *http = m_cups->http(&ignored)) {
-            if (cups_dest_t *dest = cupsGetNamedDest(http, nullptr, nullptr)) {
-                const int user = m_snapshot->IndexOf(QString::fromUtf8(dest->name));
-                if (user >= 0 && m_snapshot->IsVisible(user))
-                    index = user;
-                cupsFreeDests(1, dest);
-            }
+    for (const quint32 wanted : {TQdAllPrintersInfo::kDefault, 0u}) {
+        for (int i = 0; index < 0 && i < m_snapshot->Count(); ++i) {
+            if (m_snapshot->IsVisible(i) && (m_snapshot->Attributes(i) & wanted) == wanted)
+                index = i;
         }
     }
-    for (int i = 0; index < 0 && i < m_snapshot->Count(); ++i) {
-        if (m_snapshot->IsVisible(i) && (m_snapshot->Attributes(i) & TQdAllPrintersInfo::kDefault))
-            index = i;
-    }
-    for (int i = 0; index < 0 && i < m_snapshot->Count(); ++i) {
-        if (m_snapshot->IsVisible(i))
-            index = i;
-    }
     const QString name = m_snapshot->Name(index);
-
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     if (info.isNull() || printer->outputFormat() != QPrinter::NativeFormat || printer->printerName() != name) {
         m_sinceCheck.invalidate();
-        throw EQdPrinter(QStringLiteral("TQdPrinter.PlatformPrinter: Printer %1 not Available").arg(name));
+        throw destinationGone(name, QStringLiteral("Qt does not list it"));
     }
     // Qt sends vector output, so the resolution only fixes the coordinates:
     // one layout unit is one device pixel.
     printer->setResolution(kPrinterDpi);
-    // A new QPrinter keeps Qt's locale paper; the queue's own default is
-    // what selecting a printer means.
-    const QPageSize paper = info.defaultPageSize();
-    if (paper.isValid())
-        printer->setPageSize(paper);
-
     m_printer = std::move(printer);
     m_wantedPrinter = name;
+    useDestinationDefaults(true);
     m_canvas.setDevice(m_printer.get());
     return *m_printer;
 }
 
-QPrinter &TQdPrinter::printerAfterProbe()
+// The destination's own defaults: its paper (the PPD's, marked with its
+// lpoptions by Qt; else the media its options name; else the locale's), and
+// an instance's copies and orientation.
+void TQdPrinter::useDestinationDefaults(bool paper)
 {
-    if (m_printer && (!m_sinceCheck.isValid() || m_sinceCheck.elapsed() > kFreshProbeMs))
-        CheckPrinterChange();
-    return ensurePrinter();
+    QPrinter &printer = *m_printer;
+    const int index = m_snapshot->IndexOf(printer.printerName());
+    const TQdAllPrintersInfo::Options options = index >= 0 ? m_snapshot->JobOptions(index) : TQdAllPrintersInfo::Options();
+    if (paper) {
+        QPageSize size = QPrinterInfo::printerInfo(printer.printerName()).defaultPageSize();
+        if (!size.isValid())
+            size = mediaPaper(option(options, "media").value_or(QByteArray()));
+        if (!size.isValid()) {
+            const QLocale::Territory territory = QLocale().territory();
+            size = QPageSize(territory == QLocale::UnitedStates || territory == QLocale::Canada ? QPageSize::Letter : QPageSize::A4);
+        }
+        printer.setPageSize(size);
+    }
+    if (const int copies = option(options, "copies").value_or("0").toInt(); copies > 0)
+        printer.setCopyCount(copies);
+    const QByteArray orientation = option(options, "orientation-requested").value_or(QByteArray());
+    if (option(options, "landscape") || orientation == "4" || orientation == "5")
+        printer.setPageOrientation(QPageLayout::Landscape);
 }
 
 void TQdPrinter::dropPrinter()
@@ -923,79 +799,94 @@ void TQdPrinter::dropPrinter()
 
 void TQdPrinter::watchBeforeAnswer()
 {
-    if (!m_sinceCheck.isValid() || m_sinceCheck.elapsed() >= kChangeCheckIntervalMs)
+    if (!m_sinceCheck.isValid() || m_sinceCheck.elapsed() >= kRecheckAfterMs)
         CheckPrinterChange();
 }
 
 void TQdPrinter::CheckPrinterChange()
 {
+    if (busy())
+        m_sinceCheck.invalidate();
+    else
+        takeSnapshot(std::make_unique<TQdAllPrintersInfo>(*m_cups, m_snapshot.get()));
+}
+
+void TQdPrinter::checkInBackground()
+{
+    if (m_backgroundCheck.isRunning())
+        return;
+    m_backgroundStarted.start();
+    // libcups keeps its server per thread: the worker is told this one's.
+    m_backgroundCheck.setFuture(QtConcurrent::run([server = m_cups->server(), port = m_cups->port(), previous = *m_snapshot] {
+        TQdCupsConnection connection(server, port);
+        return std::make_shared<const TQdAllPrintersInfo>(connection, &previous);
+    }));
+}
+
+void TQdPrinter::takeSnapshot(std::unique_ptr<TQdAllPrintersInfo> fresh)
+{
     // A dialog or a job is using the QPrinter: look again once it is free.
-    if (m_holds > 0 || m_painter) {
+    if (busy()) {
         m_sinceCheck.invalidate();
         return;
     }
-    auto fresh = std::make_unique<TQdAllPrintersInfo>(*m_cups);
     // Counted from the answer: a spooler that kept us waiting is not asked
     // again by the very next query.
     m_sinceCheck.start();
-    if (!fresh->Equals(*m_snapshot)) {
-        dropPrinter();
-        m_snapshot = std::move(fresh);
-        m_capabilityIndex = -1;
-        DiscardSettings();
-        fillPorts(*m_snapshot);
-        if (OnChange)
-            OnChange(this);
+    if (fresh->Equals(*m_snapshot))
         return;
-    }
-    const QStringList previous = m_ports;
-    fillPorts(*fresh);
-    if (OnChange && m_ports != previous)
+    dropPrinter();
+    m_snapshot = std::move(fresh);
+    m_traits.reset();
+    DiscardSettings();
+    if (OnChange)
         OnChange(this);
 }
 
 // ---------------------------------------------------------------------------
 
-namespace {
-TQdPrinter &facadeOrProgramWide(TQdPrinter *facade)
-{
-    if (!facade)
-        facade = QdPrinter;
-    QD_ASSERT(facade, "Assertion failure");
-    return *facade;
-}
-}  // namespace
-
 TQdPrinterSetupDialog::TQdPrinterSetupDialog(QWidget *parent, TQdPrinter *facade)
-    : TQdPrinterSetupDialog(parent, facadeOrProgramWide(facade))
+    : TQdPrinterSetupDialog(parent, *(facade ? facade : QdPrinter))
 {
 }
 
 TQdPrinterSetupDialog::TQdPrinterSetupDialog(QWidget *parent, TQdPrinter &facade)
-    : QPrintDialog(&facade.printerAfterProbe(), parent)
+    : QPrintDialog((facade.CheckPrinterChange(), &facade.ensurePrinter()), parent)  // Qt lists printers next
     , m_facade(facade)
-    , m_hold(facade)
 {
-    // Set-up use: choose the printer and its page, nothing about one job.
-    setOption(QAbstractPrintDialog::PrintToFile, false);
-    setOption(QAbstractPrintDialog::PrintSelection, false);
-    setOption(QAbstractPrintDialog::PrintPageRange, false);
-    setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+    m_facade.m_inDialog = true;
+    // Set-up use: the printer and its page, nothing about one job.
+    for (const auto option : {PrintToFile, PrintSelection, PrintPageRange, PrintCurrentPage, PrintCollateCopies})
+        setOption(option, false);
     setWindowTitle(QStringLiteral("プリンタの設定"));
-    // Confirming chooses the printer; nothing is printed.
-    if (auto *buttons = findChild<QDialogButtonBox *>()) {
-        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
-            ok->setText(QStringLiteral("OK"));
+    if (auto *buttons = findChild<QDialogButtonBox *>(); buttons && buttons->button(QDialogButtonBox::Ok))
+        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    // Qt lists every destination; only those that take jobs are offered.
+    if (auto *printers = findChild<QComboBox *>(QStringLiteral("printers"))) {
+        for (int i = printers->count() - 1; i >= 0; --i) {
+            if (!facade.Snapshot().IsVisible(printers->itemText(i)))
+                printers->removeItem(i);
+        }
     }
 }
 
-TQdPrinterSetupDialog::~TQdPrinterSetupDialog() = default;
+TQdPrinterSetupDialog::~TQdPrinterSetupDialog() { m_facade.m_inDialog = false; }
 
 bool TQdPrinterSetupDialog::Execute()
 {
-    if (exec() != QDialog::Accepted)
+    QPrinter &printer = *m_facade.m_printer;
+    const QString before = printer.printerName();
+    const QPageSize paper = printer.pageLayout().pageSize();
+    // Qt's dialog moves the printer to each destination the user looks at.
+    if (exec() != QDialog::Accepted) {
+        if (printer.printerName() != before)
+            printer.setPrinterName(before);
         return false;
+    }
+    // Another destination comes with its own defaults; its paper unless the
+    // user chose one.
+    if (printer.printerName() != before)
+        m_facade.useDestinationDefaults(printer.pageLayout().pageSize().isEquivalentTo(paper));
     m_facade.RefreshCapabilities();
     return true;
 }

@@ -4,6 +4,7 @@
 #include "main/Memo.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
+#include "preview/UnitPreV.h"
 #include "printer/QdPrinters.h"
 #include "support/PrivateCups.h"
 #include "support/TestSupport.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cups/cups.h>
 
@@ -62,11 +64,14 @@ private slots:
         m_config = std::make_unique<ScopedConfigDir>();
         QdPrinter = new TQdPrinter();
         m_form = std::make_unique<TForm1>();
+        PreVForm = new TPreVForm(m_form.get());
         m_form->EditTi->setText(QStringLiteral("テスト盤"));
         m_form->ListBox1->setItems(tracks(11));
     }
     void cleanup()
     {
+        delete PreVForm;
+        PreVForm = nullptr;
         m_form.reset();
         delete QdPrinter;
         QdPrinter = nullptr;
@@ -76,7 +81,8 @@ private slots:
     void checksComeFirst();
     void sheetMustHoldTheFace();
     void textThatFitsAtNoSizeStopsThePrint();
-    void printsTheJacketOnOnePagePerCopy();
+    void printsAtRealSizeOnEveryKindOfDestination_data();
+    void printsAtRealSizeOnEveryKindOfDestination();
     void copiesGoInBatchesOfThePrintersMost();
     void copiesTextThatIsNoNumberIsOne();
     void refusedCopyCountFallsBackToThePrintersOwn();
@@ -159,47 +165,76 @@ void PrintCommandTest::textThatFitsAtNoSizeStopsThePrint()
     QCOMPARE(QdPrinter->LastJobId(), 0);
 }
 
-void PrintCommandTest::printsTheJacketOnOnePagePerCopy()
+// Every kind of CUPS destination prints the jacket at its real size: the
+// job's pages, its title, and the fold lines 300 and 3546 pixels (at 600 per
+// inch) from the sheet's left edge, whatever the queue's margins and scale.
+void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination_data()
 {
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("writtenBy");  // the queue whose output holds the job
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QString>("paper");
+    QTest::newRow("queue") << "pelora-pdf" << "pelora-pdf" << 2 << "A4";
+    QTest::newRow("class") << "pelora-class" << "pelora-pdf" << 2 << "A4";
+    QTest::newRow("instance") << "pelora-pdf/letter" << "pelora-pdf" << 2 << "letter";
+    QTest::newRow("half-inch margins") << "pelora-margins" << "pelora-margins" << 2 << "A4";
+    QTest::newRow("scaling-default 80") << "pelora-scaled" << "pelora-scaled" << 2 << "A4";
+    // Nothing on a raw queue makes copies: the printer would.
+    QTest::newRow("raw") << "pelora-raw" << "pelora-raw" << 1 << "A4";
+}
+
+void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination()
+{
+    QFETCH(QString, destination);
+    QFETCH(QString, writtenBy);
+    QFETCH(int, pages);
+    QFETCH(QString, paper);
     MessageRecorder messages;
+    QdPrinter->SelectPrinter(destination);
     m_form->RGTwoSides->setItemIndex(1);
     const QList<int> jobs = print(QStringLiteral("2"));
+    QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join(u'\n')));
     QCOMPARE(jobs.size(), 1);
     const PrivateCups::Job job = PrivateCups::waitForJob(jobs[0]);
     QCOMPARE(job.state, int(IPP_JSTATE_COMPLETED));
     QCOMPARE(job.name, QStringLiteral("印刷中"));
     QCOMPARE(job.copies, 2);
-    const QString pdf = PrivateCups::output(QStringLiteral("pelora-pdf"), jobs[0]);
-    QCOMPARE(PrivateCups::pdfPages(pdf), 2);
-    const QString text = PrivateCups::runTool(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("1"),
-                                                                           QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
-    QVERIFY2(text.contains(QStringLiteral("テスト盤")), qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("01. 曲その1")));
-    QVERIFY(text.contains(QStringLiteral("11. 曲その11")));
     QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
+    const QString pdf = PrivateCups::output(writtenBy, jobs[0]);
+    QCOMPARE(PrivateCups::pdfPages(pdf), pages);
+    QVERIFY(PrivateCups::runTool(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("(%1)").arg(paper)));
+    const QString text = PrivateCups::runTool(QStringLiteral("pdftotext"), {QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    QVERIFY2(text.contains(QStringLiteral("テスト盤")) && text.contains(QStringLiteral("11. 曲その11")), qPrintable(text));
 
-    // The fold lines stand 300 and 3546 pixels (at 600 per inch) from the
-    // sheet's left edge; render at 100 per inch and look for the dashes.
+    // Rendered at 100 per inch: the dashes of each fold line, and nothing
+    // left of the cut line.
     const QString png = QDir::temp().filePath(QStringLiteral("pelora-print-%1").arg(jobs[0]));
-    PrivateCups::runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-f"),
-                                                     QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                                                     QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, png});
+    PrivateCups::runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-l"),
+                                                     QStringLiteral("1"), QStringLiteral("-png"),
+                                                     QStringLiteral("-singlefile"), pdf, png});
     const QImage page(png + QStringLiteral(".png"));
-    QVERIFY(!page.isNull());
     QFile::remove(png + QStringLiteral(".png"));
-    const QPoint offset = QdPrinter->GetPageOffset();
-    auto darkInColumn = [&](int x) {
+    QVERIFY(!page.isNull());
+    const auto darkInColumn = [&page](int x) {
         int dark = 0;
-        for (int y = (2 * offset.y()) / 6 + 5; y < (2770 - 2 * offset.y()) / 6 + 460 / 6; ++y)
+        for (int y = 10; y < 2770 / 6 - 10; ++y)
             dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
         return dark;
     };
     for (const int foldX : {300, 3546}) {
         const int x = foldX / 6;
-        const int dark = qMax(darkInColumn(x), qMax(darkInColumn(x - 1), darkInColumn(x + 1)));
+        const int dark = std::max({darkInColumn(x - 1), darkInColumn(x), darkInColumn(x + 1)});
         QVERIFY2(dark > 100, qPrintable(QStringLiteral("fold at %1: %2 dark pixels").arg(foldX).arg(dark)));
     }
-    QVERIFY(darkInColumn(100 / 6) < 5);  // nothing left of the cut line
+    QVERIFY(darkInColumn(100 / 6) < 5);
+
+    // The preview lays the same jacket out on the same page.
+    const TJacketLayout printed = JacketLayout;
+    QTimer::singleShot(0, PreVForm, [] { PreVForm->CanCelBtn->click(); });
+    m_form->PreVBtn->click();
+    QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join(u'\n')));
+    QCOMPARE(JacketLayout.LeftFoldLine, printed.LeftFoldLine);
+    QCOMPARE(JacketLayout.ItemsOrigin, printed.ItemsOrigin);
 }
 
 void PrintCommandTest::copiesGoInBatchesOfThePrintersMost()
@@ -263,7 +298,7 @@ void PrintCommandTest::refusedJobIsShownAndTheProgramGoesOn()
         QCOMPARE(messages.shown().size(), 2);
         QCOMPARE(messages.texts().first(), QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。\rペロラの部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
         QCOMPARE(messages.shown().at(1).kind, Messages::Kind::Error);
-        QVERIFY2(messages.texts().at(1).startsWith(QStringLiteral("TQdPrinter.EndDoc: Print Job not Accepted by pelora-hidden")),
+        QVERIFY2(messages.texts().at(1).startsWith(QStringLiteral("プリンタ「pelora-hidden」が印刷を受け付けませんでした。")),
                  qPrintable(messages.texts().at(1)));
         QCOMPARE(QdPrinter->LastJobId(), 0);
     }

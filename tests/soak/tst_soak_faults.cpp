@@ -20,6 +20,7 @@
 #include "preview/UnitPreV.h"
 #include "printer/QdPrinters.h"
 #include "support/PrivateCups.h"
+#include "support/SpareCups.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -47,7 +48,6 @@
 
 namespace {
 
-const QString kScript = QStringLiteral(PELORA_TEST_DATA_DIR "/../../scripts/private-cups.sh");
 const QString kNoPrinter = QStringLiteral("プリンタを見つけられませんでした");
 const QString kCopiesFallback = QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。\rペロラの部数設定は破棄し、プリンタ側の部数設定で印刷します。");
 
@@ -99,66 +99,6 @@ private:
     QByteArray m_folder;
     bool m_mounted = false;
     QString m_error;
-};
-
-// A scheduler of the test's own, with the same queues as the private CUPS.
-class SpareCups
-{
-public:
-    SpareCups()
-        : m_dir(QStringLiteral("/tmp/pf-XXXXXX"))  // short: the socket path is limited
-    {
-    }
-    ~SpareCups() { stop(); }
-
-    QString socket() const { return m_dir.path() + QStringLiteral("/cups.sock"); }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-    bool start() { return run(kScript, {QStringLiteral("start"), m_dir.path()}); }
-    bool stop() { return run(kScript, {QStringLiteral("stop"), m_dir.path()}); }
-    bool run(const QString &program, const QStringList &arguments, bool quiet = false)
-    {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CUPS_SERVER"), socket());
-        environment.remove(QStringLiteral("TMPDIR"));  // the test's job folder stays the program's
-        process.setProcessEnvironment(environment);
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(program, arguments);
-        const bool finished = process.waitForFinished(60000);
-        const bool ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        if (!ok && !quiet)
-            qWarning("%s %s failed: %s", qPrintable(program), qPrintable(arguments.join(u' ')),
-                     process.readAll().constData());
-        return ok;
-    }
-    // The main scheduler dies at once, as after a crash.
-    bool kill()
-    {
-        const pid_t pid = TestSupport::readFile(path(QStringLiteral("cupsd.pid"))).trimmed().toInt();
-        if (pid <= 0 || ::kill(pid, SIGKILL) != 0)
-            return false;
-        const QDeadlineTimer deadline(10000);
-        const QString exe = QStringLiteral("/proc/%1/exe").arg(pid);
-        while (!QFileInfo(exe).symLinkTarget().isEmpty() && !deadline.hasExpired())
-            QThread::msleep(5);
-        return !deadline.hasExpired();
-    }
-    // A queue like pelora-pdf under another name.
-    bool addQueue(const QString &name)
-    {
-        QDir().mkpath(path(QStringLiteral("out/") + name));
-        QFile::setPermissions(path(QStringLiteral("out/") + name), QFileDevice::Permissions(0x7777));
-        return run(QStringLiteral("lpadmin"), {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                                               QStringLiteral("file:") + path(QStringLiteral("out/%1.pdf").arg(name)),
-                                               QStringLiteral("-P"), path(QStringLiteral("ppd/pelora-pdf.ppd"))});
-    }
-    bool removeQueue(const QString &name, bool quiet = false)
-    {
-        return run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name}, quiet);
-    }
-
-private:
-    QTemporaryDir m_dir;
 };
 
 JacketDocument sampleDocument()
@@ -540,7 +480,7 @@ void SoakFaultsTest::schedulerDiesDuringTheJob()
     QCOMPARE(messages.shown().size(), 2);
     QCOMPARE(messages.texts().first(), kCopiesFallback);
     QCOMPARE(messages.shown().at(1).kind, Messages::Kind::Error);
-    QVERIFY2(messages.texts().at(1).startsWith(QStringLiteral("TQdPrinter.EndDoc: Print Spooler not Available")),
+    QVERIFY2(messages.texts().at(1).startsWith(QStringLiteral("印刷システム (CUPS) から応答がありません。")),
              qPrintable(messages.texts().at(1)));
     QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
 
@@ -585,8 +525,8 @@ void SoakFaultsTest::lastQueueRemovedBetweenPreviewAndPrint()
 
     // Every queue that takes jobs goes; the one left rejects them.
     const auto restore = qScopeGuard([this] { restartScheduler(); });
-    for (const char *queue : {"pelora-pdf", "pelora-a5", "pelora-card"})
-        QVERIFY(m_cups->removeQueue(QLatin1String(queue)));
+    for (const QString &queue : kAcceptingQueues)
+        QVERIFY(m_cups->removeQueue(queue));
     QTest::qWait(1100);
     QCOMPARE(clickPrint(PreVForm->PrintBtn), QList<int>());
     QCOMPARE(messages.texts(), QStringList{kNoPrinter});
