@@ -17,8 +17,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libcups2-dev libtag1-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    # fonts: the Japanese Gothic face the program substitutes for its UI font
-    fonts-ipafont-gothic
+    # fonts: the Japanese Gothic face the program substitutes for its UI font,
+    # and the faces for what it lacks (Hangul, rare kanji; emoji as outlines)
+    fonts-ipafont-gothic fonts-noto-cjk fonts-symbola
     # printing, and the throw-away CUPS used by the tests
     cups cups-daemon cups-client cups-bsd cups-ipp-utils
     cups-filters cups-filters-core-drivers printer-driver-cups-pdf

@@ -8,7 +8,11 @@ QString familyName() { return QStringLiteral("ＭＳ Ｐゴシック"); }
 
 void install()
 {
-    QFont::insertSubstitutions(familyName(), QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    // What IPA P Gothic lacks (Hangul, rare kanji, emoji) comes from the
+    // faces after it, in this order on screen and on paper alike. Symbola's
+    // emoji are outlines: colour bitmap emoji come out blank in a PDF.
+    QFont::insertSubstitutions(familyName(), QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                                         QStringLiteral("Symbola")});
 }
 
 QFont uiFont(int pixelSize)

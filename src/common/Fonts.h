@@ -3,8 +3,9 @@
 #include <QFont>
 
 // The program's one face, "ＭＳ Ｐゴシック", stands for a Japanese Gothic
-// face; on Linux it is mapped to IPAPGothic (or Noto Sans CJK JP).
-// The same face is used wherever text is measured or drawn.
+// face; on Linux it is mapped to IPAPGothic (or Noto Sans CJK JP), with
+// Noto Sans CJK JP and Symbola for the characters it lacks. The same face
+// is used wherever text is measured or drawn.
 namespace Fonts {
 
 inline constexpr int WindowPixelSize = 12;

@@ -5,10 +5,14 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace {
 
+// Rows at the list's pitch, each text on the baseline of the list's own
+// font: a character drawn from a fallback face (Hangul, emoji) would
+// otherwise make the style centre its row lower, and cut it.
 class FixedPitchDelegate : public QStyledItemDelegate
 {
 public:
@@ -20,6 +24,28 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         return QSize(QStyledItemDelegate::sizeHint(option, index).width(), m_list->rowPitch());
+    }
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        QStyle *style = item.widget ? item.widget->style() : QApplication::style();
+        // The text where the style would put it: inside its margin, elided.
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, item.widget) + 1;
+        const QRect area =
+            style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget).adjusted(margin, 0, -margin, 0);
+        const QString text = QFontMetrics(item.font).elidedText(item.text, item.textElideMode, area.width());
+        item.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
+        const QFontMetricsF font(item.font);
+        const qreal baseline = area.top() + (area.height() - (font.ascent() + font.descent())) / 2 + font.ascent();
+        painter->save();
+        painter->setClipRect(area);
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+                                           item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(QPointF(area.left(), baseline), text);
+        painter->restore();
     }
 
 private:

@@ -1,14 +1,51 @@
 #include "Memo.h"
 
 #include <QAction>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
+
+#include <cmath>
+
+namespace {
+
+// Every line at the pitch of the editor's own font, its baseline where that
+// font puts it: a character drawn from a fallback face (Hangul, emoji) is
+// taller and would make its line taller and lower, and the line numbers
+// beside it would no longer stand level.
+class FixedPitchLayout : public QPlainTextDocumentLayout
+{
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+    QRectF blockBoundingRect(const QTextBlock &block) const override
+    {
+        const QRectF natural = QPlainTextDocumentLayout::blockBoundingRect(block);  // lays the block out
+        if (!block.isVisible())
+            return natural;
+        const QFontMetricsF font(document()->defaultFont());
+        const qreal pitch = std::ceil(font.ascent() + font.descent() + qMax<qreal>(0, font.leading()));
+        QTextLayout *layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            QTextLine line = layout->lineAt(i);
+            line.setPosition(QPointF(line.x(), i * pitch + font.ascent() - line.ascent()));
+        }
+        return QRectF(natural.topLeft(), QSizeF(natural.width(), pitch * qMax(1, layout->lineCount())));
+    }
+};
+
+}  // namespace
 
 TMemo::TMemo(QWidget *parent)
     : QPlainTextEdit(parent)
 {
+    auto *text = new QTextDocument(this);
+    text->setDocumentLayout(new FixedPitchLayout(text));
+    setDocument(text);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     document()->setDocumentMargin(0);
 }

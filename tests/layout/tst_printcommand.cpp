@@ -192,6 +192,7 @@ void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination()
     MessageRecorder messages;
     QdPrinter->SelectPrinter(destination);
     m_form->RGTwoSides->setItemIndex(1);
+    m_form->ListBox1->setItems(QStringList{QStringLiteral("한국 Beyoncé 🎵")} + tracks(10));  // faces beside the Gothic one
     const QList<int> jobs = print(QStringLiteral("2"));
     QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join(u'\n')));
     QCOMPARE(jobs.size(), 1);
@@ -204,7 +205,9 @@ void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination()
     QCOMPARE(PrivateCups::pdfPages(pdf), pages);
     QVERIFY(PrivateCups::runTool(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("(%1)").arg(paper)));
     const QString text = PrivateCups::runTool(QStringLiteral("pdftotext"), {QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
-    QVERIFY2(text.contains(QStringLiteral("テスト盤")) && text.contains(QStringLiteral("11. 曲その11")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("テスト盤")) && text.contains(QStringLiteral("01. 한국 Beyoncé"))
+                 && text.contains(QStringLiteral("11. 曲その10")),
+             qPrintable(text));
 
     // Rendered at 100 per inch: the dashes of each fold line, and nothing
     // left of the cut line.

@@ -1,3 +1,4 @@
+#include "common/Fonts.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/NCPanel.h"
@@ -7,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRawFont>
 
 class MainWindowTest : public QObject
 {
@@ -169,6 +172,14 @@ void MainWindowTest::textsUseTheJapaneseGothicFace()
     QCOMPARE(form.MemoNum->font().pixelSize(), 16);
     QCOMPARE(form.font().pixelSize(), 12);
     QVERIFY(gothic.contains(QFontInfo(form.Labelti->font()).family()));
+    // What the Gothic face lacks comes from the faces after it, never a box.
+    const QStringList faces = QFont::substitutes(Fonts::familyName());
+    for (const char32_t c : {U'한', U'🎵', U'😀', U'𠮷', U'é'}) {
+        const bool drawn = std::any_of(faces.begin(), faces.end(), [c](const QString &face) {
+            return QFontDatabase::families().contains(face, Qt::CaseInsensitive) && QRawFont::fromFont(QFont(face)).supportsCharacter(c);
+        });
+        QVERIFY2(drawn, qPrintable(QStringLiteral("U+%1 in none of %2").arg(quint32(c), 0, 16).arg(faces.join(u','))));
+    }
 }
 
 void MainWindowTest::exitClosesTheWindow()

@@ -4,13 +4,14 @@
 #include "main/Unit1.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QClipboard>
 #include <QMenu>
-#include <QTextLayout>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QWheelEvent>
 
 namespace {
@@ -52,6 +53,7 @@ private slots:
     void pasteRenumbersAtOnceReturnAfterTheTimer();
     void ctrlASelectsTheWholeText();
     void numbersStayLevelAtTheBottom();
+    void fallbackFacesKeepThePitch();
     void fourDigitNumbersWidenTheColumn();
 
 private:
@@ -224,6 +226,33 @@ void ViewRefreshTest::numbersStayLevelAtTheBottom()
     // Rows and numbers share one pitch.
     const QRect row = form.ListBox1->visualItemRect(form.ListBox1->item(form.ListBox1->topIndex()));
     QCOMPARE(qreal(row.height()), form.MemoNum->document()->firstBlock().layout()->lineAt(0).height());
+}
+
+// A character from a fallback face (Hangul, emoji) is taller than the
+// Gothic face's: neither its row nor its line may grow or sink, or the
+// numbers beside them would stand off.
+void ViewRefreshTest::fallbackFacesKeepThePitch()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QStringList items{QStringLiteral("Ab"), QStringLiteral("Ab 한국🎵"), QStringLiteral("Ab")};
+    form.ListBox1->setItems(items);
+    const int pitch = form.ListBox1->visualItemRect(form.ListBox1->item(0)).height();
+    // The same "Ab" in each row: the same pixels, one pitch apart.
+    const QImage list = form.ListBox1->viewport()->grab().toImage();
+    const QRect ab = QRect(0, 0, 24, pitch);
+    QCOMPARE(list.copy(ab.translated(0, pitch)), list.copy(ab));
+    QCOMPARE(list.copy(ab.translated(0, 2 * pitch)), list.copy(ab));
+
+    form.Memo1->setPlainText(items.join(u'\n'));
+    const QTextDocument *text = form.Memo1->document();
+    const qreal ascent = QFontMetricsF(text->defaultFont()).ascent();
+    for (QTextBlock block = text->firstBlock(); block.isValid(); block = block.next()) {
+        QCOMPARE(text->documentLayout()->blockBoundingRect(block).height(), qreal(pitch));
+        const QTextLine line = block.layout()->lineAt(0);
+        QCOMPARE(line.y() + line.ascent(), ascent);
+    }
 }
 
 void ViewRefreshTest::fourDigitNumbersWidenTheColumn()
