@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     DataFileValues values = parseDataFile(input);
     values.artistPrefix.replace(QChar(QChar::ReplacementCharacter), u'?');
     values.numberSuffix.replace(QChar(QChar::ReplacementCharacter), u'?');
-    const QByteArray written = TextLines::toShiftJisCrLf({values.artistPrefix, values.numberSuffix});
+    const QByteArray written = TextLines::toFileBytes({values.artistPrefix, values.numberSuffix});
     if (!(parseDataFile(written) == values))
         std::abort();
     return 0;

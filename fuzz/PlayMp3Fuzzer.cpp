@@ -1,6 +1,7 @@
 // Tag reading on arbitrary bytes: the first input byte picks the file's
-// extension (.mp3, .wav or .rmp), the rest is the file. Never crashes or
-// hangs, and a successful open fills sane fields.
+// extension (.mp3, .wav or .rmp), the rest is the file, whose content
+// decides how it is read (any format TagLib knows). Never crashes or hangs,
+// and a successful open fills sane fields.
 #include "intake/PlayMp3.h"
 
 #include <QByteArray>
@@ -92,6 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkField(info.Artist);
         if (info.TotalSeconds < 0)
             std::abort();
+        const TagText text = vbmp3_text();
+        for (const QChar c : text.Title + text.Artist) {
+            if (c.unicode() < 0x20)
+                std::abort();
+        }
     }
     return 0;
 }

@@ -29,10 +29,11 @@ declare -A max_len=(
     [settingsfile]=8192
     [datafile]=4096
     [document]=8192
-    [playmp3]=8192
+    [playmp3]=16384
     [bmpreader]=8192
     [commandline]=512
     [ipptraits]=4096
+    [playlist]=8192
 )
 
 mapfile -t all < <(sed -n 's/^pelora_add_fuzzer(\([a-z0-9_]*\) .*/\1/p' "$root/fuzz/CMakeLists.txt")

@@ -127,7 +127,7 @@ public:
             return true;
         }
         const QByteArray bytes = m_encoder->encode(ch);
-        if (m_encoder->hasError() || bytes.isEmpty()) {
+        if (m_encoder->hasError() || bytes.isEmpty() || decode(bytes) != ch) {
             m_encoder = std::make_unique<QStringEncoder>(kCodecName, QStringConverter::Flag::Stateless);
             return false;
         }
@@ -140,13 +140,15 @@ private:
         std::make_unique<QStringEncoder>(kCodecName, QStringConverter::Flag::Stateless);
 };
 
-// Encodes the whole text at once; false when something cannot be held.
+// Encodes the whole text at once; false when something cannot be held. A
+// character is held when it comes back as itself: the converter drops some
+// (U+FEFF) and maps others to a look-alike ("¬" to "￢") without an error.
 bool encodeWhole(QStringView text, QByteArray &out)
 {
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
     out = hasSwappedControls(text) ? QByteArray(encoder.encode(prepareControlsForEncoding(text)))
                                    : QByteArray(encoder.encode(text));
-    return !encoder.hasError();
+    return !encoder.hasError() && decode(out) == text;
 }
 
 }  // namespace

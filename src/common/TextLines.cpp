@@ -2,24 +2,14 @@
 
 #include "TextCodec.h"
 
+#include <QStringDecoder>
+
 namespace TextLines {
 
 QStringList split(QStringView text)
 {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.sliced(start, i - start).toString());
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.sliced(start).toString());
+    forEach(text, [&lines](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 
@@ -29,9 +19,19 @@ QByteArrayView beforeFirstNul(QByteArrayView bytes)
     return nul < 0 ? bytes : bytes.first(nul);
 }
 
-QStringList fromShiftJis(QByteArrayView bytes)
+namespace {
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+}
+
+QStringList fromFileBytes(QByteArrayView bytes)
 {
-    return split(Cp932::decode(beforeFirstNul(bytes)));
+    bytes = beforeFirstNul(bytes);
+    if (bytes.startsWith(kUtf8Bom)) {
+        // After the mark, a U+FEFF is a character of the text.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return split(QString(utf8.decode(bytes.sliced(3))));
+    }
+    return split(Cp932::decode(bytes));
 }
 
 QString oneLine(const QString &text)
@@ -44,7 +44,16 @@ QString oneLine(const QString &text)
     return out;
 }
 
-QByteArray toShiftJisCrLf(const QStringList &lines)
+QString withoutControls(QString text)
+{
+    for (QChar &c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u' ';
+    }
+    return text;
+}
+
+QByteArray toFileBytes(const QStringList &lines)
 {
     QString text;
     qsizetype total = 0;
@@ -55,7 +64,11 @@ QByteArray toShiftJisCrLf(const QStringList &lines)
         text += line;
         text += QLatin1String("\r\n");
     }
-    return Cp932::encode(text);
+    QString held = text;
+    held.replace(QChar(QChar::ReplacementCharacter), u'?');
+    if (Cp932::canEncode(held))
+        return Cp932::encode(held);
+    return kUtf8Bom + text.toUtf8();
 }
 
 }  // namespace TextLines

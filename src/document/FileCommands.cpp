@@ -21,12 +21,6 @@ const QString kAllFilesFilter = QStringLiteral("全てのファイル(*)");
 bool TForm1::WriteDocument(const QString &path)
 {
     const JacketDocument document{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()};
-    // Characters Shift-JIS cannot hold would be lost without a word.
-    if (const int line = JacketFormat::firstUnencodableLine(document)) {
-        const QString question = QStringLiteral("%1 行目に Shift-JIS で保存できない文字があります。その文字を「?」に置き換えて保存しますか？").arg(line);
-        if (!Messages::Confirm(question))
-            return false;
-    }
     // Written beside the old file and put in its place only when complete,
     // so a failed save never damages what was there. commit() does not look
     // at how its own last flush went, and a disk that fills up there cuts

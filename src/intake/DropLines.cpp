@@ -1,11 +1,12 @@
 #include "DropLines.h"
 
+#include "CueSheet.h"
 #include "PlayMp3.h"
-#include "common/TextCodec.h"
+#include "PlaylistReader.h"
+#include "common/TextLines.h"
 
 #include <QFile>
-
-#include <cstring>
+#include <QSet>
 
 namespace {
 
@@ -21,14 +22,6 @@ QString fileName(const QString &path)
     while (trimmed.size() > 1 && trimmed.endsWith(u'/'))
         trimmed.chop(1);
     return trimmed.sliced(trimmed.lastIndexOf(u'/') + 1).toString();
-}
-
-// A text field of the tag record: up to its first NUL, or all 128 bytes.
-QString fieldText(const char (&field)[128])
-{
-    const void *nul = std::memchr(field, '\0', sizeof field);
-    const qsizetype length = nul ? static_cast<const char *>(nul) - field : qsizetype(sizeof field);
-    return Cp932::decode(QByteArrayView(field, length));
 }
 
 }  // namespace
@@ -48,26 +41,32 @@ QString NameLine(const QString &path, bool stripExtension)
         if (dot >= 0)
             name.truncate(dot);
     }
-    return name;
+    return TextLines::withoutControls(name);
 }
 
 bool IsAudioFileName(const QString &path)
 {
+    static const QSet<QString> audio{
+        QStringLiteral("mp3"), QStringLiteral("wav"),  QStringLiteral("rmp"),  QStringLiteral("mp2"),
+        QStringLiteral("flac"), QStringLiteral("ogg"), QStringLiteral("oga"),  QStringLiteral("opus"),
+        QStringLiteral("spx"), QStringLiteral("m4a"),  QStringLiteral("m4b"),  QStringLiteral("mp4"),
+        QStringLiteral("wma"), QStringLiteral("asf"),  QStringLiteral("aif"),  QStringLiteral("aiff"),
+        QStringLiteral("aifc"), QStringLiteral("ape"), QStringLiteral("wv"),   QStringLiteral("mpc"),
+        QStringLiteral("mpp"), QStringLiteral("mp+"),  QStringLiteral("tta"),
+    };
     const QString name = fileName(path);
     const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0)
-        return false;
-    const QStringView extension = QStringView(name).sliced(dot);
-    return extension == u".mp3" || extension == u".wav" || extension == u".rmp";
+    return dot >= 0 && audio.contains(name.sliced(dot + 1).toLower());
 }
 
-QString TagLine(const QString &path, const TagInfo &info, const DropLineOptions &options)
+QString TrackLine(const QString &title, std::optional<int32_t> seconds, const QString &artist,
+                  const DropLineOptions &options)
 {
-    QString line = (info.Title[0] == '\0' || info.Title[0] == ' ') ? NameLine(path, options.stripExtension) : fieldText(info.Title);
-    if (options.addTime)
-        line += QStringLiteral("  (") + FormatPlayTime(info.TotalSeconds) + u')';
+    QString line = TextLines::withoutControls(title);
+    if (options.addTime && seconds)
+        line += QStringLiteral("  (") + FormatPlayTime(*seconds) + u')';
     if (options.addArtist)
-        line += options.artistPrefix + fieldText(info.Artist);
+        line += options.artistPrefix + TextLines::withoutControls(artist);
     return line;
 }
 
@@ -79,5 +78,19 @@ QString DropLine(const QString &path, const DropLineOptions &options)
     TagInfo info{};
     if ((vbmp3_open(QFile::encodeName(path).constData(), &info) & 0xFF) != 1)
         return NameLine(path, options.stripExtension);
-    return TagLine(path, info, options);
+    // The record holds at most 128 Shift-JIS bytes of each; the line gets
+    // every character.
+    const TagText text = vbmp3_text();
+    const bool blank = text.Title.isEmpty() || text.Title.front() == u' ';
+    return TrackLine(blank ? NameLine(path, options.stripExtension) : text.Title, info.TotalSeconds, text.Artist,
+                     options);
+}
+
+QStringList DropLines(const QString &path, const DropLineOptions &options)
+{
+    if (IsPlaylistFileName(path))
+        return PlaylistLines(path, options);
+    if (IsCueSheetFileName(path))
+        return CueSheetLines(path, options);
+    return {DropLine(path, options)};
 }

@@ -47,7 +47,7 @@ void TForm1::WMDropFiles(const QStringList &paths)
     QStringList lines;
     lines.reserve(paths.size());
     for (const QString &path : paths)
-        lines << DropLine(path, options);
+        lines << DropLines(path, options);
     ListBox1->addItems(lines);
     RefreshView();
     if (EditorMode) {

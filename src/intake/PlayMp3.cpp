@@ -1,6 +1,8 @@
 #include "PlayMp3.h"
 
 #include "common/TextCodec.h"
+#include "common/TextDetect.h"
+#include "common/TextLines.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,6 +10,7 @@
 
 #include <taglib/apetag.h>
 #include <taglib/audioproperties.h>
+#include <taglib/fileref.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
@@ -42,40 +45,6 @@ QByteArrayView upToNul(QByteArrayView bytes)
     return nul < 0 ? bytes : bytes.first(nul);
 }
 
-// A Shift-JIS reading is believed only when it gives ordinary characters:
-// Latin-1 text such as "Björk" also decodes, but into user-defined
-// (private use) characters or C1 controls.
-bool isPlausibleText(const QString &text)
-{
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == QChar::ReplacementCharacter || (u >= 0x80 && u <= 0x9F) || (u >= 0xE000 && u <= 0xF8FF))
-            return false;
-    }
-    return true;
-}
-
-// Bytes that a tag declares as Latin-1 (ID3) or leaves undeclared (RIFF
-// INFO). Windows tools wrote the system code page there, Linux tools often
-// UTF-8. A Shift-JIS string is practically never valid UTF-8, while UTF-8
-// Japanese often is valid Shift-JIS, so UTF-8 is tried first.
-QString decodeLegacyBytes(QByteArrayView bytes)
-{
-    bytes = upToNul(bytes);
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return QString::fromLatin1(bytes);
-
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-
-    text = Cp932::decode(bytes);
-    if (isPlausibleText(text))
-        return text;
-    return QString::fromLatin1(bytes);
-}
-
 QByteArrayView view(const TagLib::ByteVector &data)
 {
     return QByteArrayView(data.data(), static_cast<qsizetype>(data.size()));
@@ -91,27 +60,32 @@ QString fromTagLib(const TagLib::String &text)
     return QString::fromStdString(text.to8Bit(true));
 }
 
+// Bytes that a tag declares as Latin-1 (ID3) or leaves undeclared (RIFF
+// INFO): Windows tools wrote the system code page there, Linux tools often
+// UTF-8.
 class Id3v2Latin1Decoder final : public TagLib::ID3v2::Latin1StringHandler
 {
 public:
     TagLib::String parse(const TagLib::ByteVector &data) const override
     {
-        return toTagLib(decodeLegacyBytes(view(data)));
+        return toTagLib(TextDetect::decode(upToNul(view(data))));
     }
 };
 
 class Id3v1Decoder final : public TagLib::ID3v1::StringHandler
 {
 public:
-    // ID3v1 fields are fixed-width and padded with NULs or spaces.
+    // ID3v1 fields are fixed-width and padded at the end with NULs or
+    // spaces; a field with no padding may end inside a character. Spaces at
+    // the start belong to the text.
     TagLib::String parse(const TagLib::ByteVector &data) const override
     {
-        QByteArrayView bytes = upToNul(view(data));
+        QByteArrayView bytes = view(data);
+        const bool full = !bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) > ' ';
+        bytes = upToNul(bytes);
         while (!bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) <= ' ')
             bytes.chop(1);
-        while (!bytes.isEmpty() && static_cast<unsigned char>(bytes.front()) <= ' ')
-            bytes = bytes.sliced(1);
-        return toTagLib(decodeLegacyBytes(bytes));
+        return toTagLib(TextDetect::decode(bytes, full));
     }
 };
 
@@ -120,7 +94,7 @@ class RiffInfoDecoder final : public TagLib::RIFF::Info::StringHandler
 public:
     TagLib::String parse(const TagLib::ByteVector &data) const override
     {
-        return toTagLib(decodeLegacyBytes(view(data)));
+        return toTagLib(TextDetect::decode(upToNul(view(data))));
     }
 };
 
@@ -129,16 +103,11 @@ const Id3v1Decoder id3v1Decoder;
 const RiffInfoDecoder riffInfoDecoder;
 
 // Text into a fixed Shift-JIS field: at most its size, cut between
-// characters, the rest NUL. Control characters (a line break in a comment-
-// like title, the NUL between ID3v2.4 values) would break the item line.
+// characters, the rest NUL.
 template <std::size_t N>
-void writeField(char (&field)[N], QString text)
+void writeField(char (&field)[N], const QString &text)
 {
     std::memset(field, 0, N);
-    for (QChar &c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            c = u' ';
-    }
     const QByteArray bytes = Cp932::encode(text, '?');
     qsizetype length = 0;
     while (length < bytes.size()) {
@@ -229,19 +198,29 @@ QString firstOf(const std::vector<const TagLib::Tag *> &tags, TagGetter get)
     return {};
 }
 
-std::optional<TagInfo> makeInfo(const std::vector<const TagLib::Tag *> &tags, const TagLib::AudioProperties *audio)
+struct Read
+{
+    TagInfo info;
+    TagText text;
+};
+
+std::optional<Read> makeInfo(const std::vector<const TagLib::Tag *> &tags, const TagLib::AudioProperties *audio)
 {
     // Without a sample rate TagLib found no audio at all.
     if (!audio || audio->sampleRate() <= 0 || audio->channels() <= 0)
         return std::nullopt;
-    TagInfo info {};
-    writeField(info.Title, firstOf(tags, &TagLib::Tag::title));
-    writeField(info.Artist, firstOf(tags, &TagLib::Tag::artist));
-    info.Reserved1 = audio->bitrate();
-    info.Reserved2 = audio->sampleRate();
-    info.Reserved3 = audio->channels();
-    info.TotalSeconds = std::max(0, audio->lengthInSeconds());
-    return info;
+    Read read {};
+    // A control character (a line break in a comment-like title, the NUL
+    // between ID3v2.4 values) would break the item line.
+    read.text = {TextLines::withoutControls(firstOf(tags, &TagLib::Tag::title)),
+                 TextLines::withoutControls(firstOf(tags, &TagLib::Tag::artist))};
+    writeField(read.info.Title, read.text.Title);
+    writeField(read.info.Artist, read.text.Artist);
+    read.info.Reserved1 = audio->bitrate();
+    read.info.Reserved2 = audio->sampleRate();
+    read.info.Reserved3 = audio->channels();
+    read.info.TotalSeconds = std::max(0, audio->lengthInSeconds());
+    return read;
 }
 
 std::vector<const TagLib::Tag *> mpegTags(TagLib::MPEG::File &mpeg)
@@ -249,7 +228,7 @@ std::vector<const TagLib::Tag *> mpegTags(TagLib::MPEG::File &mpeg)
     return {mpeg.ID3v2Tag(), mpeg.ID3v1Tag(), mpeg.APETag()};
 }
 
-std::optional<TagInfo> readMpegStream(TagLib::IOStream &stream, std::vector<const TagLib::Tag *> tagsBefore = {})
+std::optional<Read> readMpegStream(TagLib::IOStream &stream, std::vector<const TagLib::Tag *> tagsBefore = {})
 {
     TagLib::MPEG::File mpeg(&stream, TagLib::ID3v2::FrameFactory::instance(), true,
                             TagLib::AudioProperties::Average);
@@ -261,7 +240,7 @@ std::optional<TagInfo> readMpegStream(TagLib::IOStream &stream, std::vector<cons
     return makeInfo(tags, mpeg.audioProperties());
 }
 
-std::optional<TagInfo> readWithFileStream(RegularFile &file, bool wave)
+std::optional<Read> readWithFileStream(RegularFile &file, bool wave)
 {
     const int fd = file.release();
     TagLib::FileStream stream(fd, true);
@@ -269,8 +248,15 @@ std::optional<TagInfo> readWithFileStream(RegularFile &file, bool wave)
         ::close(fd);
         return std::nullopt;
     }
-    if (!wave)
-        return readMpegStream(stream);
+    if (!wave) {
+        // The stream has no name: TagLib goes by the content.
+        const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Average);
+        if (ref.isNull())
+            return std::nullopt;
+        if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(ref.file()))
+            return makeInfo(mpegTags(*mpeg), mpeg->audioProperties());
+        return makeInfo({ref.tag()}, ref.audioProperties());
+    }
 
     TagLib::RIFF::WAV::File wav(&stream, true, TagLib::AudioProperties::Average);
     if (!wav.isValid())
@@ -294,7 +280,7 @@ constexpr std::int64_t kMaxRmpData = std::int64_t(512) << 20;
 // RIFF form "RMP3": the MP3 stream in the "data" chunk, text in LIST/INFO.
 // Sizes that point past the end are cut to the file, so a file cut short
 // still plays as far as it goes.
-std::optional<TagInfo> readRmp(const RegularFile &file)
+std::optional<Read> readRmp(const RegularFile &file)
 {
     const std::int64_t end = file.size();
     std::int64_t pos = 12;
@@ -332,7 +318,7 @@ std::optional<TagInfo> readRmp(const RegularFile &file)
     return readMpegStream(stream, {&info});
 }
 
-enum class Kind { MpegStream, Wave, Rmp, OtherRiff };
+enum class Kind { Other, Wave, Rmp, OtherRiff };
 
 // The content decides, not the name: an RMP renamed .mp3 or an MP3 stream
 // named .wav is still read the way a player would read it.
@@ -340,7 +326,7 @@ Kind sniff(const RegularFile &file)
 {
     const TagLib::ByteVector head = file.read(0, 12);
     if (head.size() < 12 || !head.startsWith("RIFF"))
-        return Kind::MpegStream;
+        return Kind::Other;
     const TagLib::ByteVector form = head.mid(8, 4);
     if (form == "WAVE")
         return Kind::Wave;
@@ -349,13 +335,13 @@ Kind sniff(const RegularFile &file)
     return Kind::OtherRiff;
 }
 
-std::optional<TagInfo> readAudioFile(const char *path)
+std::optional<Read> readAudioFile(const char *path)
 {
     RegularFile file(path);
     if (!file.isOpen() || file.size() == 0)
         return std::nullopt;
     switch (sniff(file)) {
-    case Kind::MpegStream:
+    case Kind::Other:
         return readWithFileStream(file, false);
     case Kind::Wave:
         return readWithFileStream(file, true);
@@ -373,7 +359,7 @@ std::optional<TagInfo> readAudioFile(const char *path)
 struct OpenedFile
 {
     QByteArray path;
-    TagInfo info;
+    Read read;
 };
 
 std::mutex stateMutex;
@@ -403,7 +389,7 @@ int32_t vbmp3_open(const char *path, TagInfo *info)
         return 0;
     opened.reset();
 
-    std::optional<TagInfo> read;
+    std::optional<Read> read;
     try {
         read = readAudioFile(path);
     } catch (...) {
@@ -412,9 +398,15 @@ int32_t vbmp3_open(const char *path, TagInfo *info)
     }
     if (!read)
         return 0;
-    *info = *read;
+    *info = read->info;
     opened = OpenedFile {QByteArray(path), *read};
     return 1;
+}
+
+TagText vbmp3_text()
+{
+    const std::lock_guard lock(stateMutex);
+    return opened ? opened->read.text : TagText();
 }
 
 int32_t vbmp3_close()

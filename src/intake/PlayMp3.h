@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
-// The audio tag component: title, artist and playing time of one .mp3, .wav
-// or .rmp file at a time, in the record and with the four calls the drop
-// handling was written against. Built on TagLib.
+// The audio tag component: title, artist and playing time of one audio file
+// at a time (MP3, WAV, RMP and every format TagLib reads), in the record and
+// with the four calls the drop handling was written against, and the full
+// text besides. Built on TagLib.
 //
 // Order of use: vbmp3_init once; vbmp3_close before every vbmp3_open;
 // vbmp3_close, then vbmp3_free at the end. Results are boolean-like: the low
@@ -22,15 +25,26 @@ struct TagInfo {            // 272 bytes, filled by vbmp3_open
 };
 static_assert(sizeof(TagInfo) == 272);
 
-// Starts the component and installs TagLib's text decoders for tags written
-// in Shift-JIS by Windows tools.
+// Starts the component and installs TagLib's text decoders for tags that
+// declare no encoding or Latin-1 (Shift-JIS, UTF-8 or Latin-1 in fact; see
+// TextDetect).
 int32_t vbmp3_init();
 
 // path: the file name as local 8-bit bytes (QFile::encodeName), any length.
-// Fills *info and returns 1 when the file is a readable MP3 stream, RIFF
-// WAVE or RIFF RMP3 file (the content decides, not the name); otherwise
-// returns 0 and leaves *info zeroed.
+// Fills *info and returns 1 when the file is readable audio of a kind TagLib
+// knows, a RIFF WAVE or a RIFF RMP3 file (the content decides, not the
+// name); otherwise returns 0 and leaves *info zeroed.
 int32_t vbmp3_open(const char *path, TagInfo *info);
+
+// The title and artist of the file opened last with every character (the
+// record holds what Shift-JIS can, in 128 bytes), control characters as
+// spaces; empty when no file is open.
+struct TagText
+{
+    QString Title;
+    QString Artist;
+};
+TagText vbmp3_text();
 
 // Forgets the file opened last. Always 1.
 int32_t vbmp3_close();

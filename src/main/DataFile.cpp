@@ -10,8 +10,8 @@
 namespace {
 
 // The bytes up to and including the second line break. CR and LF never
-// occur inside a Shift-JIS character, so the bytes can be cut before
-// decoding, and a huge file costs no more than its first two lines.
+// occur inside a Shift-JIS or UTF-8 character, so the bytes can be cut
+// before decoding, and a huge file costs no more than its first two lines.
 QByteArrayView firstTwoLines(QByteArrayView bytes)
 {
     int breaks = 0;
@@ -36,7 +36,7 @@ DataFileValues defaultDataFileValues()
 
 DataFileValues parseDataFile(QByteArrayView bytes)
 {
-    const QStringList lines = TextLines::fromShiftJis(firstTwoLines(TextLines::beforeFirstNul(bytes)));
+    const QStringList lines = TextLines::fromFileBytes(firstTwoLines(TextLines::beforeFirstNul(bytes)));
     DataFileValues values = defaultDataFileValues();
     if (lines.size() >= 1)
         values.artistPrefix = lines[0];
@@ -60,7 +60,7 @@ bool writeDataFile(const QString &path, const DataFileValues &values)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = TextLines::toShiftJisCrLf({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)});
+    const QByteArray bytes = TextLines::toFileBytes({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)});
     // commit() would replace the file even when its own last flush was cut
     // short (a full disk): flushed and checked here first.
     if (file.write(bytes) != bytes.size() || !file.flush()) {

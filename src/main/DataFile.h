@@ -3,9 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
-// The data file "Pelora.dat": two Shift-JIS lines taken verbatim, the
-// artist prefix and the number suffix. Nothing is trimmed; spaces at either
-// end belong to the values.
+// The data file "Pelora.dat": two lines taken verbatim, the artist prefix
+// and the number suffix, in Shift-JIS, or UTF-8 after a byte-order mark
+// when Shift-JIS cannot hold them (TextLines::toFileBytes). Nothing is
+// trimmed; spaces at either end belong to the values.
 struct DataFileValues
 {
     QString artistPrefix;

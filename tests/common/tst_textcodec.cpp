@@ -1,4 +1,5 @@
 #include "common/TextCodec.h"
+#include "common/TextDetect.h"
 #include "common/TextLines.h"
 #include "support/TestSupport.h"
 
@@ -14,6 +15,8 @@ private slots:
     void splitsLines_data();
     void splitsLines();
     void textEndsAtTheFirstNul();
+    void detectsTheEncodingOfUndeclaredBytes_data();
+    void detectsTheEncodingOfUndeclaredBytes();
 };
 
 void TextCodecTest::encodesWindowsCodePage932_data()
@@ -50,6 +53,11 @@ void TextCodecTest::reportsAndReplacesWhatCannotBeHeld()
     // codes included.
     QCOMPARE(Cp932::encode(QStringLiteral("😀歌\x7F\x1A")), QByteArray("?\x89\xCC\x7F\x1A"));
     QCOMPARE(Cp932::firstUnencodable(QStringLiteral("plain ascii")), -1);
+    // Held means coming back as itself: the converter drops U+FEFF and
+    // turns "¬" into "￢" without a word.
+    QCOMPARE(Cp932::firstUnencodable(QStringLiteral("a\uFEFFb")), 1);
+    QCOMPARE(Cp932::firstUnencodable(QStringLiteral("x¬")), 1);
+    QCOMPARE(Cp932::firstUnencodable(QStringLiteral("x￢")), -1);
 }
 
 void TextCodecTest::decodesInvalidBytesAsReplacementCharacters()
@@ -109,10 +117,44 @@ void TextCodecTest::splitsLines()
 void TextCodecTest::textEndsAtTheFirstNul()
 {
     const QByteArray bytes("title\r\nitem\0ignored\r\nmore", 25);
-    QCOMPARE(TextLines::fromShiftJis(bytes), (QStringList{"title", "item"}));
-    QCOMPARE(TextLines::fromShiftJis(QByteArray("\0abc", 4)), QStringList());
-    QCOMPARE(TextLines::toShiftJisCrLf({"T", "A", "", "B"}), QByteArray("T\r\nA\r\n\r\nB\r\n"));
-    QCOMPARE(TextLines::toShiftJisCrLf({""}), QByteArray("\r\n"));
+    QCOMPARE(TextLines::fromFileBytes(bytes), (QStringList{"title", "item"}));
+    QCOMPARE(TextLines::fromFileBytes(QByteArray("\0abc", 4)), QStringList());
+    QCOMPARE(TextLines::toFileBytes({"T", "A", "", "B"}), QByteArray("T\r\nA\r\n\r\nB\r\n"));
+    QCOMPARE(TextLines::toFileBytes({""}), QByteArray("\r\n"));
+}
+
+// Bytes that declare no encoding (tags, playlists, cue sheets): the rule
+// of TextDetect, case by case.
+void TextCodecTest::detectsTheEncodingOfUndeclaredBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("mayBeCut");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ASCII") << QByteArray("  Intro ") << false << "  Intro ";
+    QTest::newRow("half-width katakana, also valid UTF-8") << QByteArray("\xC4\xB7\xD2\xB7") << false << "ﾄｷﾒｷ";
+    QTest::newRow("half-width and full-width, also valid UTF-8") << QByteArray("\xC3\x83\x41") << false << "ﾃア";
+    QTest::newRow("half-width katakana") << QByteArray("\xBB\xB8\xD7") << false << "ｻｸﾗ";
+    QTest::newRow("Japanese in UTF-8") << QByteArray("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E") << false << "日本語";
+    QTest::newRow("Japanese in Shift-JIS") << QByteArray("\x93\xFA\x96\x7B\x8C\xEA") << false << "日本語";
+    QTest::newRow("Latin-1") << QByteArray("Bj\xF6rk") << false << "Björk";
+    QTest::newRow("Latin-1 whose bytes make a kanji") << QByteArray("P\xE2t\xE9") << false << "Pâté";
+    QTest::newRow("UTF-8 Latin") << QByteArray("Bj\xC3\xB6rk") << false << "Björk";
+    QTest::newRow("UTF-8 capitals") << QByteArray("MOT\xC3\x96RHEAD") << false << "MOTÖRHEAD";
+    QTest::newRow("UTF-8 Cyrillic") << QByteArray("\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE") << false << "Кино";
+    QTest::newRow("UTF-8 Hangul and emoji") << QByteArray("\xED\x95\x9C \xF0\x9F\x8E\xB5") << false << "한 🎵";
+    QTest::newRow("0x5C trail bytes") << QByteArray("\x83\x5C\x94\x5C\x95\x5C") << false << "ソ能表";
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF\xC3\x83" "A") << false << "ÃA";
+    QTest::newRow("full field cut inside a kanji") << QByteArray("\x93\xFA\x96\x7B\x8C") << true << "日本";
+    QTest::newRow("full field cut inside UTF-8") << QByteArray("\xE6\x97\xA5\xE6\x9C") << true << "日";
+    QTest::newRow("Latin-1 letter at the end of a short field") << QByteArray("Caf\xE9") << false << "Café";
+}
+
+void TextCodecTest::detectsTheEncodingOfUndeclaredBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, mayBeCut);
+    QFETCH(QString, text);
+    QCOMPARE(TextDetect::decode(bytes, mayBeCut), text);
 }
 
 PELORA_TEST_MAIN(TextCodecTest)

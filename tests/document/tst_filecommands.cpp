@@ -50,7 +50,7 @@ private slots:
         ProgramArguments.clear();
     }
 
-    void formatIsShiftJisWithCrLf();
+    void formatIsShiftJisOrUtf8WithCrLf();
     void readingSplitsEveryKindOfLineEnd_data();
     void readingSplitsEveryKindOfLineEnd();
     void saveInEditorModeCountsLinesLikeTheEditor_data();
@@ -62,7 +62,7 @@ private slots:
     void openErrorsLeaveTheDocument();
     void failedSaveKeepsTheOldFileWhole();
     void saveCutShortKeepsTheOldFileWhole();
-    void unencodableCharactersAreAskedAbout();
+    void documentsKeepEveryCharacter();
     void commandLineDocumentIsOpenedAtFirstShow();
     void unreadableCommandLineDocumentStartsUntitled();
     void everyCharacterSurvivesSaveAndOpen();
@@ -74,7 +74,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void FileCommandsTest::formatIsShiftJisWithCrLf()
+void FileCommandsTest::formatIsShiftJisOrUtf8WithCrLf()
 {
     QCOMPARE(JacketFormat::toBytes({QStringLiteral("T"), {"A", "", "B"}}), QByteArray("T\r\nA\r\n\r\nB\r\n"));
     QCOMPARE(JacketFormat::toBytes({QString(), {}}), QByteArray("\r\n"));
@@ -85,8 +85,11 @@ void FileCommandsTest::formatIsShiftJisWithCrLf()
     QVERIFY(empty->items.isEmpty());
     QVERIFY(!JacketFormat::fromBytes(QByteArray()));
     QVERIFY(!JacketFormat::fromBytes(QByteArray("\0title\r\n", 8)));
-    QCOMPARE(JacketFormat::firstUnencodableLine({QStringLiteral("ok"), {"a", QStringLiteral("b😀"), QStringLiteral("한")}}), 3);
-    QCOMPARE(JacketFormat::firstUnencodableLine({QStringLiteral("😀"), {}}), 1);
+    // What Shift-JIS cannot hold: the whole file in UTF-8 after a byte-order mark.
+    QCOMPARE(JacketFormat::toBytes({QStringLiteral("한"), {"a", QStringLiteral("😀")}}),
+             QByteArray("\xEF\xBB\xBF\xED\x95\x9C\r\na\r\n\xF0\x9F\x98\x80\r\n"));
+    // U+FFFD, left by bytes that were no Shift-JIS, stays "?" in Shift-JIS.
+    QCOMPARE(JacketFormat::toBytes({QStringLiteral("\uFFFD"), {}}), QByteArray("?\r\n"));
 }
 
 void FileCommandsTest::readingSplitsEveryKindOfLineEnd_data()
@@ -99,6 +102,9 @@ void FileCommandsTest::readingSplitsEveryKindOfLineEnd_data()
     QTest::newRow("LF CR is two breaks") << QByteArray("T\na\n\rb") << QStringList{"a", "", "b"};
     QTest::newRow("NUL ends the text") << QByteArray("T\r\na\0b\r\nc", 10) << QStringList{"a"};
     QTest::newRow("broken Shift-JIS kept around") << QByteArray("T\r\n\x82\xA0\xFF\x82\xA2\r\n") << QStringList{QStringLiteral("あ\uFFFDい")};
+    QTest::newRow("UTF-8, LF only") << QByteArray("\xEF\xBB\xBFT\na\n\xED\x95\x9C\n") << QStringList{"a", QStringLiteral("한")};
+    QTest::newRow("UTF-8, CR and LF CR") << QByteArray("\xEF\xBB\xBFT\ra\n\r\xF0\x9F\x8E\xB5") << QStringList{"a", "", QStringLiteral("🎵")};
+    QTest::newRow("UTF-8, NUL ends the text") << QByteArray("\xEF\xBB\xBFT\r\n\xED\x95\x9C\0x\r\ny", 15) << QStringList{QStringLiteral("한")};
 }
 
 void FileCommandsTest::readingSplitsEveryKindOfLineEnd()
@@ -106,13 +112,14 @@ void FileCommandsTest::readingSplitsEveryKindOfLineEnd()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, items);
     TestSupport::writeFile(path("in.plr"), bytes);
-    MessageRecorder messages;  // U+FFFD cannot be saved: answered Yes
+    MessageRecorder messages;
     QVERIFY(m_form->ReadDocument(path("in.plr")));
     QCOMPARE(m_form->EditTi->text(), QStringLiteral("T"));
     QCOMPARE(m_form->ListBox1->items(), items);
     // Saved again, every line ends in CR LF.
     QVERIFY(m_form->WriteDocument(path("out.plr")));
     QCOMPARE(TestSupport::readFile(path("out.plr")), JacketFormat::toBytes({QStringLiteral("T"), items}));
+    QVERIFY(messages.shown().isEmpty());
 }
 
 void FileCommandsTest::saveInEditorModeCountsLinesLikeTheEditor_data()
@@ -200,12 +207,12 @@ void FileCommandsTest::cancellingChangesNothing()
 void FileCommandsTest::openInBothModes()
 {
     DialogAnswers dialogs;
-    TestSupport::writeFile(path("three.plr"), "T\r\na\r\nb\r\nc\r\n");
+    TestSupport::writeFile(path("three.plr"), "\xEF\xBB\xBFT\r\na\r\n\xED\x95\x9C\r\nc\r\n");
     TestSupport::writeFile(path("title.plr"), "only a title\r\n");
     m_form->ToEditorMode();
     dialogs.answers << path("three.plr") << path("title.plr");
     m_form->Open1->trigger();
-    QCOMPARE(m_form->Memo1->toPlainText(), QStringLiteral("a\nb\nc\n"));
+    QCOMPARE(m_form->Memo1->toPlainText(), QStringLiteral("a\n한\nc\n"));
     QCOMPARE(m_form->MemoNum->lines(), (QStringList{"1", "2", "3", "4"}));
     QVERIFY(HasFileName);
     m_form->Open1->trigger();
@@ -216,7 +223,7 @@ void FileCommandsTest::openInBothModes()
     m_form->ToListMode();
     dialogs.answers << path("three.plr");
     m_form->Open1->trigger();
-    QCOMPARE(m_form->ListBox1->items(), (QStringList{"a", "b", "c"}));
+    QCOMPARE(m_form->ListBox1->items(), (QStringList{"a", QStringLiteral("한"), "c"}));
     QCOMPARE(m_form->MemoNum->lines(), (QStringList{"1", "2", "3"}));
 }
 
@@ -287,28 +294,30 @@ void FileCommandsTest::saveCutShortKeepsTheOldFileWhole()
     QVERIFY(!HasFileName);
 }
 
-void FileCommandsTest::unencodableCharactersAreAskedAbout()
+// An old Shift-JIS document saves back to the same bytes; a dropped Hangul
+// title and an emoji are saved without a question and come back whole.
+void FileCommandsTest::documentsKeepEveryCharacter()
 {
     DialogAnswers dialogs;
     MessageRecorder messages;
-    TestSupport::writeFile(path("doc.plr"), "original\r\n");
-    m_form->EditTi->setText(QStringLiteral("title"));
-    m_form->ListBox1->setItems({"fine", QStringLiteral("smile 😀"), QStringLiteral("한국")});
-    messages.answerNext(false);
-    dialogs.answers << path("doc.plr");
-    m_form->SaveAs1->trigger();
-    QCOMPARE(messages.shown().size(), 1);
-    QCOMPARE(messages.shown()[0].kind, Messages::Kind::Question);
-    QCOMPARE(messages.shown()[0].text,
-             QStringLiteral("3 行目に Shift-JIS で保存できない文字があります。その文字を「?」に置き換えて保存しますか？"));
-    QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
-    QVERIFY(!HasFileName);
+    const QByteArray sample = TestSupport::readFile(QStringLiteral(PELORA_EXAMPLES_DIR "/サンプル.plr"));
+    TestSupport::writeFile(path("old.plr"), sample);
+    QVERIFY(m_form->ReadDocument(path("old.plr")));
+    QVERIFY(m_form->WriteDocument(path("old.plr")));
+    QCOMPARE(TestSupport::readFile(path("old.plr")), sample);
 
-    messages.answerNext(true);
-    dialogs.answers << path("doc.plr");
+    QVERIFY(QFile::copy(TestSupport::dataPath(QStringLiteral("audio/fixture.ogg")), path("k.ogg")));
+    m_form->ListBox1->clear();
+    m_form->WMDropFiles({path("k.ogg")});
+    m_form->EditTi->setText(QStringLiteral("K-POP 😀"));
+    dialogs.answers << path("k.plr");
     m_form->SaveAs1->trigger();
-    QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("title\r\nfine\r\nsmile ?\r\n??\r\n"));
-    QVERIFY(HasFileName);
+    QVERIFY(messages.shown().isEmpty());
+    QVERIFY(TestSupport::readFile(path("k.plr")).startsWith("\xEF\xBB\xBFK-POP \xF0\x9F\x98\x80\r\n"));
+    m_form->ListBox1->clear();
+    QVERIFY(m_form->ReadDocument(path("k.plr")));
+    QCOMPARE(m_form->EditTi->text(), QStringLiteral("K-POP 😀"));
+    QCOMPARE(m_form->ListBox1->items(), QStringList{QStringLiteral("사랑해요  (00:02)  歌：Beyoncé")});
 }
 
 void FileCommandsTest::commandLineDocumentIsOpenedAtFirstShow()

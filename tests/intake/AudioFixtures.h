@@ -92,4 +92,11 @@ inline QByteArray id3v2(int major, const QList<Id3Frame> &frames, qint64 declare
         + bigEndian(quint32(declaredSize < 0 ? body.size() : declaredSize), 4, 7) + body;
 }
 
+// An ID3v1 tag: fixed fields padded with NULs (a full field has none).
+inline QByteArray id3v1(const QByteArray &title, const QByteArray &artist)
+{
+    const auto field = [](const QByteArray &text, int width) { return text.left(width).leftJustified(width, '\0'); };
+    return "TAG" + field(title, 30) + field(artist, 30) + field({}, 30) + field({}, 4) + field({}, 30) + '\xFF';
+}
+
 }  // namespace AudioFixtures

@@ -73,6 +73,8 @@ private slots:
     void nameLines();
     void tagLinesFollowTheOptions_data();
     void tagLinesFollowTheOptions();
+    void everyFormatGivesItsTagLine_data();
+    void everyFormatGivesItsTagLine();
     void audioFilesTheLibraryCannotReadGiveTheirName();
     void dropAppendsInTheGivenOrderAndKeepsTheSelection();
     void dropInEditorModeFollowsTheLastLine();
@@ -158,7 +160,7 @@ void FileDropTest::tagLinesFollowTheOptions_data()
     QTest::newRow("bare title") << "tagged.mp3" << false << false << "Song";
     QTest::newRow("no title, no artist") << "untagged.mp3" << true << true << "untagged  (00:03)  歌：";
     QTest::newRow("title starting with a blank") << "spaced.mp3" << false << true << "spaced  歌：Band";
-    QTest::newRow("capital extension is no audio file") << "Track.MP3" << true << true << "Track";
+    QTest::newRow("capital extension") << "Track.MP3" << true << true << "Song  (00:03)  歌：Band";
 }
 
 void FileDropTest::tagLinesFollowTheOptions()
@@ -171,6 +173,47 @@ void FileDropTest::tagLinesFollowTheOptions()
     QCOMPARE(DropLine(file(name), options), line);
     // With tag reading off every file gives its name line.
     QCOMPARE(DropLine(file(name), {false, false, time, artist, QStringLiteral("  歌：")}), name);
+}
+
+// Every format TagLib reads, made by the tools a user has
+// (scripts/make-audio-fixtures.sh), under any letter case of its extension.
+void FileDropTest::everyFormatGivesItsTagLine_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("line");  // all options on
+    QTest::newRow("FLAC") << "flac" << "夜明けのうた  (00:02)  歌：Björk";
+    QTest::newRow("Ogg Vorbis") << "ogg" << "사랑해요  (00:02)  歌：Beyoncé";
+    QTest::newRow("Ogg FLAC") << "oga" << "Ogg FLAC の歌  (00:02)  歌：Motörhead";
+    QTest::newRow("Opus") << "opus" << "Song 🎵  (00:02)  歌：小さな楽団";
+    QTest::newRow("Speex") << "spx" << "Speex Talk  (00:02)  歌：";
+    QTest::newRow("AAC") << "m4a" << "AAC の曲  (00:02)  歌：Sigur Rós";
+    QTest::newRow("ALAC") << "m4b" << "Apple Lossless 曲  (00:02)  歌：Sigur Rós";
+    QTest::newRow("WMA") << "wma" << "Windows の曲  (00:02)  歌：楽団";
+    QTest::newRow("AIFF") << "aiff" << "AIFF の歌  (00:02)  歌：Artist";
+    QTest::newRow("AIFF-C") << "aifc" << "AIFF の歌  (00:02)  歌：Artist";
+    QTest::newRow("WavPack") << "wv" << "WavPack 曲  (00:02)  歌：APE Artist";
+    QTest::newRow("Musepack") << "mpc" << "Musepack 曲  (00:01)  歌：APE Artist";
+    QTest::newRow("Monkey's Audio") << "ape" << "Monkey の曲  (00:02)  歌：APE Artist";
+    QTest::newRow("TrueAudio") << "tta" << "TTA の曲  (00:02)  歌：TTA Artist";
+    QTest::newRow("MP2") << "mp2" << "MP2 の曲  (00:01)  歌：MP2 Artist";
+}
+
+void FileDropTest::everyFormatGivesItsTagLine()
+{
+    QFETCH(QString, extension);
+    QFETCH(QString, line);
+    const QString fixture = TestSupport::dataPath(QStringLiteral("audio/fixture.") + extension);
+    const DropLineOptions all{true, true, true, true, QStringLiteral("  歌：")};
+    for (const QString &name : {QStringLiteral("t.") + extension, QStringLiteral("T.") + extension.toUpper()}) {
+        QFile::remove(file(name));
+        QVERIFY(QFile::copy(fixture, file(name)));
+        QCOMPARE(DropLine(file(name), all), line);
+        QCOMPARE(DropLine(file(name), {true, true, false, false, {}}), line.section(QStringLiteral("  ("), 0, 0));
+        QCOMPARE(DropLine(file(name), {false, true, true, true, {}}), name.section(u'.', 0, 0));
+    }
+    // The extension says it is audio; the content decides how it is read.
+    QVERIFY(QFile::copy(fixture, file(QStringLiteral("renamed.") + extension + QStringLiteral(".mp3"))));
+    QCOMPARE(DropLine(file(QStringLiteral("renamed.") + extension + QStringLiteral(".mp3")), all), line);
 }
 
 void FileDropTest::audioFilesTheLibraryCannotReadGiveTheirName()

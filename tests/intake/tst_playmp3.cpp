@@ -149,6 +149,13 @@ void PlayMp3Test::readsTitleArtistAndTime_data()
     // "ö r" (F6 72) is also a user-defined Shift-JIS character: Latin-1 wins.
     RUN_TOOL("id3v2", {"-2", "-t", "Bj\xF6rk", "-a", "Sigur R\xF3s", local(write("latin1.mp3", m_mp3))});
     QTest::newRow("real Latin-1, by id3v2") << path("latin1.mp3") << "Björk" << "Sigur Rós" << 3;
+    // ID3v1 by hand: leading spaces are the title's, and a full field may
+    // end inside a Shift-JIS character, or hold half-width katakana.
+    QTest::newRow("ID3v1, leading spaces")
+        << write("spaces.mp3", m_mp3 + id3v1("  Intro", "Band   ")) << "  Intro" << "Band" << 3;
+    QTest::newRow("ID3v1, full field cut inside a kanji")
+        << write("cut.mp3", m_mp3 + id3v1(sjis(QString(14, u'桜')) + "A\x8D", sjis("ﾄｷﾒｷ"))) << QString(14, u'桜') + u'A'
+        << "ﾄｷﾒｷ" << 3;
     RUN_TOOL("id3v2", {"-1", "-t", "Old Title", "-a", "V1 Artist", local(write("v2v1.mp3", m_mp3))});
     RUN_TOOL("id3v2", {"-2", "-t", "New Title", local("v2v1.mp3")});
     QTest::newRow("ID3v2 title, ID3v1 artist") << path("v2v1.mp3") << "New Title" << "V1 Artist" << 3;
@@ -250,9 +257,14 @@ void PlayMp3Test::failsOnFilesThatAreNotAudio_data()
     QByteArray noise(4096, '\0');
     QRandomGenerator random(20240601);
     std::generate(noise.begin(), noise.end(), [&] { return char(random.bounded(256)); });
-    for (const char *extension : {".mp3", ".wav", ".rmp"}) {
+    for (const char *extension : {".mp3", ".wav", ".rmp", ".flac", ".m4a"}) {
         QTest::addRow("empty %s", extension) << QStringLiteral("empty") + extension << QByteArray();
         QTest::addRow("random bytes %s", extension) << QStringLiteral("noise") + extension << noise;
+    }
+    // Other formats cut short inside their headers.
+    for (const char *format : {"flac", "ogg", "opus", "m4a", "wma", "aiff", "ape", "wv", "mpc", "tta"}) {
+        const QByteArray whole = TestSupport::readFile(TestSupport::dataPath(QStringLiteral("audio/fixture.") + format));
+        QTest::addRow("%s cut short", format) << QStringLiteral("cut.") + format << whole.left(12);
     }
     const QByteArray wave = riff("WAVE", chunkOf(m_wav, "fmt ") + chunkOf(m_wav, "data"));
     QTest::newRow("MP3 cut inside its ID3 tag") << "cut.mp3" << (id3v2(3, {{"TIT2", 0, "Title"}}) + m_mp3).left(30);

@@ -374,6 +374,12 @@ void TestSettingsFile::dataFileRoundTrip()
     QVERIFY(writeDataFile(path, odd));
     QCOMPARE(readDataFile(path), odd);
 
+    // What Shift-JIS cannot hold makes the file UTF-8, after its mark.
+    const DataFileValues hangul{QStringLiteral("  노래："), QStringLiteral("★ ")};
+    QVERIFY(writeDataFile(path, hangul));
+    QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF  \xEB\x85\xB8\xEB\x9E\x98\xEF\xBC\x9A\r\n\xE2\x98\x85 \r\n"));
+    QCOMPARE(readDataFile(path), hangul);
+
     // A line break in a value must not push the suffix out of its line.
     QVERIFY(writeDataFile(path, {"a\r\nb", "c"}));
     QCOMPARE(readDataFile(path).numberSuffix, QString("c"));
