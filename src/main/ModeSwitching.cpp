@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 
 void TForm1::ModeBtnClick()
 {
@@ -96,7 +97,10 @@ void TForm1::AppMessage(QObject *receiver, QEvent *event)
 {
     if (event->type() != QEvent::Wheel)
         return;
-    // The wheel reaches the list and the editor through their viewports.
-    if (receiver == ListBox1 || receiver == ListBox1->viewport() || receiver == Memo1 || receiver == Memo1->viewport())
-        SPTimer->Start();
+    // The wheel reaches the list and the editor through their viewports, or
+    // through their scroll bars when turned over them.
+    for (QAbstractScrollArea *view : {static_cast<QAbstractScrollArea *>(ListBox1), static_cast<QAbstractScrollArea *>(Memo1)}) {
+        if (receiver == view || receiver == view->viewport() || receiver == view->verticalScrollBar())
+            SPTimer->Start();
+    }
 }

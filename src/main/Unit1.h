@@ -80,6 +80,9 @@ public:
     void CopyListToEditor();
     void CopyEditorToList();
     void RefreshView();
+    // Scrolls the number column level with the visible control, renumbering
+    // nothing: run whenever that control scrolls, however it was moved.
+    void LevelNumbers();
     void HenshuMeClick();
     void ListBox1Click();
     void Memo1Click();

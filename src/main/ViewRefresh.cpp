@@ -52,17 +52,23 @@ void TForm1::RefreshView()
         const int n = ListBox1->count();
         if (n == 0) {
             MemoNum->clear();
+            updateNumberColumnWidth(0);
             return;
         }
         renumberTo(MemoNum, n);
         updateNumberColumnWidth(n);
-        MemoNum->scrollLines(ListBox1->topIndex() - MemoNum->firstVisibleLine());
     } else {
         const int target = Memo1->lineCount() + 1;
         if (MemoNum->lineCount() == 0)
             MemoNum->clear();
         renumberTo(MemoNum, target);
         updateNumberColumnWidth(target);
-        MemoNum->scrollLines(Memo1->firstVisibleLine() - MemoNum->firstVisibleLine());
     }
+    LevelNumbers();
+}
+
+void TForm1::LevelNumbers()
+{
+    const int top = EditorMode ? Memo1->firstVisibleLine() : ListBox1->topIndex();
+    MemoNum->scrollLines(top - MemoNum->firstVisibleLine());
 }

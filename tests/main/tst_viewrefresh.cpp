@@ -49,7 +49,8 @@ private slots:
     void modeRoundTripKeepsEmptyItems();
     void editorModeHidesTheListCommands();
     void scrollBarScrollMovesNumbersAtOnce();
-    void wheelMovesNumbersOnlyAfterTheTimer();
+    void numbersFollowEveryScroll_data();
+    void numbersFollowEveryScroll();
     void pasteRenumbersAtOnceReturnAfterTheTimer();
     void ctrlASelectsTheWholeText();
     void numbersStayLevelAtTheBottom();
@@ -157,26 +158,73 @@ void ViewRefreshTest::scrollBarScrollMovesNumbersAtOnce()
     QCOMPARE(top.text(), QStringLiteral("120"));
 }
 
-void ViewRefreshTest::wheelMovesNumbersOnlyAfterTheTimer()
+// However the list or the editor scrolls, the numbers are level with it
+// before the next paint; the wheel still starts the deferred refresh.
+void ViewRefreshTest::numbersFollowEveryScroll_data()
 {
+    QTest::addColumn<bool>("editor");
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"wheel over the rows", "wheel over the scroll bar", "PageDown", "End", "type-ahead",
+                            "Shift-drag below the rows", "program"})
+        QTest::addRow("list: %s", how) << false << QString::fromLatin1(how);
+    for (const char *how : {"wheel over the scroll bar", "arrow keys", "program"})
+        QTest::addRow("editor: %s", how) << true << QString::fromLatin1(how);
+}
+
+void ViewRefreshTest::numbersFollowEveryScroll()
+{
+    QFETCH(bool, editor);
+    QFETCH(QString, how);
     TForm1 form;
     form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(QTest::qWaitForWindowActive(&form));
     form.ListBox1->setItems(rows(100));
+    if (editor)
+        form.ToEditorMode();
     QCoreApplication::processEvents();
     form.RefreshView();
     form.SPTimer->Stop();
-    QWidget *viewport = form.ListBox1->viewport();
-    const QPointF at(20, 20);
-    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &wheel);
-    QVERIFY(form.ListBox1->topIndex() > 0);
-    QCoreApplication::processEvents();
-    QCOMPARE(form.MemoNum->firstVisibleLine(), 0);
-    QVERIFY(form.SPTimer->isActive());
-    QTRY_COMPARE_WITH_TIMEOUT(form.MemoNum->firstVisibleLine(), form.ListBox1->topIndex(), 3000);
-    QVERIFY(!form.SPTimer->isActive());
+    QAbstractScrollArea *view = editor ? static_cast<QAbstractScrollArea *>(form.Memo1) : form.ListBox1;
+    QScrollBar *bar = view->verticalScrollBar();
+    view->setFocus();
+    form.ListBox1->setCurrentRow(0);
+    const auto wheelOn = [](QWidget *widget) {
+        const QPointF at(5, 5);
+        QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(widget, &wheel);
+    };
+    if (how == u"wheel over the rows")
+        wheelOn(view->viewport());
+    else if (how == u"wheel over the scroll bar")
+        wheelOn(bar);
+    else if (how == u"PageDown")
+        QTest::keyClick(view, Qt::Key_PageDown), QTest::keyClick(view, Qt::Key_PageDown);
+    else if (how == u"End")
+        QTest::keyClick(view, Qt::Key_End);
+    else if (how == u"type-ahead")
+        QTest::keyClicks(view, QStringLiteral("row 90"));
+    else if (how == u"Shift-drag below the rows") {
+        // Press on a row with Shift held and drag to the bottom edge: the list
+        // scrolls by itself.
+        const QPoint start = form.ListBox1->visualItemRect(form.ListBox1->item(0)).center();
+        const QPoint edge(start.x(), view->viewport()->height() - 3);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, start);
+        QTest::mouseMove(view->viewport(), edge);
+        QTest::mouseMove(view->viewport(), edge + QPoint(1, 0));
+        QTRY_VERIFY(bar->value() > 3);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, edge);
+    } else if (how == u"arrow keys") {
+        for (int i = 0; i < 40; ++i)
+            QTest::keyClick(view, Qt::Key_Down);
+    } else {
+        bar->setValue(37);
+    }
+    // A list scrolls to its new current row when it next lays itself out.
+    QTRY_VERIFY2(bar->value() > 0, "the view did not scroll");
+    QCOMPARE(form.MemoNum->firstVisibleLine(), bar->value());
+    if (how == u"wheel over the rows")
+        QVERIFY(form.SPTimer->isActive());
 }
 
 void ViewRefreshTest::pasteRenumbersAtOnceReturnAfterTheTimer()
@@ -268,7 +316,8 @@ void ViewRefreshTest::fourDigitNumbersWidenTheColumn()
     // The list gives up the room; its right edge stays.
     QCOMPARE(form.ListBox1->x() - form.MemoNum->geometry().right(), 90 - 88);
     QCOMPARE(form.ListBox1->geometry().right(), listRight);
-    form.ListBox1->setItems(rows(3));
+    // Emptied, the list has its room back at once.
+    form.ListBox1->clear();
     form.RefreshView();
     QCOMPARE(form.MemoNum->width(), 33);
     QCOMPARE(form.ListBox1->x(), 90);
