@@ -13,8 +13,13 @@ TRadioGroup::TRadioGroup(const QString &caption, const QStringList &items, QWidg
         m_buttons->addButton(button, i);
     }
     connect(m_buttons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            emit itemIndexChanged(id);
+        if (!checked)
+            return;
+        // One tab stop, entered at the selected item; the arrow keys move
+        // within the group.
+        for (QAbstractButton *button : m_buttons->buttons())
+            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        emit itemIndexChanged(id);
     });
 }
 

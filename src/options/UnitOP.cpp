@@ -1,5 +1,6 @@
 #include "UnitOP.h"
 
+#include "common/OneLineEdit.h"
 #include "main/Controls.h"
 #include "main/NCPanel.h"
 #include "main/RadioGroup.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 
 const QString SampleTitle = QStringLiteral("印刷失敗ブルース");
 const QString SampleArtist = QStringLiteral("モノクロプリンターズ");
@@ -40,6 +42,7 @@ TFormOP::TFormOP(TForm1 *mainWindow)
     Label1 = Controls::label(QStringLiteral("アーティスト情報の前に付ける文字列"), NCPanel1, 32, 107);
     ComboAf = new QComboBox(NCPanel1);
     ComboAf->setEditable(true);
+    KeepOneLine(ComboAf->lineEdit());
     // Typed prefixes are taken as they are: never added to the list, never
     // completed to an item.
     ComboAf->setInsertPolicy(QComboBox::NoInsert);
@@ -113,7 +116,9 @@ void TFormOP::FormShow()
 void TFormOP::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    // Restoring the minimised dialog keeps what the user changed.
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void TFormOP::UpdateSample()

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include <cmath>
 
@@ -87,8 +88,6 @@ TPreVForm::TPreVForm(QWidget *parent)
     Image1 = new TImage(QSize(545, 449), this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(0, 0);
-    for (QPushButton *button : {PrintBtn, CanCelBtn})
-        button->setAutoDefault(false);
     // Printing can end with the printer facade's exceptions: shown before
     // they could pass through Qt (see RunHandler).
     connect(PrintBtn, &QPushButton::clicked, this, [this] { RunHandler([this] { PrintBtnClick(); }); });
@@ -107,6 +106,9 @@ int TPreVForm::PreviewFontSize(int printerLineHeight, double divisor, int ppi)
 void TPreVForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    // Restoring the minimised window is no new showing: the picture stays.
+    if (event->spontaneous())
+        return;
     // The layout asks the printer, which may fail: the window shows all the
     // same, with the error box over it.
     RunHandler([this] { FormShow(); });

@@ -196,6 +196,29 @@ private slots:
             visited << (focus->objectName().isEmpty() ? focus->parentWidget()->objectName() : focus->objectName());
         }
         QCOMPARE(visited, expected);
+        // The radio group is one tab stop, entered at its selected item.
+        dialog.CancelBtn->setFocus();
+        QTest::keyClick(dialog.CancelBtn, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), radioItem(dialog.RgDirSide, 1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(dialog.RgDirSide->ItemIndex(), 1);
+    }
+
+    // Minimised and restored, the dialog is the same dialog: nothing the
+    // user changed is read again from the settings.
+    void restoringKeepsWhatWasChanged()
+    {
+        TFormOP dialog(m_form.get());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const bool before = dialog.checkKa->isChecked();
+        dialog.checkKa->setChecked(!before);
+        dialog.setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(dialog.isMinimized());
+        dialog.setWindowState(Qt::WindowNoState);
+        QTRY_VERIFY(!dialog.isMinimized());
+        QCoreApplication::processEvents();
+        QCOMPARE(dialog.checkKa->isChecked(), !before);
     }
 
     void sampleLine_data()

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 
@@ -63,6 +64,7 @@ private slots:
     void workedExample();
     void windowAndButtons();
     void frontFaceHasOnlyTheRightAndBottomCutLines();
+    void backFaceDrawnWhereTheLayoutPutsIt();
     void emptyTitleDrawsNoTitleAndNoSpine();
     void verticalSpineCharactersStandInOneColumn();
     void tooSmallForTheScreen();
@@ -70,6 +72,7 @@ private slots:
     void secondShowingStartsBlank();
     void printingFromThePreviewShowsNoSecondNotice();
     void previewCommandChecksFirst();
+    void restoringKeepsThePictureAndEnterPressesTheFocusedButton();
 
 private:
     // Shows the preview the way the program does and hands its picture out
@@ -130,6 +133,49 @@ void PreviewTest::frontFaceHasOnlyTheRightAndBottomCutLines()
     // The items are there. (The title may lie above the printable area, as
     // it does on a sheet with wide margins, and then above the picture.)
     QVERIFY(darkPixels(picture, QRect(0, conv(L.ItemsOrigin.y()), right, 30)) > 20);
+}
+
+// Title, first item and both horizontal spines, drawn again from the
+// layout: every printer coordinate divided by 7.1 × ScaleX and truncated,
+// the screen fonts chosen by the shrunk printer line height, and the texts
+// moved by half the difference between the printer's and the screen's widths.
+void PreviewTest::backFaceDrawnWhereTheLayoutPutsIt()
+{
+    m_form->RGTwoSides->setItemIndex(1);
+    const QImage picture = showPreview();
+    const TJacketLayout &L = JacketLayout;
+    const double divisor = 7.1 * L.ScaleX;
+    auto shrink = [&](int v) { return int(v / divisor); };
+    QImage expected(picture.size(), picture.format());
+    expected.setDotsPerMeterX(picture.dotsPerMeterX());
+    expected.setDotsPerMeterY(picture.dotsPerMeterY());
+    expected.fill(Qt::white);
+    QPainter painter(&expected);
+    TCanvas screen(&expected);
+    screen.setPainter(&painter);
+    TCanvas &printer = QdPrinter->GetCanvas();
+    auto draw = [&](int size, const QString &text, const QString &centred, QPoint origin) {
+        printer.SetFontSize(size);
+        screen.SetFontSize(-(72 * shrink(printer.TextHeight(AppName)) / expected.logicalDpiY()));
+        const QPoint at(shrink(origin.x()) + (shrink(printer.TextWidth(centred)) - screen.TextWidth(centred)) / 2,
+                        shrink(origin.y()));
+        screen.TextOut(at.x(), at.y(), text);
+        return QRect(at, QSize(screen.TextWidth(text), screen.TextHeight(text)));
+    };
+    const QString title = m_form->EditTi->text();
+    const QStringList items = m_form->ListBox1->items();
+    QList<QRect> areas{draw(L.TitleFontSize, title, title, L.TitleOrigin),
+                       draw(L.ItemFontSize, NumberedLines(items, m_form->PlusNum->isChecked(), NumberSuffix)[0],
+                            items[L.WidestItemIndex], L.ItemsOrigin)};
+    for (const TEdges &e : {L.SpineRectLeft, L.SpineRectRight}) {
+        areas << TEdges{shrink(e.Left), shrink(e.Top), shrink(e.Right), shrink(e.Bottom)}.toRect();
+        screen.StretchDraw(areas.last(), *SpineBitmap);
+    }
+    painter.end();
+    for (const QRect &area : areas) {
+        QVERIFY(darkPixels(expected, area) > 10);
+        QCOMPARE(picture.copy(area), expected.copy(area));
+    }
 }
 
 void PreviewTest::emptyTitleDrawsNoTitleAndNoSpine()
@@ -219,6 +265,34 @@ void PreviewTest::previewCommandChecksFirst()
     m_form->ListBox1->clear();
     m_form->PreViewMe->trigger();  // would hang here if the window opened
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("内容に何も無いときは印刷できません")});
+}
+
+// Minimised and restored, the preview is the same showing: no new layout,
+// no second shrink notice. Enter presses the focused button.
+void PreviewTest::restoringKeepsThePictureAndEnterPressesTheFocusedButton()
+{
+    MessageRecorder messages;
+    m_form->EditTi->setText(QString(60, u'長'));
+    int noticesAfterRestore = -1;
+    bool restored = false;
+    bool closedByEnter = false;
+    QTimer::singleShot(0, this, [&] {
+        PreVForm->setWindowState(Qt::WindowMinimized);
+        restored = QTest::qWaitFor([] { return PreVForm->isMinimized(); });
+        PreVForm->setWindowState(Qt::WindowNoState);
+        restored = restored && QTest::qWaitFor([] { return !PreVForm->isMinimized(); });
+        QCoreApplication::processEvents();
+        noticesAfterRestore = int(messages.shown().size());
+        PreVForm->CanCelBtn->setFocus();
+        QTest::keyClick(PreVForm->CanCelBtn, Qt::Key_Return);
+        closedByEnter = !PreVForm->isVisible();
+        PreVForm->close();
+    });
+    m_form->PreVBtnClick();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします ")});
+    QVERIFY(restored);
+    QCOMPARE(noticesAfterRestore, 1);
+    QVERIFY(closedByEnter);
 }
 
 PELORA_TEST_MAIN(PreviewTest)
