@@ -2,6 +2,7 @@
 #include "FileDialogs.h"
 #include "JacketDocument.h"
 #include "common/Messages.h"
+#include "common/RegularFile.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
@@ -14,6 +15,8 @@
 namespace {
 
 const QString kJacketFilter = QStringLiteral("ペロラ用ファイル(*.plr)");
+// Far beyond any jacket (a million 100-character items), short of memory trouble.
+constexpr qint64 kMaxDocumentBytes = qint64(1) << 30;
 const QString kAllFilesFilter = QStringLiteral("全てのファイル(*)");
 
 }  // namespace
@@ -37,12 +40,13 @@ bool TForm1::WriteDocument(const QString &path)
 
 bool TForm1::ReadDocument(const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    // Only a regular file: a FIFO would keep the window waiting for a writer.
+    const std::optional<QByteArray> bytes = readRegularFile(path, kMaxDocumentBytes);
+    if (!bytes) {
         Messages::ShowError(QStringLiteral("ファイル %1 は開けません。").arg(path));
         return false;
     }
-    const std::optional<JacketDocument> document = JacketFormat::fromBytes(file.readAll());
+    const std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes);
     if (!document) {
         Messages::ShowError(QStringLiteral("リストのインデックスが範囲を超えています (0)"));
         return false;

@@ -6,10 +6,13 @@ namespace JacketFormat {
 
 QByteArray toBytes(const JacketDocument &document)
 {
+    // The last guard: whatever put a line break into a line, the file keeps
+    // one line per item.
     QStringList lines;
     lines.reserve(document.items.size() + 1);
-    lines.append(document.title);
-    lines.append(document.items);
+    lines.append(TextLines::oneLine(document.title));
+    for (const QString &item : document.items)
+        lines.append(TextLines::oneLine(item));
     return TextLines::toFileBytes(lines);
 }
 

@@ -1,5 +1,6 @@
 #include "UnitInput.h"
 
+#include "common/OneLineEdit.h"
 #include "main/Unit1.h"
 
 #include <QKeyEvent>
@@ -8,6 +9,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
+
+#include <limits>
 
 TInputForm::TInputForm(QListWidget *list, QWidget *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -20,17 +24,18 @@ TInputForm::TInputForm(QListWidget *list, QWidget *mainWindow)
     Label1->move(8, 8);
     Label1->setObjectName(QStringLiteral("Label1"));
     Edit = new QLineEdit(QStringLiteral("Edit"), this);
+    // A row of any length is edited whole (the default limit is 32 767).
+    Edit->setMaxLength(std::numeric_limits<int>::max());
+    KeepOneLine(Edit);
     Edit->setGeometry(8, 32, 617, 20);
     Edit->setObjectName(QStringLiteral("Edit"));
     Edit->installEventFilter(this);
     OkBtn = new QPushButton(QStringLiteral("OK"), this);
     OkBtn->setGeometry(152, 56, 105, 25);
     OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setAutoDefault(false);
     CanBtn = new QPushButton(QStringLiteral("キャンセル"), this);
     CanBtn->setGeometry(360, 56, 97, 25);
     CanBtn->setObjectName(QStringLiteral("CanBtn"));
-    CanBtn->setAutoDefault(false);
     connect(OkBtn, &QPushButton::clicked, this, &TInputForm::OkBtnClick);
     connect(CanBtn, &QPushButton::clicked, this, &TInputForm::CanBtnClick);
     FormCreate();
@@ -62,7 +67,9 @@ void TInputForm::FormShow()
 void TInputForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    // Restoring the minimised dialog is no new showing.
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void TInputForm::OkBtnClick()

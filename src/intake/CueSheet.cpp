@@ -2,6 +2,7 @@
 
 #include "PlayMp3.h"
 #include "PlaylistReader.h"
+#include "common/RegularFile.h"
 #include "common/TextLines.h"
 
 #include <QDir>
@@ -234,7 +235,7 @@ QStringList CueSheetTrackLines(const CueSheetData &sheet, const QString &cuePath
 
 QStringList CueSheetLines(const QString &path, const DropLineOptions &options)
 {
-    const auto bytes = ReadListFile(path, kMaxCueBytes);
+    const auto bytes = readRegularFile(path, kMaxCueBytes);
     if (!bytes)
         return {DropLine(path, options)};
     const CueSheetData sheet = ParseCueSheet(*bytes);

@@ -1,6 +1,7 @@
 #include "PlaylistReader.h"
 
 #include "CueSheet.h"
+#include "common/RegularFile.h"
 #include "common/TextDetect.h"
 #include "common/TextLines.h"
 
@@ -9,12 +10,7 @@
 #include <QStringDecoder>
 #include <QUrl>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <limits>
 #include <map>
 #include <utility>
@@ -309,7 +305,7 @@ QString PlaylistEntryLine(const PlaylistEntry &entry, const QString &folder, con
 QStringList PlaylistLines(const QString &path, const DropLineOptions &options)
 {
     const auto format = PlaylistFormatOf(path);
-    const auto bytes = format ? ReadListFile(path, kMaxPlaylistBytes) : std::nullopt;
+    const auto bytes = format ? readRegularFile(path, kMaxPlaylistBytes) : std::nullopt;
     const std::vector<PlaylistEntry> entries = bytes ? ParsePlaylist(*bytes, *format) : std::vector<PlaylistEntry>();
     if (entries.empty())
         return {DropLine(path, options)};
@@ -335,41 +331,6 @@ std::optional<QString> LocalEntryPath(const QString &folder, const QString &writ
     if (written.contains(u'\\'))
         return existing(folder, QString(written).replace(u'\\', u'/'));
     return std::nullopt;
-}
-
-std::optional<QByteArray> ReadListFile(const QString &path, qint64 limit)
-{
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty() || name.contains('\0'))
-        return std::nullopt;
-    // O_NONBLOCK: opening a FIFO must not wait for a writer.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return std::nullopt;
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit)
-        return std::nullopt;
-    QByteArray bytes;
-    bytes.reserve(qsizetype(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return bytes;
-        // The file may have grown since fstat.
-        if (bytes.size() + n > limit)
-            return std::nullopt;
-        bytes.append(buffer, qsizetype(n));
-    }
 }
 
 QString DecodeListText(QByteArrayView bytes)

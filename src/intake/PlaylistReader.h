@@ -58,10 +58,6 @@ QStringList PlaylistLines(const QString &path, const DropLineOptions &options);
 // file:// URL of this machine.
 std::optional<QString> LocalEntryPath(const QString &folder, const QString &written);
 
-// The bytes of a regular file of at most `limit` bytes; nothing for anything
-// else. A FIFO or a device is refused without waiting on it.
-std::optional<QByteArray> ReadListFile(const QString &path, qint64 limit);
-
 // Text of undeclared encoding: a UTF-16 or UTF-32 byte-order mark decides,
 // else TextDetect (UTF-8, Shift-JIS or Latin-1).
 QString DecodeListText(QByteArrayView bytes);

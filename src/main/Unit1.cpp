@@ -11,6 +11,7 @@
 #include "common/Application.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "common/OneLineEdit.h"
 #include "intake/PlayMp3.h"
 #include "layout/JacketLayout.h"
 #include "preview/BigBitmap.h"
@@ -56,6 +57,7 @@ QComboBox *makeCombo(const QString &text, QWidget *parent, int left, int top)
 {
     auto *combo = new QComboBox(parent);
     combo->setEditable(true);
+    KeepOneLine(combo->lineEdit());
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(numberItems(50));
     combo->setCurrentText(text);
@@ -161,6 +163,7 @@ void TForm1::createControls()
 
     Labelti = Controls::label(QStringLiteral("タイトル"), Client, 8, 3);
     EditTi = new QLineEdit(Client);
+    KeepOneLine(EditTi);
     EditTi->setFont(contentFont);
     EditTi->setGeometry(56, 0, 409, 24);
 

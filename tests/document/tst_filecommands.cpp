@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Chooses files for the dialogs from a queue (empty: cancel) and records
@@ -88,6 +90,8 @@ void FileCommandsTest::formatIsShiftJisOrUtf8WithCrLf()
     // What Shift-JIS cannot hold: the whole file in UTF-8 after a byte-order mark.
     QCOMPARE(JacketFormat::toBytes({QStringLiteral("한"), {"a", QStringLiteral("😀")}}),
              QByteArray("\xEF\xBB\xBF\xED\x95\x9C\r\na\r\n\xF0\x9F\x98\x80\r\n"));
+    // Whatever put a line break into a line, the file keeps one line per item.
+    QCOMPARE(JacketFormat::toBytes({QStringLiteral("T\r\nx"), {"a\nb"}}), QByteArray("T  x\r\na b\r\n"));
     // U+FFFD, left by bytes that were no Shift-JIS, stays "?" in Shift-JIS.
     QCOMPARE(JacketFormat::toBytes({QStringLiteral("\uFFFD"), {}}), QByteArray("?\r\n"));
 }
@@ -234,13 +238,16 @@ void FileCommandsTest::openErrorsLeaveTheDocument()
     TestSupport::writeFile(path("empty.plr"), QByteArray());
     TestSupport::writeFile(path("nul.plr"), QByteArray(1, '\0'));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.plr")));
+    // A FIFO would wait for a writer for ever: refused at once.
+    QCOMPARE(::mkfifo(QFile::encodeName(path("fifo.plr")).constData(), 0600), 0);
     m_form->EditTi->setText(QStringLiteral("mine"));
     m_form->ListBox1->setItems({"row"});
-    dialogs.answers << path("missing.plr") << path("folder.plr") << path("empty.plr") << path("nul.plr");
-    for (int i = 0; i < 4; ++i)
+    dialogs.answers << path("missing.plr") << path("folder.plr") << path("fifo.plr") << path("empty.plr") << path("nul.plr");
+    for (int i = 0; i < 5; ++i)
         m_form->Open1->trigger();
     QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 は開けません。").arg(path("missing.plr")),
                                             QStringLiteral("ファイル %1 は開けません。").arg(path("folder.plr")),
+                                            QStringLiteral("ファイル %1 は開けません。").arg(path("fifo.plr")),
                                             QStringLiteral("リストのインデックスが範囲を超えています (0)"),
                                             QStringLiteral("リストのインデックスが範囲を超えています (0)")}));
     for (const auto &shown : messages.shown())

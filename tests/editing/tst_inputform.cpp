@@ -5,6 +5,7 @@
 #include "main/Unit1.h"
 #include "support/TestSupport.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +35,7 @@ private slots:
     void otherSelectedRowsStaySelected();
     void placedBelowTheMainWindowsMiddleButOnScreen();
     void doubleClickOpensOnlyWithACurrentRow();
+    void keysAndRowsOfAnyLength();
 
 private:
     std::unique_ptr<ScopedConfigDir> m_config;
@@ -159,6 +161,43 @@ void InputFormTest::doubleClickOpensOnlyWithACurrentRow()
     m_form->ListBox1DblClick();
     QCOMPARE(opened, 1);
     QCOMPARE(m_form->ListBox1->item(1)->text(), QStringLiteral("edited"));
+}
+
+// Enter presses the focused button, as on the platform; a row longer than
+// the line edit's default limit comes back whole; a pasted text keeps what
+// stands before its first line break.
+void InputFormTest::keysAndRowsOfAnyLength()
+{
+    const QString longRow(40000, u'長');
+    m_form->ListBox1->item(1)->setText(longRow);
+    m_form->ListBox1->setCurrentRow(1);
+    {
+        TInputForm dialog(m_form->ListBox1, m_form.get());
+        dialog.show();
+        QTest::keyClicks(dialog.Edit, QStringLiteral("x"));
+        dialog.CanBtn->setFocus();
+        QTest::keyClick(dialog.CanBtn, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+    {
+        TInputForm dialog(m_form->ListBox1, m_form.get());
+        dialog.show();
+        dialog.OkBtn->setFocus();
+        QTest::keyClick(dialog.OkBtn, Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(m_form->ListBox1->item(1)->text(), longRow);
+    {
+        TInputForm dialog(m_form->ListBox1, m_form.get());
+        dialog.show();
+        dialog.Edit->setText(QStringLiteral("ab"));
+        dialog.Edit->setCursorPosition(1);
+        QApplication::clipboard()->setText(QStringLiteral("X\r\nY"));
+        QTest::keySequence(dialog.Edit, QKeySequence::Paste);
+        QCOMPARE(dialog.Edit->text(), QStringLiteral("aXb"));
+        QCOMPARE(dialog.Edit->cursorPosition(), 2);
+    }
 }
 
 PELORA_TEST_MAIN(InputFormTest)

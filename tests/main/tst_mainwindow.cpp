@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -28,6 +29,8 @@ private slots:
     void menuHasEveryItem();
     void captionNamesTheMode();
     void textsUseTheJapaneseGothicFace();
+    void titleKeepsTheTextBeforeALineBreak_data();
+    void titleKeepsTheTextBeforeALineBreak();
     void exitClosesTheWindow();
 };
 
@@ -180,6 +183,38 @@ void MainWindowTest::textsUseTheJapaneseGothicFace()
         });
         QVERIFY2(drawn, qPrintable(QStringLiteral("U+%1 in none of %2").arg(quint32(c), 0, 16).arg(faces.join(u','))));
     }
+}
+
+// A one-line field takes what is put into it up to its first line break,
+// where it was put (pasted, dropped, typed or set); the rest of the field
+// stays.
+void MainWindowTest::titleKeepsTheTextBeforeALineBreak_data()
+{
+    QTest::addColumn<int>("cursor");  // -1: the program sets the whole text
+    QTest::addColumn<QString>("put");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("pasted at the end") << 5 << "盤\r\n一曲目\n二曲目" << "Album盤";
+    QTest::newRow("pasted in the middle") << 2 << "XY\nZ" << "AlXYbum";
+    QTest::newRow("pasted, break first") << 0 << "\nrest" << "Album";
+    QTest::newRow("set by the program") << -1 << "Title\rSecond" << "Title";
+}
+
+void MainWindowTest::titleKeepsTheTextBeforeALineBreak()
+{
+    QFETCH(int, cursor);
+    QFETCH(QString, put);
+    QFETCH(QString, title);
+    ScopedConfigDir config;
+    TForm1 form;
+    form.EditTi->setText(QStringLiteral("Album"));
+    if (cursor < 0) {
+        form.EditTi->setText(put);
+    } else {
+        form.EditTi->setCursorPosition(cursor);
+        QApplication::clipboard()->setText(put);
+        QTest::keySequence(form.EditTi, QKeySequence::Paste);
+    }
+    QCOMPARE(form.EditTi->text(), title);
 }
 
 void MainWindowTest::exitClosesTheWindow()

@@ -1,0 +1,44 @@
+#include "RegularFile.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (name.isEmpty() || name.contains('\0'))
+        return std::nullopt;
+    // O_NONBLOCK: opening a FIFO must not wait for a writer.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit)
+        return std::nullopt;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return bytes;
+        // The file may have grown since fstat.
+        if (bytes.size() + n > limit)
+            return std::nullopt;
+        bytes.append(buffer, qsizetype(n));
+    }
+}
