@@ -2,6 +2,7 @@
 // checks that a read file saves to a fixed point (reading the saved bytes
 // and saving again gives the same bytes) and that written values are found
 // again after a save.
+#include "main/PrintPositions.h"
 #include "main/SettingsFile.h"
 
 #include <QByteArray>
@@ -31,6 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool editor = ini.readBool(lower, QStringLiteral("ModeM"), false);
     const QString titleSize = ini.readString(lower, QStringLiteral("TFsize"), QStringLiteral("17"));
     const QString itemSize = ini.readString(lower, QStringLiteral("Fsize"), QStringLiteral("14"));
+    // A printer's correction is always one the user could have entered, and
+    // comes back as it was written.
+    const QString printer = QStringLiteral("q/inst");
+    const PrintCorrection correction = PrintPositions::read(ini, printer);
+    check(PrintCorrection::offsetFrom(correction.offsetXMm) == correction.offsetXMm
+          && PrintCorrection::offsetFrom(correction.offsetYMm) == correction.offsetYMm
+          && PrintCorrection::scaleFrom(correction.scalePercent) == correction.scalePercent);
 
     const QByteArray saved = ini.toBytes();
     check(SettingsFile::fromBytes(saved).toBytes() == saved);
@@ -47,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ini.writeBool(lower, QStringLiteral("ModeM"), editor);
     ini.writeString(lower, QStringLiteral("TFsize"), titleSize);
     ini.writeString(lower, QStringLiteral("Fsize"), itemSize);
+    PrintPositions::write(ini, printer, correction);
 
     const QByteArray written = ini.toBytes();
     const SettingsFile reread = SettingsFile::fromBytes(written);
@@ -54,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(reread.readBool(lower, QStringLiteral("delconf"), !confirm) == confirm);
     check(reread.readBool(upper, QStringLiteral("ModeM"), !editor) == editor);
     check(reread.readString(lower, QStringLiteral("backofnum"), QString()) == QStringLiteral("."));
+    check(PrintPositions::read(reread, printer) == correction);
     // Text read from the file was trimmed and is already in Shift-JIS range
     // (broken bytes became U+FFFD, which is written as "?").
     QString expected = titleSize;

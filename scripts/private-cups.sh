@@ -21,6 +21,8 @@
 #
 #   DIR/cups.sock (MaxCopies 9999, copies-supported 1-9999):
 #     pelora-pdf     A4, accepting, the server's default destination
+#                    (every queue made from the generic PDF PPD has 1/8-inch
+#                    margins on A4 and Letter, unless said otherwise)
 #     pelora-hidden  A4, enabled but rejecting jobs (cupsreject)
 #     pelora-a5      default media A5, 148 x 210 mm (iso_a5_148x210mm)
 #     pelora-card    default media postcard, 100 x 148 mm (jpn_hagaki_100x148mm)
@@ -150,6 +152,11 @@ write_ppd() {
         /^\*PageRegion A6\/A6:/ {
             print; print "*PageRegion Postcard/Postcard: \"@PJL SET PAPER=POSTCARD<0A>\""; next
         }
+        # The margins of an ordinary desktop printer (1/8 inch), within which
+        # a jacket at the sheet corner is wholly printable; pelora-margins
+        # gets half an inch below.
+        /^\*ImageableArea A4\/A4:/ { print "*ImageableArea A4/A4: \"9 9 586 833\""; next }
+        /^\*ImageableArea Letter\/Letter:/ { print "*ImageableArea Letter/Letter: \"9 9 603 783\""; next }
         /^\*ImageableArea A6\/A6:/ {
             print; print "*ImageableArea Postcard/Postcard: \"18 36 265 384\""; next
         }
@@ -158,7 +165,8 @@ write_ppd() {
         }
         { print }
     ' "$src" >"$dest"
-    if ! grep -q '^\*cupsFilter2:' "$dest" || ! grep -q '^\*PaperDimension Postcard/' "$dest"; then
+    if ! grep -q '^\*cupsFilter2:' "$dest" || ! grep -q '^\*PaperDimension Postcard/' "$dest" \
+        || ! grep -q '^\*ImageableArea A4/A4: "9 9 586 833"' "$dest"; then
         die "unexpected layout of $src"
     fi
 }

@@ -78,6 +78,12 @@ void TCanvas::TextOut(int x, int y, const QString &text)
     m_painter->drawText(QPoint(x, y + m_metrics.ascent()), text);
 }
 
+void TCanvas::SetTransform(const QTransform &transform)
+{
+    if (m_painter)
+        m_painter->setWorldTransform(transform);
+}
+
 void TCanvas::SetPenStyle(Qt::PenStyle style)
 {
     m_pen.setStyle(style);

@@ -5,6 +5,7 @@
 #include <QPen>
 #include <QPolygon>
 #include <QString>
+#include <QTransform>
 
 class QPaintDevice;
 class QPainter;
@@ -39,6 +40,10 @@ public:
     int TextWidth(const QString &text) const;
     int TextHeight(const QString &text) const;
     void TextOut(int x, int y, const QString &text);
+
+    // Places what is drawn from now on until the painter ends (a face on
+    // its sheet, with the printer's correction).
+    void SetTransform(const QTransform &transform);
 
     void SetPenStyle(Qt::PenStyle style);
     void Polyline(const QPolygon &points);

@@ -27,6 +27,10 @@ bool showBox(const Request &request)
         box.setIcon(QMessageBox::Critical);
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
+    case Kind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        break;
     case Kind::Question: {
         box.setIcon(QMessageBox::Question);
         QPushButton *yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
@@ -64,6 +68,8 @@ void setApplicationTitle(const QString &title) { applicationTitle() = title; }
 void ShowMessage(const QString &text) { ask(Kind::Plain, applicationTitle(), text); }
 
 void ShowError(const QString &text) { ask(Kind::Error, applicationTitle(), text); }
+
+void ShowWarning(const QString &text) { ask(Kind::Warning, applicationTitle(), text); }
 
 bool Confirm(const QString &text) { return ask(Kind::Question, QStringLiteral("確認"), text); }
 

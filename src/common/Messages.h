@@ -11,6 +11,7 @@ namespace Messages {
 enum class Kind {
     Plain,     // title: the application title; one OK button
     Error,     // title: the application title; error icon; one OK button
+    Warning,   // title: the application title; warning icon; one OK button; the work goes on
     Question,  // title "確認"; question icon; はい(&Y) / いいえ(&N), Yes default
 };
 
@@ -31,6 +32,7 @@ void setApplicationTitle(const QString &title);
 
 void ShowMessage(const QString &text);
 void ShowError(const QString &text);
+void ShowWarning(const QString &text);
 bool Confirm(const QString &text);
 
 }  // namespace Messages

@@ -15,8 +15,6 @@
 namespace {
 
 const QString kJacketFilter = QStringLiteral("ペロラ用ファイル(*.plr)");
-// Far beyond any jacket (a million 100-character items), short of memory trouble.
-constexpr qint64 kMaxDocumentBytes = qint64(1) << 30;
 const QString kAllFilesFilter = QStringLiteral("全てのファイル(*)");
 
 }  // namespace
@@ -41,7 +39,7 @@ bool TForm1::WriteDocument(const QString &path)
 bool TForm1::ReadDocument(const QString &path)
 {
     // Only a regular file: a FIFO would keep the window waiting for a writer.
-    const std::optional<QByteArray> bytes = readRegularFile(path, kMaxDocumentBytes);
+    const std::optional<QByteArray> bytes = readRegularFile(path, JacketFormat::kMostBytes);
     if (!bytes) {
         Messages::ShowError(QStringLiteral("ファイル %1 は開けません。").arg(path));
         return false;

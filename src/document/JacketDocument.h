@@ -16,6 +16,10 @@ struct JacketDocument
 
 namespace JacketFormat {
 
+// The largest document read: far beyond any jacket (a million items of a
+// hundred characters), short of memory trouble.
+inline constexpr qint64 kMostBytes = qint64(1) << 30;
+
 // The document's bytes (TextLines::toFileBytes).
 QByteArray toBytes(const JacketDocument &document);
 

@@ -291,24 +291,22 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
     return outcome;
 }
 
-void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content, const TBigBitmap &spinePicture)
+namespace {
+
+// Every text and picture of a laid-out face in drawing order: `text` gets
+// its origin and text with the canvas's font already at its size, `picture`
+// the spine picture's rectangle.
+template<typename Text, typename Picture>
+void forEachPart(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content, Text text, Picture picture)
 {
-    canvas.SetPenStyle(Qt::DashLine);
-    if (content.backFace) {
-        canvas.Polyline(L.LeftFoldLine);
-        canvas.Polyline(L.RightFoldLine);
-        canvas.Polyline(L.BackCutLine);
-    } else {
-        canvas.Polyline(L.FrontCutLine);
-    }
     if (!content.title.isEmpty()) {
         canvas.SetFontSize(L.TitleFontSize);
-        canvas.TextOut(L.TitleOrigin.x(), L.TitleOrigin.y(), content.title);
+        text(L.TitleOrigin, content.title);
     }
     canvas.SetFontSize(L.ItemFontSize);
     const int lineHeight = canvas.TextHeight(content.lineHeightSample);
     for (int i = 0; i < content.lines.size(); ++i)
-        canvas.TextOut(L.ItemsOrigin.x(), L.ItemsOrigin.y() + i * lineHeight, content.lines[i]);
+        text(L.ItemsOrigin + QPoint(0, i * lineHeight), content.lines[i]);
     if (!content.backFace || content.title.isEmpty())
         return;
     if (content.verticalSpine) {
@@ -316,11 +314,52 @@ void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent
         const int spineLine = canvas.TextHeight(content.lineHeightSample);
         const QStringList characters = UserCharacters(content.title);
         for (int c = 0; c < characters.size(); ++c) {
-            canvas.TextOut(L.SpineTextOriginLeft.x(), L.SpineTextOriginLeft.y() + c * spineLine, characters[c]);
-            canvas.TextOut(L.SpineTextOriginRight.x(), L.SpineTextOriginRight.y() + c * spineLine, characters[c]);
+            text(L.SpineTextOriginLeft + QPoint(0, c * spineLine), characters[c]);
+            text(L.SpineTextOriginRight + QPoint(0, c * spineLine), characters[c]);
         }
     } else {
-        canvas.StretchDraw(L.SpineRectLeft.toRect(), spinePicture);
-        canvas.StretchDraw(L.SpineRectRight.toRect(), spinePicture);
+        picture(L.SpineRectLeft.toRect());
+        picture(L.SpineRectRight.toRect());
     }
+}
+
+}  // namespace
+
+QList<QPolygon> GuideLines(const TJacketLayout &L, const JacketContent &content)
+{
+    QList<QPolygon> lines;
+    if (content.backFace)
+        lines << L.LeftFoldLine << L.RightFoldLine;
+    if (content.cutAllRound) {
+        const int left = content.backFace ? L.PanelLeft : 0;
+        const int right = left + L.OuterWidth;
+        lines << QPolygon({QPoint(left, 0), QPoint(right, 0), QPoint(right, L.OuterHeight), QPoint(left, L.OuterHeight),
+                           QPoint(left, 0)});
+    } else {
+        lines << (content.backFace ? L.BackCutLine : L.FrontCutLine);
+    }
+    return lines;
+}
+
+void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content, const TBigBitmap &spinePicture)
+{
+    canvas.SetPenStyle(Qt::DashLine);
+    for (const QPolygon &line : GuideLines(L, content))
+        canvas.Polyline(line);
+    forEachPart(
+        canvas, L, content, [&](const QPoint &at, const QString &text) { canvas.TextOut(at.x(), at.y(), text); },
+        [&](const QRect &rect) { canvas.StretchDraw(rect, spinePicture); });
+}
+
+QList<QRect> DrawnAreas(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content)
+{
+    QList<QRect> areas;
+    forEachPart(
+        canvas, L, content,
+        [&](const QPoint &at, const QString &text) {
+            if (!text.isEmpty())
+                areas << QRect(at, QSize(canvas.TextWidth(text), canvas.TextHeight(text)));
+        },
+        [&](const QRect &rect) { areas << rect; });
+    return areas;
 }

@@ -132,11 +132,21 @@ struct JacketContent
     QStringList lines;  // the item lines as printed, numbers included
     bool verticalSpine = false;
     QString lineHeightSample;
+    // A face that shares its sheet, laid out from its own corner (page
+    // offset 0): its cut line goes all round it instead of the layout's.
+    bool cutAllRound = false;
 };
+
+// The dashed fold and cut lines of a face, in drawing order.
+QList<QPolygon> GuideLines(const TJacketLayout &layout, const JacketContent &content);
 
 // Draws one laid-out face: dashed guide lines, the title, the item lines
 // and the spine titles. `canvas` has its painter active on the page.
 void DrawJacketPage(TCanvas &canvas, const TJacketLayout &layout, const JacketContent &content, const TBigBitmap &spinePicture);
+
+// Where DrawJacketPage puts ink (texts and spine pictures, not the guide
+// lines), in the layout's coordinates. Sets the canvas's font as drawing does.
+QList<QRect> DrawnAreas(TCanvas &canvas, const TJacketLayout &layout, const JacketContent &content);
 
 // The characters of a text as the user sees them (grapheme clusters).
 QStringList UserCharacters(const QString &text);

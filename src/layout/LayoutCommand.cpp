@@ -1,56 +1,86 @@
-// The layout of the current document on the current printer, and the print
-// job that puts it on paper.
+// The layout of the current document on the current printer's sheet, and
+// the print job that puts it on paper.
 #include "JacketLayout.h"
+#include "SheetPlacement.h"
+#include "common/Messages.h"
 #include "main/ItemListBox.h"
+#include "main/PrintPositions.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
-#include "common/Messages.h"
 #include "preview/BigBitmap.h"
 #include "printer/QdPrinters.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPrinter>
 
 TJacketLayout JacketLayout;
+QList<PlacedFace> PagePlan;
 bool SuppressShrinkNotice = false;
 TBigBitmap *SpineBitmap = nullptr;
 
-PageInfo TForm1::CurrentPage()
+SheetGeometry TForm1::CurrentSheet()
 {
-    return PageInfo{QdPrinter->GetPixelsPerInch(), QdPrinter->GetScale(), QdPrinter->GetPageOffset()};
+    return SheetGeometry{QdPrinter->GetPixelsPerInch(), QdPrinter->GetSheetPixels(), QdPrinter->GetPrintableArea()};
 }
 
-void TForm1::ComputeLayout()
+PrintCorrection TForm1::CurrentCorrection() { return PrintPositions::load(QdPrinter->PlatformPrinter().printerName()); }
+
+void TForm1::ComputeLayout(bool bothFaces)
 {
     if (EditorMode)
         CopyEditorToList();
-    LayoutRequest request;
-    request.backFace = RGTwoSides->ItemIndex() == 1;
-    request.title = EditTi->text();
-    request.items = ListBox1->items();
-    request.titleSizeText = ComboTFS->currentText();
-    request.itemSizeText = comboFS->currentText();
-    request.numbering = PlusNum->isChecked();
-    request.numberSuffix = NumberSuffix;
-    request.verticalSpine = VerticalSpineText;
-    request.lineHeightSample = AppName;
-    const LayoutOutcome outcome = LayOutJacket(JacketLayout, request, CurrentPage(), QdPrinter->GetCanvas(), *SpineBitmap);
-    if (outcome.titleSizeText != request.titleSizeText)
-        ComboTFS->setCurrentText(outcome.titleSizeText);
-    if (outcome.itemSizeText != request.itemSizeText)
-        comboFS->setCurrentText(outcome.itemSizeText);
-    if (!JacketLayout.TooSmallToPrint && !SuppressShrinkNotice && (outcome.titleShrunk || outcome.itemsShrunk))
+    const SheetGeometry sheet = CurrentSheet();
+    const PrintCorrection correction = CurrentCorrection();
+    const QList<FaceSpot> spots = bothFaces ? SheetPlacement::BothOnOneSheet(sheet).value_or(QList<FaceSpot>())
+                                            : QList<FaceSpot>{SheetPlacement::Alone(RGTwoSides->ItemIndex() == 1)};
+    PagePlan.clear();
+    bool shrunk = false;
+    for (const FaceSpot &spot : spots) {
+        LayoutRequest request;
+        request.backFace = spot.backFace;
+        request.title = EditTi->text();
+        request.items = ListBox1->items();
+        request.titleSizeText = ComboTFS->currentText();
+        request.itemSizeText = comboFS->currentText();
+        request.numbering = PlusNum->isChecked();
+        request.numberSuffix = NumberSuffix;
+        request.verticalSpine = VerticalSpineText;
+        request.lineHeightSample = AppName;
+        const PageInfo page{sheet.pixelsPerInch, QdPrinter->GetScale(), SheetPlacement::LayoutOffset(sheet, spot)};
+        const LayoutOutcome outcome = LayOutJacket(JacketLayout, request, page, QdPrinter->GetCanvas(), *SpineBitmap);
+        if (outcome.titleSizeText != request.titleSizeText)
+            ComboTFS->setCurrentText(outcome.titleSizeText);
+        if (outcome.itemSizeText != request.itemSizeText)
+            comboFS->setCurrentText(outcome.itemSizeText);
+        if (JacketLayout.TooSmallToPrint) {
+            PagePlan.clear();
+            return;
+        }
+        shrunk = shrunk || outcome.titleShrunk || outcome.itemsShrunk;
+        const JacketContent content{spot.backFace,
+                                    request.title,
+                                    NumberedLines(request.items, request.numbering, request.numberSuffix),
+                                    request.verticalSpine,
+                                    request.lineHeightSample,
+                                    spot.shared};
+        PagePlan << PlacedFace{JacketLayout, content, SheetPlacement::FaceTransform(sheet, correction, spot)};
+    }
+    if (shrunk && !SuppressShrinkNotice)
         Messages::ShowMessage(QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします "));
+}
+
+void TForm1::TellWhatIsBeyondReach()
+{
+    if (SheetPlacement::ReachesBeyond(QdPrinter->GetCanvas(), PagePlan, CurrentSheet()))
+        Messages::ShowWarning(SheetPlacement::BeyondReachNotice());
 }
 
 void TForm1::PrintJacket()
 {
-    const JacketContent content{RGTwoSides->ItemIndex() == 1, EditTi->text(),
-                                NumberedLines(ListBox1->items(), PlusNum->isChecked(), NumberSuffix), VerticalSpineText,
-                                AppName};
     QdPrinter->BeginDoc(QStringLiteral("印刷中"));
-    DrawJacketPage(QdPrinter->GetCanvas(), JacketLayout, content, *SpineBitmap);
+    SheetPlacement::DrawFaces(QdPrinter->GetCanvas(), PagePlan, *SpineBitmap);
     // One page per job: copies use one sheet each.
     QdPrinter->EndDoc();
 }

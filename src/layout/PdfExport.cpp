@@ -3,6 +3,7 @@
 #include "JacketLayout.h"
 #include "common/Canvas.h"
 #include "common/Exception.h"
+#include "main/PrintPositions.h"
 #include "preview/BigBitmap.h"
 #include "printer/QdPrinters.h"
 
@@ -25,7 +26,8 @@ ExportSheet PrinterSheet(TQdPrinter &printer)
         // print on (no printer, no answer, a class without printers).
         printer.GetPaperSize();
         const QPrinter &platform = printer.PlatformPrinter();
-        return ExportSheet{platform.pageLayout(), printer.GetScale(), platform.printerName()};
+        return ExportSheet{platform.pageLayout(), printer.GetScale(), platform.printerName(),
+                           PrintPositions::load(platform.printerName())};
     } catch (const Exception &) {
         return FallbackSheet();
     }
@@ -52,9 +54,8 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
     // The painter draws from the printable area's corner, as a printer's
     // does; the layout takes that offset off its positions.
     const int dpi = writer.resolution();
-    const PageInfo page{QPoint(writer.logicalDpiX(), writer.logicalDpiY()), sheet.scalePercent,
-                        sheet.pageLayout.paintRectPixels(dpi).topLeft()};
-    const QSize sheetPixels = sheet.pageLayout.fullRectPixels(dpi).size();
+    const SheetGeometry geometry{QPoint(writer.logicalDpiX(), writer.logicalDpiY()),
+                                 sheet.pageLayout.fullRectPixels(dpi).size(), sheet.pageLayout.paintRectPixels(dpi)};
     const QStringList lines = NumberedLines(jacket.items, jacket.numbering, jacket.numberSuffix);
 
     TCanvas canvas(&writer);
@@ -69,24 +70,44 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
         return ExportOutcome{status, error};
     };
 
-    for (qsizetype i = 0; i < jacket.backFaces.size(); ++i) {
-        const bool back = jacket.backFaces[i];
-        const LayoutRequest request{back,
-                                    jacket.title,
-                                    jacket.items,
-                                    jacket.titleSizeText,
-                                    jacket.itemSizeText,
-                                    jacket.numbering,
-                                    jacket.numberSuffix,
-                                    jacket.verticalSpine,
-                                    jacket.lineHeightSample};
-        TJacketLayout layout;
-        LayOutJacket(layout, request, page, canvas, spine);
-        if (layout.TooSmallToPrint)
-            return fail(Status::TooSmallToPrint);
-        // The face starts at the sheet's corner and must end on it.
-        if (layout.PanelLeft + layout.OuterWidth > sheetPixels.width() || layout.OuterHeight > sheetPixels.height())
+    // Each page: one face alone, or both on one sheet.
+    QList<QList<FaceSpot>> pages;
+    if (jacket.oneSheet) {
+        const std::optional<QList<FaceSpot>> both = SheetPlacement::BothOnOneSheet(geometry);
+        if (!both)
             return fail(Status::SheetTooSmall);
+        pages << *both;
+    } else {
+        for (const bool back : jacket.backFaces)
+            pages << QList<FaceSpot>{SheetPlacement::Alone(back)};
+    }
+    bool beyondReach = false;
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        QList<PlacedFace> faces;
+        for (const FaceSpot &spot : pages[i]) {
+            const LayoutRequest request{spot.backFace,
+                                        jacket.title,
+                                        jacket.items,
+                                        jacket.titleSizeText,
+                                        jacket.itemSizeText,
+                                        jacket.numbering,
+                                        jacket.numberSuffix,
+                                        jacket.verticalSpine,
+                                        jacket.lineHeightSample};
+            TJacketLayout layout;
+            LayOutJacket(layout, request, PageInfo{geometry.pixelsPerInch, sheet.scalePercent, SheetPlacement::LayoutOffset(geometry, spot)},
+                         canvas, spine);
+            if (layout.TooSmallToPrint)
+                return fail(Status::TooSmallToPrint);
+            // A face alone starts at the sheet's corner and must end on it.
+            if (!spot.shared
+                && (layout.PanelLeft + layout.OuterWidth > geometry.sheet.width() || layout.OuterHeight > geometry.sheet.height()))
+                return fail(Status::SheetTooSmall);
+            faces << PlacedFace{layout,
+                                JacketContent{spot.backFace, jacket.title, lines, jacket.verticalSpine, jacket.lineHeightSample, spot.shared},
+                                SheetPlacement::FaceTransform(geometry, sheet.correction, spot)};
+        }
+        beyondReach = beyondReach || SheetPlacement::ReachesBeyond(canvas, faces, geometry);
 
         if (i == 0) {
             if (!painter.begin(&writer))
@@ -95,8 +116,7 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
             return fail(Status::CannotWrite, QStringLiteral("cannot start a new page"));
         }
         canvas.setPainter(&painter);
-        DrawJacketPage(canvas, layout, JacketContent{back, jacket.title, lines, jacket.verticalSpine, jacket.lineHeightSample},
-                       spine);
+        SheetPlacement::DrawFaces(canvas, faces, spine);
     }
     canvas.setPainter(nullptr);
     if (painter.isActive() && !painter.end())
@@ -107,5 +127,5 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
         return fail(Status::CannotWrite, QStringLiteral("the PDF could not be written whole"));
     if (!file.commit())
         return {Status::CannotWrite, file.errorString()};
-    return {};
+    return ExportOutcome{Status::Written, QString(), beyondReach};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SheetPlacement.h"
+
 #include <QList>
 #include <QPageLayout>
 #include <QString>
@@ -15,6 +17,8 @@ struct ExportSheet
     int scalePercent = 100;
     // The queue the sheet came from; empty for the stand-in A4 sheet.
     QString printerName;
+    // The queue's print-position correction.
+    PrintCorrection correction;
 };
 
 // The current printer's sheet, or a whole A4 sheet when there is no
@@ -29,6 +33,7 @@ struct JacketExport
     QString title;
     QStringList items;
     QList<bool> backFaces;  // one page per entry: false front, true back
+    bool oneSheet = false;  // instead: both faces on one page
     QString titleSizeText;
     QString itemSizeText;
     bool numbering = true;
@@ -42,6 +47,8 @@ struct ExportOutcome
     enum Status { Written, TooSmallToPrint, SheetTooSmall, CannotWrite };
     Status status = Written;
     QString error;  // CannotWrite: why
+    // Written, but some text or spine picture lies where the printer cannot print.
+    bool beyondReach = false;
 };
 
 // Lays every face out and draws it on a 600-dpi PDF page of the sheet,

@@ -1,14 +1,17 @@
 // The print command: its checks, then the copies in batches the printer
 // can take in one job.
 #include "JacketLayout.h"
+#include "SheetPlacement.h"
+#include "common/Messages.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
-#include "common/Messages.h"
+#include "preview/UnitPreV.h"
 #include "printer/QdPrinters.h"
 
 #include <QComboBox>
+#include <QPushButton>
 
 namespace {
 
@@ -19,7 +22,7 @@ constexpr int kBackLongSide = 1800;
 
 }  // namespace
 
-bool TForm1::CheckPrinterAndContent()
+bool TForm1::CheckPrinter()
 {
     bool printer = false;
     try {
@@ -27,10 +30,15 @@ bool TForm1::CheckPrinterAndContent()
     } catch (const EQdPrinterNoPrinter &) {
         printer = false;
     }
-    if (!printer) {
+    if (!printer)
         Messages::ShowMessage(QStringLiteral("プリンタを見つけられませんでした"));
+    return printer;
+}
+
+bool TForm1::CheckPrinterAndContent()
+{
+    if (!CheckPrinter())
         return false;
-    }
     const bool empty = EditorMode ? Memo1->document()->isEmpty() : ListBox1->count() == 0;
     if (empty) {
         Messages::ShowMessage(QStringLiteral("内容に何も無いときは印刷できません"));
@@ -51,12 +59,19 @@ bool TForm1::SheetIsLargeEnough()
     return sheet.width() >= kBackLongSide && sheet.height() >= kBackShortSide;
 }
 
-void TForm1::Button1Click(QObject *sender)
+void TForm1::Button1Click(QObject *sender) { PrintPages(sender, false); }
+
+void TForm1::Print1Click() { Button1Click(Print1); }
+
+void TForm1::OneSheetPrintClick(QObject *sender) { PrintPages(sender, true); }
+
+void TForm1::PrintPages(QObject *sender, bool bothFaces)
 {
     SuppressShrinkNotice = !sender || sender->objectName() != QLatin1String("Button1");
     if (!CheckPrinterAndContent())
         return;
-    if (!SheetIsLargeEnough()) {
+    const bool sheetHoldsIt = bothFaces ? SheetPlacement::BothOnOneSheet(CurrentSheet()).has_value() : SheetIsLargeEnough();
+    if (!sheetHoldsIt) {
         Messages::ShowMessage(QStringLiteral("紙が小さすぎます。"));
         return;
     }
@@ -66,11 +81,14 @@ void TForm1::Button1Click(QObject *sender)
         copies = 1;
         ComboBusuu->setCurrentText(QStringLiteral("1"));
     }
-    ComputeLayout();
+    ComputeLayout(bothFaces);
     if (JacketLayout.TooSmallToPrint) {
         Messages::ShowMessage(QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します"));
         return;
     }
+    // The preview has told it already.
+    if (!PreVForm || sender != PreVForm->PrintBtn)
+        TellWhatIsBeyondReach();
     try {
         const int most = QdPrinter->GetMaxCopies();
         if (copies > most) {
@@ -98,5 +116,3 @@ void TForm1::Button1Click(QObject *sender)
         PrintJacket();
     }
 }
-
-void TForm1::Print1Click() { Button1Click(Print1); }

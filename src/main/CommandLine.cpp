@@ -9,9 +9,11 @@
 #include "common/Application.h"
 #include "common/Exception.h"
 #include "common/Messages.h"
+#include "common/RegularFile.h"
 #include "document/JacketDocument.h"
 #include "layout/JacketLayout.h"
 #include "layout/PdfExport.h"
+#include "layout/SheetPlacement.h"
 #include "printer/QdPrinters.h"
 
 #include <QAction>
@@ -71,7 +73,9 @@ public:
     MessagesToStandardError()
     {
         Messages::setHandler([this](const Messages::Request &request) {
-            ++m_count;
+            // A warning is told; the work was done all the same.
+            if (request.kind != Messages::Kind::Warning)
+                ++m_count;
             QString text = request.text;
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
             complain(text);
@@ -82,6 +86,7 @@ public:
     MessagesToStandardError(const MessagesToStandardError &) = delete;
     MessagesToStandardError &operator=(const MessagesToStandardError &) = delete;
 
+    // Messages that mean the command failed.
     int count() const { return m_count; }
 
 private:
@@ -91,16 +96,19 @@ private:
 // The document, or nothing after a message that says why.
 std::optional<JacketDocument> readJacket(const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
         complain(kCannotOpen.arg(path) + QStringLiteral(" (a folder, not a document)"));
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        complain(kCannotOpen.arg(path) + QStringLiteral(" (%1)").arg(file.errorString()));
+    // Only a regular file: a FIFO would wait for a writer.
+    const std::optional<QByteArray> bytes = readRegularFile(path, JacketFormat::kMostBytes);
+    if (!bytes) {
+        complain(kCannotOpen.arg(path)
+                 + (info.exists() && !info.isFile() ? QStringLiteral(" (not a regular file)") : QStringLiteral(" (it cannot be read)")));
         return std::nullopt;
     }
-    std::optional<JacketDocument> document = JacketFormat::fromBytes(file.readAll());
+    std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes);
     if (!document)
         complain(QStringLiteral("%1: 空の文書です (an empty document: a jacket has its title on the first line)").arg(path));
     return document;
@@ -126,6 +134,7 @@ int exportPdf(const Options &options)
         jacket.backFaces << false;
     if (options.side != Side::Front)
         jacket.backFaces << true;
+    jacket.oneSheet = options.oneSheet;
     jacket.titleSizeText = options.titleSize.value_or(settings.readString(kSettingsSection, QStringLiteral("TFsize"),
                                                                           QString::number(JacketGeometry::kDefaultTitleSize)));
     jacket.itemSizeText = options.itemSize.value_or(settings.readString(kSettingsSection, QStringLiteral("Fsize"),
@@ -143,12 +152,15 @@ int exportPdf(const Options &options)
     const ExportOutcome outcome = ExportJacketPdf(options.output, jacket, sheet);
     switch (outcome.status) {
     case ExportOutcome::Written:
+        if (outcome.beyondReach)
+            complain(SheetPlacement::BeyondReachNotice().replace(u'\r', u'\n'));
         return kSuccess;
     case ExportOutcome::TooSmallToPrint:
         complain(kTooSmallToPrint + QStringLiteral(" (the text does not fit the face at any font size)"));
         return kFailure;
     case ExportOutcome::SheetTooSmall:
-        complain(kSheetTooSmall + QStringLiteral(" (the face does not fit the %1 sheet of %2)")
+        complain(kSheetTooSmall + QStringLiteral(" (%1 not fit the %2 sheet of %3)")
+                                      .arg(options.oneSheet ? QStringLiteral("the two faces do") : QStringLiteral("the face does"))
                                       .arg(sheet.pageLayout.pageSize().name(),
                                            sheet.printerName.isEmpty() ? QStringLiteral("the export") : sheet.printerName));
         return kFailure;
@@ -223,8 +235,11 @@ int printWithWindow(const Options &options, TForm1 &form)
         }
         QdPrinter->SelectPrinter(options.printer);
     }
-    // As the menu's print command: fonts that must shrink shrink quietly.
-    form.Button1Click(form.Print1);
+    // As the menu's print commands: fonts that must shrink shrink quietly.
+    if (options.oneSheet)
+        form.OneSheetPrintClick(form.OneSheetPrintMe);
+    else
+        form.Button1Click(form.Print1);
     return kSuccess;
 }
 
@@ -267,6 +282,7 @@ Options parse(const QStringList &arguments)
     const QCommandLineOption exportPdf(QStringLiteral("export-pdf"), QString(), QStringLiteral("file"));
     const QCommandLineOption print(QStringLiteral("print"));
     const QCommandLineOption side(QStringLiteral("side"), QString(), QStringLiteral("face"));
+    const QCommandLineOption oneSheet(QStringLiteral("one-sheet"));
     const QCommandLineOption verticalSpine(QStringLiteral("vertical-spine"));
     const QCommandLineOption noNumbers(QStringLiteral("no-numbers"));
     const QCommandLineOption titleSize(QStringLiteral("title-size"), QString(), QStringLiteral("size"));
@@ -275,8 +291,8 @@ Options parse(const QStringList &arguments)
     const QCommandLineOption copies(QStringLiteral("copies"), QString(), QStringLiteral("count"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    const QList<QCommandLineOption> own{exportPdf, print,   side,    verticalSpine, noNumbers, titleSize,
-                                        itemSize,  printer, copies, help,          version};
+    const QList<QCommandLineOption> own{exportPdf, print,   side,   oneSheet, verticalSpine, noNumbers,
+                                        titleSize, itemSize, printer, copies,  help,          version};
     parser.addOptions(own);
     for (const char *name : kToolkitValueOptions)
         parser.addOption(QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("value")));
@@ -321,20 +337,23 @@ Options parse(const QStringList &arguments)
             return invalid(QStringLiteral("--printer and --copies go with --print"));
     }
 
-    options.side = options.command == Command::ExportPdf ? Side::Both : Side::Front;
+    options.oneSheet = parser.isSet(oneSheet);
+    options.side = options.command == Command::ExportPdf || options.oneSheet ? Side::Both : Side::Front;
     if (parser.isSet(side)) {
         const QString value = parser.value(side);
         if (value == QLatin1String("front"))
             options.side = Side::Front;
         else if (value == QLatin1String("back"))
             options.side = Side::Back;
-        else if (value == QLatin1String("both") && options.command == Command::ExportPdf)
-            options.side = Side::Both;
         else if (value == QLatin1String("both"))
-            return invalid(QStringLiteral("--print prints one face: --side front or --side back"));
+            options.side = Side::Both;
         else
             return invalid(QStringLiteral("--side must be front, back or both, not '%1'").arg(value));
     }
+    if (options.oneSheet && options.side != Side::Both)
+        return invalid(QStringLiteral("--one-sheet puts both faces on one sheet: it goes with --side both"));
+    if (options.command == Command::Print && options.side == Side::Both && !options.oneSheet)
+        return invalid(QStringLiteral("--print prints one face, or both with --one-sheet: --side front, --side back or --side both --one-sheet"));
 
     // The sizes are checked as the window's font-size boxes read them.
     const auto size = [&](const QCommandLineOption &option, std::optional<QString> &target) {
@@ -373,21 +392,22 @@ QString usage()
         "      ウィンドウを開きます（文書を指定するとそれを開きます）。\n"
         "      Opens the window, with the document when one is named.\n"
         "\n"
-        "  pelora --export-pdf 出力.pdf [--side front|back|both] [--vertical-spine]\n"
-        "         [--no-numbers] [--title-size N] [--item-size N] 文書.plr\n"
+        "  pelora --export-pdf 出力.pdf [--side front|back|both] [--one-sheet]\n"
+        "         [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] 文書.plr\n"
         "      ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
         "      1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。\n"
         "      Writes the jacket to a PDF at its real size on the default printer's\n"
         "      sheet (A4 without a printer), one face per page; both (the default)\n"
         "      gives the front, then the back.\n"
         "\n"
-        "  pelora --print 文書.plr [--side front|back] [--printer 名前] [--copies N]\n"
-        "         [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]\n"
+        "  pelora --print 文書.plr [--side front|back|both --one-sheet] [--printer 名前]\n"
+        "         [--copies N] [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]\n"
         "      ウィンドウを出さずに印刷します（既定は表面、1 部）。\n"
         "      Prints without the window (the front face, one copy, by default).\n"
         "\n"
         "Options / オプション:\n"
         "  --side front|back|both   面 (表 / 裏 / 両方) / the face(s)\n"
+        "  --one-sheet              表と裏を1枚に (--side both と) / both faces on one sheet\n"
         "  --vertical-spine         背の文字を縦書きに / spine title in a column of upright characters\n"
         "  --no-numbers             項目に番号を付けない / items without numbers\n"
         "  --title-size N           タイトルの文字サイズ / title font size (default: the settings, 17)\n"

@@ -21,6 +21,7 @@ struct Options
     QString document;
     QString output;  // --export-pdf
     Side side = Side::Front;
+    bool oneSheet = false;  // both faces on one sheet
     bool verticalSpine = false;
     bool noNumbers = false;
     std::optional<QString> titleSize;

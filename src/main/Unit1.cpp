@@ -128,6 +128,8 @@ void TForm1::createMenu()
     U1 = addItem(File1, "U1", QStringLiteral("プリンタ設定(&U)"));
     PreViewMe = addItem(File1, "PreViewMe", QStringLiteral("プレビュー(&V)"));
     Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)"));
+    OneSheetPreviewMe = addItem(File1, "OneSheetPreviewMe", QStringLiteral("表と裏を1枚でプレビュー(&B)"));
+    OneSheetPrintMe = addItem(File1, "OneSheetPrintMe", QStringLiteral("表と裏を1枚に印刷(&W)"));
     File1->addSeparator()->setObjectName(QStringLiteral("N2"));
     Exit1 = addItem(File1, "Exit1", QStringLiteral("終了(&X)"));
 
@@ -144,6 +146,8 @@ void TForm1::createMenu()
     n1 = addCheckItem(O1, "n1", QStringLiteral("ファイル追加時に拡張子を除く(&E)"));
     AcqTag = addCheckItem(O1, "AcqTag", QStringLiteral("ファイル追加時にタグ情報を取得(&T)"));
     PlusNum = addCheckItem(O1, "PlusNum", QStringLiteral("印刷時に番号を付ける(&N)"));
+    O1->addSeparator();
+    PrintPositionMe = addItem(O1, "PrintPositionMe", QStringLiteral("印刷位置の調整(&C)…"));
 
     O2 = bar->addAction(QStringLiteral("オプション(&O)"));
     O2->setObjectName(QStringLiteral("O2"));
@@ -284,7 +288,11 @@ void TForm1::connectEvents()
     connect(Print1, &QAction::triggered, this, [this] { RunHandler([this] { Print1Click(); }); });
     connect(PreVBtn, &QPushButton::clicked, this, [this] { RunHandler([this] { PreVBtnClick(); }); });
     connect(PreViewMe, &QAction::triggered, this, [this] { RunHandler([this] { PreVBtnClick(); }); });
+    connect(OneSheetPreviewMe, &QAction::triggered, this, [this] { RunHandler([this] { OneSheetPreviewClick(); }); });
+    connect(OneSheetPrintMe, &QAction::triggered, this,
+            [this] { RunHandler([this] { OneSheetPrintClick(OneSheetPrintMe); }); });
     connect(U1, &QAction::triggered, this, [this] { RunHandler([this] { U1Click(); }); });
+    connect(PrintPositionMe, &QAction::triggered, this, [this] { RunHandler([this] { PrintPositionClick(); }); });
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
     connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);

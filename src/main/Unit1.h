@@ -20,7 +20,9 @@ class TRadioGroup;
 class TSPTimer;
 class TDragItems;
 class TBigBitmap;
-struct PageInfo;
+struct PrintCorrection;
+struct PlacedFace;
+struct SheetGeometry;
 struct TJacketLayout;
 
 // What a line made from an audio tag gets besides the title.
@@ -45,8 +47,10 @@ extern bool HasFileName;
 extern bool FirstShow;
 extern TMessageHook *HookHandle;
 extern TDragItems *DragItems;
-// The last layout, read by the printing and the preview.
+// The last layout, and every face of the page last laid out, read by the
+// printing and the preview.
 extern TJacketLayout JacketLayout;
+extern QList<PlacedFace> PagePlan;
 // Keeps the layout from telling that it shrank the fonts.
 extern bool SuppressShrinkNotice;
 // The title turned for the spines.
@@ -121,19 +125,26 @@ public:
     bool ReadDocument(const QString &path);
     void OpenCommandLineDocument();
 
-    // Layout and printing.
-    void ComputeLayout();
+    // Layout and printing. A page holds the selected face alone at the
+    // sheet's corner, or both faces on one sheet.
+    void ComputeLayout(bool bothFaces = false);
+    void TellWhatIsBeyondReach();
     void PrintJacket();
-    PageInfo CurrentPage();
+    static SheetGeometry CurrentSheet();  // the current printer's
+    static PrintCorrection CurrentCorrection();
+    bool CheckPrinter();
     bool CheckPrinterAndContent();
     bool SheetIsLargeEnough();
     void Button1Click(QObject *sender);
     void Print1Click();
+    void OneSheetPrintClick(QObject *sender);
     void PreVBtnClick();
+    void OneSheetPreviewClick();
 
     // Printer set-up, options and about (defined with their dialogs).
     void U1Click();
     void O2Click();
+    void PrintPositionClick();
     void About1Click();
 
     // The caption for the current mode.
@@ -176,6 +187,8 @@ public:
     QAction *U1;
     QAction *PreViewMe;
     QAction *Print1;
+    QAction *OneSheetPreviewMe;
+    QAction *OneSheetPrintMe;
     QAction *Exit1;
     QMenu *HenshuMe;
     QAction *ModeMe;
@@ -186,6 +199,7 @@ public:
     QAction *n1;
     QAction *AcqTag;
     QAction *PlusNum;
+    QAction *PrintPositionMe;
     QAction *O2;
     QMenu *Help1;
     QAction *About1;
@@ -205,4 +219,6 @@ private:
     // sends it; the refresh follows through the hook.
     void sendListLineUp();
     void moveSelectedRows(bool up);
+    // The print command: its checks, then the copies in batches.
+    void PrintPages(QObject *sender, bool bothFaces);
 };

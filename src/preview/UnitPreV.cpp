@@ -3,6 +3,7 @@
 #include "common/Application.h"
 #include "common/Canvas.h"
 #include "layout/JacketLayout.h"
+#include "layout/SheetPlacement.h"
 #include "main/ItemListBox.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <cmath>
 
 TPreVForm *PreVForm = nullptr;
@@ -37,6 +39,78 @@ QPolygon toPreview(const QPolygon &points, double divisor)
     for (const QPoint &p : points)
         out << toPreview(p, divisor);
     return out;
+}
+
+struct FaceFonts
+{
+    int title, item, spine;
+};
+
+// The sheet's edge, and grey where the printer cannot print.
+void drawSheet(TCanvas &image, const SheetGeometry &sheet, double divisor)
+{
+    const QRect whole(QPoint(), QSize(toPreview(sheet.sheet.width(), divisor), toPreview(sheet.sheet.height(), divisor)));
+    const QRect printable(toPreview(sheet.printable.topLeft(), divisor), toPreview(sheet.printable.bottomRight(), divisor));
+    const QColor unreachable(232, 232, 232);
+    image.FillRect(QRect(whole.topLeft(), QPoint(whole.right(), printable.top() - 1)), unreachable);
+    image.FillRect(QRect(QPoint(whole.left(), printable.bottom() + 1), whole.bottomRight()), unreachable);
+    image.FillRect(QRect(QPoint(whole.left(), printable.top()), QPoint(printable.left() - 1, printable.bottom())), unreachable);
+    image.FillRect(QRect(QPoint(printable.right() + 1, printable.top()), QPoint(whole.right(), printable.bottom())), unreachable);
+    image.SetPenStyle(Qt::SolidLine);
+    image.Polyline(QPolygon(whole, true));
+}
+
+// One face as the printer would print it, drawn small: every printer
+// coordinate divided, fonts chosen by the printer's line heights, and the
+// texts centred again since the screen font is not as wide as the printer's.
+void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const FaceFonts &sizes, const QString &widest,
+              double divisor)
+{
+    const TJacketLayout &L = face.layout;
+    const JacketContent &content = face.content;
+    printer.SetFontSize(L.TitleFontSize);
+    const int titleWidth = toPreview(printer.TextWidth(content.title), divisor);
+    image.SetFontSize(sizes.title);
+    const int dT = (titleWidth - image.TextWidth(content.title)) / 2;
+    printer.SetFontSize(L.ItemFontSize);
+    const int itemWidth = toPreview(printer.TextWidth(widest), divisor);
+    image.SetFontSize(sizes.item);
+    const int dI = (itemWidth - image.TextWidth(widest)) / 2;
+    const QPoint titleAt = toPreview(L.TitleOrigin, divisor) + QPoint(dT, 0);
+    const QPoint itemsAt = toPreview(L.ItemsOrigin, divisor) + QPoint(dI, 0);
+
+    image.SetPenStyle(Qt::DashLine);
+    for (const QPolygon &line : GuideLines(L, content))
+        image.Polyline(toPreview(line, divisor));
+    if (!content.title.isEmpty()) {
+        image.SetFontSize(sizes.title);
+        image.TextOut(titleAt.x(), titleAt.y(), content.title);
+    }
+    image.SetFontSize(sizes.item);
+    const int lineHeight = image.TextHeight(AppName);
+    for (int i = 0; i < content.lines.size(); ++i)
+        image.TextOut(itemsAt.x(), itemsAt.y() + i * lineHeight, content.lines[i]);
+
+    if (!content.backFace || content.title.isEmpty())
+        return;
+    if (content.verticalSpine) {
+        image.SetFontSize(sizes.spine);
+        const int spineLine = image.TextHeight(AppName);
+        const QPoint left = toPreview(L.SpineTextOriginLeft, divisor);
+        const QPoint right = toPreview(L.SpineTextOriginRight, divisor);
+        const QStringList characters = UserCharacters(content.title);
+        for (int k = 0; k < characters.size(); ++k) {
+            image.TextOut(left.x(), left.y() + k * spineLine, characters[k]);
+            image.TextOut(right.x(), right.y() + k * spineLine, characters[k]);
+        }
+    } else {
+        auto edges = [&](const TEdges &e) {
+            return TEdges{toPreview(e.Left, divisor), toPreview(e.Top, divisor), toPreview(e.Right, divisor),
+                          toPreview(e.Bottom, divisor)};
+        };
+        image.StretchDraw(edges(L.SpineRectLeft).toRect(), *SpineBitmap);
+        image.StretchDraw(edges(L.SpineRectRight).toRect(), *SpineBitmap);
+    }
 }
 
 }  // namespace
@@ -120,11 +194,13 @@ void TPreVForm::FormShow()
         move(main->x() + (main->width() - width()) / 2, main->y() + (main->height() - height()) / 2);
     }
     PrintBtn->setFocus();
-    Form1->ComputeLayout();
-    if (JacketLayout.TooSmallToPrint)
+    Form1->ComputeLayout(WholeSheet);
+    if (JacketLayout.TooSmallToPrint) {
         showWarning({QStringLiteral("文字が小さくなりすぎて印刷不可能です。")});
-    else
-        DrawPreview();
+        return;
+    }
+    DrawPreview();
+    Form1->TellWhatIsBeyondReach();
 }
 
 void TPreVForm::showWarning(const QStringList &lines)
@@ -139,86 +215,58 @@ void TPreVForm::showWarning(const QStringList &lines)
 
 void TPreVForm::DrawPreview()
 {
-    const TJacketLayout &L = JacketLayout;
-    const bool back = Form1->RGTwoSides->ItemIndex() == 1;
-    const QString title = Form1->EditTi->text();
+    const SheetGeometry sheet = Form1->CurrentSheet();
     const QStringList items = Form1->ListBox1->items();
-    const double divisor = PreviewDivisor(L.ScaleX);
     TCanvas &printer = QdPrinter->GetCanvas();
     const int ppi = Image1->Picture().logicalDpiY();
+    // A face alone is shown from the printable area's corner at the fixed
+    // factor; the whole sheet is made small enough to fit.
+    double divisor = PreviewDivisor(PagePlan.first().layout.ScaleX);
+    if (WholeSheet) {
+        divisor = std::max({divisor, double(sheet.sheet.width()) / Image1->Picture().width(),
+                            double(sheet.sheet.height()) / Image1->Picture().height()});
+    }
 
     // A preview line is as many pixels high as the printer's line, divided.
     auto previewSize = [&](int printerSize) {
         printer.SetFontSize(printerSize);
         return PreviewFontSize(printer.TextHeight(AppName), divisor, ppi);
     };
-    const int titleSize = previewSize(L.TitleFontSize);
-    const int itemSize = previewSize(L.ItemFontSize);
-    const int spineSize = previewSize(L.SpineFontSize);
-    if (titleSize == 0 || itemSize == 0 || spineSize == 0) {
-        showWarning({QStringLiteral("文字が小さすぎてプレビュー不可能です。"), QStringLiteral("印刷は可能ですがおすすめできません。")});
-        return;
+    QList<FaceFonts> fonts;
+    for (const PlacedFace &face : std::as_const(PagePlan)) {
+        const FaceFonts sizes{previewSize(face.layout.TitleFontSize), previewSize(face.layout.ItemFontSize),
+                              previewSize(face.layout.SpineFontSize)};
+        if (sizes.title == 0 || sizes.item == 0 || sizes.spine == 0) {
+            showWarning({QStringLiteral("文字が小さすぎてプレビュー不可能です。"), QStringLiteral("印刷は可能ですがおすすめできません。")});
+            return;
+        }
+        fonts << sizes;
     }
 
     Image1->Paint([&](TCanvas &image) {
-        // The screen font is not as wide as the printer's: centre again.
-        printer.SetFontSize(L.TitleFontSize);
-        const int titleWidth = toPreview(printer.TextWidth(title), divisor);
-        image.SetFontSize(titleSize);
-        const int dT = (titleWidth - image.TextWidth(title)) / 2;
-        const QString widest = items.value(L.WidestItemIndex);
-        printer.SetFontSize(L.ItemFontSize);
-        const int itemWidth = toPreview(printer.TextWidth(widest), divisor);
-        image.SetFontSize(itemSize);
-        const int dI = (itemWidth - image.TextWidth(widest)) / 2;
-        const QPoint titleAt = toPreview(L.TitleOrigin, divisor) + QPoint(dT, 0);
-        const QPoint itemsAt = toPreview(L.ItemsOrigin, divisor) + QPoint(dI, 0);
-
-        image.SetPenStyle(Qt::DashLine);
-        if (back) {
-            image.Polyline(toPreview(L.LeftFoldLine, divisor));
-            image.Polyline(toPreview(L.RightFoldLine, divisor));
-            image.Polyline(toPreview(L.BackCutLine, divisor));
-        } else {
-            image.Polyline(toPreview(L.FrontCutLine, divisor));
+        QPoint origin;
+        if (WholeSheet) {
+            origin = sheet.printable.topLeft();
+            drawSheet(image, sheet, divisor);
         }
-        if (!title.isEmpty()) {
-            image.SetFontSize(titleSize);
-            image.TextOut(titleAt.x(), titleAt.y(), title);
+        for (qsizetype i = 0; i < PagePlan.size(); ++i) {
+            const PlacedFace &face = PagePlan[i];
+            // The face's placement, in preview pixels.
+            const QTransform &t = face.transform;
+            image.SetTransform(QTransform(t.m11(), 0, 0, t.m22(), (t.dx() + origin.x()) / divisor, (t.dy() + origin.y()) / divisor));
+            drawFace(image, printer, face, fonts[i], items.value(face.layout.WidestItemIndex), divisor);
         }
-        image.SetFontSize(itemSize);
-        const int lineHeight = image.TextHeight(AppName);
-        const QStringList lines = NumberedLines(items, Form1->PlusNum->isChecked(), NumberSuffix);
-        for (int i = 0; i < lines.size(); ++i)
-            image.TextOut(itemsAt.x(), itemsAt.y() + i * lineHeight, lines[i]);
-
-        if (back && !title.isEmpty()) {
-            if (VerticalSpineText) {
-                image.SetFontSize(spineSize);
-                const int spineLine = image.TextHeight(AppName);
-                const QPoint left = toPreview(L.SpineTextOriginLeft, divisor);
-                const QPoint right = toPreview(L.SpineTextOriginRight, divisor);
-                const QStringList characters = UserCharacters(title);
-                for (int k = 0; k < characters.size(); ++k) {
-                    image.TextOut(left.x(), left.y() + k * spineLine, characters[k]);
-                    image.TextOut(right.x(), right.y() + k * spineLine, characters[k]);
-                }
-            } else {
-                auto edges = [&](const TEdges &e) {
-                    return TEdges{toPreview(e.Left, divisor), toPreview(e.Top, divisor), toPreview(e.Right, divisor),
-                                  toPreview(e.Bottom, divisor)};
-                };
-                image.StretchDraw(edges(L.SpineRectLeft).toRect(), *SpineBitmap);
-                image.StretchDraw(edges(L.SpineRectRight).toRect(), *SpineBitmap);
-            }
-        }
+        image.SetTransform(QTransform());
     });
-    printer.SetFontSize(L.ItemFontSize);
+    printer.SetFontSize(JacketLayout.ItemFontSize);
 }
 
 void TPreVForm::PrintBtnClick()
 {
-    Form1->Button1Click(PrintBtn);
+    if (WholeSheet)
+        Form1->OneSheetPrintClick(PrintBtn);
+    else
+        Form1->Button1Click(PrintBtn);
     accept();
 }
 

@@ -49,6 +49,8 @@ public:
     TImage *Image1;
     QPushButton *PrintBtn;
     QPushButton *CanCelBtn;
+    // Both faces on one sheet: the whole sheet is shown, and printed.
+    bool WholeSheet = false;
 
     // Printer pixels per preview pixel.
     static double PreviewDivisor(double scaleX) { return 7.1 * scaleX; }
@@ -64,5 +66,7 @@ protected:
 private:
     void showWarning(const QStringList &lines);
 };
+
+struct PlacedFace;
 
 extern TPreVForm *PreVForm;

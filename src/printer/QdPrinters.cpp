@@ -528,6 +528,20 @@ QPoint TQdPrinter::GetPageOffset()
         .toPoint();
 }
 
+QRect TQdPrinter::GetPrintableArea()
+{
+    ready();
+    settings();
+    return m_printer->pageRect(QPrinter::DevicePixel).translated(-m_printer->paperRect(QPrinter::DevicePixel).topLeft()).toRect();
+}
+
+QSize TQdPrinter::GetSheetPixels()
+{
+    ready();
+    settings();
+    return m_printer->paperRect(QPrinter::DevicePixel).size().toSize();
+}
+
 int TQdPrinter::GetScale()
 {
     ready();

@@ -8,6 +8,7 @@
 #include <QPair>
 #include <QPoint>
 #include <QPrintDialog>
+#include <QRect>
 #include <QSize>
 #include <QStringList>
 
@@ -180,6 +181,8 @@ public:
     const QStringList &GetPrinters();  // visible ones, snapshot order
     QPoint GetPixelsPerInch();
     QPoint GetPageOffset();            // printable area from the sheet's corner, device pixels
+    QRect GetPrintableArea();          // the same, with its size
+    QSize GetSheetPixels();            // the whole sheet, device pixels
     int GetScale();                    // percent: always 100, nothing here scales a job
     QSize GetPaperSize();              // tenths of a millimetre
     TQdFieldSet GetAvailableFields();

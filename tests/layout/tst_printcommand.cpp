@@ -1,11 +1,14 @@
 // The print command, printing for real through the private CUPS.
 #include "layout/JacketLayout.h"
+#include "layout/SheetPlacement.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
+#include "main/PrintPositions.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
 #include "preview/UnitPreV.h"
 #include "printer/QdPrinters.h"
+#include "support/PrintedPage.h"
 #include "support/PrivateCups.h"
 #include "support/TestSupport.h"
 
@@ -83,6 +86,9 @@ private slots:
     void textThatFitsAtNoSizeStopsThePrint();
     void printsAtRealSizeOnEveryKindOfDestination_data();
     void printsAtRealSizeOnEveryKindOfDestination();
+    void correctionMovesThePrintedJacket_data();
+    void correctionMovesThePrintedJacket();
+    void bothFacesOnOneSheetAtRealSize();
     void copiesGoInBatchesOfThePrintersMost();
     void copiesTextThatIsNoNumberIsOne();
     void refusedCopyCountFallsBackToThePrintersOwn();
@@ -149,6 +155,11 @@ void PrintCommandTest::sheetMustHoldTheFace()
     m_form->RGTwoSides->setItemIndex(0);
     m_form->Button1->click();
     QCOMPARE(messages.texts(), (QStringList{tooSmall, tooSmall}));
+    // Both faces on one A5 sheet, to print or to preview.
+    QdPrinter->SelectPrinter(QStringLiteral("pelora-a5"));
+    m_form->OneSheetPrintMe->trigger();
+    m_form->OneSheetPreviewMe->trigger();
+    QCOMPARE(messages.texts(), QStringList(4, tooSmall));
     QCOMPARE(QdPrinter->LastJobId(), 0);
 }
 
@@ -174,13 +185,14 @@ void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination_data()
     QTest::addColumn<QString>("writtenBy");  // the queue whose output holds the job
     QTest::addColumn<int>("pages");
     QTest::addColumn<QString>("paper");
-    QTest::newRow("queue") << "pelora-pdf" << "pelora-pdf" << 2 << "A4";
-    QTest::newRow("class") << "pelora-class" << "pelora-pdf" << 2 << "A4";
-    QTest::newRow("instance") << "pelora-pdf/letter" << "pelora-pdf" << 2 << "letter";
-    QTest::newRow("half-inch margins") << "pelora-margins" << "pelora-margins" << 2 << "A4";
-    QTest::newRow("scaling-default 80") << "pelora-scaled" << "pelora-scaled" << 2 << "A4";
+    QTest::addColumn<bool>("beyondReach");  // the spine title lies above the printable area
+    QTest::newRow("queue") << "pelora-pdf" << "pelora-pdf" << 2 << "A4" << false;
+    QTest::newRow("class") << "pelora-class" << "pelora-pdf" << 2 << "A4" << false;
+    QTest::newRow("instance") << "pelora-pdf/letter" << "pelora-pdf" << 2 << "letter" << false;
+    QTest::newRow("half-inch margins") << "pelora-margins" << "pelora-margins" << 2 << "A4" << true;
+    QTest::newRow("scaling-default 80") << "pelora-scaled" << "pelora-scaled" << 2 << "A4" << false;
     // Nothing on a raw queue makes copies: the printer would.
-    QTest::newRow("raw") << "pelora-raw" << "pelora-raw" << 1 << "A4";
+    QTest::newRow("raw") << "pelora-raw" << "pelora-raw" << 1 << "A4" << false;
 }
 
 void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination()
@@ -189,12 +201,15 @@ void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination()
     QFETCH(QString, writtenBy);
     QFETCH(int, pages);
     QFETCH(QString, paper);
+    QFETCH(bool, beyondReach);
     MessageRecorder messages;
     QdPrinter->SelectPrinter(destination);
     m_form->RGTwoSides->setItemIndex(1);
     m_form->ListBox1->setItems(QStringList{QStringLiteral("한국 Beyoncé 🎵")} + tracks(10));  // faces beside the Gothic one
     const QList<int> jobs = print(QStringLiteral("2"));
-    QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join(u'\n')));
+    // Told once, and printed all the same.
+    const QStringList warning = beyondReach ? QStringList{SheetPlacement::BeyondReachNotice()} : QStringList();
+    QCOMPARE(messages.texts(), warning);
     QCOMPARE(jobs.size(), 1);
     const PrivateCups::Job job = PrivateCups::waitForJob(jobs[0]);
     QCOMPARE(job.state, int(IPP_JSTATE_COMPLETED));
@@ -235,9 +250,98 @@ void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination()
     const TJacketLayout printed = JacketLayout;
     QTimer::singleShot(0, PreVForm, [] { PreVForm->CanCelBtn->click(); });
     m_form->PreVBtn->click();
-    QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join(u'\n')));
+    QCOMPARE(messages.texts(), warning + warning);
     QCOMPARE(JacketLayout.LeftFoldLine, printed.LeftFoldLine);
     QCOMPARE(JacketLayout.ItemsOrigin, printed.ItemsOrigin);
+}
+
+// The printer's correction moves the printed lines of the back face (cut
+// lines at sheet x 150 and 3696 and y 2770, folds at 300 and 3546 pixels at
+// 600 per inch) by the entered millimetres and scales them about the
+// sheet's corner, measured in the job's PDF to within 0.1 mm.
+void PrintCommandTest::correctionMovesThePrintedJacket_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("scale");
+    QTest::newRow("none") << 0.0 << 0.0 << 100.0;
+    QTest::newRow("moved") << 2.0 << -1.5 << 100.0;
+    QTest::newRow("scaled") << 0.0 << 0.0 << 102.0;
+}
+
+void PrintCommandTest::correctionMovesThePrintedJacket()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(double, scale);
+    MessageRecorder messages;
+    const QString queue = QStringLiteral("pelora-pdf");
+    QVERIFY(PrintPositions::save(queue, PrintCorrection{x, y, scale}));
+    QdPrinter->SelectPrinter(queue);
+    m_form->RGTwoSides->setItemIndex(1);
+    m_form->ListBox1->setItems(tracks(3));  // leaves the rows below the items to the lines
+    const QList<int> jobs = print();
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(PrivateCups::waitForJob(jobs[0]).state, int(IPP_JSTATE_COMPLETED));
+    const QImage page = PrintedPage::render(PrivateCups::output(queue, jobs[0]), 600);
+    QVERIFY(!page.isNull());
+
+    const auto placed = [&](const QList<double> &at, double move) {
+        QList<double> out;
+        for (const double v : at)
+            out << v * scale / 100 + move * 600 / 25.4;
+        return out;
+    };
+    const auto near = [](const QList<double> &found, const QList<double> &expected) {
+        if (found.size() != expected.size())
+            return false;
+        for (qsizetype i = 0; i < found.size(); ++i) {
+            if (qAbs(found[i] - expected[i]) > 2.4)
+                return false;
+        }
+        return true;
+    };
+    const QList<double> columns = PrintedPage::linesAcross(page, Qt::Vertical, 1800, 2600);
+    const QList<double> rows = PrintedPage::linesAcross(page, Qt::Horizontal, 600, 3300);
+    QVERIFY2(near(columns, placed({150, 300, 3546, 3696}, x)), qPrintable(QDebug::toString(columns)));
+    QVERIFY2(near(rows, placed({2770}, y)), qPrintable(QDebug::toString(rows)));
+}
+
+// 表と裏を1枚に印刷: one A4 page, the front above the back, each centred
+// across the sheet and the pair centred down it 240 pixels apart, at real
+// size with cut lines all round and the back's folds.
+void PrintCommandTest::bothFacesOnOneSheetAtRealSize()
+{
+    MessageRecorder messages;
+    const QString queue = QStringLiteral("pelora-pdf");
+    QdPrinter->SelectPrinter(queue);
+    const int before = PrivateCups::lastJobId(QString::fromLocal8Bit(cupsServer()));
+    m_form->OneSheetPrintMe->trigger();
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(QdPrinter->LastJobId(), before + 1);
+    QCOMPARE(PrivateCups::waitForJob(before + 1).state, int(IPP_JSTATE_COMPLETED));
+    const QString pdf = PrivateCups::output(queue, before + 1);
+    QCOMPARE(PrivateCups::pdfPages(pdf), 1);
+    QCOMPARE(PrivateCups::runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).count(QStringLiteral("テスト盤")), 2);
+    const QImage page = PrintedPage::render(pdf, 600);
+    QVERIFY(!page.isNull());
+
+    const double front = (page.width() - 2850) / 2.0;
+    const double back = (page.width() - 3546) / 2.0;
+    const double top = (page.height() - 2850 - 240 - 2770) / 2.0;
+    const auto near = [](const QList<double> &found, const QList<double> &expected) {
+        bool same = found.size() == expected.size();
+        for (qsizetype i = 0; same && i < found.size(); ++i)
+            same = qAbs(found[i] - expected[i]) <= 2;
+        return same;
+    };
+    const QList<double> frontColumns = PrintedPage::linesAcross(page, Qt::Vertical, int(top) + 300, int(top) + 2550);
+    const QList<double> backColumns = PrintedPage::linesAcross(page, Qt::Vertical, int(top) + 3400, int(top) + 5600);
+    const QList<double> rows = PrintedPage::linesAcross(page, Qt::Horizontal, int(front) + 300, int(front) + 2550);
+    QVERIFY2(near(frontColumns, {front, front + 2850}), qPrintable(QDebug::toString(frontColumns)));
+    QVERIFY2(near(backColumns, {back, back + 150, back + 3396, back + 3546}), qPrintable(QDebug::toString(backColumns)));
+    QVERIFY2(near(rows, {top, top + 2850, top + 3090, top + 5860}), qPrintable(QDebug::toString(rows)));
 }
 
 void PrintCommandTest::copiesGoInBatchesOfThePrintersMost()

@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 
 #include <cups/cups.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -168,6 +169,7 @@ void CommandLineTest::exportsFacesAsText_data()
     QTest::newRow("both, vertical spines") << QStringList{"--vertical-spine"} << 2 << 2 << true << false << 3;
     QTest::newRow("back, no numbers") << QStringList{"--side", "back", "--no-numbers"} << 1 << 1 << false << true << 1;
     QTest::newRow("front") << QStringList{"--side", "front"} << 1 << 0 << true << false << 0;
+    QTest::newRow("both on one sheet") << QStringList{"--one-sheet"} << 1 << 1 << true << true << 2;
 }
 
 void CommandLineTest::exportsFacesAsText()
@@ -250,6 +252,8 @@ void CommandLineTest::badCommandLinesExitWith2_data()
     QTest::newRow("two documents") << QStringList{"--print", kSample, kSample} << "one document at a time";
     QTest::newRow("side left") << QStringList{"--export-pdf", out, "--side", "left", kSample} << "front, back or both";
     QTest::newRow("print both sides") << QStringList{"--print", "--side", "both", kSample} << "one face";
+    QTest::newRow("one sheet, one face") << QStringList{"--export-pdf", out, "--one-sheet", "--side", "front", kSample}
+                                         << "goes with --side both";
     QTest::newRow("no copies") << QStringList{"--print", "--copies=0", kSample} << "positive whole number";
     QTest::newRow("size in words") << QStringList{"--export-pdf", out, "--title-size", "big", kSample} << "--title-size must be";
     QTest::newRow("copies of an export") << QStringList{"--export-pdf", out, "--copies", "2", kSample} << "go with --print";
@@ -277,6 +281,7 @@ void CommandLineTest::failuresExitWith1_data()
     const QString out = "%work%/out.pdf";
     QTest::newRow("missing document") << QStringList{"--export-pdf", out, "%work%/なし.plr"} << "なし.plr は開けません";
     QTest::newRow("folder as document") << QStringList{"--export-pdf", out, "%work%"} << "は開けません";
+    QTest::newRow("FIFO as document") << QStringList{"--export-pdf", out, "%work%/fifo.plr"} << "fifo.plr は開けません";
     QTest::newRow("unreadable document") << QStringList{"--export-pdf", out, "%work%/locked.plr"} << "locked.plr は開けません";
     QTest::newRow("empty document") << QStringList{"--export-pdf", out, "%work%/empty.plr"} << "空の文書";
     QTest::newRow("title only") << QStringList{"--print", "%work%/title.plr"} << "内容に何も無いときは印刷できません";
@@ -288,6 +293,8 @@ void CommandLineTest::failuresExitWith1_data()
     QTest::newRow("queue rejects jobs") << QStringList{"--print", "--printer", "pelora-hidden", kSample} << "受け付けていません";
     QTest::newRow("queue's sheet too small")
         << QStringList{"--print", "--printer", "pelora-a5", "--side", "back", kSample} << "紙が小さすぎます。";
+    QTest::newRow("sheet too small for both faces")
+        << QStringList{"--print", "--printer", "pelora-a5", "--side", "both", "--one-sheet", kSample} << "紙が小さすぎます。";
 }
 
 void CommandLineTest::failuresExitWith1()
@@ -298,6 +305,7 @@ void CommandLineTest::failuresExitWith1()
     TestSupport::writeFile(work("title.plr"), Cp932::encode(u"題だけ\r\n"));
     TestSupport::writeFile(work("locked.plr"), Cp932::encode(u"題\r\n曲\r\n"));
     QFile::setPermissions(work("locked.plr"), QFileDevice::Permissions());
+    ::mkfifo(QFile::encodeName(work("fifo.plr")).constData(), 0600);
     if (QTest::currentDataTag() == QByteArrayLiteral("unreadable document") && ::geteuid() == 0)
         QSKIP("permissions do not stop the superuser");
 

@@ -2,10 +2,12 @@
 // from it. Pixels of the picture are checked, not only that drawing ran.
 #include "layout/JacketLayout.h"
 #include "main/ItemListBox.h"
+#include "main/PrintPositions.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
 #include "preview/UnitPreV.h"
 #include "printer/QdPrinters.h"
+#include "support/PrintedPage.h"
 #include "support/PrivateCups.h"
 #include "support/TestSupport.h"
 
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 
@@ -65,6 +68,8 @@ private slots:
     void windowAndButtons();
     void frontFaceHasOnlyTheRightAndBottomCutLines();
     void backFaceDrawnWhereTheLayoutPutsIt();
+    void wholeSheetShowsBothFacesAsPrinted_data();
+    void wholeSheetShowsBothFacesAsPrinted();
     void emptyTitleDrawsNoTitleAndNoSpine();
     void verticalSpineCharactersStandInOneColumn();
     void tooSmallForTheScreen();
@@ -176,6 +181,44 @@ void PreviewTest::backFaceDrawnWhereTheLayoutPutsIt()
         QVERIFY(darkPixels(expected, area) > 10);
         QCOMPARE(picture.copy(area), expected.copy(area));
     }
+}
+
+// 表と裏を1枚でプレビュー: the whole A4 sheet made small enough to fit, with
+// the faces' cut lines where the printed page has them (see the print
+// command's test), moved by the printer's correction.
+void PreviewTest::wholeSheetShowsBothFacesAsPrinted_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::newRow("as it is") << 0.0 << 0.0;
+    QTest::newRow("corrected") << 10.0 << 5.0;
+}
+
+void PreviewTest::wholeSheetShowsBothFacesAsPrinted()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QVERIFY(PrintPositions::save(QdPrinter->PlatformPrinter().printerName(), PrintCorrection{x, y, 100}));
+    QImage picture;
+    QTimer::singleShot(0, this, [&] {
+        picture = PreVForm->Image1->Picture().convertToFormat(QImage::Format_Grayscale8);
+        PreVForm->CanCelBtn->click();
+    });
+    m_form->OneSheetPreviewMe->trigger();
+    const QSize sheet = QdPrinter->GetSheetPixels();
+    const double divisor = std::max({7.1, sheet.width() / 545.0, sheet.height() / 449.0});
+    const double dx = x * 600 / 25.4;
+    const double dy = y * 600 / 25.4;
+    const double front = (sheet.width() - 2850) / 2.0 + dx;
+    const double top = (sheet.height() - 5860) / 2.0 + dy;
+    const auto shows = [&](Qt::Orientation orientation, double from, double to, const QList<double> &at) {
+        const QList<double> found = PrintedPage::linesAcross(picture, orientation, int(from / divisor) + 2, int(to / divisor) - 2);
+        return std::all_of(at.begin(), at.end(), [&](double v) {
+            return std::any_of(found.begin(), found.end(), [&](double f) { return qAbs(f - v / divisor) <= 1.5; });
+        });
+    };
+    QVERIFY(shows(Qt::Vertical, top, top + 2850, {front, front + 2850}));
+    QVERIFY(shows(Qt::Horizontal, front, front + 2850, {top, top + 2850, top + 3090, top + 5860}));
 }
 
 void PreviewTest::emptyTitleDrawsNoTitleAndNoSpine()

@@ -127,15 +127,17 @@ private slots:
         QTest::addColumn<QPoint>("offset");
         QTest::addColumn<QList<int>>("fields");
         const QList<int> generic{0, 1, 5, 13};
-        // The generic PPD's imageable area starts 18 × 36 points in: 150 × 300 pixels.
-        QTest::newRow("A4") << "pelora-pdf" << QSize(2100, 2970) << QPoint(150, 300) << generic;
+        // The test queues' imageable area starts 1/8 inch in on A4 and Letter,
+        // where Qt keeps its own 10-point margins (83 pixels), and 18 × 36
+        // points (150 × 300 pixels) in on the other sizes.
+        QTest::newRow("A4") << "pelora-pdf" << QSize(2100, 2970) << QPoint(83, 83) << generic;
         QTest::newRow("A5") << "pelora-a5" << QSize(1480, 2100) << QPoint(150, 300) << generic;
         QTest::newRow("postcard") << "pelora-card" << QSize(1000, 1480) << QPoint(150, 300) << generic;
         QTest::newRow("half-inch margins") << "pelora-margins" << QSize(2100, 2970) << QPoint(300, 300) << generic;
-        QTest::newRow("scaling-default 80") << "pelora-scaled" << QSize(2100, 2970) << QPoint(150, 300) << generic;
+        QTest::newRow("scaling-default 80") << "pelora-scaled" << QSize(2100, 2970) << QPoint(83, 83) << generic;
         // A class: media from its member, copies and orientation its own.
-        QTest::newRow("class") << "pelora-class" << QSize(2100, 2970) << QPoint(150, 300) << generic;
-        QTest::newRow("instance, Letter") << "pelora-pdf/letter" << QSize(2159, 2794) << QPoint(150, 300) << generic;
+        QTest::newRow("class") << "pelora-class" << QSize(2100, 2970) << QPoint(83, 83) << generic;
+        QTest::newRow("instance, Letter") << "pelora-pdf/letter" << QSize(2159, 2794) << QPoint(83, 83) << generic;
         // No PPD, no media: the locale's paper with Qt's own margins.
         QTest::newRow("raw") << "pelora-raw" << QSize(2100, 2970) << QPoint(83, 83) << QList<int>{0, 5};
     }

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "JacketLayout.h"
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QTransform>
+
+#include <optional>
+
+// Where the faces of the jacket go on the sheet, and the correction a user
+// measured for a printer that does not put the page quite where it should.
+// Every page (print job, PDF export, preview, calibration page) is drawn
+// through the one transform made here.
+
+// A printer's print-position correction: the page is scaled about the
+// sheet's top-left corner, then moved.
+struct PrintCorrection
+{
+    static constexpr double kMostOffsetMm = 20.0;
+    static constexpr double kLeastScalePercent = 95.0;
+    static constexpr double kMostScalePercent = 105.0;
+
+    double offsetXMm = 0;  // positive: to the right
+    double offsetYMm = 0;  // positive: down
+    double scalePercent = 100;
+
+    bool isNone() const { return offsetXMm == 0 && offsetYMm == 0 && scalePercent == 100; }
+    bool operator==(const PrintCorrection &) const = default;
+
+    // Within the ranges the user can enter, in steps of 0.1: otherwise nothing.
+    static std::optional<double> offsetFrom(double millimetres);
+    static std::optional<double> scaleFrom(double percent);
+};
+
+// The sheet as the printer sees it, in device pixels.
+struct SheetGeometry
+{
+    QPoint pixelsPerInch{600, 600};
+    QSize sheet;      // the whole sheet
+    QRect printable;  // the printable area, from the sheet's top-left corner
+};
+
+// One face on the page.
+struct FaceSpot
+{
+    bool backFace = false;
+    // Both faces on one sheet: the face is laid out from its own corner
+    // (page offset 0) and gets its cut line all round, since it no longer
+    // lies against the sheet's edges.
+    bool shared = false;
+    // Where the layout's origin goes on the sheet, in sheet pixels. A face
+    // alone is laid out from the printable area's corner, as always.
+    QPoint corner;
+};
+
+// A face ready to go onto its page.
+struct PlacedFace
+{
+    TJacketLayout layout;
+    JacketContent content;
+    QTransform transform;  // FaceTransform
+};
+
+class TBigBitmap;
+
+namespace SheetPlacement {
+
+// The page offset the face's layout takes.
+QPoint LayoutOffset(const SheetGeometry &sheet, const FaceSpot &spot);
+
+// The face's outer size at the sheet's resolution, as the layout makes it.
+QSize FaceSize(const SheetGeometry &sheet, bool backFace);
+
+// One face alone at the sheet's corner.
+FaceSpot Alone(bool backFace);
+
+// Front above back, each centred across the sheet and the pair centred down
+// it; on a sheet wider than high and too low for that, front left of back.
+// Nothing when the sheet holds neither arrangement.
+std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet);
+
+// From the face's layout coordinates to the page's painter coordinates
+// (the printable area's corner at 0, 0), with the correction applied.
+QTransform FaceTransform(const SheetGeometry &sheet, const PrintCorrection &correction, const FaceSpot &spot);
+
+// From sheet pixels to painter coordinates, with the correction applied.
+QTransform SheetTransform(const SheetGeometry &sheet, const PrintCorrection &correction);
+
+// Whether any of `areas` (layout coordinates), once placed by `transform`,
+// leaves the printable area.
+bool ReachesBeyond(const QList<QRect> &areas, const QTransform &transform, const SheetGeometry &sheet);
+
+// Whether any text or spine picture of the faces leaves the printable area;
+// measures on `canvas` (the page's own surface).
+bool ReachesBeyond(TCanvas &canvas, const QList<PlacedFace> &faces, const SheetGeometry &sheet);
+
+// What the user is told when ReachesBeyond: what is lost, and the remedies.
+QString BeyondReachNotice();
+
+// Draws the faces, each through its transform. The back face's spine is
+// `spinePicture` (a page holds one back face at most).
+void DrawFaces(TCanvas &canvas, const QList<PlacedFace> &faces, const TBigBitmap &spinePicture);
+
+}  // namespace SheetPlacement

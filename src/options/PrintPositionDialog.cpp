@@ -1,0 +1,141 @@
+#include "PrintPositionDialog.h"
+
+#include "common/Application.h"
+#include "common/Messages.h"
+#include "layout/CalibrationPage.h"
+#include "main/PrintPositions.h"
+#include "main/Unit1.h"
+#include "printer/QdPrinters.h"
+
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QDoubleSpinBox *correctionBox(QWidget *parent, const char *name, double least, double most, const QString &suffix)
+{
+    auto *box = new QDoubleSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(least, most);
+    box->setSingleStep(0.1);
+    box->setDecimals(1);
+    box->setSuffix(suffix);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text)
+{
+    auto *result = new QPushButton(text, parent);
+    result->setObjectName(QLatin1String(name));
+    return result;
+}
+
+}  // namespace
+
+TPrintPositionForm::TPrintPositionForm(const QString &destination, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_destination(destination)
+{
+    setObjectName(QStringLiteral("PrintPositionForm"));
+    setWindowTitle(AppName + QStringLiteral(" - 印刷位置の調整"));
+
+    PrinterLabel = new QLabel(QStringLiteral("プリンタ: ") + destination, this);
+    PrinterLabel->setObjectName(QStringLiteral("PrinterLabel"));
+    PrinterLabel->setTextFormat(Qt::PlainText);
+    const QString mm = QStringLiteral(" mm");
+    OffsetXBox = correctionBox(this, "OffsetXBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, mm);
+    OffsetYBox = correctionBox(this, "OffsetYBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, mm);
+    ScaleBox = correctionBox(this, "ScaleBox", PrintCorrection::kLeastScalePercent, PrintCorrection::kMostScalePercent,
+                             QStringLiteral(" %"));
+    // One width for the three, so that their values line up.
+    const int boxWidth = std::max({OffsetXBox->sizeHint().width(), OffsetYBox->sizeHint().width(), ScaleBox->sizeHint().width()});
+    for (QDoubleSpinBox *box : {OffsetXBox, OffsetYBox, ScaleBox})
+        box->setFixedWidth(boxWidth);
+    HintLabel = new QLabel(QStringLiteral("＋の値で右・下へ、−の値で左・上へ動きます。\n"
+                                          "倍率は用紙の左上の角を中心に拡大・縮小します。"),
+                           this);
+    HintLabel->setObjectName(QStringLiteral("HintLabel"));
+    PrintPageBtn = button(this, "PrintPageBtn", QStringLiteral("調整用ページを印刷"));
+    OkBtn = button(this, "OkBtn", QStringLiteral("OK"));
+    CancelBtn = button(this, "CancelBtn", QStringLiteral("キャンセル"));
+    // Enter in a box confirms; on a button, it presses that button.
+    OkBtn->setDefault(true);
+
+    auto *boxes = new QFormLayout;
+    boxes->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    boxes->addRow(QStringLiteral("横の位置"), OffsetXBox);
+    boxes->addRow(QStringLiteral("縦の位置"), OffsetYBox);
+    boxes->addRow(QStringLiteral("倍率"), ScaleBox);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(PrintPageBtn);
+    buttons->addStretch(1);
+    buttons->addWidget(OkBtn);
+    buttons->addWidget(CancelBtn);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(PrinterLabel);
+    layout->addLayout(boxes);
+    layout->addWidget(HintLabel);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    // Nothing in it follows the window's size.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    const PrintCorrection stored = PrintPositions::load(destination);
+    OffsetXBox->setValue(stored.offsetXMm);
+    OffsetYBox->setValue(stored.offsetYMm);
+    ScaleBox->setValue(stored.scalePercent);
+
+    connect(PrintPageBtn, &QPushButton::clicked, this, [this] { RunHandler([this] { PrintPageBtnClick(); }); });
+    connect(OkBtn, &QPushButton::clicked, this, &TPrintPositionForm::OkBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+PrintCorrection TPrintPositionForm::Correction() const
+{
+    // Text typed but not yet taken counts.
+    for (QDoubleSpinBox *box : {OffsetXBox, OffsetYBox, ScaleBox})
+        box->interpretText();
+    return PrintCorrection{PrintCorrection::offsetFrom(OffsetXBox->value()).value_or(0),
+                           PrintCorrection::offsetFrom(OffsetYBox->value()).value_or(0),
+                           PrintCorrection::scaleFrom(ScaleBox->value()).value_or(100)};
+}
+
+void TPrintPositionForm::PrintPageBtnClick()
+{
+    const PrintCorrection correction = Correction();
+    try {
+        QdPrinter->SetCopies(1);
+        QdPrinter->ApplySettings();
+    } catch (const std::exception &) {
+        // A printer without a copy count prints one anyway.
+    }
+    const SheetGeometry sheet = TForm1::CurrentSheet();
+    QdPrinter->BeginDoc(QStringLiteral("印刷位置の調整"));
+    DrawCalibrationPage(QdPrinter->GetCanvas(), sheet, correction, m_destination);
+    QdPrinter->EndDoc();
+}
+
+void TPrintPositionForm::OkBtnClick()
+{
+    if (!PrintPositions::save(m_destination, Correction())) {
+        Messages::ShowError(QStringLiteral("設定ファイル Pelora.ini に書き込めませんでした。"));
+        return;
+    }
+    accept();
+}
+
+void TForm1::PrintPositionClick()
+{
+    if (!CheckPrinter())
+        return;
+    TPrintPositionForm form(QdPrinter->PlatformPrinter().printerName(), this);
+    form.exec();
+}

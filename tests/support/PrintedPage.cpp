@@ -1,0 +1,47 @@
+#include "PrintedPage.h"
+
+#include <QImageReader>
+#include <QProcess>
+
+namespace PrintedPage {
+
+QImage render(const QString &pdf, int dpi)
+{
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                                               QStringLiteral("-singlefile"), pdf});
+    if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
+        return {};
+    // A sheet at 600 per inch is more than the reader takes by default.
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(512);
+    QImage page = QImage::fromData(pdftoppm.readAllStandardOutput(), "PGM").convertToFormat(QImage::Format_Grayscale8);
+    QImageReader::setAllocationLimit(limit);
+    return page;
+}
+
+QList<double> linesAcross(const QImage &page, Qt::Orientation orientation, int from, int to)
+{
+    const bool vertical = orientation == Qt::Vertical;
+    const int count = vertical ? page.width() : page.height();
+    QList<int> dark(count);
+    for (int y = vertical ? from : 0; y < (vertical ? to : page.height()); ++y) {
+        const uchar *line = page.constScanLine(y);
+        for (int x = vertical ? 0 : from; x < (vertical ? page.width() : to); ++x)
+            dark[vertical ? x : y] += line[x] < 128 ? 1 : 0;
+    }
+    QList<double> lines;
+    for (int i = 0; i < count;) {
+        if (dark[i] * 2 <= to - from) {
+            ++i;
+            continue;
+        }
+        const int first = i;
+        while (i < count && dark[i] * 2 > to - from)
+            ++i;
+        lines << (first + i) / 2.0;
+    }
+    return lines;
+}
+
+}  // namespace PrintedPage
