@@ -2,6 +2,7 @@
 //
 // The print and preview benchmarks need the private CUPS (scripts/bench.sh
 // starts one); the layout benchmarks measure on a 600-dpi surface alone.
+#include "BenchCups.h"
 #include "BenchMain.h"
 #include "common/Canvas.h"
 #include "layout/JacketLayout.h"
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QThread>
 
-#include <cups/cups.h>
 
 namespace {
 
@@ -58,32 +58,6 @@ BENCHMARK(LayoutThousandItemsFromSize50)->Unit(benchmark::kMillisecond);
 
 void LayoutTenThousandItemsFromSize50(benchmark::State &state) { layout(state, 10000); }
 BENCHMARK(LayoutTenThousandItemsFromSize50)->Unit(benchmark::kMillisecond);
-
-bool privateCups(benchmark::State &state)
-{
-    if (qEnvironmentVariable("PELORA_PRIVATE_CUPS") == QLatin1String("1"))
-        return true;
-    state.SkipWithError("no private CUPS: run scripts/bench.sh");
-    return false;
-}
-
-int jobState(int id)
-{
-    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, HTTP_ENCRYPTION_IF_REQUESTED, 1, 5000, nullptr);
-    if (!http)
-        return 0;
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr,
-                 QByteArray("ipp://localhost/jobs/" + QByteArray::number(id)).constData());
-    int result = 0;
-    if (ipp_t *response = cupsDoRequest(http, request, "/")) {
-        if (ipp_attribute_t *attr = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
-            result = ippGetInteger(attr, 0);
-        ippDelete(response);
-    }
-    httpClose(http);
-    return result;
-}
 
 // A 99-item back face, from the print button until CUPS reports the job
 // completed; and the size of the PDF the file queue made.

@@ -15,6 +15,8 @@ packages=(
     # build
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+    # WebP cover pictures
+    qt6-image-formats-plugins
     libcups2-dev libtag1-dev libbenchmark-dev
     clang libclang-rt-14-dev
     # fonts: the Japanese Gothic face the program substitutes for its UI font,

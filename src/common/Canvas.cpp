@@ -107,6 +107,16 @@ void TCanvas::StretchDraw(const QRect &rect, const TBigBitmap &picture)
         picture.Draw(*m_painter, rect);
 }
 
+void TCanvas::DrawImage(const QRect &rect, const QImage &image)
+{
+    if (!m_painter || image.isNull())
+        return;
+    m_painter->save();
+    m_painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    m_painter->drawImage(rect, image);
+    m_painter->restore();
+}
+
 void TCanvas::FillRect(const QRect &rect, const QColor &color)
 {
     if (m_painter)

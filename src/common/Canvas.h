@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTransform>
 
+class QImage;
 class QPaintDevice;
 class QPainter;
 class QRect;
@@ -48,6 +49,7 @@ public:
     void SetPenStyle(Qt::PenStyle style);
     void Polyline(const QPolygon &points);
     void StretchDraw(const QRect &rect, const TBigBitmap &picture);
+    void DrawImage(const QRect &rect, const QImage &image);
     void FillRect(const QRect &rect, const QColor &color);
 
     // The size a font has when nothing else is asked for.

@@ -8,13 +8,29 @@
 
 #include <cerrno>
 
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit)
+int openRegularFile(const QString &path, qint64 *size)
 {
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty() || name.contains('\0'))
-        return std::nullopt;
+        return -1;
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    if (size)
+        *size = st.st_size;
+    return fd;
+}
+
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit)
+{
+    qint64 size = 0;
+    const int fd = openRegularFile(path, &size);
     if (fd < 0)
         return std::nullopt;
     struct Closer
@@ -22,11 +38,10 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit)
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit)
+    if (size > limit)
         return std::nullopt;
     QByteArray bytes;
-    bytes.reserve(qsizetype(st.st_size));
+    bytes.reserve(qsizetype(size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);

@@ -33,7 +33,7 @@ bool TForm1::WriteDocument(const QString &path)
         Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(path));
         return false;
     }
-    return true;
+    return WriteCoverBeside(path);
 }
 
 bool TForm1::ReadDocument(const QString &path)
@@ -54,6 +54,7 @@ bool TForm1::ReadDocument(const QString &path)
         Memo1->setPlainText(document->items.isEmpty() ? QString() : document->items.join(u'\n') + u'\n');
     else
         ListBox1->setItems(document->items);
+    ReadCoverBeside(path);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "DragItems.h"
 #include "ListRows.h"
 #include "common/Messages.h"
+#include "document/CoverPicture.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
@@ -51,7 +52,7 @@ void TForm1::DelBtnClick()
 void TForm1::AllDelbtnClick()
 {
     const bool contentEmpty = EditorMode ? Memo1->document()->isEmpty() : ListBox1->count() == 0;
-    if (EditTi->text().isEmpty() && contentEmpty)
+    if (EditTi->text().isEmpty() && contentEmpty && JacketCover.isNull())
         return;
     if (ConfirmDeleteAll && !Messages::Confirm(QStringLiteral("タイトルと内容の全てを削除します。よろしいですか？")))
         return;
@@ -67,6 +68,8 @@ void TForm1::ClearDocument()
         ListBox1->clear();
     HasFileName = false;
     CurrentFileName = QStringLiteral("無題.plr");
+    JacketCoverFile.clear();
+    SetCover(CoverPicture());
     RefreshView();
 }
 

@@ -49,6 +49,7 @@ void TForm1::WMDropFiles(const QStringList &paths)
     for (const QString &path : paths)
         lines << DropLines(path, options);
     ListBox1->addItems(lines);
+    TakeAlbumArt(paths);
     RefreshView();
     if (EditorMode) {
         CopyListToEditor();

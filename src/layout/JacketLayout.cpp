@@ -325,24 +325,39 @@ void forEachPart(TCanvas &canvas, const TJacketLayout &L, const JacketContent &c
 
 }  // namespace
 
+QRect FaceBox(const TJacketLayout &L, const JacketContent &content)
+{
+    return QRect(QPoint(content.backFace ? L.PanelLeft : 0, 0) - content.pageOffset, QSize(L.OuterWidth, L.OuterHeight));
+}
+
 QList<QPolygon> GuideLines(const TJacketLayout &L, const JacketContent &content)
 {
     QList<QPolygon> lines;
     if (content.backFace)
         lines << L.LeftFoldLine << L.RightFoldLine;
     if (content.cutAllRound) {
-        const int left = content.backFace ? L.PanelLeft : 0;
-        const int right = left + L.OuterWidth;
-        lines << QPolygon({QPoint(left, 0), QPoint(right, 0), QPoint(right, L.OuterHeight), QPoint(left, L.OuterHeight),
-                           QPoint(left, 0)});
+        const QRect box = FaceBox(L, content);
+        const int left = box.x();
+        const int top = box.y();
+        const int right = left + box.width();
+        const int bottom = top + box.height();
+        lines << QPolygon({QPoint(left, top), QPoint(right, top), QPoint(right, bottom), QPoint(left, bottom), QPoint(left, top)});
     } else {
         lines << (content.backFace ? L.BackCutLine : L.FrontCutLine);
     }
     return lines;
 }
 
+bool HasCover(const JacketContent &content) { return !content.backFace && !content.cover.isNull(); }
+
 void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content, const TBigBitmap &spinePicture)
 {
+    if (HasCover(content)) {
+        // Decoded at the size it takes on the page, in device pixels.
+        const QRect box = FaceBox(L, content);
+        const double scale = canvas.painter() ? canvas.painter()->worldTransform().m11() : 1.0;
+        canvas.DrawImage(box, content.cover.covering(QSize(int(std::ceil(box.width() * scale)), int(std::ceil(box.height() * scale)))));
+    }
     canvas.SetPenStyle(Qt::DashLine);
     for (const QPolygon &line : GuideLines(L, content))
         canvas.Polyline(line);
@@ -354,6 +369,8 @@ void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent
 QList<QRect> DrawnAreas(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content)
 {
     QList<QRect> areas;
+    if (HasCover(content))
+        areas << FaceBox(L, content);
     forEachPart(
         canvas, L, content,
         [&](const QPoint &at, const QString &text) {

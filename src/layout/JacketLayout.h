@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/CoverPicture.h"
+
 #include <QPoint>
 #include <QPolygon>
 #include <QRect>
@@ -135,7 +137,17 @@ struct JacketContent
     // A face that shares its sheet, laid out from its own corner (page
     // offset 0): its cut line goes all round it instead of the layout's.
     bool cutAllRound = false;
+    // The page offset the face was laid out with.
+    QPoint pageOffset;
+    // On the front: the picture fills the face instead of the texts.
+    CoverPicture cover;
 };
+
+// The face's whole box, edge to edge, in the layout's coordinates.
+QRect FaceBox(const TJacketLayout &layout, const JacketContent &content);
+
+// Whether the face is a front covered by its picture.
+bool HasCover(const JacketContent &content);
 
 // The dashed fold and cut lines of a face, in drawing order.
 QList<QPolygon> GuideLines(const TJacketLayout &layout, const JacketContent &content);
@@ -144,8 +156,8 @@ QList<QPolygon> GuideLines(const TJacketLayout &layout, const JacketContent &con
 // and the spine titles. `canvas` has its painter active on the page.
 void DrawJacketPage(TCanvas &canvas, const TJacketLayout &layout, const JacketContent &content, const TBigBitmap &spinePicture);
 
-// Where DrawJacketPage puts ink (texts and spine pictures, not the guide
-// lines), in the layout's coordinates. Sets the canvas's font as drawing does.
+// Where DrawJacketPage puts ink (texts, spine and cover pictures, not the
+// guide lines), in the layout's coordinates. Sets the canvas's font as drawing does.
 QList<QRect> DrawnAreas(TCanvas &canvas, const TJacketLayout &layout, const JacketContent &content);
 
 // The characters of a text as the user sees them (grapheme clusters).

@@ -38,10 +38,12 @@ void TForm1::ComputeLayout(bool bothFaces)
     PagePlan.clear();
     bool shrunk = false;
     for (const FaceSpot &spot : spots) {
+        // A front covered by its picture carries no text.
+        const bool covered = !spot.backFace && !JacketCover.isNull();
         LayoutRequest request;
         request.backFace = spot.backFace;
-        request.title = EditTi->text();
-        request.items = ListBox1->items();
+        request.title = covered ? QString() : EditTi->text();
+        request.items = covered ? QStringList() : ListBox1->items();
         request.titleSizeText = ComboTFS->currentText();
         request.itemSizeText = comboFS->currentText();
         request.numbering = PlusNum->isChecked();
@@ -64,7 +66,9 @@ void TForm1::ComputeLayout(bool bothFaces)
                                     NumberedLines(request.items, request.numbering, request.numberSuffix),
                                     request.verticalSpine,
                                     request.lineHeightSample,
-                                    spot.shared};
+                                    spot.shared,
+                                    page.offset,
+                                    JacketCover};
         PagePlan << PlacedFace{JacketLayout, content, SheetPlacement::FaceTransform(sheet, correction, spot)};
     }
     if (shrunk && !SuppressShrinkNotice)

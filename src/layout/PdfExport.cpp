@@ -56,7 +56,6 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
     const int dpi = writer.resolution();
     const SheetGeometry geometry{QPoint(writer.logicalDpiX(), writer.logicalDpiY()),
                                  sheet.pageLayout.fullRectPixels(dpi).size(), sheet.pageLayout.paintRectPixels(dpi)};
-    const QStringList lines = NumberedLines(jacket.items, jacket.numbering, jacket.numberSuffix);
 
     TCanvas canvas(&writer);
     TBigBitmap spine;
@@ -85,27 +84,35 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
     for (qsizetype i = 0; i < pages.size(); ++i) {
         QList<PlacedFace> faces;
         for (const FaceSpot &spot : pages[i]) {
+            // A front covered by its picture carries no text.
+            const bool covered = !spot.backFace && !jacket.cover.isNull();
             const LayoutRequest request{spot.backFace,
-                                        jacket.title,
-                                        jacket.items,
+                                        covered ? QString() : jacket.title,
+                                        covered ? QStringList() : jacket.items,
                                         jacket.titleSizeText,
                                         jacket.itemSizeText,
                                         jacket.numbering,
                                         jacket.numberSuffix,
                                         jacket.verticalSpine,
                                         jacket.lineHeightSample};
+            const PageInfo page{geometry.pixelsPerInch, sheet.scalePercent, SheetPlacement::LayoutOffset(geometry, spot)};
             TJacketLayout layout;
-            LayOutJacket(layout, request, PageInfo{geometry.pixelsPerInch, sheet.scalePercent, SheetPlacement::LayoutOffset(geometry, spot)},
-                         canvas, spine);
+            LayOutJacket(layout, request, page, canvas, spine);
             if (layout.TooSmallToPrint)
                 return fail(Status::TooSmallToPrint);
             // A face alone starts at the sheet's corner and must end on it.
             if (!spot.shared
                 && (layout.PanelLeft + layout.OuterWidth > geometry.sheet.width() || layout.OuterHeight > geometry.sheet.height()))
                 return fail(Status::SheetTooSmall);
-            faces << PlacedFace{layout,
-                                JacketContent{spot.backFace, jacket.title, lines, jacket.verticalSpine, jacket.lineHeightSample, spot.shared},
-                                SheetPlacement::FaceTransform(geometry, sheet.correction, spot)};
+            const JacketContent content{spot.backFace,
+                                        request.title,
+                                        NumberedLines(request.items, jacket.numbering, jacket.numberSuffix),
+                                        jacket.verticalSpine,
+                                        jacket.lineHeightSample,
+                                        spot.shared,
+                                        page.offset,
+                                        jacket.cover};
+            faces << PlacedFace{layout, content, SheetPlacement::FaceTransform(geometry, sheet.correction, spot)};
         }
         beyondReach = beyondReach || SheetPlacement::ReachesBeyond(canvas, faces, geometry);
 

@@ -40,6 +40,7 @@ struct JacketExport
     QString numberSuffix;
     bool verticalSpine = false;
     QString lineHeightSample;
+    CoverPicture cover;  // on the front instead of its texts
 };
 
 struct ExportOutcome

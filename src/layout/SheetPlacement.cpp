@@ -122,7 +122,7 @@ bool ReachesBeyond(TCanvas &canvas, const QList<PlacedFace> &faces, const SheetG
 
 QString BeyondReachNotice()
 {
-    return QStringLiteral("文字や背表紙の一部が、このプリンタの印刷できる範囲の外にかかっています。その部分は印刷されません。")
+    return QStringLiteral("文字や背表紙、表紙の画像の一部が、このプリンタの印刷できる範囲の外にかかっています。その部分は印刷されません。")
         + u'\r'
         + QStringLiteral("「クイックオプション」の「印刷位置の調整」で位置をずらすか、「表と裏を1枚に印刷」をお使いください。");
 }

@@ -10,6 +10,7 @@
 #include "common/Exception.h"
 #include "common/Messages.h"
 #include "common/RegularFile.h"
+#include "document/CoverPicture.h"
 #include "document/JacketDocument.h"
 #include "layout/JacketLayout.h"
 #include "layout/PdfExport.h"
@@ -135,6 +136,11 @@ int exportPdf(const Options &options)
     if (options.side != Side::Front)
         jacket.backFaces << true;
     jacket.oneSheet = options.oneSheet;
+    // The picture kept beside the document covers the front.
+    const CoverFile::Found cover = CoverFile::find(options.document);
+    if (!cover.unreadable.isEmpty())
+        complain(QStringLiteral("表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
+    jacket.cover = cover.picture.value_or(CoverPicture());
     jacket.titleSizeText = options.titleSize.value_or(settings.readString(kSettingsSection, QStringLiteral("TFsize"),
                                                                           QString::number(JacketGeometry::kDefaultTitleSize)));
     jacket.itemSizeText = options.itemSize.value_or(settings.readString(kSettingsSection, QStringLiteral("Fsize"),

@@ -36,6 +36,7 @@ void ReadSettingsFile(TForm1 &form)
     form.PlusNum->setChecked(file.readBool(kLower, QStringLiteral("plusnum"), true));
     form.n1->setChecked(file.readBool(kLower, QStringLiteral("ext"), true));
     form.AcqTag->setChecked(file.readBool(kLower, QStringLiteral("acqtag"), true));
+    form.CoverArtMe->setChecked(file.readBool(kLower, QStringLiteral("coverart"), true));
     EditorMode = file.readBool(kLower, QStringLiteral("ModeM"), false);
     form.ComboTFS->setCurrentText(file.readString(kLower, QStringLiteral("TFsize"), QStringLiteral("17")));
     form.comboFS->setCurrentText(file.readString(kLower, QStringLiteral("Fsize"), QStringLiteral("14")));
@@ -56,6 +57,10 @@ void WriteSettingsFile(TForm1 &form)
     file.writeBool(kUpper, QStringLiteral("plusnum"), form.PlusNum->isChecked());
     file.writeBool(kUpper, QStringLiteral("ext"), form.n1->isChecked());
     file.writeBool(kUpper, QStringLiteral("acqtag"), form.AcqTag->isChecked());
+    // Written once it differs from the default: files of earlier versions
+    // stay as they were.
+    if (!form.CoverArtMe->isChecked() || file.contains(kUpper, QStringLiteral("coverart")))
+        file.writeBool(kUpper, QStringLiteral("coverart"), form.CoverArtMe->isChecked());
     file.writeBool(kLower, QStringLiteral("ModeM"), EditorMode);
     file.writeString(kLower, QStringLiteral("TFsize"), form.ComboTFS->currentText());
     file.writeString(kLower, QStringLiteral("Fsize"), form.comboFS->currentText());

@@ -32,6 +32,8 @@ public:
     // digits), optionally signed, that fits in 32 bits: nonzero is true.
     // Anything else gives the default.
     bool readBool(const QString &section, const QString &key, bool defaultValue) const;
+    // Whether the section holds the key.
+    bool contains(const QString &section, const QString &key) const { return findLine(section, key) != nullptr; }
     // The value as stored, trimmed of surrounding blanks.
     QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
 

@@ -12,6 +12,7 @@
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/OneLineEdit.h"
+#include "document/CoverPicture.h"
 #include "intake/PlayMp3.h"
 #include "layout/JacketLayout.h"
 #include "preview/BigBitmap.h"
@@ -124,6 +125,9 @@ void TForm1::createMenu()
     Open1 = addItem(File1, "Open1", QStringLiteral("開く(&O)"));
     Save1 = addItem(File1, "Save1", QStringLiteral("上書き保存(&S)"));
     SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("名前を付けて保存(&A)"));
+    ChooseCoverMe = addItem(File1, "ChooseCoverMe", QStringLiteral("表紙の画像を選ぶ(&I)…"));
+    RemoveCoverMe = addItem(File1, "RemoveCoverMe", QStringLiteral("表紙の画像を外す(&R)"));
+    RemoveCoverMe->setEnabled(false);
     File1->addSeparator()->setObjectName(QStringLiteral("N3"));
     U1 = addItem(File1, "U1", QStringLiteral("プリンタ設定(&U)"));
     PreViewMe = addItem(File1, "PreViewMe", QStringLiteral("プレビュー(&V)"));
@@ -146,6 +150,7 @@ void TForm1::createMenu()
     n1 = addCheckItem(O1, "n1", QStringLiteral("ファイル追加時に拡張子を除く(&E)"));
     AcqTag = addCheckItem(O1, "AcqTag", QStringLiteral("ファイル追加時にタグ情報を取得(&T)"));
     PlusNum = addCheckItem(O1, "PlusNum", QStringLiteral("印刷時に番号を付ける(&N)"));
+    CoverArtMe = addCheckItem(O1, "CoverArtMe", QStringLiteral("アルバムアートを表紙に使う(&A)"));
     O1->addSeparator();
     PrintPositionMe = addItem(O1, "PrintPositionMe", QStringLiteral("印刷位置の調整(&C)…"));
 
@@ -281,6 +286,8 @@ void TForm1::connectEvents()
     connect(Open1, &QAction::triggered, this, &TForm1::Open1Click);
     connect(Save1, &QAction::triggered, this, &TForm1::Save1Click);
     connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
+    connect(ChooseCoverMe, &QAction::triggered, this, &TForm1::ChooseCoverClick);
+    connect(RemoveCoverMe, &QAction::triggered, this, &TForm1::RemoveCoverClick);
     connect(O2, &QAction::triggered, this, &TForm1::O2Click);
     // The commands that reach the printer can end with the facade's
     // exceptions; they are shown before they could pass through Qt.
@@ -304,6 +311,9 @@ void TForm1::connectEvents()
 
 void TForm1::FormCreate()
 {
+    // A new window starts without a cover picture.
+    JacketCover = CoverPicture();
+    JacketCoverFile.clear();
     // 1. The application-wide filter that sees wheel turns.
     qApp->installEventFilter(this);
     // 2. The hook that sees scrolls and clipboard edits after the controls.
@@ -388,7 +398,8 @@ void TForm1::Exit1Click() { close(); }
 
 void TForm1::UpdateCaption()
 {
-    setWindowTitle(AppName + QStringLiteral(" - ") + (EditorMode ? QStringLiteral("エディタモード") : QStringLiteral("リストモード")));
+    setWindowTitle(AppName + QStringLiteral(" - ") + (EditorMode ? QStringLiteral("エディタモード") : QStringLiteral("リストモード"))
+                   + (JacketCover.isNull() ? QString() : QStringLiteral(" - 表紙画像あり")));
 }
 
 void TForm1::updateNumberColumnWidth(int highestNumber)

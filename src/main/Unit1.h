@@ -20,6 +20,7 @@ class TRadioGroup;
 class TSPTimer;
 class TDragItems;
 class TBigBitmap;
+class CoverPicture;
 struct PrintCorrection;
 struct PlacedFace;
 struct SheetGeometry;
@@ -55,6 +56,10 @@ extern QList<PlacedFace> PagePlan;
 extern bool SuppressShrinkNotice;
 // The title turned for the spines.
 extern TBigBitmap *SpineBitmap;
+// The jacket's cover picture (none: the front is all text), and the file
+// beside the document it came from or was last saved to.
+extern CoverPicture JacketCover;
+extern QString JacketCoverFile;
 // The program's command-line arguments, without the program's own name.
 extern QStringList ProgramArguments;
 
@@ -125,6 +130,15 @@ public:
     bool ReadDocument(const QString &path);
     void OpenCommandLineDocument();
 
+    // The cover picture, kept beside the document (defined with the file
+    // commands).
+    void ChooseCoverClick();
+    void RemoveCoverClick();
+    void SetCover(const CoverPicture &picture);
+    void ReadCoverBeside(const QString &documentPath);
+    bool WriteCoverBeside(const QString &documentPath);
+    void TakeAlbumArt(const QStringList &droppedPaths);
+
     // Layout and printing. A page holds the selected face alone at the
     // sheet's corner, or both faces on one sheet.
     void ComputeLayout(bool bothFaces = false);
@@ -184,6 +198,8 @@ public:
     QAction *Open1;
     QAction *Save1;
     QAction *SaveAs1;
+    QAction *ChooseCoverMe;
+    QAction *RemoveCoverMe;
     QAction *U1;
     QAction *PreViewMe;
     QAction *Print1;
@@ -199,6 +215,7 @@ public:
     QAction *n1;
     QAction *AcqTag;
     QAction *PlusNum;
+    QAction *CoverArtMe;
     QAction *PrintPositionMe;
     QAction *O2;
     QMenu *Help1;

@@ -79,6 +79,13 @@ void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const Fa
     const QPoint titleAt = toPreview(L.TitleOrigin, divisor) + QPoint(dT, 0);
     const QPoint itemsAt = toPreview(L.ItemsOrigin, divisor) + QPoint(dI, 0);
 
+    if (HasCover(content)) {
+        const QRect box = FaceBox(L, content);
+        const QPoint from = toPreview(box.topLeft(), divisor);
+        const QPoint to = toPreview(box.topLeft() + QPoint(box.width(), box.height()), divisor);
+        const QRect shown(from, QSize(to.x() - from.x(), to.y() - from.y()));
+        image.DrawImage(shown, content.cover.covering(shown.size()));
+    }
     image.SetPenStyle(Qt::DashLine);
     for (const QPolygon &line : GuideLines(L, content))
         image.Polyline(toPreview(line, divisor));

@@ -1,6 +1,7 @@
 // Jacket documents: the format, and New, Open, Save and Save As in the
 // window, with the file dialogs answered by the test.
 #include "common/TextCodec.h"
+#include "document/CoverPicture.h"
 #include "document/FileDialogs.h"
 #include "document/JacketDocument.h"
 #include "main/ItemListBox.h"
@@ -8,12 +9,43 @@
 #include "main/Unit1.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 
 #include <sys/stat.h>
 
 namespace {
+
+QByteArray pictureBytes(const char *format, QSize size = QSize(8, 8))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// A PNG that says it is 20 000 pixels square: decoding it would take 1.6 GB.
+QByteArray hugePngHeader()
+{
+    QByteArray ihdr("IHDR");
+    for (const quint32 side : {20000u, 20000u})
+        ihdr += QByteArray::fromHex(QByteArray::number(side, 16).rightJustified(8, '0'));
+    ihdr += QByteArray::fromHex("0802000000");
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : std::as_const(ihdr)) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    const QByteArray check = QByteArray::fromHex(QByteArray::number(~crc, 16).rightJustified(8, '0'));
+    return QByteArray::fromHex("89504E470D0A1A0A0000000D") + ihdr + check + QByteArray::fromHex("0000000049454E44AE426082");
+}
 
 // Chooses files for the dialogs from a queue (empty: cancel) and records
 // what each dialog offered.
@@ -68,6 +100,10 @@ private slots:
     void commandLineDocumentIsOpenedAtFirstShow();
     void unreadableCommandLineDocumentStartsUntitled();
     void everyCharacterSurvivesSaveAndOpen();
+    void coverTravelsWithTheDocument();
+    void onlyTheDocumentsOwnPictureGoes();
+    void unusablePicturesAreRefused_data();
+    void unusablePicturesAreRefused();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -391,6 +427,96 @@ void FileCommandsTest::everyCharacterSurvivesSaveAndOpen()
     m_form->ListBox1->clear();
     QVERIFY(m_form->ReadDocument(path("all.plr")));
     QCOMPARE(m_form->ListBox1->items(), items);
+}
+
+// The picture chosen for the jacket goes with it: kept from the moment it is
+// chosen, written beside the document on Save As, found again by Open,
+// forgotten by New.
+void FileCommandsTest::coverTravelsWithTheDocument()
+{
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    const QByteArray webp = pictureBytes("WEBP");
+    TestSupport::writeFile(path("chosen.webp"), webp);
+    m_form->EditTi->setText(QStringLiteral("題"));
+    dialogs.answers << path("chosen.webp");
+    m_form->ChooseCoverMe->trigger();
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("ペロラ - リストモード - 表紙画像あり"));
+    QVERIFY(m_form->RemoveCoverMe->isEnabled());
+    QVERIFY(QFile::remove(path("chosen.webp")));
+
+    dialogs.answers << path("jacket.plr");
+    m_form->SaveAs1->trigger();
+    QCOMPARE(TestSupport::readFile(path("jacket.webp")), webp);
+    ConfirmDeleteAll = false;
+    m_form->New1->trigger();
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("ペロラ - リストモード"));
+    QVERIFY(!m_form->RemoveCoverMe->isEnabled());
+    dialogs.answers << path("jacket.plr");
+    m_form->Open1->trigger();
+    QCOMPARE(JacketCover.bytes(), webp);
+    QVERIFY(messages.shown().isEmpty());
+}
+
+// Saving replaces other pictures of the document's name, which would be
+// found first next time, and removes the one the user took off; a picture
+// of that name the jacket never had stays.
+void FileCommandsTest::onlyTheDocumentsOwnPictureGoes()
+{
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(path("data")));
+    TestSupport::writeFile(path("own.plr"), "T\r\n");
+    TestSupport::writeFile(path("own.JPG"), pictureBytes("JPEG"));
+    TestSupport::writeFile(path("new.png"), pictureBytes("PNG"));
+    dialogs.answers << path("own.plr") << path("new.png");
+    m_form->Open1->trigger();
+    m_form->ChooseCoverMe->trigger();
+    m_form->Save1->trigger();
+    QCOMPARE(CoverFile::existing(path("own.plr")), QStringList{path("own.png")});
+    m_form->RemoveCoverMe->trigger();
+    m_form->Save1->trigger();
+    QCOMPARE(CoverFile::existing(path("own.plr")), QStringList());
+
+    TestSupport::writeFile(path("other.jpg"), pictureBytes("JPEG"));
+    dialogs.answers << path("other.plr");
+    ConfirmDeleteAll = false;
+    m_form->New1->trigger();
+    m_form->SaveAs1->trigger();
+    QCOMPARE(CoverFile::existing(path("other.plr")), QStringList{path("other.jpg")});
+    QVERIFY(messages.shown().isEmpty());
+    qunsetenv("XDG_DATA_HOME");
+}
+
+void FileCommandsTest::unusablePicturesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("text") << QByteArray("not a picture");
+    QTest::newRow("cut short") << pictureBytes("PNG", QSize(64, 64)).first(60);
+    QTest::newRow("20000 x 20000") << hugePngHeader();
+}
+
+void FileCommandsTest::unusablePicturesAreRefused()
+{
+    QFETCH(QByteArray, bytes);
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    TestSupport::writeFile(path("bad.png"), bytes);
+    dialogs.answers << path("bad.png");
+    m_form->ChooseCoverMe->trigger();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("%1 は表紙にできる画像ではありません（読めない形式か、壊れているか、大きすぎます）。").arg(path("bad.png"))});
+    QVERIFY(JacketCover.isNull());
+
+    // Beside a document, the same file is passed over with a word.
+    TestSupport::writeFile(path("doc.plr"), "T\r\n");
+    QVERIFY(QFile::rename(path("bad.png"), path("doc.png")));
+    dialogs.answers << path("doc.plr");
+    m_form->Open1->trigger();
+    QCOMPARE(messages.texts().size(), 2);
+    QCOMPARE(messages.shown().last().kind, Messages::Kind::Warning);
+    QCOMPARE(m_form->EditTi->text(), QStringLiteral("T"));
+    QVERIFY(JacketCover.isNull());
 }
 
 PELORA_TEST_MAIN(FileCommandsTest)

@@ -1,5 +1,6 @@
 // Files dropped on the main window: the line each file gives, and the drop
 // in both editing modes, over any control.
+#include "document/CoverPicture.h"
 #include "intake/DropLines.h"
 #include "intake/PlayMp3.h"
 #include "editing/ListRows.h"
@@ -80,6 +81,8 @@ private slots:
     void dropInEditorModeFollowsTheLastLine();
     void dropsOverAnyControlAreFileDrops();
     void otherDragsAreNotFileDrops();
+    void albumArtBecomesTheCover_data();
+    void albumArtBecomesTheCover();
 
 private:
     QString file(const QString &name) const { return m_files.filePath(name); }
@@ -296,6 +299,44 @@ void FileDropTest::otherDragsAreNotFileDrops()
     QApplication::sendEvent(form.ListBox1->viewport(), &webEnter);
     QVERIFY(!webEnter.isAccepted());
     QCOMPARE(form.ListBox1->count(), 0);
+}
+
+// A drop on a jacket without a picture takes the first front cover in drop
+// order, else the first picture; the quick option turns that off, and a
+// jacket's own picture stays. Picture files themselves give name lines.
+void FileDropTest::albumArtBecomesTheCover_data()
+{
+    QTest::addColumn<QStringList>("dropped");
+    QTest::addColumn<bool>("option");
+    QTest::addColumn<QString>("before");  // the jacket's picture before the drop
+    QTest::addColumn<QString>("after");
+    QTest::newRow("a later front cover") << QStringList{"back.mp3", "flac.flac"} << true << "" << "flac.jpg";
+    QTest::newRow("no front cover") << QStringList{"noart.mp3", "back.mp3", "plain.mp3"} << true << "" << "back.jpg";
+    QTest::newRow("front among others") << QStringList{"mp3.mp3"} << true << "" << "mp3.jpg";
+    QTest::newRow("option off") << QStringList{"flac.flac"} << false << "" << "";
+    QTest::newRow("own picture stays") << QStringList{"flac.flac"} << true << "m4a.png" << "m4a.png";
+    QTest::newRow("a picture file") << QStringList{"flac.jpg"} << true << "" << "";
+}
+
+void FileDropTest::albumArtBecomesTheCover()
+{
+    QFETCH(QStringList, dropped);
+    QFETCH(bool, option);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    const QDir art(QStringLiteral(PELORA_TEST_DATA_DIR "/audio/art"));
+    const auto picture = [&](const QString &name) {
+        return name.isEmpty() ? CoverPicture() : *CoverPicture::fromBytes(TestSupport::readFile(art.filePath(name)));
+    };
+    TForm1 &form = *m_window.form;
+    form.CoverArtMe->setChecked(option);
+    form.SetCover(picture(before));
+    QStringList paths;
+    for (const QString &name : dropped)
+        paths << art.filePath(name);
+    QVERIFY(dropOn(form.ListBox1, paths));
+    QCOMPARE(form.ListBox1->count(), dropped.size());
+    QVERIFY(JacketCover == picture(after));
 }
 
 PELORA_TEST_MAIN(FileDropTest)

@@ -1,4 +1,5 @@
 // The print command, printing for real through the private CUPS.
+#include "document/CoverPicture.h"
 #include "layout/JacketLayout.h"
 #include "layout/SheetPlacement.h"
 #include "main/ItemListBox.h"
@@ -13,10 +14,12 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
-#include <QDir>
+#include <QBuffer>
 #include <QComboBox>
+#include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
@@ -89,6 +92,7 @@ private slots:
     void correctionMovesThePrintedJacket_data();
     void correctionMovesThePrintedJacket();
     void bothFacesOnOneSheetAtRealSize();
+    void coverFillsTheFrontAndLeavesTheBack();
     void copiesGoInBatchesOfThePrintersMost();
     void copiesTextThatIsNoNumberIsOne();
     void refusedCopyCountFallsBackToThePrintersOwn();
@@ -342,6 +346,53 @@ void PrintCommandTest::bothFacesOnOneSheetAtRealSize()
     QVERIFY2(near(frontColumns, {front, front + 2850}), qPrintable(QDebug::toString(frontColumns)));
     QVERIFY2(near(backColumns, {back, back + 150, back + 3396, back + 3546}), qPrintable(QDebug::toString(backColumns)));
     QVERIFY2(near(rows, {top, top + 2850, top + 3090, top + 5860}), qPrintable(QDebug::toString(rows)));
+}
+
+// A 300 × 200 picture, red | blue | green from left to right, covers the
+// front: scaled, centred and cropped to its blue middle, never stretched, on
+// paper and in the preview; the texts go, and the back prints as before.
+void PrintCommandTest::coverFillsTheFrontAndLeavesTheBack()
+{
+    MessageRecorder messages;
+    QImage art(300, 200, QImage::Format_RGB32);
+    art.fill(Qt::blue);
+    QPainter(&art).fillRect(0, 0, 50, 200, Qt::red);
+    QPainter(&art).fillRect(250, 0, 50, 200, Qt::green);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    art.save(&buffer, "PNG");
+    const CoverPicture cover = *CoverPicture::fromBytes(png);
+    QdPrinter->SelectPrinter(QStringLiteral("pelora-pdf"));
+    const auto printed = [&](bool back, bool withCover) {
+        m_form->RGTwoSides->setItemIndex(back ? 1 : 0);
+        m_form->SetCover(withCover ? cover : CoverPicture());
+        const QList<int> jobs = print();
+        PrivateCups::waitForJob(jobs.value(0));
+        return PrivateCups::output(QStringLiteral("pelora-pdf"), jobs.value(0));
+    };
+    QCOMPARE(PrintedPage::render(printed(true, true), 50), PrintedPage::render(printed(true, false), 50));
+
+    const QString front = printed(false, true);
+    QVERIFY(!PrivateCups::runTool(QStringLiteral("pdftotext"), {front, QStringLiteral("-")}).contains(QStringLiteral("テスト盤")));
+    const QImage page = PrintedPage::render(front, 100, true);
+    // The 2850-pixel square is 475 pixels at 100 per inch.
+    const auto blue = [](QRgb pixel) { return qBlue(pixel) > 240 && qRed(pixel) < 16 && qGreen(pixel) < 16; };
+    for (const int x : {30, 237, 445})
+        QVERIFY2(blue(page.pixel(x, 237)), qPrintable(QColor(page.pixel(x, 237)).name()));
+    QCOMPARE(QColor(page.pixel(490, 237)).name(), QStringLiteral("#ffffff"));
+
+    QImage preview;
+    QTimer::singleShot(0, PreVForm, [&] {
+        preview = PreVForm->Image1->Picture().copy();
+        PreVForm->CanCelBtn->click();
+    });
+    m_form->PreVBtn->click();
+    const QPoint centre = (QPoint(1425, 1425) - QdPrinter->GetPageOffset()) / 7.1;
+    QVERIFY(blue(preview.pixel(centre)));
+    // A picture to the sheet's edge loses the printer's margins: said when
+    // printing and when previewing.
+    QCOMPARE(messages.texts(), QStringList(2, SheetPlacement::BeyondReachNotice()));
 }
 
 void PrintCommandTest::copiesGoInBatchesOfThePrintersMost()

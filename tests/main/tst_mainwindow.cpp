@@ -130,7 +130,8 @@ void MainWindowTest::menuHasEveryItem()
     };
     QCOMPARE(form.File1->title(), QStringLiteral("ファイル(&F)"));
     QCOMPARE(texts(form.File1),
-             (QStringList{"新規作成(&N)", "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)", "-", "プリンタ設定(&U)",
+             (QStringList{"新規作成(&N)", "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)", "表紙の画像を選ぶ(&I)…",
+                          "表紙の画像を外す(&R)", "-", "プリンタ設定(&U)",
                           "プレビュー(&V)", "印刷(&P)", "表と裏を1枚でプレビュー(&B)", "表と裏を1枚に印刷(&W)", "-",
                           "終了(&X)"}));
     QCOMPARE(form.HenshuMe->title(), QStringLiteral("編集(&E)"));
@@ -138,9 +139,9 @@ void MainWindowTest::menuHasEveryItem()
              (QStringList{"編集モード切替(&M)", "-", "白紙の一行を追加(&B)", "削除(&D)", "全て削除(&A)"}));
     QCOMPARE(form.O1->title(), QStringLiteral("クイックオプション(&Q)"));
     QCOMPARE(texts(form.O1),
-             (QStringList{"ファイル追加時に拡張子を除く(&E)", "ファイル追加時にタグ情報を取得(&T)", "印刷時に番号を付ける(&N)", "-",
-                          "印刷位置の調整(&C)…"}));
-    for (QAction *a : form.O1->actions().first(3))
+             (QStringList{"ファイル追加時に拡張子を除く(&E)", "ファイル追加時にタグ情報を取得(&T)", "印刷時に番号を付ける(&N)",
+                          "アルバムアートを表紙に使う(&A)", "-", "印刷位置の調整(&C)…"}));
+    for (QAction *a : form.O1->actions().first(4))
         QVERIFY(a->isCheckable() && a->isChecked());
     QCOMPARE(form.O2->text(), QStringLiteral("オプション(&O)"));
     QCOMPARE(form.Help1->title(), QStringLiteral("ヘルプ(&H)"));

@@ -101,6 +101,7 @@ void ProgramSettingsTest::settingsChangedInARunAreStoredAtExit()
         TForm1 form;
         form.show();
         form.n1->setChecked(false);
+        form.CoverArtMe->setChecked(false);
         form.ComboTFS->setCurrentText(QStringLiteral("20"));
         TagPlus.ArtistPrefix = QStringLiteral("  by ");
         form.ModeBtnClick();
@@ -108,6 +109,7 @@ void ProgramSettingsTest::settingsChangedInARunAreStoredAtExit()
     {
         TForm1 form;
         QVERIFY(!form.n1->isChecked());
+        QVERIFY(!form.CoverArtMe->isChecked());
         QVERIFY(form.AcqTag->isChecked());
         QCOMPARE(form.ComboTFS->currentText(), QStringLiteral("20"));
         QCOMPARE(TagPlus.ArtistPrefix, QStringLiteral("  by "));

@@ -5,17 +5,20 @@
 
 namespace PrintedPage {
 
-QImage render(const QString &pdf, int dpi)
+QImage render(const QString &pdf, int dpi, bool colour)
 {
     QProcess pdftoppm;
-    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                                               QStringLiteral("-singlefile"), pdf});
+    QStringList arguments{QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-singlefile"), pdf};
+    if (!colour)
+        arguments.prepend(QStringLiteral("-gray"));
+    pdftoppm.start(QStringLiteral("pdftoppm"), arguments);
     if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
         return {};
     // A sheet at 600 per inch is more than the reader takes by default.
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(512);
-    QImage page = QImage::fromData(pdftoppm.readAllStandardOutput(), "PGM").convertToFormat(QImage::Format_Grayscale8);
+    QImage page = QImage::fromData(pdftoppm.readAllStandardOutput(), colour ? "PPM" : "PGM")
+                      .convertToFormat(colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
     QImageReader::setAllocationLimit(limit);
     return page;
 }

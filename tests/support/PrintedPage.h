@@ -7,9 +7,10 @@
 // A printed page as pixels, to measure where things landed on the sheet.
 namespace PrintedPage {
 
-// The PDF's first page rendered by pdftoppm in gray at `dpi`, the sheet's
-// top-left corner at pixel 0, 0; null when it cannot be rendered.
-QImage render(const QString &pdf, int dpi);
+// The PDF's first page rendered by pdftoppm at `dpi`, in gray unless
+// `colour`, the sheet's top-left corner at pixel 0, 0; null when it cannot
+// be rendered.
+QImage render(const QString &pdf, int dpi, bool colour = false);
 
 // The straight lines (solid or dashed) that cross the band from `from` to
 // `to`: with Qt::Vertical the columns, otherwise the rows, more than half

@@ -1,0 +1,111 @@
+// The jacket's cover picture: chosen, removed, taken from dropped music
+// files, and kept beside the document.
+#include "CoverPicture.h"
+#include "FileDialogs.h"
+#include "common/Messages.h"
+#include "common/RegularFile.h"
+#include "intake/AlbumArt.h"
+#include "main/Unit1.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+
+CoverPicture JacketCover;
+QString JacketCoverFile;
+
+void TForm1::SetCover(const CoverPicture &picture)
+{
+    JacketCover = picture;
+    RemoveCoverMe->setEnabled(!JacketCover.isNull());
+    UpdateCaption();
+}
+
+void TForm1::ChooseCoverClick()
+{
+    const QString path = FileDialogs::chooseFile(
+        this, {false, QString(), {QStringLiteral("画像ファイル(*.jpg *.jpeg *.png *.webp *.bmp *.gif)"), QStringLiteral("全てのファイル(*)")}, {}});
+    if (path.isEmpty())
+        return;
+    const QFileInfo file(path);
+    if (file.isFile() && file.size() > CoverPicture::kMostBytes) {
+        Messages::ShowError(QStringLiteral("画像 %1 は大きすぎて表紙にできません。").arg(path));
+        return;
+    }
+    // The bytes are kept from now on: the file may change or go before the jacket is saved.
+    const std::optional<QByteArray> bytes = readRegularFile(path, CoverPicture::kMostBytes);
+    if (!bytes) {
+        Messages::ShowError(QStringLiteral("ファイル %1 は開けません。").arg(path));
+        return;
+    }
+    const std::optional<CoverPicture> picture = CoverPicture::fromBytes(*bytes);
+    if (!picture) {
+        Messages::ShowError(QStringLiteral("%1 は表紙にできる画像ではありません（読めない形式か、壊れているか、大きすぎます）。").arg(path));
+        return;
+    }
+    SetCover(*picture);
+}
+
+void TForm1::RemoveCoverClick() { SetCover(CoverPicture()); }
+
+void TForm1::TakeAlbumArt(const QStringList &droppedPaths)
+{
+    if (!CoverArtMe->isChecked() || !JacketCover.isNull())
+        return;
+    // The first front cover in drop order, else the first picture at all.
+    std::optional<CoverPicture> first;
+    for (const QString &path : droppedPaths) {
+        const std::optional<AlbumArt> art = AlbumArtOf(path);
+        if (!art || (first && !art->frontCover))
+            continue;
+        std::optional<CoverPicture> picture = CoverPicture::fromBytes(art->bytes);
+        if (!picture)
+            continue;
+        if (art->frontCover) {
+            SetCover(*picture);
+            return;
+        }
+        first = std::move(picture);
+    }
+    if (first)
+        SetCover(*first);
+}
+
+void TForm1::ReadCoverBeside(const QString &documentPath)
+{
+    const CoverFile::Found found = CoverFile::find(documentPath);
+    JacketCoverFile = found.picture ? CoverFile::existing(documentPath).value(0) : QString();
+    SetCover(found.picture.value_or(CoverPicture()));
+    if (!found.unreadable.isEmpty())
+        Messages::ShowWarning(QStringLiteral("表紙の画像 %1 を読めないので、表紙の画像なしで開きます。").arg(found.unreadable));
+}
+
+bool TForm1::WriteCoverBeside(const QString &documentPath)
+{
+    const QStringList before = CoverFile::existing(documentPath);
+    QStringList goes;
+    if (JacketCover.isNull()) {
+        // Only the picture this jacket had and the user took off: other
+        // files of that name are the user's own.
+        if (before.contains(JacketCoverFile))
+            goes << JacketCoverFile;
+        JacketCoverFile.clear();
+    } else {
+        if (!CoverFile::write(documentPath, JacketCover)) {
+            Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(CoverFile::pathFor(documentPath, JacketCover.suffix())));
+            return false;
+        }
+        JacketCoverFile = CoverFile::pathFor(documentPath, JacketCover.suffix());
+        // Another picture of the document's name would be found first next time.
+        for (const QString &path : before) {
+            if (path != JacketCoverFile)
+                goes << path;
+        }
+    }
+    for (const QString &path : goes) {
+        if (!QFile::moveToTrash(path)) {
+            Messages::ShowMessage(QStringLiteral("表紙の画像だった %1 をごみ箱に移せませんでした。次に開くとき表紙として使われます。").arg(path));
+        }
+    }
+    return true;
+}
