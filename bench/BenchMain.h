@@ -1,9 +1,11 @@
 #pragma once
 
 // main() for benchmarks that need the application object: the offscreen
-// platform unless a display is asked for, a throw-away settings folder, and
-// message boxes written to standard error instead of waiting for a click.
+// platform unless a display is asked for, quiet without a desktop session, a
+// throw-away settings folder, and message boxes written to standard error
+// instead of waiting for a click.
 #include "common/Application.h"
+#include "common/HeadlessRun.h"
 #include "common/Messages.h"
 
 #include <QTemporaryDir>
@@ -17,6 +19,8 @@
     {                                                                        \
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                  \
             qputenv("QT_QPA_PLATFORM", "offscreen");                         \
+        const auto runtime = HeadlessRun::provideRuntimeDirectory();         \
+        HeadlessRun::ignoreOffscreenSizeHints();                             \
         TApplication app(argc, argv);                                        \
         Messages::setApplicationTitle(QStringLiteral("ペロラ"));             \
         Messages::setHandler([](const Messages::Request &request) {          \

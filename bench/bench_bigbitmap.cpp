@@ -1,6 +1,7 @@
 // The large bitmap's two costly paths, with their budgets:
 //   tiled draw of a 2000 × 3000 24-bit picture into 600 × 9000 pixels ≤ 60 ms;
 //   assignment from a 4000 × 4000 image (BMP round trip, bands) ≤ 150 ms.
+#include "common/HeadlessRun.h"
 #include "preview/BigBitmap.h"
 
 #include <QGuiApplication>
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const auto runtime = HeadlessRun::provideRuntimeDirectory();
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

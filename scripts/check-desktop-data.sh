@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Checks the desktop integration files in data/: the launcher entry is valid,
-# the MIME type maps *.plr, the names agree across files, the PNG icons have
-# the sizes their names promise, and (given a build tree) `cmake --install`
-# puts everything where desktops look for it.
+# Checks the desktop integration files in data/: the launcher entry and the
+# software-centre metainfo are valid, the MIME type maps *.plr, the names
+# agree across files, the PNG icons have the sizes their names promise, and
+# (given a build tree) `cmake --install` puts everything, the manual pages
+# included, where desktops and man look for it.
 #
 #   scripts/check-desktop-data.sh [BUILD_DIR]
 set -euo pipefail
@@ -32,6 +33,17 @@ type_in_desktop=$(entry MimeType)
 [[ $type_in_desktop == "application/x-pelora;" ]] || fail "MimeType in the desktop file is '$type_in_desktop'"
 grep -q '<comment xml:lang="ja">' "$data/pelora-mime.xml" || fail "no Japanese comment for the MIME type"
 
+# Software-centre entry: valid offline, and naming the same launcher, MIME
+# type and command as the files above.
+metainfo=$data/pelora.metainfo.xml
+component_id=$(sed -n 's|.*<id>\(.*\)</id>.*|\1|p' "$metainfo")
+appstreamcli validate --no-net --pedantic "$metainfo" >"$scratch/appstream.txt" 2>&1 \
+    || fail "appstreamcli validate: $(cat "$scratch/appstream.txt")"
+grep -q '<launchable type="desktop-id">pelora.desktop</launchable>' "$metainfo" \
+    || fail "the metainfo does not launch pelora.desktop"
+grep -q '<mediatype>application/x-pelora</mediatype>' "$metainfo" || fail "the metainfo lacks the MIME type"
+grep -q "<binary>$(entry Exec | cut -d' ' -f1)</binary>" "$metainfo" || fail "the metainfo names another binary than Exec"
+
 # Icons: every PNG is square with the size in its name, with transparency.
 for size in 16 32 48 64 128 256; do
     png=$data/icons/pelora-$size.png
@@ -51,7 +63,9 @@ if [[ -n $build ]]; then
         for f in share/applications/pelora.desktop \
                  share/mime/packages/pelora-mime.xml \
                  share/icons/hicolor/scalable/apps/pelora.svg \
-                 share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/pelora.png; do
+                 share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/pelora.png \
+                 share/metainfo/"$component_id".metainfo.xml \
+                 share/man/man1/pelora.1.gz share/man/ja/man1/pelora.1.gz; do
             [[ -f $prefix/$f ]] || fail "not installed: $f"
         done
         cmp -s "$data/icons/pelora-48.png" "$prefix/share/icons/hicolor/48x48/apps/pelora.png" \

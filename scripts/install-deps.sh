@@ -29,6 +29,9 @@ packages=(
     xvfb xauth x11-utils imagemagick librsvg2-bin poppler-utils
     lame sox id3v2
     desktop-file-utils shared-mime-info
+    # the Debian package, its metainfo and manual pages (scripts/make-deb.sh
+    # and the debian_package test)
+    dpkg-dev lintian appstream man-db
 )
 
 if [[ ${PELORA_SKIP_DEPS:-} == 1 ]]; then

@@ -11,7 +11,7 @@ TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("pelora"));
-    setApplicationVersion(QStringLiteral("1.25"));
+    setApplicationVersion(QStringLiteral(PELORA_VERSION));
     setDesktopFileName(QStringLiteral("pelora"));
     Fonts::install();
     setFont(Fonts::uiFont(Fonts::WindowPixelSize));

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "CommandLineHelp.h"
 #include "ConfigLocation.h"
 #include "DataFile.h"
 #include "ItemListBox.h"
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <numeric>
 
 namespace CommandLine {
 namespace {
@@ -388,45 +390,46 @@ Options parse(const QStringList &arguments)
     return options;
 }
 
-QString versionText() { return AppName + QStringLiteral(" version1.25"); }
+QString versionText() { return AppName + QStringLiteral(" version" PELORA_VERSION); }
 
 QString usage()
 {
-    return QStringLiteral(
-        "使い方 / Usage:\n"
-        "  pelora [文書.plr]\n"
-        "      ウィンドウを開きます（文書を指定するとそれを開きます）。\n"
-        "      Opens the window, with the document when one is named.\n"
-        "\n"
-        "  pelora --export-pdf 出力.pdf [--side front|back|both] [--one-sheet]\n"
-        "         [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] 文書.plr\n"
-        "      ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
-        "      1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。\n"
-        "      Writes the jacket to a PDF at its real size on the default printer's\n"
-        "      sheet (A4 without a printer), one face per page; both (the default)\n"
-        "      gives the front, then the back.\n"
-        "\n"
-        "  pelora --print 文書.plr [--side front|back|both --one-sheet] [--printer 名前]\n"
-        "         [--copies N] [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]\n"
-        "      ウィンドウを出さずに印刷します（既定は表面、1 部）。\n"
-        "      Prints without the window (the front face, one copy, by default).\n"
-        "\n"
-        "Options / オプション:\n"
-        "  --side front|back|both   面 (表 / 裏 / 両方) / the face(s)\n"
-        "  --one-sheet              表と裏を1枚に (--side both と) / both faces on one sheet\n"
-        "  --vertical-spine         背の文字を縦書きに / spine title in a column of upright characters\n"
-        "  --no-numbers             項目に番号を付けない / items without numbers\n"
-        "  --title-size N           タイトルの文字サイズ / title font size (default: the settings, 17)\n"
-        "  --item-size N            内容の文字サイズ / item font size (default: the settings, 14)\n"
-        "  --printer 名前           印刷するプリンタ / the CUPS queue, class or queue/instance\n"
-        "                           (default: the default printer)\n"
-        "  --copies N               印刷部数 / number of copies\n"
-        "  -h, --help               この説明 / this help\n"
-        "  -v, --version            バージョン / the version\n"
-        "\n"
-        "The settings (font sizes, numbering, number suffix) come from Pelora.ini and\n"
-        "Pelora.dat as in the window; a command never changes them.\n"
-        "Exit status: 0 done, 1 failed (message on standard error), 2 bad command line.\n");
+    // The same table as the manual pages, with the Japanese argument names.
+    using namespace CommandLineHelp;
+    const auto text = [](const char *utf8) { return QString::fromStdString(withNames(utf8, true)); };
+    const auto indented = [](QString lines, const QString &indent) {
+        return indent + lines.replace(u'\n', u'\n' + indent) + u'\n';
+    };
+    const auto columns = [](const QString &name) {  // CJK characters take two
+        return std::accumulate(name.cbegin(), name.cend(), 0, [](int sum, QChar c) { return sum + (c.unicode() >= 0x2E80 ? 2 : 1); });
+    };
+    const QString margin(6, u' ');
+    const QString column(27, u' ');
+
+    QString out = QStringLiteral("使い方 / Usage:\n");
+    for (const Form &form : kForms) {
+        QString synopsis = QStringLiteral("pelora ") + text(form.command);
+        if (*form.arguments)
+            synopsis += u' ' + text(form.arguments);
+        out += QStringLiteral("  ") + synopsis.replace(u'\n', QStringLiteral("\n         ")) + u'\n';
+        out += indented(text(form.what.ja), margin) + indented(text(form.what.en), margin) + u'\n';
+    }
+    out += QStringLiteral("Options / オプション:\n");
+    for (const Option &option : kOptions) {
+        const QString name = text(option.name);
+        const QString pad(std::max(1, 25 - columns(name)), u' ');
+        out += QStringLiteral("  ") + name + pad + text(option.brief.ja) + QStringLiteral(" / ")
+            + text(option.brief.en).replace(u'\n', u'\n' + column) + u'\n';
+    }
+    out += u'\n' + indented(text(kSettings.ja), {}) + indented(text(kSettings.en), {});
+    QStringList ja, en;
+    for (const ExitStatus &status : kExitStatuses) {
+        ja += QString::number(status.code) + u' ' + text(status.brief.ja);
+        en += QString::number(status.code) + u' ' + text(status.brief.en);
+    }
+    out += QStringLiteral("終了ステータス: ") + ja.join(u'、') + QStringLiteral("。\n");
+    out += QStringLiteral("Exit status: ") + en.join(QStringLiteral(", ")) + QStringLiteral(".\n");
+    return out;
 }
 
 int run(const Options &options, int &argc, char **argv)

@@ -13,8 +13,11 @@ QString configDirectory()
     }
 
     if (QCoreApplication::instance()) {
+        // An installed program keeps its files with the user, even when the
+        // folder it was installed to is writable (as /usr/bin is for root).
         const QString beside = QCoreApplication::applicationDirPath();
-        if (!beside.isEmpty() && QFileInfo(beside).isWritable())
+        const bool installed = QFileInfo(beside).canonicalFilePath() == QFileInfo(QStringLiteral(PELORA_INSTALL_BINDIR)).canonicalFilePath();
+        if (!beside.isEmpty() && !installed && QFileInfo(beside).isWritable())
             return beside;
     }
 

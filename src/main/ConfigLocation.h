@@ -3,8 +3,8 @@
 #include <QString>
 
 // Where the settings file and the data file live: $PELORA_CONFIG_DIR when
-// set; else the executable's folder when it is writable (the program keeps
-// its files beside itself); else $XDG_CONFIG_HOME/pelora, by default
+// set; else the executable's folder when it is writable and not the folder
+// the program is installed to (a build keeps its files beside itself); else $XDG_CONFIG_HOME/pelora, by default
 // ~/.config/pelora. The folder is created when missing. The executable's
 // folder is known only once the QCoreApplication exists.
 QString configDirectory();

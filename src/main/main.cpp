@@ -3,6 +3,7 @@
 #include "preview/UnitPreV.h"
 #include "printer/QdPrinters.h"
 #include "common/Application.h"
+#include "common/HeadlessRun.h"
 #include "common/Messages.h"
 
 int main(int argc, char **argv)
@@ -10,8 +11,13 @@ int main(int argc, char **argv)
     // Exporting, printing, help and version run without the window; no
     // argument or document paths alone open it as always.
     const CommandLine::Options options = CommandLine::parse(CommandLine::argumentsOf(argc, argv));
-    if (options.command != CommandLine::Command::Window)
+    if (options.command != CommandLine::Command::Window) {
+        // Headless runs stay quiet without a session's runtime folder; the
+        // window keeps Qt's own fallback, which outlives it for the programs
+        // it starts (a browser for the README).
+        const auto runtime = HeadlessRun::provideRuntimeDirectory();
         return CommandLine::run(options, argc, argv);
+    }
 
     TApplication app(argc, argv);
     Messages::setApplicationTitle(AppName);

@@ -41,7 +41,7 @@ TVerform::TVerform(QWidget *parent)
     setFixedSize(224, 126);
     move(299, 127);
 
-    Label4 = new QLabel(QStringLiteral("ペロラ version1.25"), this);
+    Label4 = new QLabel(QStringLiteral("ペロラ version" PELORA_VERSION), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->adjustSize();
     Label4->move(8, 8);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Application.h"
+#include "common/HeadlessRun.h"
 #include "common/Messages.h"
 
 #include <QList>
@@ -90,6 +91,8 @@ QString dataPath(const QString &name);
 #define PELORA_TEST_MAIN(TestObject)                                  \
     int main(int argc, char **argv)                                   \
     {                                                                 \
+        const auto runtime = HeadlessRun::provideRuntimeDirectory();  \
+        HeadlessRun::ignoreOffscreenSizeHints();                      \
         TApplication app(argc, argv);                                 \
         TestSupport::prepareEnvironment();                            \
         TestObject tc;                                                \

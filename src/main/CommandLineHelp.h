@@ -1,0 +1,216 @@
+#pragma once
+
+// What the command line is documented with, in Japanese and English:
+// usage() prints it for --help, and data/manpage.cpp makes the manual pages
+// pelora(1) from it at build time, so that the two never disagree.
+//
+// Texts hold their line breaks as --help prints them; the manual pages fill
+// the lines anew, running Japanese lines on without a space unless a Latin
+// word meets the break. In synopses and option names, {DOC}, {OUT} and
+// {QUEUE} stand for what the user gives (named per language); N stays N.
+
+#include <array>
+#include <string>
+
+namespace CommandLineHelp {
+
+struct Text
+{
+    const char *ja;
+    const char *en;
+};
+
+struct Placeholder
+{
+    const char *key;
+    Text name;
+};
+
+inline constexpr std::array kPlaceholders{
+    Placeholder{"{DOC}", {"文書.plr", "DOCUMENT.plr"}},
+    Placeholder{"{OUT}", {"出力.pdf", "OUTPUT.pdf"}},
+    Placeholder{"{QUEUE}", {"名前", "QUEUE"}},
+};
+
+// The text with its placeholders named in Japanese or English.
+inline std::string withNames(std::string text, bool japanese)
+{
+    for (const Placeholder &placeholder : kPlaceholders) {
+        const std::string key = placeholder.key;
+        for (auto at = text.find(key); at != std::string::npos; at = text.find(key, at))
+            text.replace(at, key.size(), japanese ? placeholder.name.ja : placeholder.name.en);
+    }
+    return text;
+}
+
+// One way to run the program: "pelora", the command, the rest of its
+// arguments (a line break where --help breaks the line), what it does.
+struct Form
+{
+    const char *command;
+    const char *arguments;
+    Text what;
+};
+
+inline constexpr std::array kForms{
+    Form{"[{DOC}]", "",
+         {"ウィンドウを開きます（文書を指定するとそれを開きます）。",
+          "Opens the window, with the document when one is named."}},
+    Form{"--export-pdf {OUT}",
+         "[--side front|back|both] [--one-sheet]\n"
+         "[--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] {DOC}",
+         {"ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
+          "1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。",
+          "Writes the jacket to a PDF at its real size on the default printer's\n"
+          "sheet (A4 without a printer), one face per page; both (the default)\n"
+          "gives the front, then the back."}},
+    Form{"--print {DOC}",
+         "[--side front|back|both --one-sheet] [--printer {QUEUE}]\n"
+         "[--copies N] [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]",
+         {"ウィンドウを出さずに印刷します（既定は表面、1 部）。",
+          "Prints without the window (the front face, one copy, by default)."}},
+    Form{"--help | --version", "",
+         {"この説明またはバージョンを表示します。",
+          "Prints this help or the version."}},
+};
+
+// An option: its name and argument, a short line for --help and the
+// sentences of the manual page.
+struct Option
+{
+    const char *name;
+    Text brief;
+    Text manual;
+};
+
+inline constexpr std::array kOptions{
+    Option{"--side front|back|both",
+           {"面 (表 / 裏 / 両方)", "the face(s)"},
+           {"書き出す面、印刷する面: 表 (front)、裏 (back)、両方 (both)。"
+            "既定は --export-pdf では both、--print では front です。",
+            "The face to export or print: front, back or both. "
+            "The default is both for --export-pdf and front for --print."}},
+    Option{"--one-sheet",
+           {"表と裏を1枚に (--side both と)", "both faces on one sheet"},
+           {"--side both のとき、表と裏を 1 枚の用紙に並べます"
+            "（ウィンドウの ファイル → 表と裏を1枚に印刷 と同じ）。",
+            "With --side both, puts both faces on one sheet, as "
+            "ファイル → 表と裏を1枚に印刷 does in the window."}},
+    Option{"--vertical-spine",
+           {"背の文字を縦書きに", "spine title in a column of upright characters"},
+           {"背のタイトルを縦書きにします（文字を立てて縦に並べます）。",
+            "Sets the title on the spines as a column of upright characters."}},
+    Option{"--no-numbers",
+           {"項目に番号を付けない", "items without numbers"},
+           {"項目に番号を付けません。", "Leaves the items without numbers."}},
+    Option{"--title-size N",
+           {"タイトルの文字サイズ", "title font size (default: the settings, 17)"},
+           {"タイトルの文字サイズ。既定は設定の値（初期値 17）です。",
+            "The title's font size; by default the one in the settings (17 at first)."}},
+    Option{"--item-size N",
+           {"内容の文字サイズ", "item font size (default: the settings, 14)"},
+           {"内容（曲目）の文字サイズ。既定は設定の値（初期値 14）です。",
+            "The items' font size; by default the one in the settings (14 at first)."}},
+    Option{"--printer {QUEUE}",
+           {"印刷するプリンタ", "the CUPS queue, class or queue/instance\n(default: the default printer)"},
+           {"印刷する CUPS のキュー、クラス、またはキュー/インスタンス。既定は既定のプリンタです。",
+            "The CUPS queue, class or queue/instance to print on; "
+            "by default the default printer."}},
+    Option{"--copies N",
+           {"印刷部数", "number of copies"},
+           {"印刷する部数（既定は 1）。プリンタが一度に受け付ける部数を超えるときは"
+            "いくつかのジョブに分けて送ります。",
+            "The number of copies (1 by default), sent in as many jobs as the "
+            "printer's copy limit needs."}},
+    Option{"-h, --help",
+           {"この説明", "this help"},
+           {"使い方を表示して終わります。", "Prints the usage and exits."}},
+    Option{"-v, --version",
+           {"バージョン", "the version"},
+           {"バージョンを表示して終わります。", "Prints the version and exits."}},
+};
+
+inline constexpr Text kSettings{
+    "文字サイズ、番号の有無、番号の後の文字は、ウィンドウと同じく\n"
+    "Pelora.ini と Pelora.dat から読みます。コマンドが設定を変えることはありません。",
+    "The settings (font sizes, numbering, number suffix) come from Pelora.ini and\n"
+    "Pelora.dat as in the window; a command never changes them."};
+
+struct ExitStatus
+{
+    int code;
+    Text brief;
+    Text manual;
+};
+
+inline constexpr std::array kExitStatuses{
+    ExitStatus{0, {"成功", "done"},
+               {"できました（--print では、すべてのジョブがメッセージなしに CUPS に渡りました）。",
+                "Done (for --print: every job handed to CUPS without a message)."}},
+    ExitStatus{1, {"失敗（標準エラーにメッセージ）", "failed (message on standard error)"},
+               {"失敗しました。理由は標準エラーに出ます（文書が無い、読めない、空、"
+                "プリンタが無い、PDF が書けない、用紙が小さすぎる、どの大きさでも文字が収まらない）。",
+                "Failed, with the message on standard error (a document that is missing, "
+                "unreadable or empty, no printer, a PDF that cannot be written, a sheet "
+                "too small, text that fits at no size)."}},
+    ExitStatus{2, {"コマンドラインの誤り", "bad command line"},
+               {"コマンドラインの誤り（知らないオプション、値が無い、値が正しくない）。",
+                "A bad command line (unknown option, missing or bad value)."}},
+};
+
+// Only in the manual pages.
+inline constexpr Text kName{"CD ケースのジャケットを作って印刷する",
+                            "compose and print CD case inserts"};
+
+// Paragraphs.
+inline constexpr std::array kDescription{
+    Text{"ペロラは CD ケースのジャケット（表と、背の付いた裏）を作って印刷します。"
+         "タイトルを入れ、曲目を手で入力するか音楽ファイルをウィンドウに落として"
+         "（タグから曲名、演奏時間、アーティスト）作り、.plr 文書として保存します。",
+         "Pelora composes and prints CD case inserts: the front insert and the back "
+         "tray card with its two spines. Type a title, build the track list by hand or "
+         "by dropping audio files on the window (their tags give title, playing time and "
+         "artist), and save the jacket as a .plr document."},
+    Text{"--export-pdf と --print はウィンドウを出さず、ディスプレイも要りません"
+         "（QT_QPA_PLATFORM で指定が無ければ Qt の offscreen を使います）。"
+         "ウィンドウの印刷ボタンと同じレイアウトで描きます。",
+         "--export-pdf and --print show no window and need no display (they use Qt's "
+         "offscreen platform unless QT_QPA_PLATFORM says otherwise); they lay the jacket "
+         "out and draw it as the window's print button does."},
+};
+
+struct Entry
+{
+    const char *name;
+    Text what;
+};
+
+inline constexpr std::array kEnvironment{
+    Entry{"PELORA_CONFIG_DIR",
+          {"設定ファイルを置くフォルダ。ほかのどの場所よりも優先します。",
+           "The folder of the settings files, instead of any other."}},
+    Entry{"XDG_CONFIG_HOME",
+          {"実行ファイルのフォルダに書き込めないとき、設定ファイルは $XDG_CONFIG_HOME/pelora"
+           "（既定は ~/.config/pelora）に置きます。",
+           "When the executable's folder is not writable, the settings files are in "
+           "$XDG_CONFIG_HOME/pelora (by default ~/.config/pelora)."}},
+    Entry{"QT_QPA_PLATFORM",
+          {"--export-pdf と --print が使う Qt のプラットフォーム（既定は offscreen）。",
+           "The Qt platform of --export-pdf and --print (offscreen unless set)."}},
+};
+
+inline constexpr std::array kFiles{
+    Entry{"Pelora.ini, Pelora.dat",
+          {"設定とデータ。実行ファイルのフォルダに書き込めればそこ、"
+           "そうでなければ ~/.config/pelora にあります。",
+           "The settings and the data: beside the executable when its folder is "
+           "writable, otherwise in ~/.config/pelora."}},
+    Entry{"/usr/share/doc/pelora/README.md",
+          {"説明書（英語）。", "The manual."}},
+    Entry{"/usr/share/doc/pelora/examples/サンプル.plr",
+          {"見本のジャケット。", "A sample jacket."}},
+};
+
+inline constexpr std::array kSeeAlso{"lp(1)", "lpstat(1)", "lpoptions(1)", "lpadmin(8)"};
+
+}  // namespace CommandLineHelp
