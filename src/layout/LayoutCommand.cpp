@@ -35,21 +35,20 @@ void TForm1::ComputeLayout(bool bothFaces)
     const PrintCorrection correction = CurrentCorrection();
     const QList<FaceSpot> spots = bothFaces ? SheetPlacement::BothOnOneSheet(sheet).value_or(QList<FaceSpot>())
                                             : QList<FaceSpot>{SheetPlacement::Alone(RGTwoSides->ItemIndex() == 1)};
+    LayoutRequest jacket;
+    jacket.title = EditTi->text();
+    jacket.items = ListBox1->items();
+    jacket.numbering = PlusNum->isChecked();
+    jacket.numberSuffix = NumberSuffix;
+    jacket.verticalSpine = VerticalSpineText;
+    jacket.lineHeightSample = AppName;
     PagePlan.clear();
     bool shrunk = false;
     for (const FaceSpot &spot : spots) {
-        // A front covered by its picture carries no text.
-        const bool covered = !spot.backFace && !JacketCover.isNull();
-        LayoutRequest request;
-        request.backFace = spot.backFace;
-        request.title = covered ? QString() : EditTi->text();
-        request.items = covered ? QStringList() : ListBox1->items();
-        request.titleSizeText = ComboTFS->currentText();
-        request.itemSizeText = comboFS->currentText();
-        request.numbering = PlusNum->isChecked();
-        request.numberSuffix = NumberSuffix;
-        request.verticalSpine = VerticalSpineText;
-        request.lineHeightSample = AppName;
+        // The size boxes as they are now: a face before may have reset them.
+        jacket.titleSizeText = ComboTFS->currentText();
+        jacket.itemSizeText = comboFS->currentText();
+        const LayoutRequest request = SheetPlacement::FaceRequest(jacket, spot, JacketCover);
         const PageInfo page{sheet.pixelsPerInch, QdPrinter->GetScale(), SheetPlacement::LayoutOffset(sheet, spot)};
         const LayoutOutcome outcome = LayOutJacket(JacketLayout, request, page, QdPrinter->GetCanvas(), *SpineBitmap);
         if (outcome.titleSizeText != request.titleSizeText)
@@ -61,15 +60,8 @@ void TForm1::ComputeLayout(bool bothFaces)
             return;
         }
         shrunk = shrunk || outcome.titleShrunk || outcome.itemsShrunk;
-        const JacketContent content{spot.backFace,
-                                    request.title,
-                                    NumberedLines(request.items, request.numbering, request.numberSuffix),
-                                    request.verticalSpine,
-                                    request.lineHeightSample,
-                                    spot.shared,
-                                    page.offset,
-                                    JacketCover};
-        PagePlan << PlacedFace{JacketLayout, content, SheetPlacement::FaceTransform(sheet, correction, spot)};
+        PagePlan << PlacedFace{JacketLayout, SheetPlacement::FaceContent(request, spot, sheet, JacketCover),
+                               SheetPlacement::FaceTransform(sheet, correction, spot)};
     }
     if (shrunk && !SuppressShrinkNotice)
         Messages::ShowMessage(QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします "));

@@ -80,21 +80,20 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
         for (const bool back : jacket.backFaces)
             pages << QList<FaceSpot>{SheetPlacement::Alone(back)};
     }
+    const LayoutRequest jacketRequest{false,
+                                      jacket.title,
+                                      jacket.items,
+                                      jacket.titleSizeText,
+                                      jacket.itemSizeText,
+                                      jacket.numbering,
+                                      jacket.numberSuffix,
+                                      jacket.verticalSpine,
+                                      jacket.lineHeightSample};
     bool beyondReach = false;
     for (qsizetype i = 0; i < pages.size(); ++i) {
         QList<PlacedFace> faces;
         for (const FaceSpot &spot : pages[i]) {
-            // A front covered by its picture carries no text.
-            const bool covered = !spot.backFace && !jacket.cover.isNull();
-            const LayoutRequest request{spot.backFace,
-                                        covered ? QString() : jacket.title,
-                                        covered ? QStringList() : jacket.items,
-                                        jacket.titleSizeText,
-                                        jacket.itemSizeText,
-                                        jacket.numbering,
-                                        jacket.numberSuffix,
-                                        jacket.verticalSpine,
-                                        jacket.lineHeightSample};
+            const LayoutRequest request = SheetPlacement::FaceRequest(jacketRequest, spot, jacket.cover);
             const PageInfo page{geometry.pixelsPerInch, sheet.scalePercent, SheetPlacement::LayoutOffset(geometry, spot)};
             TJacketLayout layout;
             LayOutJacket(layout, request, page, canvas, spine);
@@ -104,15 +103,8 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
             if (!spot.shared
                 && (layout.PanelLeft + layout.OuterWidth > geometry.sheet.width() || layout.OuterHeight > geometry.sheet.height()))
                 return fail(Status::SheetTooSmall);
-            const JacketContent content{spot.backFace,
-                                        request.title,
-                                        NumberedLines(request.items, jacket.numbering, jacket.numberSuffix),
-                                        jacket.verticalSpine,
-                                        jacket.lineHeightSample,
-                                        spot.shared,
-                                        page.offset,
-                                        jacket.cover};
-            faces << PlacedFace{layout, content, SheetPlacement::FaceTransform(geometry, sheet.correction, spot)};
+            faces << PlacedFace{layout, SheetPlacement::FaceContent(request, spot, geometry, jacket.cover),
+                                SheetPlacement::FaceTransform(geometry, sheet.correction, spot)};
         }
         beyondReach = beyondReach || SheetPlacement::ReachesBeyond(canvas, faces, geometry);
 

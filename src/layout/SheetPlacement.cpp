@@ -58,6 +58,30 @@ QSize FaceSize(const SheetGeometry &sheet, bool backFace)
     return QSize(scaled(face.outerWidth, scale.ScaleX), scaled(face.outerHeight, scale.ScaleY));
 }
 
+LayoutRequest FaceRequest(const LayoutRequest &jacket, const FaceSpot &spot, const CoverPicture &cover)
+{
+    LayoutRequest request = jacket;
+    request.backFace = spot.backFace;
+    if (!spot.backFace && !cover.isNull()) {
+        request.title.clear();
+        request.items.clear();
+    }
+    return request;
+}
+
+JacketContent FaceContent(const LayoutRequest &request, const FaceSpot &spot, const SheetGeometry &sheet,
+                          const CoverPicture &cover)
+{
+    return JacketContent{spot.backFace,
+                         request.title,
+                         NumberedLines(request.items, request.numbering, request.numberSuffix),
+                         request.verticalSpine,
+                         request.lineHeightSample,
+                         spot.shared,
+                         LayoutOffset(sheet, spot),
+                         cover};
+}
+
 FaceSpot Alone(bool backFace) { return FaceSpot{backFace, false, QPoint()}; }
 
 std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet)

@@ -74,6 +74,13 @@ QPoint LayoutOffset(const SheetGeometry &sheet, const FaceSpot &spot);
 // The face's outer size at the sheet's resolution, as the layout makes it.
 QSize FaceSize(const SheetGeometry &sheet, bool backFace);
 
+// The jacket's request for one face: a front covered by its picture carries no text.
+LayoutRequest FaceRequest(const LayoutRequest &jacket, const FaceSpot &spot, const CoverPicture &cover);
+
+// What is printed on that face once it is laid out with FaceRequest.
+JacketContent FaceContent(const LayoutRequest &request, const FaceSpot &spot, const SheetGeometry &sheet,
+                          const CoverPicture &cover);
+
 // One face alone at the sheet's corner.
 FaceSpot Alone(bool backFace);
 
