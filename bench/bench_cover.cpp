@@ -4,24 +4,20 @@
 //
 // The print and preview benchmarks need the private CUPS (scripts/bench.sh
 // starts one).
-#include "BenchCups.h"
 #include "BenchMain.h"
+#include "BenchWindow.h"
 #include "document/CoverPicture.h"
 #include "main/ItemListBox.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
-#include "preview/UnitPreV.h"
-#include "printer/QdPrinters.h"
 
 #include <QBuffer>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QThread>
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/id3v2tag.h>
@@ -51,53 +47,27 @@ QByteArray photo(int side, int quality)
 // A covered front, from the print button until CUPS reports the job completed.
 void PrintFrontWithCover3000(benchmark::State &state)
 {
-    if (!privateCups(state))
-        return;
     const std::optional<CoverPicture> cover = CoverPicture::fromBytes(photo(3000, 90));
-    QdPrinter = new TQdPrinter();
-    {
-        TForm1 form;
-        form.EditTi->setText(QStringLiteral("ベンチマーク盤"));
-        form.ListBox1->setItems({QStringLiteral("一曲目"), QStringLiteral("二曲目")});
-        form.SetCover(*cover);
-        for (auto _ : state) {
-            form.Button1Click(form.Print1);
-            const int id = QdPrinter->LastJobId();
-            const QDeadlineTimer deadline(30000);
-            while (jobState(id) < IPP_JSTATE_CANCELED && !deadline.hasExpired())
-                QThread::msleep(2);
-        }
-    }
-    delete QdPrinter;
-    QdPrinter = nullptr;
+    timePrinting(
+        state,
+        [&](TForm1 &form) {
+            form.EditTi->setText(QStringLiteral("ベンチマーク盤"));
+            form.ListBox1->setItems({QStringLiteral("一曲目"), QStringLiteral("二曲目")});
+            form.SetCover(*cover);
+        },
+        [](TForm1 &form) { return form.Print1; });
 }
 BENCHMARK(PrintFrontWithCover3000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Showing the preview of a covered front, layout included.
 void ShowPreviewWithCover3000(benchmark::State &state)
 {
-    if (!privateCups(state))
-        return;
     const std::optional<CoverPicture> cover = CoverPicture::fromBytes(photo(3000, 90));
-    QdPrinter = new TQdPrinter();
-    {
-        TForm1 form;
-        PreVForm = new TPreVForm(&form);
+    timePreview(state, [&](TForm1 &form) {
         form.EditTi->setText(QStringLiteral("ベンチマーク盤"));
         form.ListBox1->setItems({QStringLiteral("一曲目")});
         form.SetCover(*cover);
-        SuppressShrinkNotice = true;
-        for (auto _ : state) {
-            PreVForm->FormShow();
-            state.PauseTiming();
-            PreVForm->FormClose();
-            state.ResumeTiming();
-        }
-        delete PreVForm;
-        PreVForm = nullptr;
-    }
-    delete QdPrinter;
-    QdPrinter = nullptr;
+    });
 }
 BENCHMARK(ShowPreviewWithCover3000)->Unit(benchmark::kMillisecond);
 

@@ -2,24 +2,19 @@
 //
 // The print and preview benchmarks need the private CUPS (scripts/bench.sh
 // starts one); the layout benchmarks measure on a 600-dpi surface alone.
-#include "BenchCups.h"
 #include "BenchMain.h"
+#include "BenchWindow.h"
 #include "common/Canvas.h"
 #include "layout/JacketLayout.h"
 #include "main/ItemListBox.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
 #include "preview/BigBitmap.h"
-#include "preview/UnitPreV.h"
-#include "printer/QdPrinters.h"
 
-#include <QComboBox>
-#include <QPushButton>
-#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QImage>
 #include <QLineEdit>
-#include <QThread>
 
 
 namespace {
@@ -61,28 +56,18 @@ BENCHMARK(LayoutTenThousandItemsFromSize50)->Unit(benchmark::kMillisecond);
 
 // A 99-item back face, from the print button until CUPS reports the job
 // completed; and the size of the PDF the file queue made.
+void fillInNinetyNineItemBackFace(TForm1 &form)
+{
+    form.EditTi->setText(QStringLiteral("ベンチマーク盤"));
+    form.ListBox1->setItems(tracks(99));
+    form.RGTwoSides->setItemIndex(1);
+}
+
 void PrintNinetyNineItemBackFace(benchmark::State &state)
 {
-    if (!privateCups(state))
-        return;
-    QdPrinter = new TQdPrinter();
-    {
-        TForm1 form;
-        form.EditTi->setText(QStringLiteral("ベンチマーク盤"));
-        form.ListBox1->setItems(tracks(99));
-        form.RGTwoSides->setItemIndex(1);
-        for (auto _ : state) {
-            form.Button1Click(form.Button1);
-            const int id = QdPrinter->LastJobId();
-            const QDeadlineTimer deadline(30000);
-            while (jobState(id) < IPP_JSTATE_CANCELED && !deadline.hasExpired())
-                QThread::msleep(5);
-        }
-        const QString pdf = qEnvironmentVariable("PELORA_PDF_OUT_DIR") + QStringLiteral("/pelora-pdf/job-%1.pdf").arg(QdPrinter->LastJobId());
-        state.counters["pdf KB"] = QFileInfo(pdf).size() / 1024.0;
-    }
-    delete QdPrinter;
-    QdPrinter = nullptr;
+    const int id = timePrinting(state, fillInNinetyNineItemBackFace, [](TForm1 &form) { return form.Button1; });
+    const QString pdf = qEnvironmentVariable("PELORA_PDF_OUT_DIR") + QStringLiteral("/pelora-pdf/job-%1.pdf").arg(id);
+    state.counters["pdf KB"] = QFileInfo(pdf).size() / 1024.0;
 }
 BENCHMARK(PrintNinetyNineItemBackFace)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -90,27 +75,7 @@ BENCHMARK(PrintNinetyNineItemBackFace)->Unit(benchmark::kMillisecond)->Iteration
 // layout included.
 void ShowPreviewOfNinetyNineItemBackFace(benchmark::State &state)
 {
-    if (!privateCups(state))
-        return;
-    QdPrinter = new TQdPrinter();
-    {
-        TForm1 form;
-        PreVForm = new TPreVForm(&form);
-        form.EditTi->setText(QStringLiteral("ベンチマーク盤"));
-        form.ListBox1->setItems(tracks(99));
-        form.RGTwoSides->setItemIndex(1);
-        SuppressShrinkNotice = true;
-        for (auto _ : state) {
-            PreVForm->FormShow();
-            state.PauseTiming();
-            PreVForm->FormClose();
-            state.ResumeTiming();
-        }
-        delete PreVForm;
-        PreVForm = nullptr;
-    }
-    delete QdPrinter;
-    QdPrinter = nullptr;
+    timePreview(state, fillInNinetyNineItemBackFace);
 }
 BENCHMARK(ShowPreviewOfNinetyNineItemBackFace)->Unit(benchmark::kMillisecond);
 
