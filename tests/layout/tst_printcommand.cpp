@@ -265,12 +265,7 @@ void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination()
 // sheet's corner, measured in the job's PDF to within 0.1 mm.
 void PrintCommandTest::correctionMovesThePrintedJacket_data()
 {
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<double>("scale");
-    QTest::newRow("none") << 0.0 << 0.0 << 100.0;
-    QTest::newRow("moved") << 2.0 << -1.5 << 100.0;
-    QTest::newRow("scaled") << 0.0 << 0.0 << 102.0;
+    PrintedPage::addCorrectionRows();
 }
 
 void PrintCommandTest::correctionMovesThePrintedJacket()

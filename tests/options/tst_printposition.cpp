@@ -164,12 +164,7 @@ void PrintPositionTest::dialogStoresOnlyWithOk()
 // 600 per inch, lie at sheet millimetres × scale + offset.
 void PrintPositionTest::crossesLandWhereTheCorrectionPutsThem_data()
 {
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<double>("scale");
-    QTest::newRow("none") << 0.0 << 0.0 << 100.0;
-    QTest::newRow("moved") << 2.0 << -1.5 << 100.0;
-    QTest::newRow("scaled") << 0.0 << 0.0 << 102.0;
+    PrintedPage::addCorrectionRows();
 }
 
 void PrintPositionTest::crossesLandWhereTheCorrectionPutsThem()

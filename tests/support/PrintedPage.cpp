@@ -2,6 +2,7 @@
 
 #include <QImageReader>
 #include <QProcess>
+#include <QTest>
 
 namespace PrintedPage {
 
@@ -45,6 +46,16 @@ QList<double> linesAcross(const QImage &page, Qt::Orientation orientation, int f
         lines << (first + i) / 2.0;
     }
     return lines;
+}
+
+void addCorrectionRows()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("scale");
+    QTest::newRow("none") << 0.0 << 0.0 << 100.0;
+    QTest::newRow("moved") << 2.0 << -1.5 << 100.0;
+    QTest::newRow("scaled") << 0.0 << 0.0 << 102.0;
 }
 
 }  // namespace PrintedPage

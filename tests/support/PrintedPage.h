@@ -18,4 +18,8 @@ QImage render(const QString &pdf, int dpi, bool colour = false);
 // in order.
 QList<double> linesAcross(const QImage &page, Qt::Orientation orientation, int from, int to);
 
+// The print-position corrections the placement tests print with: columns
+// x, y (mm) and scale (percent); rows none, moved and scaled.
+void addCorrectionRows();
+
 }  // namespace PrintedPage
