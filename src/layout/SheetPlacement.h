@@ -27,7 +27,6 @@ struct PrintCorrection
     double offsetYMm = 0;  // positive: down
     double scalePercent = 100;
 
-    bool isNone() const { return offsetXMm == 0 && offsetYMm == 0 && scalePercent == 100; }
     bool operator==(const PrintCorrection &) const = default;
 
     // Within the ranges the user can enter, in steps of 0.1: otherwise nothing.

@@ -203,7 +203,7 @@ void PrintPositionTest::crossesLandWhereTheCorrectionPutsThem()
     }
 
     // Uncorrected, nothing lies outside the printable area.
-    if (PrintCorrection{x, y, scale}.isNone()) {
+    if (PrintCorrection{x, y, scale} == PrintCorrection{}) {
         int outside = 0;
         for (int row = 0; row < page.height(); ++row) {
             const uchar *line = page.constScanLine(row);
