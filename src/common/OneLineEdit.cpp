@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -26,16 +27,17 @@ void KeepOneLine(QLineEdit *edit)
             *previous = text;
             return;
         }
-        // The new text is the old one with something put in between its
-        // unchanged start and end: keep that something up to its line break.
+        // The new text is the old one with something put in where the
+        // cursor now stands after it (typed, pasted, dropped, or the whole
+        // text set): keep that something up to its line break. The part
+        // after the cursor was there before; the start of the old text that
+        // the new one still begins with was too.
+        const qsizetype cursor = std::clamp<qsizetype>(edit->cursorPosition(), 0, text.size());
+        const qsizetype end = qMin(text.size() - cursor, previous->size());
         qsizetype start = 0;
-        while (start < previous->size() && start < text.size() && (*previous)[start] == text[start])
+        while (start < previous->size() - end && start < cursor && (*previous)[start] == text[start])
             ++start;
-        qsizetype end = 0;
-        while (end < previous->size() - start && end < text.size() - start
-               && (*previous)[previous->size() - 1 - end] == text[text.size() - 1 - end])
-            ++end;
-        QStringView inserted = QStringView(text).sliced(start, text.size() - start - end);
+        QStringView inserted = QStringView(text).sliced(start, cursor - start);
         inserted = inserted.first(qMax<qsizetype>(0, firstBreak(inserted)));
         QString kept = text.first(start) + inserted.toString() + text.last(end);
         // A break in the unchanged parts (a text set whole): cut there too.

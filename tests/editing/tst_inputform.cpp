@@ -197,6 +197,11 @@ void InputFormTest::keysAndRowsOfAnyLength()
         QTest::keySequence(dialog.Edit, QKeySequence::Paste);
         QCOMPARE(dialog.Edit->text(), QStringLiteral("aXb"));
         QCOMPARE(dialog.Edit->cursorPosition(), 2);
+        // Over a selection, even when the pasted lines end as the old text did.
+        dialog.Edit->selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("Y\naXb"));
+        QTest::keySequence(dialog.Edit, QKeySequence::Paste);
+        QCOMPARE(dialog.Edit->text(), QStringLiteral("Y"));
     }
 }
 

@@ -194,17 +194,21 @@ void MainWindowTest::textsUseTheJapaneseGothicFace()
 void MainWindowTest::titleKeepsTheTextBeforeALineBreak_data()
 {
     QTest::addColumn<int>("cursor");  // -1: the program sets the whole text
+    QTest::addColumn<int>("selected");  // characters selected from the cursor on
     QTest::addColumn<QString>("put");
     QTest::addColumn<QString>("title");
-    QTest::newRow("pasted at the end") << 5 << "盤\r\n一曲目\n二曲目" << "Album盤";
-    QTest::newRow("pasted in the middle") << 2 << "XY\nZ" << "AlXYbum";
-    QTest::newRow("pasted, break first") << 0 << "\nrest" << "Album";
-    QTest::newRow("set by the program") << -1 << "Title\rSecond" << "Title";
+    QTest::newRow("pasted at the end") << 5 << 0 << "盤\r\n一曲目\n二曲目" << "Album盤";
+    QTest::newRow("pasted in the middle") << 2 << 0 << "XY\nZ" << "AlXYbum";
+    QTest::newRow("pasted, break first") << 0 << 0 << "\nrest" << "Album";
+    QTest::newRow("pasted over it all, ending as it did") << 0 << 5 << "Live\nAlbum" << "Live";
+    QTest::newRow("pasted over a part") << 1 << 3 << "X\nbu" << "AXm";
+    QTest::newRow("set by the program") << -1 << 0 << "Title\rSecond" << "Title";
 }
 
 void MainWindowTest::titleKeepsTheTextBeforeALineBreak()
 {
     QFETCH(int, cursor);
+    QFETCH(int, selected);
     QFETCH(QString, put);
     QFETCH(QString, title);
     ScopedConfigDir config;
@@ -213,7 +217,7 @@ void MainWindowTest::titleKeepsTheTextBeforeALineBreak()
     if (cursor < 0) {
         form.EditTi->setText(put);
     } else {
-        form.EditTi->setCursorPosition(cursor);
+        form.EditTi->setSelection(cursor, selected);
         QApplication::clipboard()->setText(put);
         QTest::keySequence(form.EditTi, QKeySequence::Paste);
     }
