@@ -9,9 +9,16 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QResizeEvent>
 #include <QShowEvent>
 
 #include <limits>
+
+namespace {
+
+constexpr QSize kSize(632, 85);
+
+}  // namespace
 
 TInputForm::TInputForm(QListWidget *list, QWidget *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -19,7 +26,7 @@ TInputForm::TInputForm(QListWidget *list, QWidget *mainWindow)
     , m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("InputForm"));
-    setFixedSize(632, 85);
+    setFixedSize(kSize);
     Label1 = new QLabel(QStringLiteral("入力してください"), this);
     Label1->move(8, 8);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -70,6 +77,17 @@ void TInputForm::showEvent(QShowEvent *event)
     // Restoring the minimised dialog is no new showing.
     if (!event->spontaneous())
         FormShow();
+}
+
+void TInputForm::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    // Some window managers offer to resize, maximise or make full screen any
+    // window, its size hints notwithstanding: the dialog keeps its frame.
+    if (size() != kSize) {
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        resize(kSize);
+    }
 }
 
 void TInputForm::OkBtnClick()

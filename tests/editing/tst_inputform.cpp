@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 class InputFormTest : public QObject
 {
@@ -55,6 +56,12 @@ void InputFormTest::showsTheCurrentRowSelected()
     QCOMPARE(dialog.Edit->geometry(), QRect(8, 32, 617, 20));
     QCOMPARE(dialog.OkBtn->geometry(), QRect(152, 56, 105, 25));
     QCOMPARE(dialog.CanBtn->text(), QStringLiteral("キャンセル"));
+    // A window system that resizes it in spite of its size hints does not
+    // change its frame.
+    dialog.windowHandle()->setMaximumSize(QSize(900, 300));
+    dialog.windowHandle()->resize(900, 300);
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(dialog.size(), QSize(632, 85));
 }
 
 void InputFormTest::okWritesTheRowBack_data()
