@@ -7,10 +7,7 @@
 #include "main/Memo.h"
 #include "main/Unit1.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QSaveFile>
 
 namespace {
 
@@ -22,14 +19,7 @@ const QString kAllFilesFilter = QStringLiteral("全てのファイル(*)");
 bool TForm1::WriteDocument(const QString &path)
 {
     const JacketDocument document{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()};
-    // Written beside the old file and put in its place only when complete,
-    // so a failed save never damages what was there. commit() does not look
-    // at how its own last flush went, and a disk that fills up there cuts
-    // the file short: the flush is made and checked first.
-    const QByteArray bytes = JacketFormat::toBytes(document);
-    QSaveFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
-        || !file.commit()) {
+    if (!writeWholeFile(path, JacketFormat::toBytes(document))) {
         Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(path));
         return false;
     }

@@ -96,6 +96,7 @@ private slots:
     void openErrorsLeaveTheDocument();
     void failedSaveKeepsTheOldFileWhole();
     void saveCutShortKeepsTheOldFileWhole();
+    void readOnlyFolderIsSavedInPlace();
     void documentsKeepEveryCharacter();
     void commandLineDocumentIsOpenedAtFirstShow();
     void unreadableCommandLineDocumentStartsUntitled();
@@ -335,6 +336,41 @@ void FileCommandsTest::saveCutShortKeepsTheOldFileWhole()
     QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.plr")});
     QVERIFY(!HasFileName);
+}
+
+// A writable document in a folder that takes no new file is written in
+// place; a write that fails there puts the old content back.
+void FileCommandsTest::readOnlyFolderIsSavedInPlace()
+{
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    const QString folder = path("locked");
+    const QString document = folder + "/doc.plr";
+    QVERIFY(QDir().mkdir(folder));
+    TestSupport::writeFile(document, "original\r\n");
+    // Read and write for everyone; read and search for everyone.
+    QVERIFY(QFile::setPermissions(document, QFileDevice::Permissions(0x6666)));
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7555)));
+    {
+        const ScopedOtherUser user;
+        m_form->EditTi->setText(QStringLiteral("new"));
+        dialogs.answers << document;
+        m_form->SaveAs1->trigger();
+        QCOMPARE(TestSupport::readFile(document), QByteArray("new\r\n"));
+
+        QStringList items;
+        for (int i = 0; i < 1000; ++i)
+            items << QStringLiteral("曲 %1").arg(i);
+        m_form->ListBox1->setItems(items);
+        const ScopedFileSizeLimit limit(4096);
+        QVERIFY(limit.active());
+        m_form->Save1->trigger();
+    }
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません。").arg(document)});
+    QCOMPARE(TestSupport::readFile(document), QByteArray("new\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.plr")});
 }
 
 // An old Shift-JIS document saves back to the same bytes; a dropped Hangul

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <memory>
@@ -57,6 +58,25 @@ ScopedFileSizeLimit::~ScopedFileSizeLimit()
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     std::signal(SIGXFSZ, m_previousHandler);
+}
+
+ScopedOtherUser::ScopedOtherUser()
+{
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() != 0)
+        return;
+    // The group first: without root the process could no longer change it.
+    m_changed = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+    if (!m_changed) {
+        ::setegid(0);
+        QTest::qFail("cannot act as another user", __FILE__, __LINE__);
+    }
+}
+
+ScopedOtherUser::~ScopedOtherUser()
+{
+    if (m_changed && (::seteuid(0) != 0 || ::setegid(0) != 0))
+        qFatal("cannot act as root again");
 }
 
 ScopedConfigDir::ScopedConfigDir()

@@ -51,6 +51,20 @@ private:
     void (*m_previousHandler)(int) = nullptr;
 };
 
+// Folder and file permissions bind everyone but root: run as root, the
+// process acts as "nobody" for the lifetime of the object.
+class ScopedOtherUser
+{
+public:
+    ScopedOtherUser();
+    ~ScopedOtherUser();
+    ScopedOtherUser(const ScopedOtherUser &) = delete;
+    ScopedOtherUser &operator=(const ScopedOtherUser &) = delete;
+
+private:
+    bool m_changed = false;
+};
+
 // Points PELORA_CONFIG_DIR at a new, empty folder for the lifetime of the
 // object, so that one test's settings files do not leak into the next.
 class ScopedConfigDir
