@@ -1,6 +1,6 @@
 // Album art on arbitrary bytes: the input is the file, whose content decides
 // how it is read (any format TagLib knows, WAV and RMP). Never crashes or
-// hangs, and a picture found is neither empty nor over the limit.
+// hangs, and the pictures found are neither empty nor over the limits.
 #include "intake/AlbumArt.h"
 #include "intake/PlayMp3.h"
 
@@ -48,7 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size)) == static_cast<qint64>(size));
     file.close();
 
-    if (const std::optional<AlbumArt> art = AlbumArtOf(scratch.path))
-        check(!art->bytes.isEmpty() && art->bytes.size() <= kMostAlbumArtBytes);
+    const QList<AlbumArt> pictures = AlbumArtOf(scratch.path);
+    check(pictures.size() <= kMostAlbumArtPictures);
+    for (const AlbumArt &art : pictures)
+        check(!art.bytes.isEmpty() && art.bytes.size() <= kMostAlbumArtBytes);
     return 0;
 }

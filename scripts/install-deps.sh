@@ -17,7 +17,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     # WebP cover pictures
     qt6-image-formats-plugins
-    libcups2-dev libtag1-dev libbenchmark-dev
+    libcups2-dev libtag1-dev libjpeg-dev libbenchmark-dev
     clang libclang-rt-14-dev
     # fonts: the Japanese Gothic face the program substitutes for its UI font,
     # and the faces for what it lacks (Hangul, rare kanji; emoji as outlines)

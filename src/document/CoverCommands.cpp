@@ -12,7 +12,6 @@
 #include <QFileInfo>
 
 CoverPicture JacketCover;
-QString JacketCoverFile;
 
 void TForm1::SetCover(const CoverPicture &picture)
 {
@@ -52,20 +51,22 @@ void TForm1::TakeAlbumArt(const QStringList &droppedPaths)
 {
     if (!CoverArtMe->isChecked() || !JacketCover.isNull())
         return;
-    // The first front cover in drop order, else the first picture at all.
+    // The first front cover in drop order, else the first picture at all;
+    // a picture that does not decode whole is passed over for the next.
     std::optional<CoverPicture> first;
     for (const QString &path : droppedPaths) {
-        const std::optional<AlbumArt> art = AlbumArtOf(path);
-        if (!art || (first && !art->frontCover))
-            continue;
-        std::optional<CoverPicture> picture = CoverPicture::fromBytes(art->bytes);
-        if (!picture)
-            continue;
-        if (art->frontCover) {
-            SetCover(*picture);
-            return;
+        for (const AlbumArt &art : AlbumArtOf(path)) {
+            if (first && !art.frontCover)
+                break;
+            std::optional<CoverPicture> picture = CoverPicture::fromBytes(art.bytes);
+            if (!picture)
+                continue;
+            if (art.frontCover) {
+                SetCover(*picture);
+                return;
+            }
+            first = std::move(picture);
         }
-        first = std::move(picture);
     }
     if (first)
         SetCover(*first);
@@ -74,7 +75,6 @@ void TForm1::TakeAlbumArt(const QStringList &droppedPaths)
 void TForm1::ReadCoverBeside(const QString &documentPath)
 {
     const CoverFile::Found found = CoverFile::find(documentPath);
-    JacketCoverFile = found.picture ? CoverFile::existing(documentPath).value(0) : QString();
     SetCover(found.picture.value_or(CoverPicture()));
     if (!found.unreadable.isEmpty())
         Messages::ShowWarning(QStringLiteral("表紙の画像 %1 を読めないので、表紙の画像なしで開きます。").arg(found.unreadable));
@@ -82,30 +82,19 @@ void TForm1::ReadCoverBeside(const QString &documentPath)
 
 bool TForm1::WriteCoverBeside(const QString &documentPath)
 {
-    const QStringList before = CoverFile::existing(documentPath);
-    QStringList goes;
-    if (JacketCover.isNull()) {
-        // Only the picture this jacket had and the user took off: other
-        // files of that name are the user's own.
-        if (before.contains(JacketCoverFile))
-            goes << JacketCoverFile;
-        JacketCoverFile.clear();
-    } else {
+    QString kept;
+    if (!JacketCover.isNull()) {
+        kept = CoverFile::pathFor(documentPath, JacketCover.suffix());
         if (!CoverFile::write(documentPath, JacketCover)) {
-            Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(CoverFile::pathFor(documentPath, JacketCover.suffix())));
+            Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(kept));
             return false;
         }
-        JacketCoverFile = CoverFile::pathFor(documentPath, JacketCover.suffix());
-        // Another picture of the document's name would be found first next time.
-        for (const QString &path : before) {
-            if (path != JacketCoverFile)
-                goes << path;
-        }
     }
-    for (const QString &path : goes) {
-        if (!QFile::moveToTrash(path)) {
-            Messages::ShowMessage(QStringLiteral("表紙の画像だった %1 をごみ箱に移せませんでした。次に開くとき表紙として使われます。").arg(path));
-        }
+    // The document's other picture files (another extension, or one taken
+    // off) would be found next time: they go. Only Pelora writes them.
+    for (const QString &path : CoverFile::existing(documentPath)) {
+        if (path != kept && !QFile::remove(path))
+            Messages::ShowMessage(QStringLiteral("表紙の画像だった %1 を削除できませんでした。次に開くとき表紙として使われます。").arg(path));
     }
     return true;
 }

@@ -1,13 +1,13 @@
 #include "CoverPicture.h"
 
+#include "WholePicture.h"
 #include "common/RegularFile.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -20,19 +20,19 @@ struct Format
 };
 constexpr Format kFormats[] = {{"jpeg", "jpg"}, {"png", "png"}, {"webp", "webp"}, {"bmp", "bmp"}, {"gif", "gif"}};
 
+// What decoding a picture may take: Qt's image memory limit.
+qint64 decodeLimitBytes()
+{
+    const int megabytes = QImageReader::allocationLimit();
+    return qint64(megabytes > 0 ? megabytes : 256) * 1024 * 1024;
+}
+
 }  // namespace
 
 CoverPicture::CoverPicture(QByteArray bytes, QString suffix)
     : m_bytes(std::move(bytes))
     , m_suffix(std::move(suffix))
 {
-}
-
-const QStringList &CoverPicture::suffixes()
-{
-    static const QStringList all{QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"), QStringLiteral("webp"),
-                                 QStringLiteral("bmp"), QStringLiteral("gif")};
-    return all;
 }
 
 std::optional<CoverPicture> CoverPicture::fromBytes(const QByteArray &bytes)
@@ -44,17 +44,20 @@ std::optional<CoverPicture> CoverPicture::fromBytes(const QByteArray &bytes)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QByteArray format = reader.format();
-    for (const Format &known : kFormats) {
-        if (format != known.name)
-            continue;
-        const CoverPicture picture(bytes, QString::fromLatin1(known.suffix));
-        // Decoded small, which reads the whole picture (a cut-off or broken
-        // file fails here) without holding a large copy.
-        if (picture.covering(QSize(16, 16)).isNull())
-            return std::nullopt;
-        return picture;
-    }
-    return std::nullopt;
+    const auto known = std::find_if(std::begin(kFormats), std::end(kFormats), [&](const Format &f) { return format == f.name; });
+    if (known == std::end(kFormats))
+        return std::nullopt;
+    // Whole, as printed: within the decoding limit at its full size, and
+    // with the data for every pixel its header promises.
+    const QSize stored = reader.size();
+    const qint64 limit = decodeLimitBytes();
+    if (stored.isEmpty() || qint64(stored.width()) * stored.height() * 4 > limit || !WholePicture::isWhole(bytes, format, limit))
+        return std::nullopt;
+    const CoverPicture picture(bytes, QString::fromLatin1(known->suffix));
+    // Decoded small, which reads the whole picture without holding a large copy.
+    if (picture.covering(QSize(16, 16)).isNull())
+        return std::nullopt;
+    return picture;
 }
 
 QImage CoverPicture::covering(QSize size) const
@@ -85,25 +88,17 @@ QImage CoverPicture::covering(QSize size) const
 
 namespace CoverFile {
 
-QString pathFor(const QString &documentPath, const QString &suffix)
-{
-    const QFileInfo document(documentPath);
-    return document.dir().filePath(document.completeBaseName() + u'.' + suffix);
-}
+QString pathFor(const QString &documentPath, const QString &suffix) { return documentPath + u'.' + suffix; }
 
 QStringList existing(const QString &documentPath)
 {
-    const QFileInfo document(documentPath);
-    const QDir dir = document.dir();
-    const QString base = document.completeBaseName();
-    // Files made by other programs may use capitals (曲目.JPG).
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    // Only the names Pelora writes, in the picture's own lower-case
+    // extension: anything else beside the document is the user's.
     QStringList found;
-    for (const QString &suffix : CoverPicture::suffixes()) {
-        for (const QString &name : names) {
-            if (name.compare(base + u'.' + suffix, Qt::CaseInsensitive) == 0)
-                found << dir.filePath(name);
-        }
+    for (const Format &format : kFormats) {
+        const QString path = pathFor(documentPath, QString::fromLatin1(format.suffix));
+        if (QFileInfo(path).isFile())
+            found << path;
     }
     return found;
 }
@@ -122,10 +117,7 @@ Found find(const QString &documentPath)
 
 bool write(const QString &documentPath, const CoverPicture &picture)
 {
-    const QString path = pathFor(documentPath, picture.suffix());
-    QSaveFile file(path);
-    return !QFileInfo(path).isDir() && file.open(QIODevice::WriteOnly)
-        && file.write(picture.bytes()) == picture.bytes().size() && file.flush() && file.commit();
+    return writeWholeFile(pathFor(documentPath, picture.suffix()), picture.bytes());
 }
 
 }  // namespace CoverFile

@@ -19,7 +19,8 @@ public:
     CoverPicture() = default;
 
     // A picture Qt can read (JPEG, PNG, WebP, BMP, GIF), no larger than
-    // kMostBytes, that decodes: nothing otherwise.
+    // kMostBytes, that decodes whole within Qt's image memory limit:
+    // nothing otherwise (cut short, or a size its data cannot hold).
     static std::optional<CoverPicture> fromBytes(const QByteArray &bytes);
 
     bool isNull() const { return m_bytes.isEmpty(); }
@@ -32,10 +33,6 @@ public:
     // Null when it cannot be decoded within Qt's image memory limit.
     QImage covering(QSize size) const;
 
-    // The file extensions pictures are kept under, in the order they are
-    // looked for.
-    static const QStringList &suffixes();
-
 private:
     CoverPicture(QByteArray bytes, QString suffix);
 
@@ -43,13 +40,15 @@ private:
     QString m_suffix;
 };
 
-// The picture of a jacket document lives beside it, under the document's
-// base name and the picture's own extension: 曲目.plr, 曲目.jpg.
+// The picture of a jacket document lives beside it in a file only Pelora
+// writes: the document's whole name and the picture's own extension
+// (曲目.plr, 曲目.plr.jpg), as photo tools name their sidecars. A file of
+// the document's plain base name (曲目.jpg) is the user's and never touched.
 namespace CoverFile {
 
 QString pathFor(const QString &documentPath, const QString &suffix);
 
-// Every picture file beside the document, in the order they are looked for.
+// The document's picture files that are there, in the order they are looked for.
 QStringList existing(const QString &documentPath);
 
 struct Found

@@ -68,7 +68,6 @@ void TForm1::ClearDocument()
         ListBox1->clear();
     HasFileName = false;
     CurrentFileName = QStringLiteral("無題.plr");
-    JacketCoverFile.clear();
     SetCover(CoverPicture());
     RefreshView();
 }

@@ -26,33 +26,33 @@
 
 namespace {
 
-// The front cover if there is one, else the first picture, among those
-// within the limit.
+// The pictures within the limits, front covers first, each kind in the
+// order the tags hold them.
 class Choice
 {
 public:
     void add(const TagLib::ByteVector &bytes, bool front)
     {
-        if (m_front || bytes.isEmpty() || bytes.size() > static_cast<unsigned int>(kMostAlbumArtBytes))
+        if (bytes.isEmpty() || bytes.size() > static_cast<unsigned int>(kMostAlbumArtBytes)
+            || m_front.size() + m_other.size() >= kMostAlbumArtPictures)
             return;
-        if (m_found && !front)
-            return;
-        m_bytes = bytes;
-        m_found = true;
-        m_front = front;
+        (front ? m_front : m_other).append(bytes);
     }
 
-    std::optional<AlbumArt> result() const
+    QList<AlbumArt> result() const
     {
-        if (!m_found)
-            return std::nullopt;
-        return AlbumArt {QByteArray(m_bytes.data(), static_cast<qsizetype>(m_bytes.size())), m_front};
+        QList<AlbumArt> pictures;
+        for (const bool front : {true, false}) {
+            for (const TagLib::ByteVector &bytes : front ? m_front : m_other)
+                pictures.append(AlbumArt{QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), front});
+        }
+        return pictures;
     }
 
 private:
-    TagLib::ByteVector m_bytes;  // shares the tag's data until copied out
-    bool m_found = false;
-    bool m_front = false;
+    // Shared with the tag's data until copied out.
+    QList<TagLib::ByteVector> m_front;
+    QList<TagLib::ByteVector> m_other;
 };
 
 void addId3v2(Choice &choice, const TagLib::ID3v2::Tag *tag)
@@ -179,21 +179,21 @@ public:
     }
 };
 
-std::optional<AlbumArt> albumArtOf(const QString &path)
+QList<AlbumArt> albumArtOf(const QString &path)
 {
     // A FIFO or a device named x.mp3 is never read.
     qint64 size = 0;
     const int fd = openRegularFile(path, &size);
     if (fd < 0)
-        return std::nullopt;
+        return {};
     if (size == 0) {
         ::close(fd);
-        return std::nullopt;
+        return {};
     }
     TagLib::FileStream stream(fd, true);  // closes the descriptor from here on
     if (!stream.isOpen()) {
         ::close(fd);
-        return std::nullopt;
+        return {};
     }
 
     // RIFF files go the tag component's way: WAVE and RMP3 by their form,
@@ -217,12 +217,12 @@ std::optional<AlbumArt> albumArtOf(const QString &path)
 
 }  // namespace
 
-std::optional<AlbumArt> AlbumArtOf(const QString &path)
+QList<AlbumArt> AlbumArtOf(const QString &path)
 {
     try {
         return albumArtOf(path);
     } catch (...) {
         // Out of memory on a hostile size: no picture, as for any bad file.
-        return std::nullopt;
+        return {};
     }
 }

@@ -313,7 +313,6 @@ void TForm1::FormCreate()
 {
     // A new window starts without a cover picture.
     JacketCover = CoverPicture();
-    JacketCoverFile.clear();
     // 1. The application-wide filter that sees wheel turns.
     qApp->installEventFilter(this);
     // 2. The hook that sees scrolls and clipboard edits after the controls.

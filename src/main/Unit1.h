@@ -56,10 +56,8 @@ extern QList<PlacedFace> PagePlan;
 extern bool SuppressShrinkNotice;
 // The title turned for the spines.
 extern TBigBitmap *SpineBitmap;
-// The jacket's cover picture (none: the front is all text), and the file
-// beside the document it came from or was last saved to.
+// The jacket's cover picture (none: the front is all text).
 extern CoverPicture JacketCover;
-extern QString JacketCoverFile;
 // The program's command-line arguments, without the program's own name.
 extern QStringList ProgramArguments;
 

@@ -10,25 +10,14 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QDir>
-#include <QImage>
 #include <QLineEdit>
 
 #include <sys/stat.h>
 
 namespace {
 
-QByteArray pictureBytes(const char *format, QSize size = QSize(8, 8))
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
+using TestSupport::pictureBytes;
 
 // A PNG that says it is 20 000 pixels square: decoding it would take 1.6 GB.
 QByteArray hugePngHeader()
@@ -46,6 +35,20 @@ QByteArray hugePngHeader()
     const QByteArray check = QByteArray::fromHex(QByteArray::number(~crc, 16).rightJustified(8, '0'));
     return QByteArray::fromHex("89504E470D0A1A0A0000000D") + ihdr + check + QByteArray::fromHex("0000000049454E44AE426082");
 }
+
+// A JPEG whose frame header claims another size than its data holds.
+QByteArray jpegClaiming(QSize size)
+{
+    QByteArray jpeg = pictureBytes("JPEG", QSize(16, 16));
+    const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+    for (const auto &[at, value] : {std::pair{frame + 5, size.height()}, std::pair{frame + 7, size.width()}}) {
+        jpeg[at] = char(value >> 8);
+        jpeg[at + 1] = char(value & 0xFF);
+    }
+    return jpeg;
+}
+
+QByteArray twoThirds(const QByteArray &bytes) { return bytes.first(bytes.size() * 2 / 3); }
 
 // Chooses files for the dialogs from a queue (empty: cancel) and records
 // what each dialog offered.
@@ -102,7 +105,7 @@ private slots:
     void unreadableCommandLineDocumentStartsUntitled();
     void everyCharacterSurvivesSaveAndOpen();
     void coverTravelsWithTheDocument();
-    void onlyTheDocumentsOwnPictureGoes();
+    void userPicturesBesideTheDocumentAreNeverTouched();
     void unusablePicturesAreRefused_data();
     void unusablePicturesAreRefused();
 
@@ -483,7 +486,7 @@ void FileCommandsTest::coverTravelsWithTheDocument()
 
     dialogs.answers << path("jacket.plr");
     m_form->SaveAs1->trigger();
-    QCOMPARE(TestSupport::readFile(path("jacket.webp")), webp);
+    QCOMPARE(TestSupport::readFile(path("jacket.plr.webp")), webp);
     ConfirmDeleteAll = false;
     m_form->New1->trigger();
     QCOMPARE(m_form->windowTitle(), QStringLiteral("ペロラ - リストモード"));
@@ -494,32 +497,47 @@ void FileCommandsTest::coverTravelsWithTheDocument()
     QVERIFY(messages.shown().isEmpty());
 }
 
-// Saving replaces other pictures of the document's name, which would be
-// found first next time, and removes the one the user took off; a picture
-// of that name the jacket never had stays.
-void FileCommandsTest::onlyTheDocumentsOwnPictureGoes()
+// The jacket's picture lives in files only Pelora writes (cover.plr.png);
+// the user's pictures beside the document, whatever their names, are
+// never adopted, written, moved or deleted, and nothing goes to the trash.
+void FileCommandsTest::userPicturesBesideTheDocumentAreNeverTouched()
 {
     DialogAnswers dialogs;
     MessageRecorder messages;
+    ConfirmDeleteAll = false;
     qputenv("XDG_DATA_HOME", QFile::encodeName(path("data")));
-    TestSupport::writeFile(path("own.plr"), "T\r\n");
-    TestSupport::writeFile(path("own.JPG"), pictureBytes("JPEG"));
+    TestSupport::writeFile(path("cover.plr"), "T\r\nA\r\n");
+    QHash<QString, QByteArray> users;
+    for (const char *name : {"cover.jpg", "cover.JPG", "cover.jpeg", "cover.png", "Cover.PNG", "cover.plr.JPG", "cover.plr.jpeg"}) {
+        users[name] = pictureBytes(QByteArray(name).toLower().endsWith("png") ? "PNG" : "JPEG") + name;
+        TestSupport::writeFile(path(name), users[name]);
+    }
+    const auto open = [&] {
+        m_form->New1->trigger();
+        dialogs.answers << path("cover.plr");
+        m_form->Open1->trigger();
+    };
+    open();
+    QVERIFY(JacketCover.isNull());
+    m_form->Save1->trigger();
+
+    // Its own picture of another kind is replaced; one taken off goes.
+    const QByteArray bmp = pictureBytes("BMP");
+    TestSupport::writeFile(path("cover.plr.bmp"), bmp);
+    open();
+    QCOMPARE(JacketCover.bytes(), bmp);
     TestSupport::writeFile(path("new.png"), pictureBytes("PNG"));
-    dialogs.answers << path("own.plr") << path("new.png");
-    m_form->Open1->trigger();
+    dialogs.answers << path("new.png");
     m_form->ChooseCoverMe->trigger();
     m_form->Save1->trigger();
-    QCOMPARE(CoverFile::existing(path("own.plr")), QStringList{path("own.png")});
+    QCOMPARE(CoverFile::existing(path("cover.plr")), QStringList{path("cover.plr.png")});
     m_form->RemoveCoverMe->trigger();
     m_form->Save1->trigger();
-    QCOMPARE(CoverFile::existing(path("own.plr")), QStringList());
+    QCOMPARE(CoverFile::existing(path("cover.plr")), QStringList());
 
-    TestSupport::writeFile(path("other.jpg"), pictureBytes("JPEG"));
-    dialogs.answers << path("other.plr");
-    ConfirmDeleteAll = false;
-    m_form->New1->trigger();
-    m_form->SaveAs1->trigger();
-    QCOMPARE(CoverFile::existing(path("other.plr")), QStringList{path("other.jpg")});
+    for (auto it = users.cbegin(); it != users.cend(); ++it)
+        QCOMPARE(TestSupport::readFile(path(it.key())), it.value());
+    QVERIFY(!QFileInfo::exists(path("data")));
     QVERIFY(messages.shown().isEmpty());
     qunsetenv("XDG_DATA_HOME");
 }
@@ -529,8 +547,13 @@ void FileCommandsTest::unusablePicturesAreRefused_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("text") << QByteArray("not a picture");
-    QTest::newRow("cut short") << pictureBytes("PNG", QSize(64, 64)).first(60);
-    QTest::newRow("20000 x 20000") << hugePngHeader();
+    QTest::newRow("PNG cut short") << twoThirds(pictureBytes("PNG", QSize(64, 64)));
+    QTest::newRow("PNG of 20000 x 20000") << hugePngHeader();
+    QTest::newRow("JPEG cut short") << twoThirds(pictureBytes("JPEG", QSize(64, 64)));
+    QTest::newRow("JPEG claiming 20000 x 20000") << jpegClaiming(QSize(20000, 20000));
+    QTest::newRow("JPEG claiming 2000 x 2000") << jpegClaiming(QSize(2000, 2000));
+    QTest::newRow("BMP cut short") << twoThirds(pictureBytes("BMP", QSize(64, 64)));
+    QTest::newRow("GIF cut short") << twoThirds(TestSupport::readFile(TestSupport::dataPath("pictures/gradient.gif")));
 }
 
 void FileCommandsTest::unusablePicturesAreRefused()
@@ -546,7 +569,7 @@ void FileCommandsTest::unusablePicturesAreRefused()
 
     // Beside a document, the same file is passed over with a word.
     TestSupport::writeFile(path("doc.plr"), "T\r\n");
-    QVERIFY(QFile::rename(path("bad.png"), path("doc.png")));
+    QVERIFY(QFile::rename(path("bad.png"), path("doc.plr.png")));
     dialogs.answers << path("doc.plr");
     m_form->Open1->trigger();
     QCOMPARE(messages.texts().size(), 2);

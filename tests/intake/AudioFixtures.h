@@ -92,6 +92,9 @@ inline QByteArray id3v2(int major, const QList<Id3Frame> &frames, qint64 declare
         + bigEndian(quint32(declaredSize < 0 ? body.size() : declaredSize), 4, 7) + body;
 }
 
+// An ID3v2.3 APIC frame's body after its text encoding; type 3 is the front cover.
+inline QByteArray apic(char type, const QByteArray &picture) { return "image/png" + QByteArray(1, '\0') + type + '\0' + picture; }
+
 // An ID3v1 tag: fixed fields padded with NULs (a full field has none).
 inline QByteArray id3v1(const QByteArray &title, const QByteArray &artist)
 {

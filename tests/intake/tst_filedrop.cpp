@@ -9,6 +9,8 @@
 #include "main/Unit1.h"
 #include "support/MainWindowFixture.h"
 
+#include "AudioFixtures.h"
+
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
@@ -316,6 +318,13 @@ void FileDropTest::albumArtBecomesTheCover_data()
     QTest::newRow("option off") << QStringList{"flac.flac"} << false << "" << "";
     QTest::newRow("own picture stays") << QStringList{"flac.flac"} << true << "m4a.png" << "m4a.png";
     QTest::newRow("a picture file") << QStringList{"flac.jpg"} << true << "" << "";
+    // A front cover that does not decode whole gives way to the next picture.
+    const QDir art(QStringLiteral(PELORA_TEST_DATA_DIR "/audio/art"));
+    const QByteArray jpeg = TestSupport::pictureBytes("JPEG", QSize(64, 64));
+    TestSupport::writeFile(file("cut.mp3"), AudioFixtures::id3v2(3, {{"APIC", 0, AudioFixtures::apic(3, jpeg.first(jpeg.size() * 2 / 3))},
+                                                                  {"APIC", 0, AudioFixtures::apic(0, TestSupport::readFile(art.filePath("mp2.png")))}})
+                                                + TestSupport::readFile(art.filePath("plain.mp3")));
+    QTest::newRow("a cut-off front cover") << QStringList{file("cut.mp3")} << true << "" << "mp2.png";
 }
 
 void FileDropTest::albumArtBecomesTheCover()

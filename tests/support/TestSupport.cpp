@@ -3,8 +3,10 @@
 #include "common/Application.h"
 #include "document/FileDialogs.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -88,6 +90,20 @@ ScopedConfigDir::ScopedConfigDir()
 ScopedConfigDir::~ScopedConfigDir() { qputenv("PELORA_CONFIG_DIR", m_previous); }
 
 namespace TestSupport {
+
+QByteArray pictureBytes(const char *format, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), (x * y) & 0xFF));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
 
 QByteArray readFile(const QString &path)
 {

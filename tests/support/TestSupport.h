@@ -88,6 +88,10 @@ namespace TestSupport {
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 
+// A picture file of a colour gradient, as Qt writes it in `format` ("PNG",
+// "JPEG", …): with detail enough that its pixel data outweighs its headers.
+QByteArray pictureBytes(const char *format, QSize size = QSize(8, 8));
+
 // Points PELORA_CONFIG_DIR at a fresh temporary folder (unless the
 // environment already names one) and sets up fonts and the application title
 // as the program does. Called by PELORA_TEST_MAIN before the test object runs.
