@@ -432,7 +432,7 @@ QString usage()
     return out;
 }
 
-int run(const Options &options, int &argc, char **argv)
+int run(const Options &options, char *program)
 {
     switch (options.command) {
     case Command::Help:
@@ -451,10 +451,12 @@ int run(const Options &options, int &argc, char **argv)
         break;
     }
 
-    // No window is shown, so no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication app(argc, argv);
+    // No window is shown, so no display is needed, whatever the environment
+    // or -platform asks for the window: the toolkit gets neither.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int toolkitArgc = 1;
+    char *toolkitArgv[] = {program, nullptr};
+    TApplication app(toolkitArgc, toolkitArgv);
     Messages::setApplicationTitle(AppName);
     const MessagesToStandardError messages;
     try {

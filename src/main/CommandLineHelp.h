@@ -172,11 +172,11 @@ inline constexpr std::array kDescription{
          "by dropping audio files on the window (their tags give title, playing time and "
          "artist), and save the jacket as a .plr document."},
     Text{"--export-pdf と --print はウィンドウを出さず、ディスプレイも要りません"
-         "（QT_QPA_PLATFORM で指定が無ければ Qt の offscreen を使います）。"
+         "（QT_QPA_PLATFORM や -platform の指定にかかわらず Qt の offscreen を使います）。"
          "ウィンドウの印刷ボタンと同じレイアウトで描きます。",
-         "--export-pdf and --print show no window and need no display (they use Qt's "
-         "offscreen platform unless QT_QPA_PLATFORM says otherwise); they lay the jacket "
-         "out and draw it as the window's print button does."},
+         "--export-pdf and --print show no window and need no display (they always use "
+         "Qt's offscreen platform, whatever QT_QPA_PLATFORM or -platform say); they lay "
+         "the jacket out and draw it as the window's print button does."},
 };
 
 struct Entry
@@ -195,8 +195,8 @@ inline constexpr std::array kEnvironment{
            "When the executable's folder is not writable, the settings files are in "
            "$XDG_CONFIG_HOME/pelora (by default ~/.config/pelora)."}},
     Entry{"QT_QPA_PLATFORM",
-          {"--export-pdf と --print が使う Qt のプラットフォーム（既定は offscreen）。",
-           "The Qt platform of --export-pdf and --print (offscreen unless set)."}},
+          {"ウィンドウが使う Qt のプラットフォーム。--export-pdf と --print は、これにかかわらず offscreen を使います。",
+           "The Qt platform of the window; --export-pdf and --print use offscreen whatever it says."}},
 };
 
 inline constexpr std::array kFiles{

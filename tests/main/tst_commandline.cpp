@@ -164,12 +164,17 @@ void CommandLineTest::exportsFacesAsText_data()
     QTest::addColumn<bool>("numbered");
     QTest::addColumn<bool>("spinePictures");
     QTest::addColumn<int>("spineMarks");  // the title's ソ as text on the back page
+    QTest::addColumn<QString>("platform");  // QT_QPA_PLATFORM, as a desktop session sets it
 
-    QTest::newRow("both, spines as pictures") << QStringList{} << 2 << 2 << true << true << 1;
-    QTest::newRow("both, vertical spines") << QStringList{"--vertical-spine"} << 2 << 2 << true << false << 3;
-    QTest::newRow("back, no numbers") << QStringList{"--side", "back", "--no-numbers"} << 1 << 1 << false << true << 1;
-    QTest::newRow("front") << QStringList{"--side", "front"} << 1 << 0 << true << false << 0;
-    QTest::newRow("both on one sheet") << QStringList{"--one-sheet"} << 1 << 1 << true << true << 2;
+    QTest::newRow("both, spines as pictures") << QStringList{} << 2 << 2 << true << true << 1 << "";
+    QTest::newRow("both, vertical spines") << QStringList{"--vertical-spine"} << 2 << 2 << true << false << 3 << "";
+    QTest::newRow("back, no numbers") << QStringList{"--side", "back", "--no-numbers"} << 1 << 1 << false << true << 1 << "";
+    QTest::newRow("front") << QStringList{"--side", "front"} << 1 << 0 << true << false << 0 << "";
+    QTest::newRow("both on one sheet") << QStringList{"--one-sheet"} << 1 << 1 << true << true << 2 << "";
+    // A display's platform named, but no display there: the export needs none.
+    QTest::newRow("front, QT_QPA_PLATFORM=xcb") << QStringList{"--side", "front"} << 1 << 0 << true << false << 0 << "xcb";
+    QTest::newRow("front, -platform wayland;xcb")
+        << QStringList{"-platform", "wayland;xcb", "--side", "front"} << 1 << 0 << true << false << 0 << "";
 }
 
 void CommandLineTest::exportsFacesAsText()
@@ -180,9 +185,13 @@ void CommandLineTest::exportsFacesAsText()
     QFETCH(bool, numbered);
     QFETCH(bool, spinePictures);
     QFETCH(int, spineMarks);
+    QFETCH(QString, platform);
 
     const QString pdf = work("jacket.pdf");
-    const Outcome outcome = run(QStringList{"--export-pdf", pdf} + options + QStringList{kSample});
+    QHash<QString, QString> environment;
+    if (!platform.isEmpty())
+        environment.insert("QT_QPA_PLATFORM", platform);
+    const Outcome outcome = run(QStringList{"--export-pdf", pdf} + options + QStringList{kSample}, environment);
     QCOMPARE(outcome.err, QString());
     QCOMPARE(outcome.status, 0);
     QCOMPARE(PrivateCups::pdfPages(pdf), pages);
