@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(options.command == Command::ExportPdf || options.side != Side::Both);
         check(!options.titleSize || FontSizeValue(*options.titleSize));
         check(!options.itemSize || FontSizeValue(*options.itemSize));
-        check(!options.copies || *options.copies >= 1);
+        check(!options.copies || (*options.copies >= 1 && *options.copies <= 999));
         check(options.error.isEmpty());
         break;
     }

@@ -35,6 +35,10 @@ namespace {
 
 const QString kProgram = QStringLiteral("pelora");
 
+// The window's list offers 1 to 50; more than this is a typo, not a ream
+// of paper to waste.
+constexpr int kMostCopies = 999;
+
 // The window's own messages, where the command line meets the same case.
 const QString kCannotOpen = QStringLiteral("ファイル %1 は開けません。");
 const QString kNoContent = QStringLiteral("内容に何も無いときは印刷できません");
@@ -380,6 +384,10 @@ Options parse(const QStringList &arguments)
         const int count = parser.value(copies).toInt(&ok);
         if (!ok || count < 1)
             return invalid(QStringLiteral("--copies must be a positive whole number, not '%1'").arg(parser.value(copies)));
+        if (count > kMostCopies)
+            return invalid(QStringLiteral("--copies must be at most %1, not '%2' (for more, run the command again)")
+                               .arg(kMostCopies)
+                               .arg(parser.value(copies)));
         options.copies = count;
     }
     options.printer = parser.value(printer);

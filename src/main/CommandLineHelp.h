@@ -117,10 +117,10 @@ inline constexpr std::array kOptions{
             "The CUPS queue, class or queue/instance to print on; "
             "by default the default printer."}},
     Option{"--copies N",
-           {"印刷部数", "number of copies"},
-           {"印刷する部数（既定は 1）。プリンタが一度に受け付ける部数を超えるときは"
+           {"印刷部数 (1〜999)", "number of copies (1 to 999)"},
+           {"印刷する部数、1 から 999 まで（既定は 1）。プリンタが一度に受け付ける部数を超えるときは"
             "いくつかのジョブに分けて送ります。",
-            "The number of copies (1 by default), sent in as many jobs as the "
+            "The number of copies, 1 to 999 (1 by default), sent in as many jobs as the "
             "printer's copy limit needs."}},
     Option{"-h, --help",
            {"この説明", "this help"},

@@ -154,6 +154,7 @@ void CommandLineTest::windowUnlessAnOptionIsGiven()
     QCOMPARE(late.side, CommandLine::Side::Back);
     QCOMPARE(late.document, "a.plr");
     QCOMPARE(CommandLine::parse({"--export-pdf", "o.pdf", "a.plr"}).side, CommandLine::Side::Both);
+    QCOMPARE(CommandLine::parse({"--print", "--copies", "999", "a.plr"}).copies, 999);
 }
 
 void CommandLineTest::exportsFacesAsText_data()
@@ -264,6 +265,7 @@ void CommandLineTest::badCommandLinesExitWith2_data()
     QTest::newRow("one sheet, one face") << QStringList{"--export-pdf", out, "--one-sheet", "--side", "front", kSample}
                                          << "goes with --side both";
     QTest::newRow("no copies") << QStringList{"--print", "--copies=0", kSample} << "positive whole number";
+    QTest::newRow("copies by the ream") << QStringList{"--print", "--copies", "1000", kSample} << "at most 999";
     QTest::newRow("size in words") << QStringList{"--export-pdf", out, "--title-size", "big", kSample} << "--title-size must be";
     QTest::newRow("copies of an export") << QStringList{"--export-pdf", out, "--copies", "2", kSample} << "go with --print";
     QTest::newRow("both commands") << QStringList{"--export-pdf", out, "--print", kSample} << "together";
