@@ -10,6 +10,7 @@
 #include "common/Application.h"
 #include "common/Exception.h"
 #include "common/Messages.h"
+#include "common/OutputFile.h"
 #include "common/RegularFile.h"
 #include "document/CoverPicture.h"
 #include "document/JacketDocument.h"
@@ -26,6 +27,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
@@ -34,6 +37,9 @@ namespace CommandLine {
 namespace {
 
 const QString kProgram = QStringLiteral("pelora");
+
+// An output of "-" is standard output, as other tools take it.
+const QString kStandardOutput = QStringLiteral("-");
 
 // The window's list offers 1 to 50; more than this is a typo, not a ream
 // of paper to waste.
@@ -44,6 +50,7 @@ const QString kCannotOpen = QStringLiteral("ファイル %1 は開けません�
 const QString kNoContent = QStringLiteral("内容に何も無いときは印刷できません");
 const QString kSheetTooSmall = QStringLiteral("紙が小さすぎます。");
 const QString kTooSmallToPrint = QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します");
+const QString kCannotCreate = QStringLiteral("ファイル %1 を作成できません。 (%2)");
 
 // The section that holds the font sizes and the numbering, as the window
 // reads them.
@@ -121,6 +128,15 @@ std::optional<JacketDocument> readJacket(const QString &path)
     return document;
 }
 
+QString writeOutput(const QString &output, const QByteArray &pdf)
+{
+    if (output == kStandardOutput)
+        return OutputFile::writeInto(STDOUT_FILENO, pdf);
+    return OutputFile::write(output, pdf, [&] {
+        complain(QStringLiteral("%1 を読むプログラムを待っています (a FIFO that nobody reads yet)").arg(output));
+    });
+}
+
 int exportPdf(const Options &options)
 {
     const std::optional<JacketDocument> document = readJacket(options.document);
@@ -161,12 +177,18 @@ int exportPdf(const Options &options)
         TQdPrinter printer;
         sheet = PrinterSheet(printer);
     }
-    const ExportOutcome outcome = ExportJacketPdf(options.output, jacket, sheet);
+    const ExportOutcome outcome = ExportJacketPdf(jacket, sheet);
     switch (outcome.status) {
-    case ExportOutcome::Written:
+    case ExportOutcome::Written: {
+        const QString error = writeOutput(options.output, outcome.pdf);
+        if (!error.isEmpty()) {
+            complain(kCannotCreate.arg(options.output, error));
+            return kFailure;
+        }
         if (outcome.beyondReach)
             complain(SheetPlacement::BeyondReachNotice().replace(u'\r', u'\n'));
         return kSuccess;
+    }
     case ExportOutcome::TooSmallToPrint:
         complain(kTooSmallToPrint + QStringLiteral(" (the text does not fit the face at any font size)"));
         return kFailure;
@@ -177,7 +199,7 @@ int exportPdf(const Options &options)
                                            sheet.printerName.isEmpty() ? QStringLiteral("the export") : sheet.printerName));
         return kFailure;
     case ExportOutcome::CannotWrite:
-        complain(QStringLiteral("ファイル %1 を作成できません。 (%2)").arg(options.output, outcome.error));
+        complain(kCannotCreate.arg(options.output, outcome.error));
         return kFailure;
     }
     return kFailure;

@@ -60,10 +60,11 @@ inline constexpr std::array kForms{
          "[--side front|back|both] [--one-sheet]\n"
          "[--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] {DOC}",
          {"ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
-          "1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。",
+          "1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。\n"
+          "出力が - なら標準出力へ。",
           "Writes the jacket to a PDF at its real size on the default printer's\n"
           "sheet (A4 without a printer), one face per page; both (the default)\n"
-          "gives the front, then the back."}},
+          "gives the front, then the back. An output of - is standard output."}},
     Form{"--print {DOC}",
          "[--side front|back|both --one-sheet] [--printer {QUEUE}]\n"
          "[--copies N] [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]",
@@ -177,6 +178,15 @@ inline constexpr std::array kDescription{
          "--export-pdf and --print show no window and need no display (they always use "
          "Qt's offscreen platform, whatever QT_QPA_PLATFORM or -platform say); they lay "
          "the jacket out and draw it as the window's print button does."},
+    Text{"--export-pdf は PDF を最後まで作ってから書きます。普通のファイルは書き終えてから"
+         "置き換えるので、失敗しても元のファイルが残ります。FIFO、/dev/stdout、/dev/fd/N、"
+         "/dev/null のように普通のファイルでないものは、置き換えずにそのまま書き込みます。"
+         "読む側のいない FIFO には、そう標準エラーに出してから読む側を待ちます。",
+         "--export-pdf makes the whole PDF before it writes anything. A regular file is "
+         "replaced only once the PDF is written whole, so a failure keeps the old file. "
+         "What is not a regular file (a FIFO, /dev/stdout, /dev/fd/N, /dev/null) is written "
+         "into, never replaced. For a FIFO that nobody reads yet, it says so on standard "
+         "error and waits for a reader."},
 };
 
 struct Entry
