@@ -59,6 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         break;
     case Command::ExportPdf:
         check(!options.output.isEmpty());
+        // Never over a document: the paths would be the wrong way round.
+        check(!options.output.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive));
         check(options.printer.isEmpty() && !options.copies);
         [[fallthrough]];
     case Command::Print:

@@ -27,6 +27,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -44,6 +45,9 @@ const QString kStandardOutput = QStringLiteral("-");
 // The window's list offers 1 to 50; more than this is a typo, not a ream
 // of paper to waste.
 constexpr int kMostCopies = 999;
+
+// How the two paths go, for the messages that find them mixed up.
+const QString kExportForm = QStringLiteral("pelora --export-pdf OUTPUT.pdf DOCUMENT.plr");
 
 // The window's own messages, where the command line meets the same case.
 const QString kCannotOpen = QStringLiteral("ファイル %1 は開けません。");
@@ -106,6 +110,48 @@ public:
 private:
     int m_count = 0;
 };
+
+// Whether the two names reach one file, also through links; false when
+// either is not there.
+bool sameFile(const QString &document, const QString &output)
+{
+    struct stat a {}, b {};
+    if (::stat(QFile::encodeName(document).constData(), &a) != 0)
+        return false;
+    const int found = output == kStandardOutput ? ::fstat(STDOUT_FILENO, &b) : ::stat(QFile::encodeName(output).constData(), &b);
+    return found == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool startsAsPdf(const QString &path)
+{
+    const int descriptor = openRegularFile(path);
+    if (descriptor < 0)
+        return false;
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return false;
+    }
+    return file.read(4) == "%PDF";
+}
+
+// A document and an output mixed up, refused before anything is read or
+// written: the export would write over the document, or read a PDF as a
+// jacket.
+Options withoutMixUps(const Options &options)
+{
+    if (options.command == Command::ExportPdf && sameFile(options.document, options.output)) {
+        const QString output = options.output == kStandardOutput ? QStringLiteral("standard output")
+                                                                 : QStringLiteral("'%1'").arg(options.output);
+        return invalid(QStringLiteral("%1 is the document itself: the arguments look swapped (%2)").arg(output, kExportForm));
+    }
+    if ((options.command == Command::ExportPdf || options.command == Command::Print) && startsAsPdf(options.document)) {
+        return invalid(options.command == Command::ExportPdf
+                           ? QStringLiteral("'%1' is a PDF, not a jacket: the arguments look swapped (%2)").arg(options.document, kExportForm)
+                           : QStringLiteral("'%1' is a PDF, not a jacket (pelora --print DOCUMENT.plr)").arg(options.document));
+    }
+    return options;
+}
 
 // The document, or nothing after a message that says why.
 std::optional<JacketDocument> readJacket(const QString &path)
@@ -367,6 +413,9 @@ Options parse(const QStringList &arguments)
         options.output = parser.value(exportPdf);
         if (options.output.isEmpty())
             return invalid(QStringLiteral("--export-pdf needs a file name"));
+        if (options.output.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive))
+            return invalid(QStringLiteral("--export-pdf writes a PDF, not the document '%1': the arguments look swapped (%2)")
+                               .arg(options.output, kExportForm));
         if (parser.isSet(printer) || parser.isSet(copies))
             return invalid(QStringLiteral("--printer and --copies go with --print"));
     }
@@ -462,8 +511,9 @@ QString usage()
     return out;
 }
 
-int run(const Options &options, char *program)
+int run(const Options &parsed, char *program)
 {
+    const Options options = withoutMixUps(parsed);
     switch (options.command) {
     case Command::Help:
         writeTo(stdout, usage());

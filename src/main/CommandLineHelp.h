@@ -61,10 +61,11 @@ inline constexpr std::array kForms{
          "[--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] {DOC}",
          {"ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
           "1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。\n"
-          "出力が - なら標準出力へ。",
+          "出力が - なら標準出力へ。.plr の名前や文書そのものには書きません。",
           "Writes the jacket to a PDF at its real size on the default printer's\n"
           "sheet (A4 without a printer), one face per page; both (the default)\n"
-          "gives the front, then the back. An output of - is standard output."}},
+          "gives the front, then the back. An output of - is standard output;\n"
+          "a name ending in .plr, or the document itself, is refused."}},
     Form{"--print {DOC}",
          "[--side front|back|both --one-sheet] [--printer {QUEUE}]\n"
          "[--copies N] [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]",
@@ -155,8 +156,12 @@ inline constexpr std::array kExitStatuses{
                 "unreadable or empty, no printer, a PDF that cannot be written, a sheet "
                 "too small, text that fits at no size)."}},
     ExitStatus{2, {"コマンドラインの誤り", "bad command line"},
-               {"コマンドラインの誤り（知らないオプション、値が無い、値が正しくない）。",
-                "A bad command line (unknown option, missing or bad value)."}},
+               {"コマンドラインの誤り（知らないオプション、値が無い、値が正しくない、"
+                "入れ違いに見える引数: .plr で終わる出力、文書そのものである出力、PDF である文書）。"
+                "何も書かず、何も印刷しません。",
+                "A bad command line (unknown option, missing or bad value, or arguments "
+                "that look swapped: an output ending in .plr or that is the document itself, "
+                "a PDF given as the document). Nothing is written or printed."}},
 };
 
 // Only in the manual pages.

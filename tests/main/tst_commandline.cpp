@@ -379,18 +379,34 @@ void CommandLineTest::badCommandLinesExitWith2_data()
     QTest::newRow("copies of an export") << QStringList{"--export-pdf", out, "--copies", "2", kSample} << "go with --print";
     QTest::newRow("both commands") << QStringList{"--export-pdf", out, "--print", kSample} << "together";
     QTest::newRow("no command") << QStringList{"--side", "back", kSample} << "need a command";
+    // The export would write over the document, or read a PDF as a jacket.
+    const QString document = "%work%/曲目.plr";
+    QTest::newRow("swapped arguments") << QStringList{"--export-pdf", document, "%work%/曲目.pdf"} << "look swapped";
+    QTest::newRow("same file") << QStringList{"--export-pdf", document, document} << "look swapped";
+    QTest::newRow("output ending .PLR") << QStringList{"--export-pdf", "%work%/OUT.PLR", kSample} << "look swapped";
+    QTest::newRow("document through a symlink") << QStringList{"--export-pdf", "%work%/symlink.pdf", document} << "look swapped";
+    QTest::newRow("document through a hard link") << QStringList{"--export-pdf", "%work%/hard.pdf", document} << "look swapped";
+    QTest::newRow("PDF as the document") << QStringList{"--export-pdf", out, "%work%/曲目.pdf"} << "look swapped";
+    QTest::newRow("PDF to print") << QStringList{"--print", "%work%/曲目.pdf"} << "is a PDF, not a jacket";
 }
 
 void CommandLineTest::badCommandLinesExitWith2()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
+    const QByteArray jacket = TestSupport::readFile(kSample);
+    TestSupport::writeFile(work("曲目.plr"), jacket);
+    TestSupport::writeFile(work("曲目.pdf"), "%PDF-1.4\n%%EOF\n");
+    QVERIFY(QFile::link(work("曲目.plr"), work("symlink.pdf")));
+    QCOMPARE(::link(QFile::encodeName(work("曲目.plr")).constData(), QFile::encodeName(work("hard.pdf")).constData()), 0);
     const int before = PrivateCups::lastJobId(m_server);
     const Outcome outcome = run(arguments);
     QCOMPARE(outcome.status, 2);
     QVERIFY2(outcome.err.contains(message) && outcome.err.contains("--help"), qPrintable(outcome.err));
     QCOMPARE(outcome.out, QByteArray());
-    QVERIFY(!QFileInfo::exists(work("out.pdf")));
+    QVERIFY(!QFileInfo::exists(work("out.pdf")) && !QFileInfo::exists(work("OUT.PLR")));
+    QCOMPARE(TestSupport::readFile(work("曲目.plr")), jacket);
+    QCOMPARE(TestSupport::readFile(work("hard.pdf")), jacket);
     QCOMPARE(PrivateCups::lastJobId(m_server), before);
 }
 
