@@ -59,6 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         break;
     case Command::ExportPdf:
         check(!options.output.isEmpty());
+        // Never over a document: the paths would be the wrong way round.
+        check(!options.output.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive));
         check(options.printer.isEmpty() && !options.copies);
         [[fallthrough]];
     case Command::Print:
@@ -66,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(options.command == Command::ExportPdf || options.side != Side::Both);
         check(!options.titleSize || FontSizeValue(*options.titleSize));
         check(!options.itemSize || FontSizeValue(*options.itemSize));
-        check(!options.copies || *options.copies >= 1);
+        check(!options.copies || (*options.copies >= 1 && *options.copies <= 999));
         check(options.error.isEmpty());
         break;
     }

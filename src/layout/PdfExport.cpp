@@ -7,12 +7,11 @@
 #include "preview/BigBitmap.h"
 #include "printer/QdPrinters.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 ExportSheet FallbackSheet()
 {
@@ -33,19 +32,16 @@ ExportSheet PrinterSheet(TQdPrinter &printer)
     }
 }
 
-ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, const ExportSheet &sheet)
+ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &sheet)
 {
     using Status = ExportOutcome::Status;
-    if (QFileInfo(path).isDir())
-        return {Status::CannotWrite, QStringLiteral("is a folder")};
-    // Written beside the target and renamed over it when complete, so that a
-    // failure leaves no half-written PDF behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {Status::CannotWrite, file.errorString()};
+    // Made whole in memory: a failure half-way must write nothing, not even
+    // into a pipe, which cannot take back what it was given.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
 
     // One layout unit is one device pixel, as on the printer.
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&pdf);
     writer.setResolution(JacketGeometry::kLayoutUnitsPerInch);
     writer.setPageLayout(sheet.pageLayout);
     writer.setTitle(jacket.title);
@@ -65,7 +61,6 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
         canvas.setPainter(nullptr);
         if (painter.isActive())
             painter.end();
-        file.cancelWriting();
         return ExportOutcome{status, error};
     };
 
@@ -120,11 +115,5 @@ ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, c
     canvas.setPainter(nullptr);
     if (painter.isActive() && !painter.end())
         return fail(Status::CannotWrite, QStringLiteral("cannot finish the PDF"));
-    // commit() does not look at how its own last flush went: the end of the
-    // PDF, cut short by a full disk, would replace the old file.
-    if (!file.flush())
-        return fail(Status::CannotWrite, QStringLiteral("the PDF could not be written whole"));
-    if (!file.commit())
-        return {Status::CannotWrite, file.errorString()};
-    return ExportOutcome{Status::Written, QString(), beyondReach};
+    return ExportOutcome{Status::Written, QString(), beyondReach, pdf.data()};
 }

@@ -2,6 +2,7 @@
 
 #include "SheetPlacement.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QPageLayout>
 #include <QString>
@@ -50,10 +51,10 @@ struct ExportOutcome
     QString error;  // CannotWrite: why
     // Written, but some text or spine picture lies where the printer cannot print.
     bool beyondReach = false;
+    QByteArray pdf;  // Written: the whole file
 };
 
 // Lays every face out and draws it on a 600-dpi PDF page of the sheet,
 // with the layout engine and the drawing of the print job, so that the page
-// is the one the printer would get. The file is replaced only when the whole
-// PDF was written.
-ExportOutcome ExportJacketPdf(const QString &path, const JacketExport &jacket, const ExportSheet &sheet);
+// is the one the printer would get. The PDF comes back whole, or not at all.
+ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &sheet);

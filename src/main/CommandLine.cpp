@@ -10,6 +10,7 @@
 #include "common/Application.h"
 #include "common/Exception.h"
 #include "common/Messages.h"
+#include "common/OutputFile.h"
 #include "common/RegularFile.h"
 #include "document/CoverPicture.h"
 #include "document/JacketDocument.h"
@@ -26,6 +27,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
@@ -35,11 +39,22 @@ namespace {
 
 const QString kProgram = QStringLiteral("pelora");
 
+// An output of "-" is standard output, as other tools take it.
+const QString kStandardOutput = QStringLiteral("-");
+
+// The window's list offers 1 to 50; more than this is a typo, not a ream
+// of paper to waste.
+constexpr int kMostCopies = 999;
+
+// How the two paths go, for the messages that find them mixed up.
+const QString kExportForm = QStringLiteral("pelora --export-pdf OUTPUT.pdf DOCUMENT.plr");
+
 // The window's own messages, where the command line meets the same case.
 const QString kCannotOpen = QStringLiteral("ファイル %1 は開けません。");
 const QString kNoContent = QStringLiteral("内容に何も無いときは印刷できません");
 const QString kSheetTooSmall = QStringLiteral("紙が小さすぎます。");
 const QString kTooSmallToPrint = QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します");
+const QString kCannotCreate = QStringLiteral("ファイル %1 を作成できません。 (%2)");
 
 // The section that holds the font sizes and the numbering, as the window
 // reads them.
@@ -96,6 +111,48 @@ private:
     int m_count = 0;
 };
 
+// Whether the two names reach one file, also through links; false when
+// either is not there.
+bool sameFile(const QString &document, const QString &output)
+{
+    struct stat a {}, b {};
+    if (::stat(QFile::encodeName(document).constData(), &a) != 0)
+        return false;
+    const int found = output == kStandardOutput ? ::fstat(STDOUT_FILENO, &b) : ::stat(QFile::encodeName(output).constData(), &b);
+    return found == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool startsAsPdf(const QString &path)
+{
+    const int descriptor = openRegularFile(path);
+    if (descriptor < 0)
+        return false;
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return false;
+    }
+    return file.read(4) == "%PDF";
+}
+
+// A document and an output mixed up, refused before anything is read or
+// written: the export would write over the document, or read a PDF as a
+// jacket.
+Options withoutMixUps(const Options &options)
+{
+    if (options.command == Command::ExportPdf && sameFile(options.document, options.output)) {
+        const QString output = options.output == kStandardOutput ? QStringLiteral("standard output")
+                                                                 : QStringLiteral("'%1'").arg(options.output);
+        return invalid(QStringLiteral("%1 is the document itself: the arguments look swapped (%2)").arg(output, kExportForm));
+    }
+    if ((options.command == Command::ExportPdf || options.command == Command::Print) && startsAsPdf(options.document)) {
+        return invalid(options.command == Command::ExportPdf
+                           ? QStringLiteral("'%1' is a PDF, not a jacket: the arguments look swapped (%2)").arg(options.document, kExportForm)
+                           : QStringLiteral("'%1' is a PDF, not a jacket (pelora --print DOCUMENT.plr)").arg(options.document));
+    }
+    return options;
+}
+
 // The document, or nothing after a message that says why.
 std::optional<JacketDocument> readJacket(const QString &path)
 {
@@ -115,6 +172,15 @@ std::optional<JacketDocument> readJacket(const QString &path)
     if (!document)
         complain(QStringLiteral("%1: 空の文書です (an empty document: a jacket has its title on the first line)").arg(path));
     return document;
+}
+
+QString writeOutput(const QString &output, const QByteArray &pdf)
+{
+    if (output == kStandardOutput)
+        return OutputFile::writeInto(STDOUT_FILENO, pdf);
+    return OutputFile::write(output, pdf, [&] {
+        complain(QStringLiteral("%1 を読むプログラムを待っています (a FIFO that nobody reads yet)").arg(output));
+    });
 }
 
 int exportPdf(const Options &options)
@@ -157,12 +223,18 @@ int exportPdf(const Options &options)
         TQdPrinter printer;
         sheet = PrinterSheet(printer);
     }
-    const ExportOutcome outcome = ExportJacketPdf(options.output, jacket, sheet);
+    const ExportOutcome outcome = ExportJacketPdf(jacket, sheet);
     switch (outcome.status) {
-    case ExportOutcome::Written:
+    case ExportOutcome::Written: {
+        const QString error = writeOutput(options.output, outcome.pdf);
+        if (!error.isEmpty()) {
+            complain(kCannotCreate.arg(options.output, error));
+            return kFailure;
+        }
         if (outcome.beyondReach)
             complain(SheetPlacement::BeyondReachNotice().replace(u'\r', u'\n'));
         return kSuccess;
+    }
     case ExportOutcome::TooSmallToPrint:
         complain(kTooSmallToPrint + QStringLiteral(" (the text does not fit the face at any font size)"));
         return kFailure;
@@ -173,7 +245,7 @@ int exportPdf(const Options &options)
                                            sheet.printerName.isEmpty() ? QStringLiteral("the export") : sheet.printerName));
         return kFailure;
     case ExportOutcome::CannotWrite:
-        complain(QStringLiteral("ファイル %1 を作成できません。 (%2)").arg(options.output, outcome.error));
+        complain(kCannotCreate.arg(options.output, outcome.error));
         return kFailure;
     }
     return kFailure;
@@ -341,6 +413,9 @@ Options parse(const QStringList &arguments)
         options.output = parser.value(exportPdf);
         if (options.output.isEmpty())
             return invalid(QStringLiteral("--export-pdf needs a file name"));
+        if (options.output.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive))
+            return invalid(QStringLiteral("--export-pdf writes a PDF, not the document '%1': the arguments look swapped (%2)")
+                               .arg(options.output, kExportForm));
         if (parser.isSet(printer) || parser.isSet(copies))
             return invalid(QStringLiteral("--printer and --copies go with --print"));
     }
@@ -380,6 +455,10 @@ Options parse(const QStringList &arguments)
         const int count = parser.value(copies).toInt(&ok);
         if (!ok || count < 1)
             return invalid(QStringLiteral("--copies must be a positive whole number, not '%1'").arg(parser.value(copies)));
+        if (count > kMostCopies)
+            return invalid(QStringLiteral("--copies must be at most %1, not '%2' (for more, run the command again)")
+                               .arg(kMostCopies)
+                               .arg(parser.value(copies)));
         options.copies = count;
     }
     options.printer = parser.value(printer);
@@ -432,8 +511,9 @@ QString usage()
     return out;
 }
 
-int run(const Options &options, int &argc, char **argv)
+int run(const Options &parsed, char *program)
 {
+    const Options options = withoutMixUps(parsed);
     switch (options.command) {
     case Command::Help:
         writeTo(stdout, usage());
@@ -451,10 +531,12 @@ int run(const Options &options, int &argc, char **argv)
         break;
     }
 
-    // No window is shown, so no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication app(argc, argv);
+    // No window is shown, so no display is needed, whatever the environment
+    // or -platform asks for the window: the toolkit gets neither.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int toolkitArgc = 1;
+    char *toolkitArgv[] = {program, nullptr};
+    TApplication app(toolkitArgc, toolkitArgv);
     Messages::setApplicationTitle(AppName);
     const MessagesToStandardError messages;
     try {

@@ -40,16 +40,16 @@ inline constexpr int kUsageError = 2;
 QStringList argumentsOf(int argc, char **argv);
 
 // Reads the arguments (the program's name left out). Qt's own options
-// (-platform, -style, …) are let through for the toolkit.
+// (-platform, -style, …) are let through for the window's toolkit.
 Options parse(const QStringList &arguments);
 
 QString usage();
 QString versionText();
 
 // Runs a command other than Window: help, version and errors at once;
-// the export and the print on an application object of their own, on the
-// offscreen platform unless QT_QPA_PLATFORM names another. Returns the exit
-// status.
-int run(const Options &options, int &argc, char **argv);
+// the export and the print on an application object of their own, always
+// on the offscreen platform, once their paths are not mixed up (usage
+// errors, found in the file system). Returns the exit status.
+int run(const Options &options, char *program);
 
 }  // namespace CommandLine

@@ -60,10 +60,12 @@ inline constexpr std::array kForms{
          "[--side front|back|both] [--one-sheet]\n"
          "[--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] {DOC}",
          {"ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
-          "1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。",
+          "1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。\n"
+          "出力が - なら標準出力へ。.plr の名前や文書そのものには書きません。",
           "Writes the jacket to a PDF at its real size on the default printer's\n"
           "sheet (A4 without a printer), one face per page; both (the default)\n"
-          "gives the front, then the back."}},
+          "gives the front, then the back. An output of - is standard output;\n"
+          "a name ending in .plr, or the document itself, is refused."}},
     Form{"--print {DOC}",
          "[--side front|back|both --one-sheet] [--printer {QUEUE}]\n"
          "[--copies N] [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]",
@@ -117,10 +119,10 @@ inline constexpr std::array kOptions{
             "The CUPS queue, class or queue/instance to print on; "
             "by default the default printer."}},
     Option{"--copies N",
-           {"印刷部数", "number of copies"},
-           {"印刷する部数（既定は 1）。プリンタが一度に受け付ける部数を超えるときは"
+           {"印刷部数 (1〜999)", "number of copies (1 to 999)"},
+           {"印刷する部数、1 から 999 まで（既定は 1）。プリンタが一度に受け付ける部数を超えるときは"
             "いくつかのジョブに分けて送ります。",
-            "The number of copies (1 by default), sent in as many jobs as the "
+            "The number of copies, 1 to 999 (1 by default), sent in as many jobs as the "
             "printer's copy limit needs."}},
     Option{"-h, --help",
            {"この説明", "this help"},
@@ -154,8 +156,12 @@ inline constexpr std::array kExitStatuses{
                 "unreadable or empty, no printer, a PDF that cannot be written, a sheet "
                 "too small, text that fits at no size)."}},
     ExitStatus{2, {"コマンドラインの誤り", "bad command line"},
-               {"コマンドラインの誤り（知らないオプション、値が無い、値が正しくない）。",
-                "A bad command line (unknown option, missing or bad value)."}},
+               {"コマンドラインの誤り（知らないオプション、値が無い、値が正しくない、"
+                "入れ違いに見える引数: .plr で終わる出力、文書そのものである出力、PDF である文書）。"
+                "何も書かず、何も印刷しません。",
+                "A bad command line (unknown option, missing or bad value, or arguments "
+                "that look swapped: an output ending in .plr or that is the document itself, "
+                "a PDF given as the document). Nothing is written or printed."}},
 };
 
 // Only in the manual pages.
@@ -172,11 +178,20 @@ inline constexpr std::array kDescription{
          "by dropping audio files on the window (their tags give title, playing time and "
          "artist), and save the jacket as a .plr document."},
     Text{"--export-pdf と --print はウィンドウを出さず、ディスプレイも要りません"
-         "（QT_QPA_PLATFORM で指定が無ければ Qt の offscreen を使います）。"
+         "（QT_QPA_PLATFORM や -platform の指定にかかわらず Qt の offscreen を使います）。"
          "ウィンドウの印刷ボタンと同じレイアウトで描きます。",
-         "--export-pdf and --print show no window and need no display (they use Qt's "
-         "offscreen platform unless QT_QPA_PLATFORM says otherwise); they lay the jacket "
-         "out and draw it as the window's print button does."},
+         "--export-pdf and --print show no window and need no display (they always use "
+         "Qt's offscreen platform, whatever QT_QPA_PLATFORM or -platform say); they lay "
+         "the jacket out and draw it as the window's print button does."},
+    Text{"--export-pdf は PDF を最後まで作ってから書きます。普通のファイルは書き終えてから"
+         "置き換えるので、失敗しても元のファイルが残ります。FIFO、/dev/stdout、/dev/fd/N、"
+         "/dev/null のように普通のファイルでないものは、置き換えずにそのまま書き込みます。"
+         "読む側のいない FIFO には、そう標準エラーに出してから読む側を待ちます。",
+         "--export-pdf makes the whole PDF before it writes anything. A regular file is "
+         "replaced only once the PDF is written whole, so a failure keeps the old file. "
+         "What is not a regular file (a FIFO, /dev/stdout, /dev/fd/N, /dev/null) is written "
+         "into, never replaced. For a FIFO that nobody reads yet, it says so on standard "
+         "error and waits for a reader."},
 };
 
 struct Entry
@@ -195,8 +210,8 @@ inline constexpr std::array kEnvironment{
            "When the executable's folder is not writable, the settings files are in "
            "$XDG_CONFIG_HOME/pelora (by default ~/.config/pelora)."}},
     Entry{"QT_QPA_PLATFORM",
-          {"--export-pdf と --print が使う Qt のプラットフォーム（既定は offscreen）。",
-           "The Qt platform of --export-pdf and --print (offscreen unless set)."}},
+          {"ウィンドウが使う Qt のプラットフォーム。--export-pdf と --print は、これにかかわらず offscreen を使います。",
+           "The Qt platform of the window; --export-pdf and --print use offscreen whatever it says."}},
 };
 
 inline constexpr std::array kFiles{

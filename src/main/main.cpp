@@ -16,7 +16,7 @@ int main(int argc, char **argv)
         // window keeps Qt's own fallback, which outlives it for the programs
         // it starts (a browser for the README).
         const auto runtime = HeadlessRun::provideRuntimeDirectory();
-        return CommandLine::run(options, argc, argv);
+        return CommandLine::run(options, argv[0]);
     }
 
     TApplication app(argc, argv);

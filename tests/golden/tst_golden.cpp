@@ -96,11 +96,12 @@ QImage render(const Jacket &jacket, const QString &folder, const QString &name, 
     request.verticalSpine = jacket.verticalSpine;
     request.lineHeightSample = AppName;
     const QString pdf = QDir(folder).filePath(name + QStringLiteral(".pdf"));
-    const ExportOutcome outcome = ExportJacketPdf(pdf, request, FallbackSheet());
+    const ExportOutcome outcome = ExportJacketPdf(request, FallbackSheet());
     if (outcome.status != ExportOutcome::Written) {
         *error = QStringLiteral("the export failed (%1, %2)").arg(int(outcome.status)).arg(outcome.error);
         return {};
     }
+    TestSupport::writeFile(pdf, outcome.pdf);
     const QString prefix = QDir(folder).filePath(name);
     const QStringList arguments{QStringLiteral("-gray"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
                                 QStringLiteral("-r"), QString::number(kRenderDpi), QStringLiteral("-f"), QStringLiteral("1"),
