@@ -1,8 +1,9 @@
 #include "OutputFile.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -33,18 +34,6 @@ std::optional<int> ownDescriptor(const QString &path)
         link.setFile(link.symLinkTarget());
     }
     return std::nullopt;
-}
-
-QString writeAll(QFileDevice &file, const QByteArray &bytes)
-{
-    // A short write does not say why; writing the rest does.
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return file.errorString();
-        done += written;
-    }
-    return QString();
 }
 
 bool isFifo(const QByteArray &name)
@@ -82,23 +71,6 @@ QString writeIntoExisting(const QString &path, const QByteArray &bytes, const st
     return error;
 }
 
-QString replace(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QString error = writeAll(file, bytes);
-    // commit() does not look at how its own last flush went: the end of the
-    // file, cut short by a full disk, would replace the old one.
-    if (error.isEmpty() && !file.flush())
-        error = file.errorString();
-    if (!error.isEmpty()) {
-        file.cancelWriting();
-        return error;
-    }
-    return file.commit() ? QString() : file.errorString();
-}
-
 }  // namespace
 
 QString write(const QString &path, const QByteArray &bytes, const std::function<void()> &waitingForReader)
@@ -110,7 +82,8 @@ QString write(const QString &path, const QByteArray &bytes, const std::function<
         return QStringLiteral("is a folder");
     if (info.exists() && !info.isFile())
         return writeIntoExisting(path, bytes, waitingForReader);
-    return replace(path, bytes);
+    QString error;
+    return writeWholeFile(path, bytes, &error) ? QString() : error;
 }
 
 // Every byte, however the descriptor was opened: a pipe that another
