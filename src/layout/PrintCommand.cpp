@@ -20,19 +20,24 @@ constexpr int kFrontMinimum = 1400;
 constexpr int kBackShortSide = 1350;
 constexpr int kBackLongSide = 1800;
 
+const QString kNoPrinter = QStringLiteral("プリンタを見つけられませんでした");
+
 }  // namespace
 
 bool TForm1::CheckPrinter()
 {
-    bool printer = false;
+    // Only when there is none: a spooler that does not answer, or a
+    // destination that cannot take the job, says so in its own words.
     try {
-        printer = !QdPrinter->GetPrinters().isEmpty();
+        QdPrinter->GetPrinters();
+        QdPrinter->PlatformPrinter();
+        return true;
+    } catch (const EQdPrinterNoSpooler &) {
+        throw;
     } catch (const EQdPrinterNoPrinter &) {
-        printer = false;
     }
-    if (!printer)
-        Messages::ShowMessage(QStringLiteral("プリンタを見つけられませんでした"));
-    return printer;
+    Messages::ShowMessage(kNoPrinter);
+    return false;
 }
 
 bool TForm1::CheckPrinterAndContent()

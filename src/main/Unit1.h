@@ -146,6 +146,7 @@ public:
     void PrintJacket();
     static SheetGeometry CurrentSheet();  // the current printer's
     static PrintCorrection CurrentCorrection();
+    // Whether the print commands have a destination; a message when not.
     bool CheckPrinter();
     bool CheckPrinterAndContent();
     bool SheetIsLargeEnough();

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -270,11 +271,13 @@ void TPreVForm::DrawPreview()
 
 void TPreVForm::PrintBtnClick()
 {
+    // Closed however the print ended: what to do about a failure is done
+    // in the main window.
+    const auto close = qScopeGuard([this] { accept(); });
     if (WholeSheet)
         Form1->OneSheetPrintClick(PrintBtn);
     else
         Form1->Button1Click(PrintBtn);
-    accept();
 }
 
 void TPreVForm::CanCelBtnClick() { reject(); }
