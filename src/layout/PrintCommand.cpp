@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
 
@@ -21,6 +22,32 @@ constexpr int kBackShortSide = 1350;
 constexpr int kBackLongSide = 1800;
 
 const QString kNoPrinter = QStringLiteral("プリンタを見つけられませんでした");
+
+// Runs calls that set the copy count; false when the printer takes no count
+// from the program (no copies setting, no maximum, a count refused). The
+// spooler's, the destination's and a job's failures are no copies problem
+// and go on up.
+template <typename Calls>
+bool copiesTaken(Calls &&calls)
+{
+    try {
+        calls();
+        return true;
+    } catch (const EQdPrinterNotSupported &) {
+    } catch (const EQdPrinterNoInfo &) {
+    } catch (const EQDPrinterRangeError &) {
+    } catch (const EQdAssertionFailed &) {
+    }
+    return false;
+}
+
+bool copiesSet(int count)
+{
+    return copiesTaken([count] {
+        QdPrinter->SetCopies(count);
+        QdPrinter->ApplySettings();
+    });
+}
 
 }  // namespace
 
@@ -94,30 +121,32 @@ void TForm1::PrintPages(QObject *sender, bool bothFaces)
     // The preview has told it already.
     if (!PreVForm || sender != PreVForm->PrintBtn)
         TellWhatIsBeyondReach();
-    try {
-        const int most = QdPrinter->GetMaxCopies();
-        if (copies > most) {
-            QdPrinter->SetCopies(most);
-            QdPrinter->ApplySettings();
-            for (int batch = 0; batch < copies / most; ++batch)
+    // Whatever becomes of the jobs, the count reads 1 again.
+    const auto countBackToOne = qScopeGuard([this] { ComboBusuu->setCurrentText(QStringLiteral("1")); });
+    PrintCopies(copies);
+}
+
+void TForm1::PrintCopies(int copies)
+{
+    // Jobs of as many copies as the printer makes in one, and one of the rest.
+    int most = 0;
+    bool counted = copiesTaken([&most] { most = QdPrinter->GetMaxCopies(); });
+    if (counted) {
+        QList<int> jobs = copies > most ? QList<int>(copies / most, most) : QList<int>{copies};
+        if (copies > most && copies % most > 0)
+            jobs << copies % most;
+        for (qsizetype i = 0; counted && i < jobs.size(); ++i) {
+            if (i == 0 || jobs[i] != jobs[i - 1])
+                counted = copiesSet(jobs[i]);
+            if (counted)
                 PrintJacket();
-            if (const int rest = copies % most; rest > 0) {
-                QdPrinter->SetCopies(rest);
-                QdPrinter->ApplySettings();
-                PrintJacket();
-            }
-        } else {
-            QdPrinter->SetCopies(copies);
-            QdPrinter->ApplySettings();
-            PrintJacket();
         }
-        ComboBusuu->setCurrentText(QStringLiteral("1"));
-        QdPrinter->SetCopies(1);
-        QdPrinter->ApplySettings();
-    } catch (const std::exception &) {
-        Messages::ShowMessage(QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。") + u'\r' + AppName
-                              + QStringLiteral("の部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
-        ComboBusuu->setCurrentText(QStringLiteral("1"));
-        PrintJacket();
+        counted = counted && copiesSet(1);
     }
+    if (counted)
+        return;
+    // The printer's own count, in one job.
+    Messages::ShowMessage(QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。") + u'\r' + AppName
+                          + QStringLiteral("の部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
+    PrintJacket();
 }

@@ -239,4 +239,5 @@ private:
     void moveSelectedRows(bool up);
     // The print command: its checks, then the copies in batches.
     void PrintPages(QObject *sender, bool bothFaces);
+    void PrintCopies(int copies);
 };

@@ -32,6 +32,7 @@ namespace {
 
 const QString kNotice = QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします ");
 const QString kNoAnswer = QStringLiteral("印刷システム (CUPS) から応答がありません。");
+const QString kCopiesFallback = QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。\rペロラの部数設定は破棄し、プリンタ側の部数設定で印刷します。");
 
 QStringList tracks(int n)
 {
@@ -104,6 +105,8 @@ private slots:
     void refusedJobIsShownAndTheProgramGoesOn();
     void destinationThatCannotTakeTheJobPrintsNothing_data();
     void destinationThatCannotTakeTheJobPrintsNothing();
+    void refusedJobEndsTheCommand_data();
+    void refusedJobEndsTheCommand();
     void shrinkNoticeOnlyFromThePrintButton();
 
 private:
@@ -475,7 +478,7 @@ void PrintCommandTest::refusedCopyCountFallsBackToThePrintersOwn()
 {
     MessageRecorder messages;
     const QList<int> jobs = print(QStringLiteral("0"));
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。\rペロラの部数設定は破棄し、プリンタ側の部数設定で印刷します。")});
+    QCOMPARE(messages.texts(), QStringList{kCopiesFallback});
     QCOMPARE(jobs.size(), 1);
     QCOMPARE(PrivateCups::waitForJob(jobs[0]).copies, 1);
     QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
@@ -568,6 +571,54 @@ void PrintCommandTest::destinationThatCannotTakeTheJobPrintsNothing()
     QCOMPARE(jobs.size(), 1);
     QCOMPARE(PrivateCups::waitForJob(jobs[0]).state, int(IPP_JSTATE_COMPLETED));
     QVERIFY(QFileInfo::exists(spare.path(QStringLiteral("out/pelora-scaled/job-%1.pdf").arg(jobs[0]))));
+}
+
+// A job the destination refuses is told as it is, not as a copies
+// problem, and no job follows it.
+void PrintCommandTest::refusedJobEndsTheCommand_data()
+{
+    QTest::addColumn<bool>("max10");  // on the scheduler that takes 10 copies a job
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("copies");
+    QTest::addColumn<int>("jobsTaken");
+    // Rejecting jobs since its first one; the program may not have looked
+    // again yet.
+    QTest::newRow("refusing after its first use") << false << "pelora-scaled" << "1" << 0;
+    // A quota of one job: the second of 10, 10 and 5 copies is refused.
+    QTest::newRow("batch refused midway") << true << "pelora-max10" << "25" << 1;
+}
+
+void PrintCommandTest::refusedJobEndsTheCommand()
+{
+    QFETCH(bool, max10);
+    QFETCH(QString, destination);
+    QFETCH(QString, copies);
+    QFETCH(int, jobsTaken);
+    SpareCups &spare = useSpareCups(max10);
+    const QString server = spare.path(max10 ? QStringLiteral("max10/cups.sock") : QStringLiteral("cups.sock"));
+    MessageRecorder messages;
+    QdPrinter->SelectPrinter(destination);
+    const auto accept = qScopeGuard([&] {
+        spare.tool("lpadmin", {"-h", server, "-p", destination, "-o", "job-k-limit=0", "-o", "job-quota-period=0"}, true);
+        spare.tool("cupsaccept", {"-h", server, destination}, true);
+    });
+    if (max10) {
+        QVERIFY(spare.tool("lpadmin", {"-h", server, "-p", destination, "-o", "job-quota-period=86400", "-o", "job-k-limit=1"}));
+    } else {
+        const QList<int> first = print();
+        QCOMPARE(first.size(), 1);
+        QVERIFY(spare.tool("cupsreject", {"-h", server, destination}));
+    }
+
+    const QList<int> jobs = print(copies);
+    QCOMPARE(jobs.size(), jobsTaken);
+    QCOMPARE(messages.shown().size(), 1);
+    QCOMPARE(messages.shown().first().kind, Messages::Kind::Error);
+    const QString said = messages.texts().first();
+    QVERIFY2(said.startsWith(QStringLiteral("プリンタ「%1」").arg(destination))
+                 && said.contains(QStringLiteral("「プリンタ設定」で別のプリンタを選んでください")),
+             qPrintable(said));
+    QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
 }
 
 void PrintCommandTest::shrinkNoticeOnlyFromThePrintButton()
