@@ -119,8 +119,8 @@ void TForm1::PrintPages(QObject *sender, bool bothFaces)
         return;
     }
     // The preview has told it already.
-    if (!PreVForm || sender != PreVForm->PrintBtn)
-        TellWhatIsBeyondReach();
+    if ((!PreVForm || sender != PreVForm->PrintBtn) && !PrintDespiteWhatIsBeyondReach())
+        return;
     // Whatever becomes of the jobs, the count reads 1 again.
     const auto countBackToOne = qScopeGuard([this] { ComboBusuu->setCurrentText(QStringLiteral("1")); });
     PrintCopies(copies);

@@ -142,7 +142,11 @@ public:
     // Layout and printing. A page holds the selected face alone at the
     // sheet's corner, or both faces on one sheet.
     void ComputeLayout(bool bothFaces = false);
+    // A part of the page beyond the printer's reach: told (the preview), or
+    // asked about before any paper is used.
+    bool PageReachesBeyond();
     void TellWhatIsBeyondReach();
+    bool PrintDespiteWhatIsBeyondReach();
     void PrintJacket();
     static SheetGeometry CurrentSheet();  // the current printer's
     static PrintCorrection CurrentCorrection();

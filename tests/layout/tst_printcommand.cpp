@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -107,6 +108,8 @@ private slots:
     void destinationThatCannotTakeTheJobPrintsNothing();
     void refusedJobEndsTheCommand_data();
     void refusedJobEndsTheCommand();
+    void outOfReachIsAskedFirst_data();
+    void outOfReachIsAskedFirst();
     void shrinkNoticeOnlyFromThePrintButton();
 
 private:
@@ -619,6 +622,59 @@ void PrintCommandTest::refusedJobEndsTheCommand()
                  && said.contains(QStringLiteral("「プリンタ設定」で別のプリンタを選んでください")),
              qPrintable(said));
     QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
+}
+
+// Part of the page beyond the printer's reach: asked before any paper is
+// used, so that the user can move the page first. Enter and Escape stop.
+void PrintCommandTest::outOfReachIsAskedFirst_data()
+{
+    QTest::addColumn<QString>("answer");  // a button, or a key on the real box
+    QTest::addColumn<int>("jobCount");
+    QTest::addColumn<QString>("copiesAfter");
+    QTest::newRow("印刷する") << "印刷する" << 1 << "1";
+    QTest::newRow("やめる") << "やめる" << 0 << "2";
+    QTest::newRow("Escape") << "Escape" << 0 << "2";
+    QTest::newRow("Enter") << "Enter" << 0 << "2";
+}
+
+void PrintCommandTest::outOfReachIsAskedFirst()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, jobCount);
+    QFETCH(QString, copiesAfter);
+    QdPrinter->SelectPrinter(QStringLiteral("pelora-margins"));
+    m_form->RGTwoSides->setItemIndex(1);
+    MessageRecorder messages;
+    QList<Messages::Request> asked;
+    if (answer.startsWith(QStringLiteral("E"))) {
+        // The real box: its title, text, icon, and the button each key takes.
+        Messages::setHandler({});
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QStringList buttons;
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            buttons.sort();
+            if (box->icon() == QMessageBox::Warning && box->defaultButton() == box->escapeButton())
+                asked << Messages::Request{Messages::Kind::WarningQuestion, box->windowTitle(), box->text(), buttons};
+            QTest::keyClick(box, answer == QLatin1String("Escape") ? Qt::Key_Escape : Qt::Key_Return);
+        });
+    } else {
+        messages.answerNext(answer == QStringLiteral("印刷する"));
+    }
+    const QList<int> jobs = print(QStringLiteral("2"));
+    if (asked.isEmpty())
+        asked = messages.shown();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().kind, Messages::Kind::WarningQuestion);
+    QCOMPARE(asked.first().title, AppName);
+    QCOMPARE(asked.first().text, SheetPlacement::BeyondReachNotice());
+    QCOMPARE(QSet<QString>(asked.first().buttons.cbegin(), asked.first().buttons.cend()),
+             QSet<QString>({QStringLiteral("印刷する"), QStringLiteral("やめる")}));
+    QCOMPARE(jobs.size(), jobCount);
+    QCOMPARE(m_form->ComboBusuu->currentText(), copiesAfter);
 }
 
 void PrintCommandTest::shrinkNoticeOnlyFromThePrintButton()
