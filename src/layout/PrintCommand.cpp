@@ -11,6 +11,7 @@
 #include "printer/QdPrinters.h"
 
 #include <QComboBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
 
@@ -65,6 +66,31 @@ bool TForm1::CheckPrinter()
     }
     Messages::ShowMessage(kNoPrinter);
     return false;
+}
+
+QString TForm1::PrintDestination()
+{
+    const QPrinter &printer = QdPrinter->PlatformPrinter();
+    const QPageLayout page = printer.pageLayout();
+    return QStringLiteral("%1 (%2 %3)").arg(printer.printerName(), page.pageSize().name(),
+                                            page.orientation() == QPageLayout::Portrait ? QStringLiteral("縦") : QStringLiteral("横"));
+}
+
+void TForm1::ShowPrintDestination()
+{
+    if (!QdPrinter)
+        return;
+    QString text;
+    try {
+        text = QStringLiteral("印刷先: ") + PrintDestination();
+    } catch (const EQdPrinterNoSpooler &e) {
+        text = e.message();
+    } catch (const EQdPrinterNoPrinter &) {
+        text = kNoPrinter;
+    } catch (const Exception &e) {
+        text = e.message();
+    }
+    Button1->setToolTip(text);
 }
 
 bool TForm1::CheckPrinterAndContent()

@@ -152,6 +152,10 @@ public:
     static PrintCorrection CurrentCorrection();
     // Whether the print commands have a destination; a message when not.
     bool CheckPrinter();
+    // The destination and paper the print commands use ("pelora-pdf (A4 縦)").
+    static QString PrintDestination();
+    // Tells it on the 印刷 button, or what keeps it from printing.
+    void ShowPrintDestination();
     bool CheckPrinterAndContent();
     bool SheetIsLargeEnough();
     void Button1Click(QObject *sender);

@@ -202,6 +202,7 @@ void TPreVForm::FormShow()
         move(main->x() + (main->width() - width()) / 2, main->y() + (main->height() - height()) / 2);
     }
     PrintBtn->setFocus();
+    setWindowTitle(AppName + QStringLiteral(" - プレビュー - ") + Form1->PrintDestination());
     Form1->ComputeLayout(WholeSheet);
     if (JacketLayout.TooSmallToPrint) {
         showWarning({QStringLiteral("文字が小さくなりすぎて印刷不可能です。")});

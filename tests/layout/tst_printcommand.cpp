@@ -110,6 +110,8 @@ private slots:
     void refusedJobEndsTheCommand();
     void outOfReachIsAskedFirst_data();
     void outOfReachIsAskedFirst();
+    void destinationAndPaperAreShown_data();
+    void destinationAndPaperAreShown();
     void shrinkNoticeOnlyFromThePrintButton();
 
 private:
@@ -675,6 +677,53 @@ void PrintCommandTest::outOfReachIsAskedFirst()
              QSet<QString>({QStringLiteral("印刷する"), QStringLiteral("やめる")}));
     QCOMPARE(jobs.size(), jobCount);
     QCOMPARE(m_form->ComboBusuu->currentText(), copiesAfter);
+}
+
+// Where 印刷 prints, and on what paper, without opening a dialog: on the
+// button, and on the preview's caption; told anew when the printer changes.
+void PrintCommandTest::destinationAndPaperAreShown_data()
+{
+    QTest::addColumn<QString>("chosen");              // in the set-up dialog
+    QTest::addColumn<QString>("defaultDestination");  // LPDEST, set while the program runs
+    QTest::addColumn<QString>("tooltip");
+    QTest::addColumn<QString>("caption");  // empty: the preview does not open
+    QTest::newRow("the default") << "" << "" << "印刷先: pelora-pdf (A4 縦)" << "ペロラ - プレビュー - pelora-pdf (A4 縦)";
+    QTest::newRow("chosen in the set-up dialog") << "pelora-pdf/letter" << "" << "印刷先: pelora-pdf/letter (Letter 縦)"
+                                                 << "ペロラ - プレビュー - pelora-pdf/letter (Letter 縦)";
+    QTest::newRow("the default starts refusing jobs")
+        << "" << "pelora-hidden"
+        << "プリンタ「pelora-hidden」は印刷を受け付けていません。プリンタの状態を確かめるか、「プリンタ設定」で別のプリンタを選んでください。"
+        << "";
+}
+
+void PrintCommandTest::destinationAndPaperAreShown()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, defaultDestination);
+    QFETCH(QString, tooltip);
+    QFETCH(QString, caption);
+    MessageRecorder messages;
+    const auto restore = qScopeGuard([] { qunsetenv("LPDEST"); });
+    m_form->show();
+    if (!chosen.isEmpty())
+        QVERIFY(chooseInSetupDialog(chosen));
+    if (!defaultDestination.isEmpty()) {
+        qputenv("LPDEST", defaultDestination.toUtf8());
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    }
+    QTRY_COMPARE(m_form->Button1->toolTip(), tooltip);
+
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        if (PreVForm->isVisible()) {
+            shown = PreVForm->windowTitle();
+            PreVForm->reject();
+        }
+    });
+    m_form->PreVBtn->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(shown, caption);
+    QCOMPARE(messages.shown().size(), caption.isEmpty() ? 1 : 0);
 }
 
 void PrintCommandTest::shrinkNoticeOnlyFromThePrintButton()
