@@ -21,33 +21,35 @@ bool showBox(const Request &request)
     switch (request.kind) {
     case Kind::Plain:
         box.setIcon(QMessageBox::NoIcon);
-        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
     case Kind::Error:
         box.setIcon(QMessageBox::Critical);
-        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
     case Kind::Warning:
+    case Kind::WarningQuestion:
         box.setIcon(QMessageBox::Warning);
-        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
-    case Kind::Question: {
+    case Kind::Question:
         box.setIcon(QMessageBox::Question);
-        QPushButton *yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        QPushButton *no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.setEscapeButton(no);
+        break;
+    }
+    if (request.kind != Kind::Question && request.kind != Kind::WarningQuestion) {
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.exec();
-        return box.clickedButton() == yes;
+        return true;
     }
-    }
+    const bool question = request.kind == Kind::Question;
+    QPushButton *yes = box.addButton(question ? QStringLiteral("はい(&Y)") : request.buttons.value(0), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(question ? QStringLiteral("いいえ(&N)") : request.buttons.value(1), QMessageBox::NoRole);
+    // Enter on a warning stops: going on takes a deliberate choice.
+    box.setDefaultButton(question ? yes : no);
+    box.setEscapeButton(no);
     box.exec();
-    return true;
+    return box.clickedButton() == yes;
 }
 
-bool ask(Kind kind, const QString &title, const QString &text)
+bool ask(const Request &request)
 {
-    const Request request{kind, title, text};
     if (const Handler &handler = currentHandler())
         return handler(request);
     return showBox(request);
@@ -65,12 +67,17 @@ void setHandler(Handler handler) { currentHandler() = std::move(handler); }
 
 void setApplicationTitle(const QString &title) { applicationTitle() = title; }
 
-void ShowMessage(const QString &text) { ask(Kind::Plain, applicationTitle(), text); }
+void ShowMessage(const QString &text) { ask({Kind::Plain, applicationTitle(), text}); }
 
-void ShowError(const QString &text) { ask(Kind::Error, applicationTitle(), text); }
+void ShowError(const QString &text) { ask({Kind::Error, applicationTitle(), text}); }
 
-void ShowWarning(const QString &text) { ask(Kind::Warning, applicationTitle(), text); }
+void ShowWarning(const QString &text) { ask({Kind::Warning, applicationTitle(), text}); }
 
-bool Confirm(const QString &text) { return ask(Kind::Question, QStringLiteral("確認"), text); }
+bool Confirm(const QString &text) { return ask({Kind::Question, QStringLiteral("確認"), text}); }
+
+bool ConfirmWarning(const QString &text, const QString &goOn, const QString &stop)
+{
+    return ask({Kind::WarningQuestion, applicationTitle(), text, {goOn, stop}});
+}
 
 }  // namespace Messages

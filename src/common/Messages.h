@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -13,6 +14,9 @@ enum class Kind {
     Error,     // title: the application title; error icon; one OK button
     Warning,   // title: the application title; warning icon; one OK button; the work goes on
     Question,  // title "確認"; question icon; はい(&Y) / いいえ(&N), Yes default
+    // title: the application title; warning icon; the two given buttons, go
+    // on and stop, stopping the default and the Escape button
+    WarningQuestion,
 };
 
 struct Request
@@ -20,10 +24,12 @@ struct Request
     Kind kind;
     QString title;
     QString text;
+    QStringList buttons = {};  // WarningQuestion: go on, stop
 };
 
-// A handler returns the answer (true = Yes; ignored for plain and error
-// boxes). An empty handler restores the real message boxes.
+// A handler returns the answer (true = Yes, or go on; ignored for plain,
+// error and warning boxes). An empty handler restores the real message
+// boxes.
 using Handler = std::function<bool(const Request &)>;
 void setHandler(Handler handler);
 
@@ -34,5 +40,7 @@ void ShowMessage(const QString &text);
 void ShowError(const QString &text);
 void ShowWarning(const QString &text);
 bool Confirm(const QString &text);
+// Whether to go on despite the warning.
+bool ConfirmWarning(const QString &text, const QString &goOn, const QString &stop);
 
 }  // namespace Messages

@@ -67,10 +67,22 @@ void TForm1::ComputeLayout(bool bothFaces)
         Messages::ShowMessage(QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします "));
 }
 
+bool TForm1::PageReachesBeyond()
+{
+    return SheetPlacement::ReachesBeyond(QdPrinter->GetCanvas(), PagePlan, CurrentSheet());
+}
+
 void TForm1::TellWhatIsBeyondReach()
 {
-    if (SheetPlacement::ReachesBeyond(QdPrinter->GetCanvas(), PagePlan, CurrentSheet()))
+    if (PageReachesBeyond())
         Messages::ShowWarning(SheetPlacement::BeyondReachNotice());
+}
+
+// The user may rather move the page first than lose a part of it.
+bool TForm1::PrintDespiteWhatIsBeyondReach()
+{
+    return !PageReachesBeyond()
+           || Messages::ConfirmWarning(SheetPlacement::BeyondReachNotice(), QStringLiteral("印刷する"), QStringLiteral("やめる"));
 }
 
 void TForm1::PrintJacket()

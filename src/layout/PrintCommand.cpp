@@ -11,7 +11,9 @@
 #include "printer/QdPrinters.h"
 
 #include <QComboBox>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
 
@@ -20,19 +22,75 @@ constexpr int kFrontMinimum = 1400;
 constexpr int kBackShortSide = 1350;
 constexpr int kBackLongSide = 1800;
 
+const QString kNoPrinter = QStringLiteral("プリンタを見つけられませんでした");
+
+// Runs calls that set the copy count; false when the printer takes no count
+// from the program (no copies setting, no maximum, a count refused). The
+// spooler's, the destination's and a job's failures are no copies problem
+// and go on up.
+template <typename Calls>
+bool copiesTaken(Calls &&calls)
+{
+    try {
+        calls();
+        return true;
+    } catch (const EQdPrinterNotSupported &) {
+    } catch (const EQdPrinterNoInfo &) {
+    } catch (const EQDPrinterRangeError &) {
+    } catch (const EQdAssertionFailed &) {
+    }
+    return false;
+}
+
+bool copiesSet(int count)
+{
+    return copiesTaken([count] {
+        QdPrinter->SetCopies(count);
+        QdPrinter->ApplySettings();
+    });
+}
+
 }  // namespace
 
 bool TForm1::CheckPrinter()
 {
-    bool printer = false;
+    // Only when there is none: a spooler that does not answer, or a
+    // destination that cannot take the job, says so in its own words.
     try {
-        printer = !QdPrinter->GetPrinters().isEmpty();
+        QdPrinter->GetPrinters();
+        QdPrinter->PlatformPrinter();
+        return true;
+    } catch (const EQdPrinterNoSpooler &) {
+        throw;
     } catch (const EQdPrinterNoPrinter &) {
-        printer = false;
     }
-    if (!printer)
-        Messages::ShowMessage(QStringLiteral("プリンタを見つけられませんでした"));
-    return printer;
+    Messages::ShowMessage(kNoPrinter);
+    return false;
+}
+
+QString TForm1::PrintDestination()
+{
+    const QPrinter &printer = QdPrinter->PlatformPrinter();
+    const QPageLayout page = printer.pageLayout();
+    return QStringLiteral("%1 (%2 %3)").arg(printer.printerName(), page.pageSize().name(),
+                                            page.orientation() == QPageLayout::Portrait ? QStringLiteral("縦") : QStringLiteral("横"));
+}
+
+void TForm1::ShowPrintDestination()
+{
+    if (!QdPrinter)
+        return;
+    QString text;
+    try {
+        text = QStringLiteral("印刷先: ") + PrintDestination();
+    } catch (const EQdPrinterNoSpooler &e) {
+        text = e.message();
+    } catch (const EQdPrinterNoPrinter &) {
+        text = kNoPrinter;
+    } catch (const Exception &e) {
+        text = e.message();
+    }
+    Button1->setToolTip(text);
 }
 
 bool TForm1::CheckPrinterAndContent()
@@ -87,32 +145,34 @@ void TForm1::PrintPages(QObject *sender, bool bothFaces)
         return;
     }
     // The preview has told it already.
-    if (!PreVForm || sender != PreVForm->PrintBtn)
-        TellWhatIsBeyondReach();
-    try {
-        const int most = QdPrinter->GetMaxCopies();
-        if (copies > most) {
-            QdPrinter->SetCopies(most);
-            QdPrinter->ApplySettings();
-            for (int batch = 0; batch < copies / most; ++batch)
+    if ((!PreVForm || sender != PreVForm->PrintBtn) && !PrintDespiteWhatIsBeyondReach())
+        return;
+    // Whatever becomes of the jobs, the count reads 1 again.
+    const auto countBackToOne = qScopeGuard([this] { ComboBusuu->setCurrentText(QStringLiteral("1")); });
+    PrintCopies(copies);
+}
+
+void TForm1::PrintCopies(int copies)
+{
+    // Jobs of as many copies as the printer makes in one, and one of the rest.
+    int most = 0;
+    bool counted = copiesTaken([&most] { most = QdPrinter->GetMaxCopies(); });
+    if (counted) {
+        QList<int> jobs = copies > most ? QList<int>(copies / most, most) : QList<int>{copies};
+        if (copies > most && copies % most > 0)
+            jobs << copies % most;
+        for (qsizetype i = 0; counted && i < jobs.size(); ++i) {
+            if (i == 0 || jobs[i] != jobs[i - 1])
+                counted = copiesSet(jobs[i]);
+            if (counted)
                 PrintJacket();
-            if (const int rest = copies % most; rest > 0) {
-                QdPrinter->SetCopies(rest);
-                QdPrinter->ApplySettings();
-                PrintJacket();
-            }
-        } else {
-            QdPrinter->SetCopies(copies);
-            QdPrinter->ApplySettings();
-            PrintJacket();
         }
-        ComboBusuu->setCurrentText(QStringLiteral("1"));
-        QdPrinter->SetCopies(1);
-        QdPrinter->ApplySettings();
-    } catch (const std::exception &) {
-        Messages::ShowMessage(QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。") + u'\r' + AppName
-                              + QStringLiteral("の部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
-        ComboBusuu->setCurrentText(QStringLiteral("1"));
-        PrintJacket();
+        counted = counted && copiesSet(1);
     }
+    if (counted)
+        return;
+    // The printer's own count, in one job.
+    Messages::ShowMessage(QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。") + u'\r' + AppName
+                          + QStringLiteral("の部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
+    PrintJacket();
 }

@@ -16,6 +16,7 @@
 #include "intake/PlayMp3.h"
 #include "layout/JacketLayout.h"
 #include "preview/BigBitmap.h"
+#include "printer/QdPrinters.h"
 #include "editing/DragItems.h"
 
 #include <QAction>
@@ -340,6 +341,13 @@ void TForm1::FormCreate()
     SpineBitmap = new TBigBitmap();
     SpineBitmap->SetDrawMode(1);
     DragItems = new TDragItems();
+    // 11. A change of the printers is told on the 印刷 button, once the
+    // facade has done with it.
+    if (QdPrinter) {
+        QdPrinter->OnChange = [this](TQdPrinter *) {
+            QMetaObject::invokeMethod(this, &TForm1::ShowPrintDestination, Qt::QueuedConnection);
+        };
+    }
 }
 
 void TForm1::FormShow()
@@ -350,6 +358,8 @@ void TForm1::FormShow()
         ToEditorMode();
     FirstShow = false;
     OpenCommandLineDocument();
+    // Asking the printer waits for CUPS: after the window is up.
+    QMetaObject::invokeMethod(this, &TForm1::ShowPrintDestination, Qt::QueuedConnection);
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -379,6 +389,8 @@ void TForm1::FormResize()
 
 void TForm1::FormDestroy()
 {
+    if (QdPrinter)
+        QdPrinter->OnChange = nullptr;
     qApp->removeEventFilter(this);
     delete HookHandle;
     HookHandle = nullptr;

@@ -140,11 +140,20 @@ public:
     // Layout and printing. A page holds the selected face alone at the
     // sheet's corner, or both faces on one sheet.
     void ComputeLayout(bool bothFaces = false);
+    // A part of the page beyond the printer's reach: told (the preview), or
+    // asked about before any paper is used.
+    bool PageReachesBeyond();
     void TellWhatIsBeyondReach();
+    bool PrintDespiteWhatIsBeyondReach();
     void PrintJacket();
     static SheetGeometry CurrentSheet();  // the current printer's
     static PrintCorrection CurrentCorrection();
+    // Whether the print commands have a destination; a message when not.
     bool CheckPrinter();
+    // The destination and paper the print commands use ("pelora-pdf (A4 縦)").
+    static QString PrintDestination();
+    // Tells it on the 印刷 button, or what keeps it from printing.
+    void ShowPrintDestination();
     bool CheckPrinterAndContent();
     bool SheetIsLargeEnough();
     void Button1Click(QObject *sender);
@@ -236,4 +245,5 @@ private:
     void moveSelectedRows(bool up);
     // The print command: its checks, then the copies in batches.
     void PrintPages(QObject *sender, bool bothFaces);
+    void PrintCopies(int copies);
 };

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -201,6 +202,7 @@ void TPreVForm::FormShow()
         move(main->x() + (main->width() - width()) / 2, main->y() + (main->height() - height()) / 2);
     }
     PrintBtn->setFocus();
+    setWindowTitle(AppName + QStringLiteral(" - プレビュー - ") + Form1->PrintDestination());
     Form1->ComputeLayout(WholeSheet);
     if (JacketLayout.TooSmallToPrint) {
         showWarning({QStringLiteral("文字が小さくなりすぎて印刷不可能です。")});
@@ -270,11 +272,13 @@ void TPreVForm::DrawPreview()
 
 void TPreVForm::PrintBtnClick()
 {
+    // Closed however the print ended: what to do about a failure is done
+    // in the main window.
+    const auto close = qScopeGuard([this] { accept(); });
     if (WholeSheet)
         Form1->OneSheetPrintClick(PrintBtn);
     else
         Form1->Button1Click(PrintBtn);
-    accept();
 }
 
 void TPreVForm::CanCelBtnClick() { reject(); }

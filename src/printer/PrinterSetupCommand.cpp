@@ -5,6 +5,10 @@
 // makes the facade read the chosen printer anew.
 void TForm1::U1Click()
 {
-    TQdPrinterSetupDialog qdprinterSetDlg(this);
-    qdprinterSetDlg.Execute();
+    {
+        TQdPrinterSetupDialog qdprinterSetDlg(this);
+        qdprinterSetDlg.Execute();
+    }
+    // Told once the dialog is gone, with any printer it only showed.
+    ShowPrintDestination();
 }

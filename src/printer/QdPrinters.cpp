@@ -69,10 +69,16 @@ ipp_t *queueRequest(ipp_op_t operation, const QString &queue)
     return request;
 }
 
-EQdPrinter destinationGone(const QString &name, const QString &reason)
+EQdPrinterUnavailable destinationGone(const QString &name, const QString &reason)
 {
-    return EQdPrinter(QStringLiteral("プリンタ「%1」が見つかりません。「プリンタ設定」でプリンタを選び直してください。(%2)")
-                          .arg(name, reason));
+    return EQdPrinterUnavailable(QStringLiteral("プリンタ「%1」が見つかりません。「プリンタ設定」でプリンタを選び直してください。(%2)")
+                                     .arg(name, reason));
+}
+
+EQdPrinterUnavailable destinationRefuses(const QString &name)
+{
+    return EQdPrinterUnavailable(QStringLiteral("プリンタ「%1」は印刷を受け付けていません。プリンタの状態を確かめるか、「プリンタ設定」で別のプリンタを選んでください。")
+                                     .arg(name));
 }
 
 // A media name (PWG, PPD or legacy) as a page size.
@@ -266,6 +272,10 @@ TQdAllPrintersInfo::TQdAllPrintersInfo()
 TQdAllPrintersInfo::TQdAllPrintersInfo(QList<Entry> entries)
     : m_entries(std::move(entries))
 {
+    for (const Entry &entry : std::as_const(m_entries)) {
+        if (entry.Attributes & kDefault)
+            m_defaultName = entry.Name;
+    }
 }
 
 TQdAllPrintersInfo::TQdAllPrintersInfo(TQdCupsConnection &connection, const TQdAllPrintersInfo *previous)
@@ -301,6 +311,7 @@ TQdAllPrintersInfo::TQdAllPrintersInfo(TQdCupsConnection &connection, const TQdA
     m_source += qgetenv("LPDEST") + '\n' + qgetenv("PRINTER");
     if (m_failure.isEmpty() && previous && previous->m_reachable && previous->m_source == m_source) {
         m_entries = previous->m_entries;
+        m_defaultName = previous->m_defaultName;
         return;
     }
     // The list the print dialog shows, with the instances and the user's
@@ -311,7 +322,6 @@ TQdAllPrintersInfo::TQdAllPrintersInfo(TQdCupsConnection &connection, const TQdA
     if (count == 0 && m_failure.isEmpty() && status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND)
         m_failure = connection.failed();
     m_reachable = m_failure.isEmpty();
-    int serverDefault = -1;
     for (const cups_dest_t &dest : std::span(dests, count)) {
         Entry entry{QString::fromUtf8(dest.name), 0, {}};
         if (dest.instance)
@@ -323,9 +333,8 @@ TQdAllPrintersInfo::TQdAllPrintersInfo(TQdCupsConnection &connection, const TQdA
         if (!accepting || std::strcmp(accepting, "true") != 0 || (typeBits & CUPS_PRINTER_DISCOVERED))
             entry.Attributes |= kHidden;
         entry.Attributes |= (typeBits & CUPS_PRINTER_CLASS ? kClass : 0) | (dest.is_default ? kDefault : 0);
-        // libcups loses the mark of a default queue that has an instance.
-        if (!dest.instance && (typeBits & CUPS_PRINTER_DEFAULT))
-            serverDefault = Count();
+        if (dest.is_default)
+            m_defaultName = entry.Name;
         for (const cups_option_t &o : std::span(dest.options, dest.num_options)) {
             const QByteArray name(o.name);
             if (!name.startsWith("printer-") && !name.startsWith("marker-") && name != "device-uri")
@@ -334,9 +343,19 @@ TQdAllPrintersInfo::TQdAllPrintersInfo(TQdCupsConnection &connection, const TQdA
         m_entries.append(entry);
     }
     cupsFreeDests(count, dests);
-    const auto isDefault = [](const Entry &e) { return e.Attributes & kDefault; };
-    if (serverDefault >= 0 && std::none_of(m_entries.cbegin(), m_entries.cend(), isDefault))
-        m_entries[serverDefault].Attributes |= kDefault;
+    // libcups marks no default when the default queue has an instance, nor
+    // when the user's default is gone: asked by name, it tells either.
+    if (m_reachable && m_defaultName.isEmpty()) {
+        const char *name = cupsGetDefault2(http);
+        if (!name && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE && cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND) {
+            m_failure = connection.failed();
+            m_reachable = false;
+            m_entries.clear();
+        }
+        m_defaultName = QString::fromUtf8(name);
+        if (const int index = IndexOf(m_defaultName); index >= 0)
+            m_entries[index].Attributes |= kDefault;
+    }
 }
 
 int TQdAllPrintersInfo::IndexOf(const QString &name) const
@@ -347,7 +366,7 @@ int TQdAllPrintersInfo::IndexOf(const QString &name) const
 
 bool TQdAllPrintersInfo::Equals(const TQdAllPrintersInfo &other) const
 {
-    return m_reachable == other.m_reachable
+    return m_reachable == other.m_reachable && m_defaultName == other.m_defaultName
            && std::equal(m_entries.cbegin(), m_entries.cend(), other.m_entries.cbegin(), other.m_entries.cend(),
                          [](const Entry &a, const Entry &b) { return a.Name == b.Name && a.Attributes == b.Attributes; });
 }
@@ -506,11 +525,7 @@ void TQdPrinter::EndDoc()
 const QStringList &TQdPrinter::GetPrinters()
 {
     ready();
-    m_printerNames.clear();
-    for (int i = 0; i < m_snapshot->Count(); ++i) {
-        if (m_snapshot->IsVisible(i))
-            m_printerNames << m_snapshot->Name(i);
-    }
+    m_printerNames = visibleNames();
     return m_printerNames;
 }
 
@@ -682,7 +697,7 @@ const TQdPrinterTraits &TQdPrinter::traits()
         const auto member = std::find_if(read.Members.cbegin(), read.Members.cend(),
                                          [this](const QString &m) { return m_snapshot->IsVisible(m); });
         if (member == read.Members.cend())
-            throw EQdPrinter(QStringLiteral("プリンタクラス「%1」には印刷を受け付けるプリンタがありません。CUPS でクラスにプリンタを加えるか、「プリンタ設定」で別のプリンタを選んでください。")
+            throw EQdPrinterUnavailable(QStringLiteral("プリンタクラス「%1」には印刷を受け付けるプリンタがありません。CUPS でクラスにプリンタを加えるか、「プリンタ設定」で別のプリンタを選んでください。")
                                  .arg(queueOf(name)));
         const TQdPrinterTraits first = readTraits(*member);
         read.Fields |= first.Fields;
@@ -734,12 +749,15 @@ void TQdPrinter::SelectPrinter(const QString &name)
     if (m_snapshot->IndexOf(name) < 0)
         throw destinationGone(name, QStringLiteral("not in the list of CUPS"));
     dropPrinter();
-    m_wantedPrinter = name;
+    m_chosenPrinter = name;
     RefreshCapabilities();
 }
 
 QPrinter &TQdPrinter::ensurePrinter()
 {
+    // The set-up dialog's stand-in goes with the dialog unless it was chosen.
+    if (m_standIn && !m_inDialog)
+        dropPrinter();
     if (m_printer)
         return *m_printer;
     // Qt reaches CUPS on libcups's shared connection, which has no time
@@ -748,18 +766,42 @@ QPrinter &TQdPrinter::ensurePrinter()
     if (m_printer)
         return *m_printer;  // OnChange made one
     CheckNoPrinter();
+    makePrinter(destination());
+    return *m_printer;
+}
 
-    // The printer chosen before (it may have been dropped by a change of the
-    // printer set), else the user's default (LPDEST, PRINTER, lpoptions, the
-    // server's), else the first visible one.
-    int index = m_wantedPrinter.isEmpty() ? -1 : m_snapshot->IndexOf(m_wantedPrinter);
-    for (const quint32 wanted : {TQdAllPrintersInfo::kDefault, 0u}) {
-        for (int i = 0; index < 0 && i < m_snapshot->Count(); ++i) {
-            if (m_snapshot->IsVisible(i) && (m_snapshot->Attributes(i) & wanted) == wanted)
-                index = i;
-        }
+// A job goes where the user means it to, or nowhere: to another queue it
+// would come out on paper nobody put there.
+QString TQdPrinter::destination() const
+{
+    QString name = m_chosenPrinter.isEmpty() ? m_snapshot->DefaultName() : m_chosenPrinter;
+    if (name.isEmpty()) {
+        // No default set: with one printer there is nothing to choose.
+        const QStringList visible = visibleNames();
+        if (visible.size() != 1)
+            throw EQdPrinterUnavailable(QStringLiteral("既定のプリンタが決まっていません。「プリンタ設定」で印刷に使うプリンタを選んでください。"));
+        name = visible.first();
     }
-    const QString name = m_snapshot->Name(index);
+    const int index = m_snapshot->IndexOf(name);
+    if (index < 0)
+        throw destinationGone(name, QStringLiteral("not in the list of CUPS"));
+    if (!m_snapshot->IsVisible(index))
+        throw destinationRefuses(name);
+    return name;
+}
+
+QStringList TQdPrinter::visibleNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_snapshot->Count(); ++i) {
+        if (m_snapshot->IsVisible(i))
+            names << m_snapshot->Name(i);
+    }
+    return names;
+}
+
+void TQdPrinter::makePrinter(const QString &name)
+{
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     if (info.isNull() || printer->outputFormat() != QPrinter::NativeFormat || printer->printerName() != name) {
@@ -770,10 +812,31 @@ QPrinter &TQdPrinter::ensurePrinter()
     // one layout unit is one device pixel.
     printer->setResolution(kPrinterDpi);
     m_printer = std::move(printer);
-    m_wantedPrinter = name;
     useDestinationDefaults(true);
     m_canvas.setDevice(m_printer.get());
-    return *m_printer;
+}
+
+// The set-up dialog opens on the wanted destination; when that cannot take
+// jobs, on another one (the default first) for the user to choose instead.
+QPrinter &TQdPrinter::printerForSetup()
+{
+    CheckPrinterChange();  // Qt lists the printers next
+    try {
+        return ensurePrinter();
+    } catch (const EQdPrinterUnavailable &) {
+        QStringList others = visibleNames();
+        if (others.removeAll(m_snapshot->DefaultName()) > 0)
+            others.prepend(m_snapshot->DefaultName());
+        for (const QString &name : std::as_const(others)) {
+            try {
+                makePrinter(name);
+                m_standIn = true;
+                return *m_printer;
+            } catch (const EQdPrinterUnavailable &) {
+            }
+        }
+        throw;
+    }
 }
 
 // The destination's own defaults: its paper (the PPD's, marked with its
@@ -803,10 +866,10 @@ void TQdPrinter::useDestinationDefaults(bool paper)
 
 void TQdPrinter::dropPrinter()
 {
-    if (m_printer)
-        m_wantedPrinter = m_printer->printerName();
     m_canvas.setDevice(nullptr);
     m_printer.reset();
+    m_standIn = false;
+    DiscardSettings();
 }
 
 // --- the printer-change watch ---------------------------------------------------
@@ -852,7 +915,6 @@ void TQdPrinter::takeSnapshot(std::unique_ptr<TQdAllPrintersInfo> fresh)
     dropPrinter();
     m_snapshot = std::move(fresh);
     m_traits.reset();
-    DiscardSettings();
     if (OnChange)
         OnChange(this);
 }
@@ -865,7 +927,7 @@ TQdPrinterSetupDialog::TQdPrinterSetupDialog(QWidget *parent, TQdPrinter *facade
 }
 
 TQdPrinterSetupDialog::TQdPrinterSetupDialog(QWidget *parent, TQdPrinter &facade)
-    : QPrintDialog((facade.CheckPrinterChange(), &facade.ensurePrinter()), parent)  // Qt lists printers next
+    : QPrintDialog(&facade.printerForSetup(), parent)
     , m_facade(facade)
 {
     m_facade.m_inDialog = true;
@@ -897,6 +959,8 @@ bool TQdPrinterSetupDialog::Execute()
             printer.setPrinterName(before);
         return false;
     }
+    m_facade.m_standIn = false;
+    m_facade.m_chosenPrinter = printer.printerName();
     // Another destination comes with its own defaults; its paper unless the
     // user chose one.
     if (printer.printerName() != before)

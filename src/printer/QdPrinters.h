@@ -44,6 +44,13 @@ class EQdPrinterNoSpooler : public EQdPrinterNoPrinter
 public:
     explicit EQdPrinterNoSpooler(const QString &reason);
 };
+// The destination a job would go to cannot take it: it is gone, it refuses
+// jobs, it is a class without printers, or there is none to go to.
+class EQdPrinterUnavailable : public EQdPrinter
+{
+public:
+    using EQdPrinter::EQdPrinter;
+};
 class EQdPrinterNotSupported : public EQdPrinter
 {
 public:
@@ -138,13 +145,18 @@ public:
     bool IsVisible(int index) const { return !(Attributes(index) & kHidden); }
     bool IsVisible(const QString &name) const { return IndexOf(name) >= 0 && IsVisible(IndexOf(name)); }
     int IndexOf(const QString &name) const;
+    // The user's default destination (LPDEST, PRINTER, lpoptions, else the
+    // server's); it may be missing from the list. Empty: there is none.
+    const QString &DefaultName() const { return m_defaultName; }
     bool Reachable() const { return m_reachable; }
     const QString &Failure() const { return m_failure; }
-    // Same reachability, and entry by entry the same name and attributes.
+    // Same reachability and default, and entry by entry the same name and
+    // attributes.
     bool Equals(const TQdAllPrintersInfo &other) const;
 
 private:
     QList<Entry> m_entries;
+    QString m_defaultName;
     bool m_reachable = true;
     QString m_failure;
     QByteArray m_source;
@@ -199,8 +211,11 @@ public:
 
     std::function<void(TQdPrinter *sender)> OnChange;  // the printer set changed
 
+    // The printer of the destination the jobs go to: the one the user chose
+    // (SelectPrinter, the set-up dialog), else the user's default, else the
+    // only one there is. Never another: EQdPrinterUnavailable says why not.
     QPrinter &PlatformPrinter();
-    // Makes `name` the current printer, with its own defaults.
+    // Makes `name` the chosen destination, with its own defaults.
     void SelectPrinter(const QString &name);
     const TQdAllPrintersInfo &Snapshot() const { return *m_snapshot; }
 
@@ -224,6 +239,10 @@ private:
     void checkSupport(int index, const QString &message);
     QPoint pixelsPerInch();
     QPrinter &ensurePrinter();
+    QString destination() const;
+    QStringList visibleNames() const;
+    void makePrinter(const QString &name);
+    QPrinter &printerForSetup();
     void useDestinationDefaults(bool paper);
     void dropPrinter();
     [[noreturn]] void noAnswer(const QString &reason);
@@ -238,7 +257,10 @@ private:
     bool m_modified = false;
 
     std::unique_ptr<QPrinter> m_printer;
-    QString m_wantedPrinter;
+    QString m_chosenPrinter;  // empty: the default
+    // The set-up dialog's printer when the wanted destination cannot take
+    // jobs; it goes unless the user confirms it.
+    bool m_standIn = false;
     TCanvas m_canvas;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<QTemporaryFile> m_jobFile;
@@ -255,8 +277,9 @@ private:
 extern TQdPrinter *QdPrinter;
 
 // Qt's print dialog in set-up use on the facade's QPrinter, offering the
-// destinations that take jobs. Confirming it makes the facade read the
-// chosen printer anew.
+// destinations that take jobs; when the wanted one cannot take them, it
+// opens on another. Confirming it makes the facade print on the chosen
+// printer and read it anew.
 class TQdPrinterSetupDialog : public QPrintDialog
 {
     Q_OBJECT

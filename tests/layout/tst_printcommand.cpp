@@ -11,6 +11,7 @@
 #include "printer/QdPrinters.h"
 #include "support/PrintedPage.h"
 #include "support/PrivateCups.h"
+#include "support/SpareCups.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -19,9 +20,11 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <cups/cups.h>
@@ -29,6 +32,8 @@
 namespace {
 
 const QString kNotice = QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします ");
+const QString kNoAnswer = QStringLiteral("印刷システム (CUPS) から応答がありません。");
+const QString kCopiesFallback = QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。\rペロラの部数設定は破棄し、プリンタ側の部数設定で印刷します。");
 
 QStringList tracks(int n)
 {
@@ -82,7 +87,9 @@ private slots:
         delete QdPrinter;
         QdPrinter = nullptr;
         m_config.reset();
+        m_onSpare.reset();
     }
+    void cleanupTestCase() { m_spare.reset(); }
 
     void checksComeFirst();
     void sheetMustHoldTheFace();
@@ -97,13 +104,29 @@ private slots:
     void copiesTextThatIsNoNumberIsOne();
     void refusedCopyCountFallsBackToThePrintersOwn();
     void refusedJobIsShownAndTheProgramGoesOn();
+    void destinationThatCannotTakeTheJobPrintsNothing_data();
+    void destinationThatCannotTakeTheJobPrintsNothing();
+    void refusedJobEndsTheCommand_data();
+    void refusedJobEndsTheCommand();
+    void outOfReachIsAskedFirst_data();
+    void outOfReachIsAskedFirst();
+    void destinationAndPaperAreShown_data();
+    void destinationAndPaperAreShown();
     void shrinkNoticeOnlyFromThePrintButton();
 
 private:
     // Prints with the print button and returns the jobs it sent.
     QList<int> print(const QString &copies = QStringLiteral("1"));
+    // Confirms the set-up dialog with `destination` chosen; false when it
+    // could not be chosen.
+    bool chooseInSetupDialog(const QString &destination);
+    // The program's printer on a scheduler of this test's own (its second
+    // one with `max10`), for the cases that change queues.
+    SpareCups &useSpareCups(bool max10 = false);
     std::unique_ptr<ScopedConfigDir> m_config;
     std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<SpareCups> m_spare;
+    std::unique_ptr<OtherServer> m_onSpare;
 };
 
 QList<int> PrintCommandTest::print(const QString &copies)
@@ -119,6 +142,37 @@ QList<int> PrintCommandTest::print(const QString &copies)
     return jobs;
 }
 
+bool PrintCommandTest::chooseInSetupDialog(const QString &destination)
+{
+    QString chosen;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<TQdPrinterSetupDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"))) {
+            printers->setCurrentIndex(printers->findText(destination));
+            chosen = printers->currentText();
+        }
+        dialog->accept();
+    });
+    m_form->U1->trigger();
+    return chosen == destination;
+}
+
+SpareCups &PrintCommandTest::useSpareCups(bool max10)
+{
+    if (!m_spare) {
+        m_spare = std::make_unique<SpareCups>();
+        if (!m_spare->start())
+            qFatal("the spare CUPS did not start");
+    }
+    m_onSpare.reset();
+    m_onSpare = std::make_unique<OtherServer>(QFile::encodeName(m_spare->path(max10 ? "max10/cups.sock" : "cups.sock")));
+    delete QdPrinter;
+    QdPrinter = new TQdPrinter();
+    return *m_spare;
+}
+
 void PrintCommandTest::checksComeFirst()
 {
     MessageRecorder messages;
@@ -132,7 +186,7 @@ void PrintCommandTest::checksComeFirst()
     m_form->Button1->click();
     QCOMPARE(messages.texts().last(), QStringLiteral("内容に何も無いときは印刷できません"));
 
-    // No scheduler, so no printer.
+    // No scheduler: said as it is, from either command.
     messages.clear();
     m_form->ListBox1->setItems(tracks(2));
     delete QdPrinter;
@@ -140,8 +194,11 @@ void PrintCommandTest::checksComeFirst()
         OtherServer nowhere("/nonexistent/cups.sock");
         QdPrinter = new TQdPrinter();
         m_form->Button1->click();
+        m_form->PreVBtn->click();
     }
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("プリンタを見つけられませんでした")});
+    QCOMPARE(messages.shown().size(), 2);
+    for (const Messages::Request &shown : messages.shown())
+        QVERIFY2(shown.kind == Messages::Kind::Error && shown.text.startsWith(kNoAnswer), qPrintable(shown.text));
     QCOMPARE(QdPrinter->LastJobId(), 0);
 }
 
@@ -426,7 +483,7 @@ void PrintCommandTest::refusedCopyCountFallsBackToThePrintersOwn()
 {
     MessageRecorder messages;
     const QList<int> jobs = print(QStringLiteral("0"));
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。\rペロラの部数設定は破棄し、プリンタ側の部数設定で印刷します。")});
+    QCOMPARE(messages.texts(), QStringList{kCopiesFallback});
     QCOMPARE(jobs.size(), 1);
     QCOMPARE(PrivateCups::waitForJob(jobs[0]).copies, 1);
     QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
@@ -438,21 +495,19 @@ void PrintCommandTest::refusedCopyCountFallsBackToThePrintersOwn()
 void PrintCommandTest::refusedJobIsShownAndTheProgramGoesOn()
 {
     MessageRecorder messages;
-    // The chosen queue takes no jobs: the job counts as a refused copy
-    // count, and the failure of the one more try ends the command in the
-    // error box, from the button and from the menu alike.
-    QdPrinter->SelectPrinter(QStringLiteral("pelora-hidden"));
+    // The chosen queue takes no jobs: said once, from the button and from
+    // the menu alike, with no copies message and no other try.
+    QVERIFY_THROWS_EXCEPTION(EQdPrinterUnavailable, QdPrinter->SelectPrinter(QStringLiteral("pelora-hidden")));
     for (QObject *command : {static_cast<QObject *>(m_form->Button1), static_cast<QObject *>(m_form->Print1)}) {
         messages.clear();
         if (auto *button = qobject_cast<QPushButton *>(command))
             button->click();
         else
             qobject_cast<QAction *>(command)->trigger();
-        QCOMPARE(messages.shown().size(), 2);
-        QCOMPARE(messages.texts().first(), QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。\rペロラの部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
-        QCOMPARE(messages.shown().at(1).kind, Messages::Kind::Error);
-        QVERIFY2(messages.texts().at(1).startsWith(QStringLiteral("プリンタ「pelora-hidden」が印刷を受け付けませんでした。")),
-                 qPrintable(messages.texts().at(1)));
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown().first().kind, Messages::Kind::Error);
+        QVERIFY2(messages.texts().first().startsWith(QStringLiteral("プリンタ「pelora-hidden」は印刷を受け付けていません。")),
+                 qPrintable(messages.texts().first()));
         QCOMPARE(QdPrinter->LastJobId(), 0);
     }
 
@@ -463,6 +518,212 @@ void PrintCommandTest::refusedJobIsShownAndTheProgramGoesOn()
     QVERIFY(messages.shown().isEmpty());
     QCOMPARE(jobs.size(), 1);
     QCOMPARE(PrivateCups::waitForJob(jobs[0]).state, int(IPP_JSTATE_COMPLETED));
+}
+
+// A job goes where the user means it to or nowhere: the destination chosen,
+// else the default. What keeps that one from taking it is said, from 印刷
+// and プレビュー alike; the set-up dialog still opens to choose another.
+void PrintCommandTest::destinationThatCannotTakeTheJobPrintsNothing_data()
+{
+    QTest::addColumn<QString>("defaultDestination");  // LPDEST; empty: the server's
+    QTest::addColumn<bool>("chosenThenDeleted");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("message");
+    const QString refuses = QStringLiteral("プリンタ「pelora-hidden」は印刷を受け付けていません。");
+    const QString gone = QStringLiteral("プリンタ「%1」が見つかりません。「プリンタ設定」でプリンタを選び直してください。");
+    QTest::newRow("default refuses jobs, 印刷") << "pelora-hidden" << false << "Button1" << refuses;
+    QTest::newRow("default refuses jobs, プレビュー") << "pelora-hidden" << false << "PreVBtn" << refuses;
+    QTest::newRow("default gone") << "pelora-missing" << false << "Button1" << gone.arg("pelora-missing");
+    QTest::newRow("chosen one deleted, 印刷") << "" << true << "Button1" << gone.arg("pelora-gone");
+    QTest::newRow("chosen one deleted, プレビュー") << "" << true << "PreVBtn" << gone.arg("pelora-gone");
+}
+
+void PrintCommandTest::destinationThatCannotTakeTheJobPrintsNothing()
+{
+    QFETCH(QString, defaultDestination);
+    QFETCH(bool, chosenThenDeleted);
+    QFETCH(QString, command);
+    QFETCH(QString, message);
+    SpareCups &spare = useSpareCups();
+    MessageRecorder messages;
+    const auto restore = qScopeGuard([&spare] {
+        qunsetenv("LPDEST");
+        spare.removeQueue(QStringLiteral("pelora-gone"), true);
+    });
+    if (!defaultDestination.isEmpty())
+        qputenv("LPDEST", defaultDestination.toUtf8());
+    if (chosenThenDeleted) {
+        QVERIFY(spare.addQueue(QStringLiteral("pelora-gone")));
+        QdPrinter->SelectPrinter(QStringLiteral("pelora-gone"));
+        QVERIFY(spare.removeQueue(QStringLiteral("pelora-gone")));
+    }
+    QdPrinter->CheckPrinterChange();
+    const int before = PrivateCups::lastJobId();
+    QTimer::singleShot(0, this, [] {
+        if (PreVForm->isVisible())
+            PreVForm->reject();
+    });
+    m_form->findChild<QPushButton *>(command)->click();
+    QCOMPARE(messages.shown().size(), 1);
+    QCOMPARE(messages.shown().first().kind, Messages::Kind::Error);
+    QVERIFY2(messages.texts().first().startsWith(message), qPrintable(messages.texts().first()));
+    QCOMPARE(PrivateCups::lastJobId(), before);
+
+    QVERIFY(chooseInSetupDialog(QStringLiteral("pelora-scaled")));
+    messages.clear();
+    const QList<int> jobs = print();
+    QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join(u'\n')));
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(PrivateCups::waitForJob(jobs[0]).state, int(IPP_JSTATE_COMPLETED));
+    QVERIFY(QFileInfo::exists(spare.path(QStringLiteral("out/pelora-scaled/job-%1.pdf").arg(jobs[0]))));
+}
+
+// A job the destination refuses is told as it is, not as a copies
+// problem, and no job follows it.
+void PrintCommandTest::refusedJobEndsTheCommand_data()
+{
+    QTest::addColumn<bool>("max10");  // on the scheduler that takes 10 copies a job
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("copies");
+    QTest::addColumn<int>("jobsTaken");
+    // Rejecting jobs since its first one; the program may not have looked
+    // again yet.
+    QTest::newRow("refusing after its first use") << false << "pelora-scaled" << "1" << 0;
+    // A quota of one job: the second of 10, 10 and 5 copies is refused.
+    QTest::newRow("batch refused midway") << true << "pelora-max10" << "25" << 1;
+}
+
+void PrintCommandTest::refusedJobEndsTheCommand()
+{
+    QFETCH(bool, max10);
+    QFETCH(QString, destination);
+    QFETCH(QString, copies);
+    QFETCH(int, jobsTaken);
+    SpareCups &spare = useSpareCups(max10);
+    const QString server = spare.path(max10 ? QStringLiteral("max10/cups.sock") : QStringLiteral("cups.sock"));
+    MessageRecorder messages;
+    QdPrinter->SelectPrinter(destination);
+    const auto accept = qScopeGuard([&] {
+        spare.tool("lpadmin", {"-h", server, "-p", destination, "-o", "job-k-limit=0", "-o", "job-quota-period=0"}, true);
+        spare.tool("cupsaccept", {"-h", server, destination}, true);
+    });
+    if (max10) {
+        QVERIFY(spare.tool("lpadmin", {"-h", server, "-p", destination, "-o", "job-quota-period=86400", "-o", "job-k-limit=1"}));
+    } else {
+        const QList<int> first = print();
+        QCOMPARE(first.size(), 1);
+        QVERIFY(spare.tool("cupsreject", {"-h", server, destination}));
+    }
+
+    const QList<int> jobs = print(copies);
+    QCOMPARE(jobs.size(), jobsTaken);
+    QCOMPARE(messages.shown().size(), 1);
+    QCOMPARE(messages.shown().first().kind, Messages::Kind::Error);
+    const QString said = messages.texts().first();
+    QVERIFY2(said.startsWith(QStringLiteral("プリンタ「%1」").arg(destination))
+                 && said.contains(QStringLiteral("「プリンタ設定」で別のプリンタを選んでください")),
+             qPrintable(said));
+    QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
+}
+
+// Part of the page beyond the printer's reach: asked before any paper is
+// used, so that the user can move the page first. Enter and Escape stop.
+void PrintCommandTest::outOfReachIsAskedFirst_data()
+{
+    QTest::addColumn<QString>("answer");  // a button, or a key on the real box
+    QTest::addColumn<int>("jobCount");
+    QTest::addColumn<QString>("copiesAfter");
+    QTest::newRow("印刷する") << "印刷する" << 1 << "1";
+    QTest::newRow("やめる") << "やめる" << 0 << "2";
+    QTest::newRow("Escape") << "Escape" << 0 << "2";
+    QTest::newRow("Enter") << "Enter" << 0 << "2";
+}
+
+void PrintCommandTest::outOfReachIsAskedFirst()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, jobCount);
+    QFETCH(QString, copiesAfter);
+    QdPrinter->SelectPrinter(QStringLiteral("pelora-margins"));
+    m_form->RGTwoSides->setItemIndex(1);
+    MessageRecorder messages;
+    QList<Messages::Request> asked;
+    if (answer.startsWith(QStringLiteral("E"))) {
+        // The real box: its title, text, icon, and the button each key takes.
+        Messages::setHandler({});
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QStringList buttons;
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            buttons.sort();
+            if (box->icon() == QMessageBox::Warning && box->defaultButton() == box->escapeButton())
+                asked << Messages::Request{Messages::Kind::WarningQuestion, box->windowTitle(), box->text(), buttons};
+            QTest::keyClick(box, answer == QLatin1String("Escape") ? Qt::Key_Escape : Qt::Key_Return);
+        });
+    } else {
+        messages.answerNext(answer == QStringLiteral("印刷する"));
+    }
+    const QList<int> jobs = print(QStringLiteral("2"));
+    if (asked.isEmpty())
+        asked = messages.shown();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().kind, Messages::Kind::WarningQuestion);
+    QCOMPARE(asked.first().title, AppName);
+    QCOMPARE(asked.first().text, SheetPlacement::BeyondReachNotice());
+    QCOMPARE(QSet<QString>(asked.first().buttons.cbegin(), asked.first().buttons.cend()),
+             QSet<QString>({QStringLiteral("印刷する"), QStringLiteral("やめる")}));
+    QCOMPARE(jobs.size(), jobCount);
+    QCOMPARE(m_form->ComboBusuu->currentText(), copiesAfter);
+}
+
+// Where 印刷 prints, and on what paper, without opening a dialog: on the
+// button, and on the preview's caption; told anew when the printer changes.
+void PrintCommandTest::destinationAndPaperAreShown_data()
+{
+    QTest::addColumn<QString>("chosen");              // in the set-up dialog
+    QTest::addColumn<QString>("defaultDestination");  // LPDEST, set while the program runs
+    QTest::addColumn<QString>("tooltip");
+    QTest::addColumn<QString>("caption");  // empty: the preview does not open
+    QTest::newRow("the default") << "" << "" << "印刷先: pelora-pdf (A4 縦)" << "ペロラ - プレビュー - pelora-pdf (A4 縦)";
+    QTest::newRow("chosen in the set-up dialog") << "pelora-pdf/letter" << "" << "印刷先: pelora-pdf/letter (Letter 縦)"
+                                                 << "ペロラ - プレビュー - pelora-pdf/letter (Letter 縦)";
+    QTest::newRow("the default starts refusing jobs")
+        << "" << "pelora-hidden"
+        << "プリンタ「pelora-hidden」は印刷を受け付けていません。プリンタの状態を確かめるか、「プリンタ設定」で別のプリンタを選んでください。"
+        << "";
+}
+
+void PrintCommandTest::destinationAndPaperAreShown()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, defaultDestination);
+    QFETCH(QString, tooltip);
+    QFETCH(QString, caption);
+    MessageRecorder messages;
+    const auto restore = qScopeGuard([] { qunsetenv("LPDEST"); });
+    m_form->show();
+    if (!chosen.isEmpty())
+        QVERIFY(chooseInSetupDialog(chosen));
+    if (!defaultDestination.isEmpty()) {
+        qputenv("LPDEST", defaultDestination.toUtf8());
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    }
+    QTRY_COMPARE(m_form->Button1->toolTip(), tooltip);
+
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        if (PreVForm->isVisible()) {
+            shown = PreVForm->windowTitle();
+            PreVForm->reject();
+        }
+    });
+    m_form->PreVBtn->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(shown, caption);
+    QCOMPARE(messages.shown().size(), caption.isEmpty() ? 1 : 0);
 }
 
 void PrintCommandTest::shrinkNoticeOnlyFromThePrintButton()

@@ -424,7 +424,7 @@ void CommandLineTest::failuresExitWith1_data()
     QTest::newRow("output folder missing") << QStringList{"--export-pdf", "%work%/nowhere/out.pdf", kSample} << "を作成できません";
     QTest::newRow("fits at no size") << QStringList{"--export-pdf", out, "--title-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("fits at no size, print") << QStringList{"--print", "--item-size", "0", kSample} << "どんなに小さくしても";
-    QTest::newRow("no spooler") << QStringList{"--print", kSample, "%nocups%"} << "プリンタを見つけられませんでした";
+    QTest::newRow("no spooler") << QStringList{"--print", kSample, "%nocups%"} << "印刷システム (CUPS) から応答がありません。";
     QTest::newRow("unknown queue") << QStringList{"--print", "--printer", "nope", kSample} << "プリンタ nope が見つかりません";
     QTest::newRow("queue rejects jobs") << QStringList{"--print", "--printer", "pelora-hidden", kSample} << "受け付けていません";
     QTest::newRow("queue's sheet too small")

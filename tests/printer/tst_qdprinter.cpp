@@ -290,11 +290,16 @@ private slots:
     void jobsThatCannotBePrinted()
     {
         TQdPrinter facade;
-        facade.SelectPrinter("pelora-hidden");
+        const QString refused = QStringLiteral("プリンタ「pelora-hidden」は印刷を受け付けていません。");
+        QVERIFY(thrown<EQdPrinterUnavailable>([&] { facade.SelectPrinter("pelora-hidden"); }).startsWith(refused));
+        QVERIFY(thrown<EQdPrinterUnavailable>([&] { facade.BeginDoc(QStringLiteral("印刷中")); }).startsWith(refused));
+        QCOMPARE(thrown<EQdPrinter>([&] { facade.EndDoc(); }), QStringLiteral("TQdPrinter.EndDoc: No Print Job"));
+
+        facade.SelectPrinter("pelora-pdf");
         facade.BeginDoc(QStringLiteral("印刷中"));
         facade.BeginDoc(QStringLiteral("印刷中"));  // the first, left open, is dropped
-        QVERIFY(thrown<EQdPrinter>([&] { facade.EndDoc(); })
-                    .startsWith("プリンタ「pelora-hidden」が印刷を受け付けませんでした。"));
+        facade.EndDoc();
+        QCOMPARE(PrivateCups::waitForJob(facade.LastJobId()).state, int(IPP_JSTATE_COMPLETED));
         QCOMPARE(thrown<EQdPrinter>([&] { facade.EndDoc(); }), QStringLiteral("TQdPrinter.EndDoc: No Print Job"));
     }
 
@@ -412,20 +417,41 @@ private slots:
         QVERIFY(facade.GetPrinters().contains("pelora-new"));
         QCOMPARE(facade.PlatformPrinter().printerName(), QStringLiteral("pelora-a5"));  // kept by name
 
-        // Gone between two calls: a message that says what to do, then the
-        // default printer.
+        // Gone between two calls: a message that says what to do, and no
+        // other printer in its place.
         facade.SelectPrinter("pelora-new");
         QVERIFY(spare.removeQueue("pelora-new"));
-        QVERIFY(thrown<EQdPrinter>([&] { facade.RefreshCapabilities(); })
-                    .startsWith("プリンタ「pelora-new」が見つかりません。「プリンタ設定」でプリンタを選び直してください。"));
+        const QString gone = QStringLiteral("プリンタ「pelora-new」が見つかりません。「プリンタ設定」でプリンタを選び直してください。");
+        QVERIFY(thrown<EQdPrinterUnavailable>([&] { facade.RefreshCapabilities(); }).startsWith(gone));
         QVERIFY(!facade.GetPrinters().contains("pelora-new"));
-        QCOMPARE(facade.PlatformPrinter().printerName(), QStringLiteral("pelora-pdf"));
+        QVERIFY(thrown<EQdPrinterUnavailable>([&] { facade.PlatformPrinter(); }).startsWith(gone));
         QCOMPARE(changes, 3);
 
         // Without activation, a later query sees it within the throttle.
         QVERIFY(spare.removeQueue("pelora-new2"));
         QTRY_VERIFY_WITH_TIMEOUT(!facade.GetPrinters().contains("pelora-new2"), 10000);
         QCOMPARE(changes, 4);
+    }
+
+    // No default and nothing chosen: the one printer there is, never the
+    // first of several.
+    void withoutDefaultOnlyTheOnlyPrinterIsTaken()
+    {
+        SpareCups &spare = spareCups();
+        ServerScope scope(spare.socket());
+        const auto restore = qScopeGuard([&spare] {
+            spare.stop();
+            spare.start();
+        });
+        QVERIFY(spare.removeQueue("pelora-pdf"));  // the server's default
+        TQdPrinter facade;
+        QVERIFY(thrown<EQdPrinterUnavailable>([&] { facade.PlatformPrinter(); })
+                    .startsWith("既定のプリンタが決まっていません。「プリンタ設定」で印刷に使うプリンタを選んでください。"));
+        QStringList others = facade.GetPrinters();
+        others.removeAll("pelora-a5");
+        QVERIFY(spare.tool("cupsreject", others));
+        facade.CheckPrinterChange();
+        QCOMPARE(facade.PlatformPrinter().printerName(), QStringLiteral("pelora-a5"));
     }
 
     void classWithoutPrintersSaysSo()
@@ -511,8 +537,8 @@ private slots:
         form.Button1->click();
         within("the print button");
         QCOMPARE(messages.texts().size(), 3);
-        QVERIFY2(messages.texts().at(0).startsWith(kNoAnswer), qPrintable(messages.texts().at(0)));
-        QCOMPARE(messages.texts().mid(1), QStringList(2, QStringLiteral("プリンタを見つけられませんでした")));
+        for (const Messages::Request &shown : messages.shown())
+            QVERIFY2(shown.kind == Messages::Kind::Error && shown.text.startsWith(kNoAnswer), qPrintable(shown.text));
 
         // Thawed, the next command prints.
         ::kill(pid, SIGCONT);

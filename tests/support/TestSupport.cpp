@@ -18,7 +18,8 @@ MessageRecorder::MessageRecorder()
 {
     Messages::setHandler([this](const Messages::Request &request) {
         m_shown.append(request);
-        if (request.kind != Messages::Kind::Question || m_answers.empty())
+        const bool question = request.kind == Messages::Kind::Question || request.kind == Messages::Kind::WarningQuestion;
+        if (!question || m_answers.empty())
             return true;
         const bool answer = m_answers.front();
         m_answers.pop_front();

@@ -12,7 +12,7 @@
 #include <deque>
 
 // Records every message box the program shows and answers its questions
-// from a queue (Yes when the queue is empty). Installed for the lifetime of
+// from a queue (Yes, or go on, when the queue is empty). Installed for the lifetime of
 // the object.
 class MessageRecorder
 {
