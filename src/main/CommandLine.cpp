@@ -84,7 +84,8 @@ const char *const kToolkitValueOptions[] = {"platform", "platformpluginpath", "p
 const char *const kToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "testability"};
 
 // Message boxes go to standard error, and questions are answered No: a
-// command line has nobody to ask.
+// command line has nobody to ask. A warning that asks whether to go on is
+// told and answered yes: the command itself said to print.
 class MessagesToStandardError
 {
 public:
@@ -92,12 +93,13 @@ public:
     {
         Messages::setHandler([this](const Messages::Request &request) {
             // A warning is told; the work was done all the same.
-            if (request.kind != Messages::Kind::Warning)
+            const bool warning = request.kind == Messages::Kind::Warning || request.kind == Messages::Kind::WarningQuestion;
+            if (!warning)
                 ++m_count;
             QString text = request.text;
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
             complain(text);
-            return false;
+            return request.kind == Messages::Kind::WarningQuestion;
         });
     }
     ~MessagesToStandardError() { Messages::setHandler({}); }

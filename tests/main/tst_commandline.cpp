@@ -103,6 +103,7 @@ private slots:
     void failuresExitWith1();
     void exportCutShortKeepsTheOldPdf();
     void printsCopiesInBatches();
+    void printBeyondReachIsToldAndPrinted();
     void settingsDecideButStayAsTheyWere();
     void helpAndVersion();
 
@@ -504,6 +505,17 @@ void CommandLineTest::printsCopiesInBatches()
         QCOMPARE(PrivateCups::pdfPages(PrivateCups::output("pelora-max10", id)), job.copies);
     }
     QCOMPARE(copies, (QList<int>{10, 10, 5}));
+}
+
+// Part of the page beyond the printer's reach: the window asks, the
+// command line tells and prints, as it was told to.
+void CommandLineTest::printBeyondReachIsToldAndPrinted()
+{
+    const int before = PrivateCups::lastJobId(m_server);
+    const Outcome outcome = run({"--print", "--printer", "pelora-margins", kSample});
+    QVERIFY2(outcome.err.contains("印刷できる範囲の外"), qPrintable(outcome.err));
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(jobsSince(before, m_server).size(), 1);
 }
 
 void CommandLineTest::settingsDecideButStayAsTheyWere()
