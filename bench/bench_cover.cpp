@@ -1,6 +1,8 @@
 // Jackets with a cover picture: printing and previewing a front covered by
 // a 3000 × 3000 JPEG (budgets 300 ms to CUPS completion, 150 ms), and a
-// drop of 100 MP3 files whose tags carry album art (budget 500 ms).
+// drop of 100 MP3 files whose tags carry album art (budget 500 ms). Taking
+// that JPEG as a cover, which decodes it whole to be sure it is, is timed
+// beside them.
 //
 // The print and preview benchmarks need the private CUPS (scripts/bench.sh
 // starts one).
@@ -43,6 +45,17 @@ QByteArray photo(int side, int quality)
     image.save(&buffer, "JPEG", quality);
     return bytes;
 }
+
+// A chosen picture is checked: read, sized and decoded whole.
+void TakePicture3000(benchmark::State &state)
+{
+    const QByteArray bytes = photo(3000, 90);
+    for (auto _ : state) {
+        if (!CoverPicture::fromBytes(bytes))
+            state.SkipWithError("the picture was refused");
+    }
+}
+BENCHMARK(TakePicture3000)->Unit(benchmark::kMillisecond);
 
 // A covered front, from the print button until CUPS reports the job completed.
 void PrintFrontWithCover3000(benchmark::State &state)
