@@ -1,7 +1,7 @@
 // The layout of the current document on the current printer's sheet, and
 // the print job that puts it on paper.
 #include "JacketLayout.h"
-#include "SheetPlacement.h"
+#include "PagePlanner.h"
 #include "common/Messages.h"
 #include "main/ItemListBox.h"
 #include "main/PrintPositions.h"
@@ -31,39 +31,28 @@ void TForm1::ComputeLayout(bool bothFaces)
 {
     if (EditorMode)
         CopyEditorToList();
-    const SheetGeometry sheet = CurrentSheet();
-    const PrintCorrection correction = CurrentCorrection();
-    const QList<FaceSpot> spots = bothFaces ? SheetPlacement::BothOnOneSheet(sheet).value_or(QList<FaceSpot>())
-                                            : QList<FaceSpot>{SheetPlacement::Alone(RGTwoSides->ItemIndex() == 1)};
-    LayoutRequest jacket;
-    jacket.title = EditTi->text();
-    jacket.items = ListBox1->items();
-    jacket.numbering = PlusNum->isChecked();
-    jacket.numberSuffix = NumberSuffix;
-    jacket.verticalSpine = VerticalSpineText;
-    jacket.lineHeightSample = AppName;
-    PagePlan.clear();
-    bool shrunk = false;
-    for (const FaceSpot &spot : spots) {
-        // The size boxes as they are now: a face before may have reset them.
-        jacket.titleSizeText = ComboTFS->currentText();
-        jacket.itemSizeText = comboFS->currentText();
-        const LayoutRequest request = SheetPlacement::FaceRequest(jacket, spot, JacketCover);
-        const PageInfo page{sheet.pixelsPerInch, QdPrinter->GetScale(), SheetPlacement::LayoutOffset(sheet, spot)};
-        const LayoutOutcome outcome = LayOutJacket(JacketLayout, request, page, QdPrinter->GetCanvas(), *SpineBitmap);
-        if (outcome.titleSizeText != request.titleSizeText)
-            ComboTFS->setCurrentText(outcome.titleSizeText);
-        if (outcome.itemSizeText != request.itemSizeText)
-            comboFS->setCurrentText(outcome.itemSizeText);
-        if (JacketLayout.TooSmallToPrint) {
-            PagePlan.clear();
-            return;
-        }
-        shrunk = shrunk || outcome.titleShrunk || outcome.itemsShrunk;
-        PagePlan << PlacedFace{JacketLayout, SheetPlacement::FaceContent(request, spot, sheet, JacketCover),
-                               SheetPlacement::FaceTransform(sheet, correction, spot)};
-    }
-    if (shrunk && !SuppressShrinkNotice)
+    PageRequest request;
+    request.jacket.title = EditTi->text();
+    request.jacket.items = ListBox1->items();
+    request.jacket.titleSizeText = ComboTFS->currentText();
+    request.jacket.itemSizeText = comboFS->currentText();
+    request.jacket.numbering = PlusNum->isChecked();
+    request.jacket.numberSuffix = NumberSuffix;
+    request.jacket.verticalSpine = VerticalSpineText;
+    request.jacket.lineHeightSample = AppName;
+    request.cover = JacketCover;
+    request.faces = bothFaces ? PageFaces::BothOnOneSheet : RGTwoSides->ItemIndex() == 1 ? PageFaces::Back : PageFaces::Front;
+    request.sheet = CurrentSheet();
+    request.correction = CurrentCorrection();
+    request.scalePercent = QdPrinter->GetScale();
+    const PlannedPage page = PlanPage(request, QdPrinter->GetCanvas(), JacketLayout, *SpineBitmap);
+    // The boxes show what the layout took: a text that was no number becomes the default.
+    if (page.titleSizeText != ComboTFS->currentText())
+        ComboTFS->setCurrentText(page.titleSizeText);
+    if (page.itemSizeText != comboFS->currentText())
+        comboFS->setCurrentText(page.itemSizeText);
+    PagePlan = page.faces;
+    if (page.shrunk && page.status == PlannedPage::Planned && !SuppressShrinkNotice)
         Messages::ShowMessage(QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします "));
 }
 

@@ -44,7 +44,7 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
     QPdfWriter writer(&pdf);
     writer.setResolution(JacketGeometry::kLayoutUnitsPerInch);
     writer.setPageLayout(sheet.pageLayout);
-    writer.setTitle(jacket.title);
+    writer.setTitle(jacket.jacket.title);
     writer.setCreator(QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion());
 
     // The painter draws from the printable area's corner, as a printer's
@@ -64,44 +64,17 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
         return ExportOutcome{status, error};
     };
 
-    // Each page: one face alone, or both on one sheet.
-    QList<QList<FaceSpot>> pages;
-    if (jacket.oneSheet) {
-        const std::optional<QList<FaceSpot>> both = SheetPlacement::BothOnOneSheet(geometry);
-        if (!both)
-            return fail(Status::SheetTooSmall);
-        pages << *both;
-    } else {
-        for (const bool back : jacket.backFaces)
-            pages << QList<FaceSpot>{SheetPlacement::Alone(back)};
-    }
-    const LayoutRequest jacketRequest{false,
-                                      jacket.title,
-                                      jacket.items,
-                                      jacket.titleSizeText,
-                                      jacket.itemSizeText,
-                                      jacket.numbering,
-                                      jacket.numberSuffix,
-                                      jacket.verticalSpine,
-                                      jacket.lineHeightSample};
+    PageRequest request{jacket.jacket, jacket.cover, PageFaces::Front, geometry, sheet.correction, sheet.scalePercent};
+    TJacketLayout layout;
     bool beyondReach = false;
-    for (qsizetype i = 0; i < pages.size(); ++i) {
-        QList<PlacedFace> faces;
-        for (const FaceSpot &spot : pages[i]) {
-            const LayoutRequest request = SheetPlacement::FaceRequest(jacketRequest, spot, jacket.cover);
-            const PageInfo page{geometry.pixelsPerInch, sheet.scalePercent, SheetPlacement::LayoutOffset(geometry, spot)};
-            TJacketLayout layout;
-            LayOutJacket(layout, request, page, canvas, spine);
-            if (layout.TooSmallToPrint)
-                return fail(Status::TooSmallToPrint);
-            // A face alone starts at the sheet's corner and must end on it.
-            if (!spot.shared
-                && (layout.PanelLeft + layout.OuterWidth > geometry.sheet.width() || layout.OuterHeight > geometry.sheet.height()))
-                return fail(Status::SheetTooSmall);
-            faces << PlacedFace{layout, SheetPlacement::FaceContent(request, spot, geometry, jacket.cover),
-                                SheetPlacement::FaceTransform(geometry, sheet.correction, spot)};
-        }
-        beyondReach = beyondReach || SheetPlacement::ReachesBeyond(canvas, faces, geometry);
+    for (qsizetype i = 0; i < jacket.pages.size(); ++i) {
+        request.faces = jacket.pages[i];
+        const PlannedPage page = PlanPage(request, canvas, layout, spine);
+        if (page.status == PlannedPage::TooSmallToPrint)
+            return fail(Status::TooSmallToPrint);
+        if (page.status == PlannedPage::SheetTooSmall || page.pastTheSheet)
+            return fail(Status::SheetTooSmall);
+        beyondReach = beyondReach || SheetPlacement::ReachesBeyond(canvas, page.faces, geometry);
 
         if (i == 0) {
             if (!painter.begin(&writer))
@@ -110,7 +83,7 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
             return fail(Status::CannotWrite, QStringLiteral("cannot start a new page"));
         }
         canvas.setPainter(&painter);
-        SheetPlacement::DrawFaces(canvas, faces, spine);
+        SheetPlacement::DrawFaces(canvas, page.faces, spine);
     }
     canvas.setPainter(nullptr);
     if (painter.isActive() && !painter.end())

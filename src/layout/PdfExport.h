@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetPlacement.h"
+#include "PagePlanner.h"
 
 #include <QByteArray>
 #include <QList>
@@ -27,21 +27,13 @@ struct ExportSheet
 ExportSheet PrinterSheet(TQdPrinter &printer);
 ExportSheet FallbackSheet();
 
-// What goes into the PDF: the document, the faces in page order and the
-// settings the layout reads, as the print command hands them over.
+// What goes into the PDF: the jacket as the print command hands it to the
+// layout, and the faces of each page, one PDF page each.
 struct JacketExport
 {
-    QString title;
-    QStringList items;
-    QList<bool> backFaces;  // one page per entry: false front, true back
-    bool oneSheet = false;  // instead: both faces on one page
-    QString titleSizeText;
-    QString itemSizeText;
-    bool numbering = true;
-    QString numberSuffix;
-    bool verticalSpine = false;
-    QString lineHeightSample;
+    LayoutRequest jacket;
     CoverPicture cover;  // on the front instead of its texts
+    QList<PageFaces> pages;
 };
 
 struct ExportOutcome

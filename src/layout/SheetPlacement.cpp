@@ -46,43 +46,12 @@ std::optional<double> PrintCorrection::scaleFrom(double percent)
 
 namespace SheetPlacement {
 
-QPoint LayoutOffset(const SheetGeometry &sheet, const FaceSpot &spot)
-{
-    return spot.shared ? QPoint() : sheet.printable.topLeft();
-}
-
 QSize FaceSize(const SheetGeometry &sheet, bool backFace)
 {
     const TJacketLayout scale = scaleOf(sheet);
     const Face &face = backFace ? kBack : kFront;
     return QSize(scaled(face.outerWidth, scale.ScaleX), scaled(face.outerHeight, scale.ScaleY));
 }
-
-LayoutRequest FaceRequest(const LayoutRequest &jacket, const FaceSpot &spot, const CoverPicture &cover)
-{
-    LayoutRequest request = jacket;
-    request.backFace = spot.backFace;
-    if (!spot.backFace && !cover.isNull()) {
-        request.title.clear();
-        request.items.clear();
-    }
-    return request;
-}
-
-JacketContent FaceContent(const LayoutRequest &request, const FaceSpot &spot, const SheetGeometry &sheet,
-                          const CoverPicture &cover)
-{
-    return JacketContent{spot.backFace,
-                         request.title,
-                         NumberedLines(request.items, request.numbering, request.numberSuffix),
-                         request.verticalSpine,
-                         request.lineHeightSample,
-                         spot.shared,
-                         LayoutOffset(sheet, spot),
-                         cover};
-}
-
-FaceSpot Alone(bool backFace) { return FaceSpot{backFace, false, QPoint()}; }
 
 std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet)
 {
@@ -116,12 +85,6 @@ QTransform SheetTransform(const SheetGeometry &sheet, const PrintCorrection &cor
                        correction.offsetYMm * sheet.pixelsPerInch.y() / kMillimetresPerInch);
     const QPointF corner = move - QPointF(sheet.printable.topLeft());
     return QTransform(s, 0, 0, s, corner.x(), corner.y());
-}
-
-QTransform FaceTransform(const SheetGeometry &sheet, const PrintCorrection &correction, const FaceSpot &spot)
-{
-    const QPoint onSheet = LayoutOffset(sheet, spot) + spot.corner;
-    return QTransform::fromTranslate(onSheet.x(), onSheet.y()) * SheetTransform(sheet, correction);
 }
 
 bool ReachesBeyond(const QList<QRect> &areas, const QTransform &transform, const SheetGeometry &sheet)

@@ -60,39 +60,23 @@ struct PlacedFace
 {
     TJacketLayout layout;
     JacketContent content;
-    QTransform transform;  // FaceTransform
+    QTransform transform;  // from the layout's coordinates to the painter's
 };
 
 class TBigBitmap;
 
 namespace SheetPlacement {
 
-// The page offset the face's layout takes.
-QPoint LayoutOffset(const SheetGeometry &sheet, const FaceSpot &spot);
-
 // The face's outer size at the sheet's resolution, as the layout makes it.
 QSize FaceSize(const SheetGeometry &sheet, bool backFace);
-
-// The jacket's request for one face: a front covered by its picture carries no text.
-LayoutRequest FaceRequest(const LayoutRequest &jacket, const FaceSpot &spot, const CoverPicture &cover);
-
-// What is printed on that face once it is laid out with FaceRequest.
-JacketContent FaceContent(const LayoutRequest &request, const FaceSpot &spot, const SheetGeometry &sheet,
-                          const CoverPicture &cover);
-
-// One face alone at the sheet's corner.
-FaceSpot Alone(bool backFace);
 
 // Front above back, each centred across the sheet and the pair centred down
 // it; on a sheet wider than high and too low for that, front left of back.
 // Nothing when the sheet holds neither arrangement.
 std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet);
 
-// From the face's layout coordinates to the page's painter coordinates
-// (the printable area's corner at 0, 0), with the correction applied.
-QTransform FaceTransform(const SheetGeometry &sheet, const PrintCorrection &correction, const FaceSpot &spot);
-
-// From sheet pixels to painter coordinates, with the correction applied.
+// From sheet pixels to painter coordinates (the printable area's corner at
+// 0, 0), with the correction applied.
 QTransform SheetTransform(const SheetGeometry &sheet, const PrintCorrection &correction);
 
 // Whether any of `areas` (layout coordinates), once placed by `transform`,

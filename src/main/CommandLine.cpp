@@ -199,26 +199,27 @@ int exportPdf(const Options &options)
     // written back.
     const SettingsFile settings = SettingsFile::load(settingsFilePath());
     JacketExport jacket;
-    jacket.title = document->title;
-    jacket.items = document->items;
-    if (options.side != Side::Back)
-        jacket.backFaces << false;
-    if (options.side != Side::Front)
-        jacket.backFaces << true;
-    jacket.oneSheet = options.oneSheet;
+    jacket.jacket.title = document->title;
+    jacket.jacket.items = document->items;
+    if (options.oneSheet)
+        jacket.pages << PageFaces::BothOnOneSheet;
+    if (options.side != Side::Back && !options.oneSheet)
+        jacket.pages << PageFaces::Front;
+    if (options.side != Side::Front && !options.oneSheet)
+        jacket.pages << PageFaces::Back;
     // The picture kept beside the document covers the front.
     const CoverFile::Found cover = CoverFile::find(options.document);
     if (!cover.unreadable.isEmpty())
         complain(QStringLiteral("表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
     jacket.cover = cover.picture.value_or(CoverPicture());
-    jacket.titleSizeText = options.titleSize.value_or(settings.readString(kSettingsSection, QStringLiteral("TFsize"),
+    jacket.jacket.titleSizeText = options.titleSize.value_or(settings.readString(kSettingsSection, QStringLiteral("TFsize"),
                                                                           QString::number(JacketGeometry::kDefaultTitleSize)));
-    jacket.itemSizeText = options.itemSize.value_or(settings.readString(kSettingsSection, QStringLiteral("Fsize"),
+    jacket.jacket.itemSizeText = options.itemSize.value_or(settings.readString(kSettingsSection, QStringLiteral("Fsize"),
                                                                         QString::number(JacketGeometry::kDefaultItemSize)));
-    jacket.numbering = !options.noNumbers && settings.readBool(kSettingsSection, QStringLiteral("plusnum"), true);
-    jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
-    jacket.verticalSpine = options.verticalSpine;
-    jacket.lineHeightSample = AppName;
+    jacket.jacket.numbering = !options.noNumbers && settings.readBool(kSettingsSection, QStringLiteral("plusnum"), true);
+    jacket.jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
+    jacket.jacket.verticalSpine = options.verticalSpine;
+    jacket.jacket.lineHeightSample = AppName;
 
     ExportSheet sheet;
     {

@@ -86,15 +86,9 @@ QString renderTool() { return QStringLiteral("pdftoppm"); }
 QImage render(const Jacket &jacket, const QString &folder, const QString &name, QString *error)
 {
     JacketExport request;
-    request.title = jacket.title;
-    request.items = jacket.items;
-    request.backFaces = {jacket.back};
-    request.titleSizeText = jacket.titleSize;
-    request.itemSizeText = jacket.itemSize;
-    request.numbering = jacket.numbering;
-    request.numberSuffix = QStringLiteral(". ");
-    request.verticalSpine = jacket.verticalSpine;
-    request.lineHeightSample = AppName;
+    request.jacket = LayoutRequest{false, jacket.title, jacket.items, jacket.titleSize, jacket.itemSize,
+                                   jacket.numbering, QStringLiteral(". "), jacket.verticalSpine, AppName};
+    request.pages = {jacket.back ? PageFaces::Back : PageFaces::Front};
     const QString pdf = QDir(folder).filePath(name + QStringLiteral(".pdf"));
     const ExportOutcome outcome = ExportJacketPdf(request, FallbackSheet());
     if (outcome.status != ExportOutcome::Written) {

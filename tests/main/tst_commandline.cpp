@@ -463,13 +463,8 @@ void CommandLineTest::exportCutShortKeepsTheOldPdf()
     const std::optional<JacketDocument> document = JacketFormat::fromBytes(TestSupport::readFile(kSample));
     QVERIFY(document);
     JacketExport jacket;
-    jacket.title = document->title;
-    jacket.items = document->items;
-    jacket.backFaces = {false, true};
-    jacket.titleSizeText = "17";
-    jacket.itemSizeText = "14";
-    jacket.numberSuffix = ". ";
-    jacket.lineHeightSample = "ペロラ";
+    jacket.jacket = LayoutRequest{false, document->title, document->items, "17", "14", true, ". ", false, "ペロラ"};
+    jacket.pages = {PageFaces::Front, PageFaces::Back};
     const ExportOutcome whole = ExportJacketPdf(jacket, FallbackSheet());
     QCOMPARE(whole.status, ExportOutcome::Written);
     QVERIFY(whole.pdf.size() > 1000);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "SheetPlacement.h"
+
+#include <QList>
+#include <QString>
+
+class TBigBitmap;
+class TCanvas;
+
+// The one place that decides what goes where on a page of the jacket, for
+// every output: the print job and the preview of the window (and so
+// --print), and the PDF export. A new kind of face or of paper is planned
+// here; the outputs only draw what they get.
+
+// The faces a page holds.
+enum class PageFaces { Front, Back, BothOnOneSheet };
+
+struct PageRequest
+{
+    LayoutRequest jacket;  // which face it is, the planner says
+    CoverPicture cover;
+    PageFaces faces = PageFaces::Front;
+    SheetGeometry sheet;
+    PrintCorrection correction;
+    int scalePercent = 100;
+};
+
+struct PlannedPage
+{
+    enum Status { Planned, SheetTooSmall, TooSmallToPrint };
+    Status status = Planned;
+    QList<PlacedFace> faces;  // Planned: in drawing order
+    bool shrunk = false;      // some face's fonts were made smaller to fit
+    // A face alone that ends past the sheet's right or bottom edge.
+    bool pastTheSheet = false;
+    // The font-size texts as the layout leaves them (a text that is no
+    // number becomes the default), for the size boxes.
+    QString titleSizeText;
+    QString itemSizeText;
+};
+
+// Lays out every face of the page, measuring on `canvas` (the page's own
+// surface). `layout` is the working record of the layout, the last face's
+// afterwards; the back face's spine picture goes into `spine`. A face
+// begins with the size texts the face before it left.
+PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout, TBigBitmap &spine);
