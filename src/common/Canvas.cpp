@@ -1,7 +1,6 @@
 #include "Canvas.h"
 
 #include "Fonts.h"
-#include "preview/BigBitmap.h"
 
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -99,12 +98,6 @@ void TCanvas::Polyline(const QPolygon &points)
 {
     if (m_painter)
         m_painter->drawPolyline(points);
-}
-
-void TCanvas::StretchDraw(const QRect &rect, const TBigBitmap &picture)
-{
-    if (m_painter)
-        picture.Draw(*m_painter, rect);
 }
 
 void TCanvas::DrawImage(const QRect &rect, const QImage &image)

@@ -11,12 +11,12 @@ class QImage;
 class QPaintDevice;
 class QPainter;
 class QRect;
-class TBigBitmap;
 
 // A drawing surface as the layout and the preview use it: fonts are chosen
 // by size only (the program's one face), text is measured and drawn one
 // line at a time with its top-left corner given, lines are drawn with a
-// plain or dashed pen, and pictures are stretched into rectangles.
+// plain or dashed pen, and pictures are stretched into rectangles (the
+// spine pictures draw themselves on a canvas).
 //
 // Measuring needs only the device (its resolution); drawing needs a painter
 // that is active on it, which the owner of the surface begins and ends.
@@ -48,7 +48,6 @@ public:
 
     void SetPenStyle(Qt::PenStyle style);
     void Polyline(const QPolygon &points);
-    void StretchDraw(const QRect &rect, const TBigBitmap &picture);
     void DrawImage(const QRect &rect, const QImage &image);
     void FillRect(const QRect &rect, const QColor &color);
 

@@ -291,36 +291,54 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
     return outcome;
 }
 
+QList<FacePart> FaceParts(const TJacketLayout &L, const JacketContent &content)
+{
+    QList<FacePart> parts;
+    if (!content.title.isEmpty())
+        parts << FacePart{FacePart::Title, L.TitleOrigin, 0, content.title, QRect()};
+    for (int i = 0; i < content.lines.size(); ++i)
+        parts << FacePart{FacePart::ItemLine, L.ItemsOrigin, i, content.lines[i], QRect()};
+    if (!content.backFace || content.title.isEmpty())
+        return parts;
+    if (content.verticalSpine) {
+        const QStringList characters = UserCharacters(content.title);
+        for (int c = 0; c < characters.size(); ++c) {
+            parts << FacePart{FacePart::SpineCharacter, L.SpineTextOriginLeft, c, characters[c], QRect()}
+                  << FacePart{FacePart::SpineCharacter, L.SpineTextOriginRight, c, characters[c], QRect()};
+        }
+    } else {
+        parts << FacePart{FacePart::SpinePicture, QPoint(), 0, QString(), L.SpineRectLeft.toRect()}
+              << FacePart{FacePart::SpinePicture, QPoint(), 0, QString(), L.SpineRectRight.toRect()};
+    }
+    return parts;
+}
+
 namespace {
 
-// Every text and picture of a laid-out face in drawing order: `text` gets
-// its origin and text with the canvas's font already at its size, `picture`
-// the spine picture's rectangle.
+// The face's parts at the layout's places on `canvas`: `text` gets each
+// text's origin with the canvas's font already at its size, `picture` the
+// spine picture's rectangle.
 template<typename Text, typename Picture>
 void forEachPart(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content, Text text, Picture picture)
 {
-    if (!content.title.isEmpty()) {
-        canvas.SetFontSize(L.TitleFontSize);
-        text(L.TitleOrigin, content.title);
-    }
-    canvas.SetFontSize(L.ItemFontSize);
-    const int lineHeight = canvas.TextHeight(content.lineHeightSample);
-    for (int i = 0; i < content.lines.size(); ++i)
-        text(L.ItemsOrigin + QPoint(0, i * lineHeight), content.lines[i]);
-    if (!content.backFace || content.title.isEmpty())
-        return;
-    if (content.verticalSpine) {
-        canvas.SetFontSize(L.SpineFontSize);
-        const int spineLine = canvas.TextHeight(content.lineHeightSample);
-        const QStringList characters = UserCharacters(content.title);
-        for (int c = 0; c < characters.size(); ++c) {
-            text(L.SpineTextOriginLeft + QPoint(0, c * spineLine), characters[c]);
-            text(L.SpineTextOriginRight + QPoint(0, c * spineLine), characters[c]);
+    const int sizes[] = {L.TitleFontSize, L.ItemFontSize, L.SpineFontSize, 0};
+    int lineHeight = 0;
+    std::optional<FacePart::Kind> fontFor;
+    for (const FacePart &part : FaceParts(L, content)) {
+        if (part.kind == FacePart::SpinePicture) {
+            picture(part.rect);
+            continue;
         }
-    } else {
-        picture(L.SpineRectLeft.toRect());
-        picture(L.SpineRectRight.toRect());
+        if (part.kind != fontFor) {
+            canvas.SetFontSize(sizes[part.kind]);
+            lineHeight = canvas.TextHeight(content.lineHeightSample);
+            fontFor = part.kind;
+        }
+        text(part.anchor + QPoint(0, part.line * lineHeight), part.text);
     }
+    // A face without item lines still leaves the item size set.
+    if (!fontFor || *fontFor == FacePart::Title)
+        canvas.SetFontSize(L.ItemFontSize);
 }
 
 }  // namespace
@@ -363,7 +381,7 @@ void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent
         canvas.Polyline(line);
     forEachPart(
         canvas, L, content, [&](const QPoint &at, const QString &text) { canvas.TextOut(at.x(), at.y(), text); },
-        [&](const QRect &rect) { canvas.StretchDraw(rect, spinePicture); });
+        [&](const QRect &rect) { spinePicture.Draw(canvas, rect); });
 }
 
 QList<QRect> DrawnAreas(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content)

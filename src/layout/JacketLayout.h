@@ -152,6 +152,22 @@ bool HasCover(const JacketContent &content);
 // The dashed fold and cut lines of a face, in drawing order.
 QList<QPolygon> GuideLines(const TJacketLayout &layout, const JacketContent &content);
 
+// One text or picture of a laid-out face. Lines below the anchor are a
+// line height apart, measured with the part's own font on the surface that
+// draws it.
+struct FacePart
+{
+    enum Kind { Title, ItemLine, SpineCharacter, SpinePicture };
+    Kind kind;
+    QPoint anchor;  // the title's origin, the first item line's, a spine column's top
+    int line = 0;   // item lines and spine characters: lines below the anchor
+    QString text;
+    QRect rect;     // the spine picture's
+};
+
+// Every text and picture of a laid-out face, in drawing order.
+QList<FacePart> FaceParts(const TJacketLayout &layout, const JacketContent &content);
+
 // Draws one laid-out face: dashed guide lines, the title, the item lines
 // and the spine titles. `canvas` has its painter active on the page.
 void DrawJacketPage(TCanvas &canvas, const TJacketLayout &layout, const JacketContent &content, const TBigBitmap &spinePicture);

@@ -472,6 +472,12 @@ int TBigBitmap::SampleFactorY(qint64 destHeight, int height, bool forceFactor4)
     return destHeight <= 256 ? 1 : SampleFactorX(destHeight, height, forceFactor4);
 }
 
+void TBigBitmap::Draw(TCanvas &canvas, const QRect &rect) const
+{
+    if (QPainter *painter = canvas.painter())
+        Draw(*painter, rect);
+}
+
 void TBigBitmap::Draw(QPainter &canvas, const QRect &rect) const
 {
     switch (m_drawMode) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Canvas.h"
 #include "common/Exception.h"
 
 #include <QBrush>
@@ -91,6 +92,8 @@ public:
     // picture. Throws "TBigBitmap.Draw: Unknown Mode" for a draw mode other
     // than 0 (band stretch) or 1 (tiled).
     void Draw(QPainter &canvas, const QRect &rect) const;
+    // The same on a canvas's page; nothing while it has no painter.
+    void Draw(TCanvas &canvas, const QRect &rect) const;
 
     bool Empty() const { return m_width == 0 || m_height == 0; }
     int Width() const { return m_width; }

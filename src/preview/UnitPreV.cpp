@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 TPreVForm *PreVForm = nullptr;
 
@@ -32,6 +33,14 @@ int toPreview(int value, double divisor) { return int(std::trunc(value / divisor
 QPoint toPreview(const QPoint &point, double divisor)
 {
     return QPoint(toPreview(point.x(), divisor), toPreview(point.y(), divisor));
+}
+
+// Edge by edge, as the printer's rectangle ends on its right and bottom edges.
+QRect toPreview(const QRect &rect, double divisor)
+{
+    const QPoint from = toPreview(rect.topLeft(), divisor);
+    const QPoint to = toPreview(rect.topLeft() + QPoint(rect.width(), rect.height()), divisor);
+    return QRect(from, QSize(to.x() - from.x(), to.y() - from.y()));
 }
 
 QPolygon toPreview(const QPolygon &points, double divisor)
@@ -77,47 +86,32 @@ void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const Fa
     const int itemWidth = toPreview(printer.TextWidth(widest), divisor);
     image.SetFontSize(sizes.item);
     const int dI = (itemWidth - image.TextWidth(widest)) / 2;
-    const QPoint titleAt = toPreview(L.TitleOrigin, divisor) + QPoint(dT, 0);
-    const QPoint itemsAt = toPreview(L.ItemsOrigin, divisor) + QPoint(dI, 0);
 
     if (HasCover(content)) {
-        const QRect box = FaceBox(L, content);
-        const QPoint from = toPreview(box.topLeft(), divisor);
-        const QPoint to = toPreview(box.topLeft() + QPoint(box.width(), box.height()), divisor);
-        const QRect shown(from, QSize(to.x() - from.x(), to.y() - from.y()));
+        const QRect shown = toPreview(FaceBox(L, content), divisor);
         image.DrawImage(shown, content.cover.covering(shown.size()));
     }
     image.SetPenStyle(Qt::DashLine);
     for (const QPolygon &line : GuideLines(L, content))
         image.Polyline(toPreview(line, divisor));
-    if (!content.title.isEmpty()) {
-        image.SetFontSize(sizes.title);
-        image.TextOut(titleAt.x(), titleAt.y(), content.title);
-    }
-    image.SetFontSize(sizes.item);
-    const int lineHeight = image.TextHeight(AppName);
-    for (int i = 0; i < content.lines.size(); ++i)
-        image.TextOut(itemsAt.x(), itemsAt.y() + i * lineHeight, content.lines[i]);
-
-    if (!content.backFace || content.title.isEmpty())
-        return;
-    if (content.verticalSpine) {
-        image.SetFontSize(sizes.spine);
-        const int spineLine = image.TextHeight(AppName);
-        const QPoint left = toPreview(L.SpineTextOriginLeft, divisor);
-        const QPoint right = toPreview(L.SpineTextOriginRight, divisor);
-        const QStringList characters = UserCharacters(content.title);
-        for (int k = 0; k < characters.size(); ++k) {
-            image.TextOut(left.x(), left.y() + k * spineLine, characters[k]);
-            image.TextOut(right.x(), right.y() + k * spineLine, characters[k]);
+    // The layout's parts at the preview's own sizes and line heights; title
+    // and items centred again by the shifts above.
+    const int fontSizes[] = {sizes.title, sizes.item, sizes.spine};
+    const QPoint shifts[] = {QPoint(dT, 0), QPoint(dI, 0), QPoint()};
+    int lineHeight = 0;
+    std::optional<FacePart::Kind> fontFor;
+    for (const FacePart &part : FaceParts(L, content)) {
+        if (part.kind == FacePart::SpinePicture) {
+            SpineBitmap->Draw(image, toPreview(part.rect, divisor));
+            continue;
         }
-    } else {
-        auto edges = [&](const TEdges &e) {
-            return TEdges{toPreview(e.Left, divisor), toPreview(e.Top, divisor), toPreview(e.Right, divisor),
-                          toPreview(e.Bottom, divisor)};
-        };
-        image.StretchDraw(edges(L.SpineRectLeft).toRect(), *SpineBitmap);
-        image.StretchDraw(edges(L.SpineRectRight).toRect(), *SpineBitmap);
+        if (part.kind != fontFor) {
+            image.SetFontSize(fontSizes[part.kind]);
+            lineHeight = image.TextHeight(AppName);
+            fontFor = part.kind;
+        }
+        const QPoint at = toPreview(part.anchor, divisor) + shifts[part.kind] + QPoint(0, part.line * lineHeight);
+        image.TextOut(at.x(), at.y(), part.text);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "main/PrintPositions.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
+#include "preview/BigBitmap.h"
 #include "preview/UnitPreV.h"
 #include "printer/QdPrinters.h"
 #include "support/PrintedPage.h"
@@ -174,7 +175,7 @@ void PreviewTest::backFaceDrawnWhereTheLayoutPutsIt()
                             items[L.WidestItemIndex], L.ItemsOrigin)};
     for (const TEdges &e : {L.SpineRectLeft, L.SpineRectRight}) {
         areas << TEdges{shrink(e.Left), shrink(e.Top), shrink(e.Right), shrink(e.Bottom)}.toRect();
-        screen.StretchDraw(areas.last(), *SpineBitmap);
+        SpineBitmap->Draw(screen, areas.last());
     }
     painter.end();
     for (const QRect &area : areas) {
