@@ -1,11 +1,11 @@
 #include "DataFile.h"
 
+#include "common/RegularFile.h"
 #include "common/TextCodec.h"
 #include "common/TextLines.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -57,15 +57,5 @@ DataFileValues readDataFile(const QString &path)
 
 bool writeDataFile(const QString &path, const DataFileValues &values)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = TextLines::toFileBytes({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)});
-    // commit() would replace the file even when its own last flush was cut
-    // short (a full disk): flushed and checked here first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeWholeFile(path, TextLines::toFileBytes({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)}));
 }

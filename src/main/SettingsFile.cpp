@@ -1,11 +1,11 @@
 #include "SettingsFile.h"
 
+#include "common/RegularFile.h"
 #include "common/TextCodec.h"
 #include "common/TextLines.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -182,20 +182,7 @@ QByteArray SettingsFile::toBytes() const
     return Cp932::encode(text);
 }
 
-bool SettingsFile::save(const QString &path) const
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toBytes();
-    // commit() would replace the file even when its own last flush was cut
-    // short (a full disk): flushed and checked here first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
+bool SettingsFile::save(const QString &path) const { return writeWholeFile(path, toBytes()); }
 
 qsizetype SettingsFile::findSection(QStringView name) const
 {
