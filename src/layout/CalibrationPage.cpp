@@ -6,6 +6,7 @@
 #include <QList>
 #include <QRect>
 #include <QStringList>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <climits>
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
+using JacketGeometry::kMillimetresPerInch;
 
 // Sizes in millimetres.
 constexpr double kLine = 0.12;  // thin, yet printed by any printer
@@ -47,42 +48,20 @@ struct TextLine
     bool heading = false;
 };
 
-// Pieces no line is broken inside: a run of ASCII (a number, "mm"), or one
-// character with the closing marks after it and the opening marks before it.
+// The pieces a line may be broken between, by the Unicode line-breaking
+// rules: none inside a number or a word, none before 、。」 or after 「.
+// Spaces stay at the end of the piece before them.
 QStringList breakablePieces(const QString &text)
 {
-    static const QString closing = QStringLiteral("、。，．・ー）」』％");
-    static const QString opening = QStringLiteral("（「『");
     QStringList pieces;
-    bool glueNext = false;
-    for (qsizetype i = 0; i < text.size();) {
-        qsizetype end = i + 1;
-        if (text[i].unicode() < 0x80 && !text[i].isSpace()) {
-            while (end < text.size() && text[end].unicode() < 0x80 && !text[end].isSpace())
-                ++end;
-        } else if (text[i].isHighSurrogate() && end < text.size()) {
-            ++end;
-        }
-        const QString piece = text.mid(i, end - i);
-        if (!pieces.isEmpty() && (glueNext || closing.contains(piece)))
-            pieces.last() += piece;
-        else
-            pieces << piece;
-        glueNext = opening.contains(piece);
-        i = end;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    qsizetype start = 0;
+    while (breaks.toNextBoundary() != -1) {
+        if (breaks.position() > start)
+            pieces << text.mid(start, breaks.position() - start);
+        start = breaks.position();
     }
     return pieces;
-}
-
-QStringList codePoints(const QString &text)
-{
-    QStringList characters;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
-        characters << text.mid(i, pair ? 2 : 1);
-        i += pair ? 1 : 0;
-    }
-    return characters;
 }
 
 class CalibrationDrawing
@@ -196,15 +175,15 @@ QList<TextLine> CalibrationDrawing::wrap(const QList<Paragraph> &paragraphs, int
         QStringList pieces = breakablePieces(paragraph.text);
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             const QString piece = pieces[i];
-            if (m_canvas.TextWidth(line.text + piece) > width - line.indent) {
+            if (m_canvas.TextWidth((line.text + piece).trimmed()) > width - line.indent) {
                 if (!line.text.isEmpty()) {
                     lines << line;
                     line = TextLine{QString(), indent, paragraph.heading};
                     if (piece.trimmed().isEmpty())
                         continue;
                 }
-                // A piece wider than a whole line is broken anywhere.
-                if (const QStringList characters = codePoints(piece);
+                // A piece wider than a whole line is broken between any characters.
+                if (const QStringList characters = UserCharacters(piece);
                     characters.size() > 1 && m_canvas.TextWidth(piece) > width - line.indent) {
                     pieces.remove(i);
                     for (qsizetype k = 0; k < characters.size(); ++k)

@@ -13,8 +13,6 @@ namespace {
 
 using namespace JacketGeometry;
 
-int scaled(int units, double scale) { return int(std::trunc(units * scale)); }
-
 int decimalDigits(int value) { return int(QString::number(value).size()); }
 
 // Lowers the canvas's font size from `start` (tried first when `inclusive`)
@@ -147,23 +145,23 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
     L.TooSmallToPrint = false;
     int widestWidth = 1;
     ReadPageScale(L, page);
-    L.SpineFontSize = scaled(kSpineFontSize, L.ScaleX);
+    L.SpineFontSize = Scaled(kSpineFontSize, L.ScaleX);
     const Face &face = request.backFace ? kBack : kFront;
-    L.OuterWidth = scaled(face.outerWidth, L.ScaleX);
-    L.InnerWidth = scaled(face.innerWidth, L.ScaleX);
-    L.PanelLeft = scaled(face.panelLeft, L.ScaleX);
-    L.OuterHeight = scaled(face.outerHeight, L.ScaleY);
-    L.InnerHeight = scaled(face.innerHeight, L.ScaleY);
+    L.OuterWidth = Scaled(face.outerWidth, L.ScaleX);
+    L.InnerWidth = Scaled(face.innerWidth, L.ScaleX);
+    L.PanelLeft = Scaled(face.panelLeft, L.ScaleX);
+    L.OuterHeight = Scaled(face.outerHeight, L.ScaleY);
+    L.InnerHeight = Scaled(face.innerHeight, L.ScaleY);
     L.Margin = (L.OuterWidth - L.InnerWidth) / 2;
 
     // 6–10: the title.
-    L.TitleGap = title.isEmpty() ? 0 : scaled(kTitleGap, L.ScaleY);
+    L.TitleGap = title.isEmpty() ? 0 : Scaled(kTitleGap, L.ScaleY);
     int titleSize = kDefaultTitleSize;
     if (const auto typed = FontSizeValue(request.titleSizeText))
         titleSize = *typed;
     else
         outcome.titleSizeText = QString::number(kDefaultTitleSize);
-    canvas.SetFontSize(scaled(titleSize, L.ScaleX));
+    canvas.SetFontSize(Scaled(titleSize, L.ScaleX));
     if (!title.isEmpty() && canvas.TextWidth(title) > L.InnerWidth) {
         outcome.titleShrunk = shrinkUntil(
             canvas, canvas.FontSize(), false, [&] { return canvas.TextWidth(title) < L.InnerWidth; },
@@ -181,7 +179,7 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
         itemSize = *typed;
     else
         outcome.itemSizeText = QString::number(kDefaultItemSize);
-    canvas.SetFontSize(scaled(itemSize, L.ScaleX));
+    canvas.SetFontSize(Scaled(itemSize, L.ScaleX));
     const QString numberSample = request.numbering ? QString::number(n - 1) + request.numberSuffix : QString();
     for (int i = 0; i < n; ++i) {
         const int width = canvas.TextWidth(items[i]);
@@ -252,7 +250,7 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
             L.SpineRectRight = {L.SpineRectLeft.Left + shift, L.SpineRectLeft.Top, L.SpineRectLeft.Right + shift,
                                 L.SpineRectLeft.Bottom};
         } else {
-            canvas.SetFontSize(scaled(kVerticalSpineFontSize, L.ScaleY));
+            canvas.SetFontSize(Scaled(kVerticalSpineFontSize, L.ScaleY));
             const QStringList characters = UserCharacters(title);
             const int k = int(characters.size());
             QString widestCharacter = QStringLiteral("a");

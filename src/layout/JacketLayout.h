@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QStringList>
 
+#include <cmath>
 #include <optional>
 
 class TCanvas;
@@ -60,6 +61,7 @@ struct TJacketLayout
 namespace JacketGeometry {
 
 inline constexpr int kLayoutUnitsPerInch = 600;
+inline constexpr double kMillimetresPerInch = 25.4;
 
 // Face dimensions in layout units (1/600 inch).
 struct Face
@@ -78,6 +80,10 @@ inline constexpr int kVerticalSpineFontSize = 18;
 inline constexpr int kSpineRenderSize = 50;    // points on a screen bitmap
 inline constexpr int kDefaultTitleSize = 17;
 inline constexpr int kDefaultItemSize = 14;
+
+// Layout units (or points) at a page's scale, cut towards zero as the
+// layout has always done.
+inline int Scaled(int units, double scale) { return int(std::trunc(units * scale)); }
 
 }  // namespace JacketGeometry
 

@@ -13,10 +13,6 @@ using namespace JacketGeometry;
 // Room left between the two faces on one sheet, for the scissors.
 constexpr int kFaceGap = 240;  // layout units, about 10 mm
 
-constexpr double kMillimetresPerInch = 25.4;
-
-int scaled(int units, double scale) { return int(std::trunc(units * scale)); }
-
 TJacketLayout scaleOf(const SheetGeometry &sheet)
 {
     TJacketLayout scale;
@@ -50,7 +46,7 @@ QSize FaceSize(const SheetGeometry &sheet, bool backFace)
 {
     const TJacketLayout scale = scaleOf(sheet);
     const Face &face = backFace ? kBack : kFront;
-    return QSize(scaled(face.outerWidth, scale.ScaleX), scaled(face.outerHeight, scale.ScaleY));
+    return QSize(Scaled(face.outerWidth, scale.ScaleX), Scaled(face.outerHeight, scale.ScaleY));
 }
 
 std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet)
@@ -59,17 +55,17 @@ std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet)
     const QSize front = FaceSize(sheet, false);
     const QSize back = FaceSize(sheet, true);
     // The back's box begins this far right of its layout's origin.
-    const int backLeft = scaled(kBack.panelLeft, scale.ScaleX);
+    const int backLeft = Scaled(kBack.panelLeft, scale.ScaleX);
     const int width = sheet.sheet.width();
     const int height = sheet.sheet.height();
 
-    const int gapDown = scaled(kFaceGap, scale.ScaleY);
+    const int gapDown = Scaled(kFaceGap, scale.ScaleY);
     if (qMax(front.width(), back.width()) <= width && front.height() + gapDown + back.height() <= height) {
         const int top = (height - front.height() - gapDown - back.height()) / 2;
         return QList<FaceSpot>{{false, true, QPoint((width - front.width()) / 2, top)},
                                {true, true, QPoint((width - back.width()) / 2 - backLeft, top + front.height() + gapDown)}};
     }
-    const int gapAcross = scaled(kFaceGap, scale.ScaleX);
+    const int gapAcross = Scaled(kFaceGap, scale.ScaleX);
     if (front.width() + gapAcross + back.width() <= width && qMax(front.height(), back.height()) <= height) {
         const int left = (width - front.width() - gapAcross - back.width()) / 2;
         return QList<FaceSpot>{{false, true, QPoint(left, (height - front.height()) / 2)},
