@@ -15,16 +15,16 @@ using namespace JacketGeometry;
 
 int decimalDigits(int value) { return int(QString::number(value).size()); }
 
-// Lowers the canvas's font size from `start` (tried first when `inclusive`)
+// Lowers the canvas's font size from below `start` (which does not fit)
 // towards 0 until `fits` holds; when none fits the size ends at 0, and a
-// start below 0 tries nothing. Text grows with the font size, so sizes far
+// start of 0 or less tries nothing. Text grows with the font size, so sizes far
 // above the fitting one are passed over in one step; below that every size
 // is tried in turn, so the first that fits is the largest. Returns whether
 // a size fitted; the canvas keeps the last size set (0 when none did).
 template<typename Fits>
-bool shrinkUntil(TCanvas &canvas, int start, bool inclusive, Fits fits, const std::function<double()> &overshoot)
+bool shrinkUntil(TCanvas &canvas, int start, Fits fits, const std::function<double()> &overshoot)
 {
-    int size = inclusive ? start : start - 1;
+    int size = start - 1;
     while (size >= 0) {
         canvas.SetFontSize(size);
         if (fits())
@@ -33,6 +33,9 @@ bool shrinkUntil(TCanvas &canvas, int start, bool inclusive, Fits fits, const st
         const double ratio = overshoot();
         int next = size - 1;
         if (ratio > 1.25) {
+            // Glyph advances are whole pixels at every size, so text is not
+            // quite proportional to it: two sizes above the proportional
+            // guess, the largest size that fits is never passed over.
             const int estimate = int(size / ratio) + 2;
             next = qMin(next, qMax(estimate, 0));
         }
@@ -164,7 +167,7 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
     canvas.SetFontSize(Scaled(titleSize, L.ScaleX));
     if (!title.isEmpty() && canvas.TextWidth(title) > L.InnerWidth) {
         outcome.titleShrunk = shrinkUntil(
-            canvas, canvas.FontSize(), false, [&] { return canvas.TextWidth(title) < L.InnerWidth; },
+            canvas, canvas.FontSize(), [&] { return canvas.TextWidth(title) < L.InnerWidth; },
             [&] { return double(canvas.TextWidth(title)) / qMax(1, L.InnerWidth); });
     }
     L.TitleFontSize = canvas.FontSize();
@@ -194,7 +197,7 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
         && lineHeight() * n + textHeightAbove <= L.InnerHeight;
     if (!fits) {
         outcome.itemsShrunk = shrinkUntil(
-            canvas, canvas.FontSize(), false,
+            canvas, canvas.FontSize(),
             [&] {
                 return canvas.TextWidth(widest) + canvas.TextWidth(numberSample) < L.InnerWidth
                     && lineHeight() * n + textHeightAbove < L.InnerHeight;
@@ -235,10 +238,14 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
     if (request.backFace && !title.isEmpty()) {
         if (!request.verticalSpine) {
             MakeSpineImage(title, spinePicture);
+            // Whole widths of the title along the spine: a title shorter
+            // than it is high gets none, and so an empty rectangle.
             const int ratio = spinePicture.Width() > 0 ? spinePicture.Height() / spinePicture.Width() : 0;
             int w = kSpineTextWidth;
             int len = w * ratio;
-            while (w > kSpineTextWidth || len > kSpineTextLength) {
+            // The width only shrinks with the length: a tenth a step, each
+            // step cut to a whole pixel.
+            while (len > kSpineTextLength) {
                 w = (w / 10) * 9;
                 len = (len / 10) * 9;
             }
@@ -260,8 +267,8 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
             }
             L.SpineColumnHeight = canvas.TextHeight(title) * k;
             if (L.SpineColumnHeight > kSpineTextLength || canvas.TextWidth(widestCharacter) > kSpineTextWidth) {
-                const bool fitted = shrinkUntil(
-                    canvas, canvas.FontSize(), true,
+                shrinkUntil(
+                    canvas, canvas.FontSize(),
                     [&] {
                         L.SpineColumnHeight = canvas.TextHeight(title) * k;
                         return L.SpineColumnHeight < kSpineTextLength && canvas.TextWidth(widestCharacter) < kSpineTextWidth;
@@ -270,7 +277,6 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
                         return qMax(double(canvas.TextHeight(title) * k) / kSpineTextLength,
                                     double(canvas.TextWidth(widestCharacter)) / kSpineTextWidth);
                     });
-                Q_UNUSED(fitted);
             }
             L.SpineFontSize = canvas.FontSize();
             const int x = L.PanelLeft - offX + (kSpineStripWidth - canvas.TextWidth(widestCharacter)) / 2;
