@@ -322,16 +322,16 @@ void PrintCommandTest::printsAtRealSizeOnEveryKindOfDestination()
 // sheet's corner, measured in the job's PDF to within 0.1 mm.
 void PrintCommandTest::correctionMovesThePrintedJacket_data()
 {
-    PrintedPage::addCorrectionRows();
+    PrintedPage::addCorrectionRows(false);
 }
 
 void PrintCommandTest::correctionMovesThePrintedJacket()
 {
+    QFETCH(QString, queue);
     QFETCH(double, x);
     QFETCH(double, y);
     QFETCH(double, scale);
     MessageRecorder messages;
-    const QString queue = QStringLiteral("pelora-pdf");
     QVERIFY(PrintPositions::save(queue, PrintCorrection{x, y, scale}));
     QdPrinter->SelectPrinter(queue);
     m_form->RGTwoSides->setItemIndex(1);

@@ -164,17 +164,17 @@ void PrintPositionTest::dialogStoresOnlyWithOk()
 // 600 per inch, lie at sheet millimetres × scale + offset.
 void PrintPositionTest::crossesLandWhereTheCorrectionPutsThem_data()
 {
-    PrintedPage::addCorrectionRows();
+    PrintedPage::addCorrectionRows(true);
 }
 
 void PrintPositionTest::crossesLandWhereTheCorrectionPutsThem()
 {
+    QFETCH(QString, queue);
     QFETCH(double, x);
     QFETCH(double, y);
     QFETCH(double, scale);
     QVERIFY2(PrivateCups::available(), "run through ./test.sh: it starts a private CUPS");
     MessageRecorder messages;
-    const QString queue = QStringLiteral("pelora-pdf");
     QdPrinter->SelectPrinter(queue);
     TPrintPositionForm dialog(queue);
     dialog.OffsetXBox->setValue(x);

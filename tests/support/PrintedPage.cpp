@@ -48,14 +48,18 @@ QList<double> linesAcross(const QImage &page, Qt::Orientation orientation, int f
     return lines;
 }
 
-void addCorrectionRows()
+void addCorrectionRows(bool sheetWithMargins)
 {
+    QTest::addColumn<QString>("queue");
     QTest::addColumn<double>("x");
     QTest::addColumn<double>("y");
     QTest::addColumn<double>("scale");
-    QTest::newRow("none") << 0.0 << 0.0 << 100.0;
-    QTest::newRow("moved") << 2.0 << -1.5 << 100.0;
-    QTest::newRow("scaled") << 0.0 << 0.0 << 102.0;
+    QTest::newRow("none") << "pelora-pdf" << 0.0 << 0.0 << 100.0;
+    QTest::newRow("moved") << "pelora-pdf" << 2.0 << -1.5 << 100.0;
+    QTest::newRow("scaled") << "pelora-pdf" << 0.0 << 0.0 << 102.0;
+    // Half-inch margins: scaled about the sheet's corner, not the printable area's.
+    if (sheetWithMargins)
+        QTest::newRow("scaled, margins") << "pelora-margins" << 0.0 << 0.0 << 102.0;
 }
 
 }  // namespace PrintedPage

@@ -19,7 +19,8 @@ QImage render(const QString &pdf, int dpi, bool colour = false);
 QList<double> linesAcross(const QImage &page, Qt::Orientation orientation, int from, int to);
 
 // The print-position corrections the placement tests print with: columns
-// x, y (mm) and scale (percent); rows none, moved and scaled.
-void addCorrectionRows();
+// queue, x, y (mm) and scale (percent); rows none, moved and scaled on an
+// A4 queue without margins, and scaled on one with half-inch margins.
+void addCorrectionRows(bool sheetWithMargins);
 
 }  // namespace PrintedPage
