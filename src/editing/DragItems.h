@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListRows.h"
+
 #include <QStringList>
 
 #include <vector>
@@ -11,14 +13,6 @@ struct Tdragitem
 {
     int Index = 0;
     QString Text;
-};
-
-// The rows of a list and which of them are selected: what the moves and the
-// drop work on, without a widget.
-struct RowState
-{
-    QStringList texts;
-    std::vector<bool> selected;
 };
 
 // The snapshot of the selected rows that the moves and the drag reordering

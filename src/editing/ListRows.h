@@ -1,8 +1,18 @@
 #pragma once
 
-#include "DragItems.h"
+#include <QStringList>
+
+#include <vector>
 
 class QListWidget;
+
+// The rows of a list and which of them are selected: what the moves and the
+// drop work on, without a widget.
+struct RowState
+{
+    QStringList texts;
+    std::vector<bool> selected;
+};
 
 // Reading and writing a list widget's rows and selection in bulk: changed
 // texts only, and the selection as ranges, so that large lists stay fast.
