@@ -5,6 +5,7 @@
 // are never negative, and every line stays one line.
 #include "FuzzCheck.h"
 #include "intake/CueSheet.h"
+#include "intake/DropLines.h"
 #include "intake/PlaylistReader.h"
 
 #include <cstdint>
@@ -32,7 +33,7 @@ void fuzzPlaylist(QByteArrayView bytes, PlaylistFormat format, const DropLineOpt
         check(entry.title.size() <= kCap && entry.artist.size() <= kCap);
         check(entry.artist.isEmpty() || !entry.title.isEmpty());
         check(!entry.seconds || *entry.seconds >= 0);
-        checkOneLine(UnresolvedEntryLine(entry, options));
+        checkOneLine(UnresolvedEntryLine(entry, ListLineMakerFor(options)));
     }
 }
 
@@ -61,7 +62,7 @@ void fuzzCueSheet(QByteArrayView bytes, const DropLineOptions &options)
     for (const auto &s : seconds)
         check(!s || *s >= 0);
     asked.clear();
-    const QStringList lines = CueSheetTrackLines(sheet, QStringLiteral("/fuzz/sheet.cue"), lengths, options);
+    const QStringList lines = CueSheetTrackLines(sheet, QStringLiteral("/fuzz/sheet.cue"), lengths, ListLineMakerFor(options));
     check(lines.size() == audio);
     for (const QString &line : lines)
         checkOneLine(line);

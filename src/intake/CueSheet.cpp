@@ -1,7 +1,6 @@
 #include "CueSheet.h"
 
 #include "PlayMp3.h"
-#include "PlaylistReader.h"
 #include "common/RegularFile.h"
 #include "common/TextLines.h"
 
@@ -18,21 +17,7 @@ namespace {
 // A CD holds 99 tracks; the longest real sheets, REM lines and all, stay
 // far below this.
 constexpr qint64 kMaxCueBytes = qint64(4) << 20;
-constexpr int64_t kNumberClamp = 1'000'000'000'000'000;
 constexpr int64_t kFramesPerSecond = 75;
-
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-// Digits only, clamped; nothing for anything else ("-1", "", "1a").
-std::optional<int64_t> count(QStringView digits)
-{
-    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), isDigit))
-        return std::nullopt;
-    int64_t value = 0;
-    for (const QChar c : digits)
-        value = std::min(value * 10 + (c.unicode() - u'0'), kNumberClamp);
-    return value;
-}
 
 // The next word of `rest`, which loses it.
 QStringView takeWord(QStringView &rest)
@@ -79,15 +64,13 @@ std::optional<int64_t> frames(QStringView time)
     const qsizetype second = first < 0 ? -1 : time.indexOf(u':', first + 1);
     if (second < 0)
         return std::nullopt;
-    const auto minutes = count(time.first(first));
-    const auto seconds = count(time.sliced(first + 1, second - first - 1));
-    const auto rest = count(time.sliced(second + 1));
+    const auto minutes = ListNumber(time.first(first));
+    const auto seconds = ListNumber(time.sliced(first + 1, second - first - 1));
+    const auto rest = ListNumber(time.sliced(second + 1));
     if (!minutes || !seconds || !rest)
         return std::nullopt;
     return (*minutes * 60 + *seconds) * kFramesPerSecond + *rest;
 }
-
-QString slashed(const QString &written) { return QString(written).replace(u'\\', u'/'); }
 
 // The audio file a FILE names: as written; else the same name in the folder
 // it points to or beside the sheet (a sheet made on another machine names
@@ -96,13 +79,16 @@ QString slashed(const QString &written) { return QString(written).replace(u'\\',
 class AudioFiles
 {
 public:
-    explicit AudioFiles(QString cueFolder) : m_cueFolder(std::move(cueFolder)) {}
+    AudioFiles(QString cueFolder, std::function<bool(const QString &name)> isAudioFileName)
+        : m_cueFolder(std::move(cueFolder)), m_isAudioFileName(std::move(isAudioFileName))
+    {
+    }
 
     std::optional<QString> find(const QString &written)
     {
         if (const auto path = LocalEntryPath(m_cueFolder, written); path && QFileInfo(*path).isFile())
             return path;
-        const QString path = slashed(written);
+        const QString path = WithForwardSlashes(written);
         const qsizetype slash = path.lastIndexOf(u'/');
         const QString name = path.sliced(slash + 1);
         if (name.isEmpty() || name.contains(QChar(0)))
@@ -119,7 +105,7 @@ public:
                 return same;
             for (const QString &other : listing(folder)) {
                 if (other.size() > base.size() && other.startsWith(base) && other[base.size()] == u'.'
-                    && other.indexOf(u'.', base.size() + 1) < 0 && IsAudioFileName(other))
+                    && other.indexOf(u'.', base.size() + 1) < 0 && m_isAudioFileName(other))
                     return folder + u'/' + other;
             }
         }
@@ -136,6 +122,7 @@ private:
     }
 
     QString m_cueFolder;
+    std::function<bool(const QString &name)> m_isAudioFileName;
     std::map<QString, QStringList> m_listings;  // one listing a folder for the whole sheet
 };
 
@@ -181,7 +168,7 @@ CueSheetData ParseCueSheet(QByteArrayView bytes)
         } else if (is(u"PERFORMER")) {
             (track ? track->performer : sheet.performer) = CappedListText(textValue(rest));
         } else if (is(u"INDEX") && track && !track->start) {
-            if (count(takeWord(rest)) == 1) {
+            if (ListNumber(takeWord(rest)) == 1) {
                 track->start = frames(takeWord(rest));
                 // A track whose pause ends one file starts in the next.
                 if (track->start)
@@ -205,7 +192,7 @@ std::vector<std::optional<int32_t>> CueTrackSeconds(const CueSheetData &sheet, c
             end = tracks[i + 1].start;
         } else if (track.file >= 0 && track.file < sheet.files.size()) {
             if (const auto length = fileSeconds(track.file))
-                end = std::clamp<int64_t>(*length, -1, kNumberClamp) * kFramesPerSecond;
+                end = std::clamp<int64_t>(*length, -1, kListNumberClamp) * kFramesPerSecond;
         }
         if (end && *end >= *track.start)
             seconds[i] = int32_t(std::min<int64_t>((*end - *track.start) / kFramesPerSecond,
@@ -215,34 +202,34 @@ std::vector<std::optional<int32_t>> CueTrackSeconds(const CueSheetData &sheet, c
 }
 
 QStringList CueSheetTrackLines(const CueSheetData &sheet, const QString &cuePath, const CueFileSeconds &fileSeconds,
-                               const DropLineOptions &options)
+                               const ListLineMaker &lines)
 {
     const std::vector<std::optional<int32_t>> seconds =
-        options.addTime ? CueTrackSeconds(sheet, fileSeconds) : std::vector<std::optional<int32_t>>(sheet.tracks.size());
-    QStringList lines;
+        lines.addTime ? CueTrackSeconds(sheet, fileSeconds) : std::vector<std::optional<int32_t>>(sheet.tracks.size());
+    QStringList trackLines;
     for (std::size_t i = 0; i < sheet.tracks.size(); ++i) {
         const CueTrack &track = sheet.tracks[i];
         if (!track.audio)
             continue;
         const bool hasFile = track.file >= 0 && track.file < sheet.files.size();
         const QString title = !track.title.isEmpty() ? track.title
-            : hasFile ? NameLine(slashed(sheet.files[track.file]), options.stripExtension)
-                      : NameLine(cuePath, options.stripExtension);
-        lines << TrackLine(title, seconds[i], track.performer.isEmpty() ? sheet.performer : track.performer, options);
+            : hasFile ? lines.nameLine(WithForwardSlashes(sheet.files[track.file]))
+                      : lines.nameLine(cuePath);
+        trackLines << lines.trackLine(title, seconds[i], track.performer.isEmpty() ? sheet.performer : track.performer);
     }
-    return lines;
+    return trackLines;
 }
 
-QStringList CueSheetLines(const QString &path, const DropLineOptions &options)
+QStringList CueSheetLines(const QString &path, const ListLineMaker &lines)
 {
     const auto bytes = readRegularFile(path, kMaxCueBytes);
     if (!bytes)
-        return {DropLine(path, options)};
+        return {lines.fileLine(path)};
     const CueSheetData sheet = ParseCueSheet(*bytes);
-    AudioFiles audioFiles(QFileInfo(path).absolutePath());
-    const QStringList lines = CueSheetTrackLines(sheet, path, [&](qsizetype file) -> std::optional<int64_t> {
+    AudioFiles audioFiles(QFileInfo(path).absolutePath(), lines.isAudioFileName);
+    const QStringList trackLines = CueSheetTrackLines(sheet, path, [&](qsizetype file) -> std::optional<int64_t> {
         const auto audio = audioFiles.find(sheet.files[file]);
         return audio ? playingSeconds(*audio) : std::nullopt;
-    }, options);
-    return lines.isEmpty() ? QStringList{DropLine(path, options)} : lines;
+    }, lines);
+    return trackLines.isEmpty() ? QStringList{lines.fileLine(path)} : trackLines;
 }

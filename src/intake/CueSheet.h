@@ -12,9 +12,10 @@
 //   REM ...                      a comment
 // Values may be quoted or not. A track runs until the next track's INDEX 01
 // in the same file, or to the end of its file.
-#include "DropLines.h"
+#include "ListText.h"
 
 #include <QByteArrayView>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -53,9 +54,9 @@ std::vector<std::optional<int32_t>> CueTrackSeconds(const CueSheetData &sheet, c
 // time, its performer (else the disc's). Touches no file but through
 // `fileSeconds`, and only when times are asked for.
 QStringList CueSheetTrackLines(const CueSheetData &sheet, const QString &cuePath, const CueFileSeconds &fileSeconds,
-                               const DropLineOptions &options);
+                               const ListLineMaker &lines);
 
 // One line per audio track of the cue sheet at `path`, in its order, with or
 // without tag reading; the sheet's own line when it cannot be read or has
 // no audio track. The lengths of its audio files come from the tag component.
-QStringList CueSheetLines(const QString &path, const DropLineOptions &options);
+QStringList CueSheetLines(const QString &path, const ListLineMaker &lines);

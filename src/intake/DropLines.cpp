@@ -86,11 +86,23 @@ QString DropLine(const QString &path, const DropLineOptions &options)
                      options);
 }
 
+ListLineMaker ListLineMakerFor(const DropLineOptions &options)
+{
+    return {options.readTags,
+            options.addTime,
+            [options](const QString &path) { return DropLine(path, options); },
+            [strip = options.stripExtension](const QString &path) { return NameLine(path, strip); },
+            [options](const QString &title, std::optional<int32_t> seconds, const QString &artist) {
+                return TrackLine(title, seconds, artist, options);
+            },
+            IsAudioFileName};
+}
+
 QStringList DropLines(const QString &path, const DropLineOptions &options)
 {
     if (IsPlaylistFileName(path))
-        return PlaylistLines(path, options);
+        return PlaylistLines(path, ListLineMakerFor(options));
     if (IsCueSheetFileName(path))
-        return CueSheetLines(path, options);
+        return CueSheetLines(path, ListLineMakerFor(options));
     return {DropLine(path, options)};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListText.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +39,10 @@ QString TrackLine(const QString &title, std::optional<int32_t> seconds, const QS
 // component (vbmp3_close, then vbmp3_open), which must have been started;
 // a blank title (empty, or beginning with a space) gives the name line.
 QString DropLine(const QString &path, const DropLineOptions &options);
+
+// How the playlist and cue sheet readers make lines for a drop with these
+// options.
+ListLineMaker ListLineMakerFor(const DropLineOptions &options);
 
 // The lines for one dropped file: a playlist or a cue sheet gives one line
 // per track, any other file one line.

@@ -2,12 +2,9 @@
 
 #include "CueSheet.h"
 #include "common/RegularFile.h"
-#include "common/TextDetect.h"
 #include "common/TextLines.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QUrl>
 
 #include <algorithm>
@@ -19,9 +16,6 @@ namespace {
 
 constexpr qint64 kMaxPlaylistBytes = qint64(64) << 20;
 constexpr std::size_t kMaxEntries = 1'000'000;
-constexpr qsizetype kMaxTextLength = 4096;
-// Numbers are clamped here, far below overflow even after "* 10 + 9".
-constexpr int64_t kNumberClamp = 1'000'000'000'000'000;
 
 QString extensionOf(const QString &path)
 {
@@ -29,9 +23,6 @@ QString extensionOf(const QString &path)
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QString() : name.sliced(dot + 1).toString().toLower();
 }
-
-bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // The digits at the start of `text`, after an optional sign, clamped;
 // nothing when there is no digit. "215.6" is 215.
@@ -41,15 +32,9 @@ std::optional<int64_t> leadingNumber(QStringView text)
     const bool negative = text.startsWith(u'-');
     if (negative || text.startsWith(u'+'))
         text = text.sliced(1);
-    int64_t value = 0;
-    qsizetype digits = 0;
-    while (digits < text.size() && isDigit(text[digits])) {
-        value = std::min(value * 10 + (text[digits].unicode() - u'0'), kNumberClamp);
-        ++digits;
-    }
-    if (digits == 0)
-        return std::nullopt;
-    return negative ? -value : value;
+    const auto digits = std::find_if_not(text.begin(), text.end(), IsAsciiDigit);
+    const std::optional<int64_t> value = ListNumber(text.first(digits - text.begin()));
+    return negative && value ? std::optional<int64_t>(-*value) : value;
 }
 
 std::optional<int32_t> knownSeconds(std::optional<int64_t> value)
@@ -122,12 +107,9 @@ std::vector<PlaylistEntry> parseM3u(QStringView text)
 // "File12" → 12 for the prefix "file", in any letter case.
 std::optional<int64_t> plsIndex(QStringView key, QStringView prefix)
 {
-    if (key.size() <= prefix.size() || !key.startsWith(prefix, Qt::CaseInsensitive))
+    if (!key.startsWith(prefix, Qt::CaseInsensitive))
         return std::nullopt;
-    const QStringView digits = key.sliced(prefix.size());
-    if (!std::all_of(digits.begin(), digits.end(), isDigit))
-        return std::nullopt;
-    return leadingNumber(digits);
+    return ListNumber(key.sliced(prefix.size()));
 }
 
 std::vector<PlaylistEntry> parsePls(QStringView text)
@@ -186,53 +168,11 @@ std::vector<PlaylistEntry> parsePls(QStringView text)
     return entries;
 }
 
-// The scheme of a URL, in lower case; empty for a path. A drive letter
-// ("C:\") is no scheme, nor is a colon in a file name ("a:b.mp3"): URLs
-// other than file: come with "//".
-QString urlScheme(QStringView location)
-{
-    qsizetype end = 0;
-    while (end < location.size()
-           && (isAsciiLetter(location[end]) || (end > 0 && (isDigit(location[end]) || location[end] == u'+'
-                                                            || location[end] == u'-' || location[end] == u'.'))))
-        ++end;
-    if (end < 2 || end >= location.size() || location[end] != u':')
-        return {};
-    const QString scheme = location.first(end).toString().toLower();
-    if (scheme == u"file" || location.sliced(end + 1).startsWith(u"//"))
-        return scheme;
-    return {};
-}
-
-// The local path of a file: URL of this machine.
-std::optional<QString> fileUrlPath(const QString &location)
-{
-    const QUrl url(location);
-    if (!url.isValid() || !url.isLocalFile())
-        return std::nullopt;
-    const QString host = url.host();
-    if (!host.isEmpty() && host.compare(u"localhost", Qt::CaseInsensitive) != 0)
-        return std::nullopt;
-    const QString path = url.path(QUrl::FullyDecoded);
-    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
-}
-
-std::optional<QString> existing(const QString &folder, const QString &path)
-{
-    if (path.isEmpty() || path.contains(QChar(0)))
-        return std::nullopt;
-    // Never a path that starts with ":", which Qt would look up in its resources.
-    QString full = path.startsWith(u'/') ? path : folder + u'/' + path;
-    if (!QFileInfo::exists(full))
-        return std::nullopt;
-    return full;
-}
-
 // What the entry is called: a URL's last path segment, percent-decoded (or
 // its host), else the path with "\" as a separator.
 QString entryName(const QString &location, bool *isHost = nullptr)
 {
-    if (!urlScheme(location).isEmpty()) {
+    if (!UrlSchemeOf(location).isEmpty()) {
         const QUrl url(location);
         const QStringList segments = url.path(QUrl::FullyDecoded).split(u'/', Qt::SkipEmptyParts);
         if (!segments.isEmpty())
@@ -244,15 +184,15 @@ QString entryName(const QString &location, bool *isHost = nullptr)
         }
         return location;
     }
-    return QString(location).replace(u'\\', u'/');
+    return WithForwardSlashes(location);
 }
 
-QString entryNameLine(const QString &location, bool stripExtension)
+QString entryNameLine(const QString &location, const ListLineMaker &lines)
 {
     bool isHost = false;
     const QString name = entryName(location, &isHost);
     // A bare host keeps its dots: "radio.example.org" has no extension.
-    return NameLine(name, stripExtension && !isHost);
+    return isHost ? TextLines::withoutControls(name) : lines.nameLine(name);
 }
 
 }  // namespace
@@ -284,72 +224,35 @@ std::vector<PlaylistEntry> ParsePlaylist(QByteArrayView bytes, PlaylistFormat fo
     return {};
 }
 
-QString UnresolvedEntryLine(const PlaylistEntry &entry, const DropLineOptions &options)
+QString UnresolvedEntryLine(const PlaylistEntry &entry, const ListLineMaker &lines)
 {
-    if (options.readTags && !entry.title.isEmpty())
-        return TrackLine(entry.title, entry.seconds, entry.artist, options);
-    return entryNameLine(entry.location, options.stripExtension);
+    if (lines.readTags && !entry.title.isEmpty())
+        return lines.trackLine(entry.title, entry.seconds, entry.artist);
+    return entryNameLine(entry.location, lines);
 }
 
-QString PlaylistEntryLine(const PlaylistEntry &entry, const QString &folder, const DropLineOptions &options)
+QString PlaylistEntryLine(const PlaylistEntry &entry, const QString &folder, const ListLineMaker &lines)
 {
     // No nesting: a list inside a list, itself included, is only a name.
     const QString name = entryName(entry.location);
     if (IsPlaylistFileName(name) || IsCueSheetFileName(name))
-        return entryNameLine(entry.location, options.stripExtension);
+        return entryNameLine(entry.location, lines);
     if (const auto path = LocalEntryPath(folder, entry.location))
-        return DropLine(*path, options);
-    return UnresolvedEntryLine(entry, options);
+        return lines.fileLine(*path);
+    return UnresolvedEntryLine(entry, lines);
 }
 
-QStringList PlaylistLines(const QString &path, const DropLineOptions &options)
+QStringList PlaylistLines(const QString &path, const ListLineMaker &lines)
 {
     const auto format = PlaylistFormatOf(path);
     const auto bytes = format ? readRegularFile(path, kMaxPlaylistBytes) : std::nullopt;
     const std::vector<PlaylistEntry> entries = bytes ? ParsePlaylist(*bytes, *format) : std::vector<PlaylistEntry>();
     if (entries.empty())
-        return {DropLine(path, options)};
+        return {lines.fileLine(path)};
     const QString folder = QFileInfo(path).absolutePath();
-    QStringList lines;
-    lines.reserve(qsizetype(entries.size()));
+    QStringList entryLines;
+    entryLines.reserve(qsizetype(entries.size()));
     for (const PlaylistEntry &entry : entries)
-        lines << PlaylistEntryLine(entry, folder, options);
-    return lines;
-}
-
-std::optional<QString> LocalEntryPath(const QString &folder, const QString &written)
-{
-    const QString scheme = urlScheme(written);
-    if (scheme == u"file") {
-        const auto path = fileUrlPath(written);
-        return path ? existing(folder, *path) : std::nullopt;
-    }
-    if (!scheme.isEmpty())
-        return std::nullopt;
-    if (auto path = existing(folder, written))
-        return path;
-    if (written.contains(u'\\'))
-        return existing(folder, QString(written).replace(u'\\', u'/'));
-    return std::nullopt;
-}
-
-QString DecodeListText(QByteArrayView bytes)
-{
-    // Notepad's "Unicode" is UTF-16 with its mark; the UTF-8 mark is TextDetect's.
-    const auto encoding = QStringConverter::encodingForData(bytes);
-    if (encoding && *encoding != QStringConverter::Utf8) {
-        QStringDecoder decoder(*encoding);
-        return decoder.decode(bytes);
-    }
-    return TextDetect::decode(bytes);
-}
-
-QString CappedListText(QStringView text)
-{
-    if (text.size() <= kMaxTextLength)
-        return text.toString();
-    qsizetype length = kMaxTextLength;
-    if (text[length - 1].isHighSurrogate())
-        --length;
-    return text.first(length).toString();
+        entryLines << PlaylistEntryLine(entry, folder, lines);
+    return entryLines;
 }

@@ -10,10 +10,11 @@
 //   (-1 unknown) and NumberOfEntries=; the entries go by N.
 // Entries are paths relative to the playlist's folder, absolute paths or
 // URLs; Windows-made lists use "\" between folders.
-#include "DropLines.h"
+#include "ListText.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -41,27 +42,12 @@ std::vector<PlaylistEntry> ParsePlaylist(QByteArrayView bytes, PlaylistFormat fo
 // The line of an entry whose file is not on this machine: the playlist's
 // title when tags are read and it gave one, else the entry's name line (for
 // a URL, its last path segment). Touches no file.
-QString UnresolvedEntryLine(const PlaylistEntry &entry, const DropLineOptions &options);
+QString UnresolvedEntryLine(const PlaylistEntry &entry, const ListLineMaker &lines);
 
-// The line of an entry of a playlist in `folder`: the drop line of its file
+// The line of an entry of a playlist in `folder`: the line of its file
 // when that exists; another playlist or a cue sheet gives only its name.
-QString PlaylistEntryLine(const PlaylistEntry &entry, const QString &folder, const DropLineOptions &options);
+QString PlaylistEntryLine(const PlaylistEntry &entry, const QString &folder, const ListLineMaker &lines);
 
 // One line per entry of the playlist at `path`, in its order; the
 // playlist's own line when it cannot be read or holds no entry.
-QStringList PlaylistLines(const QString &path, const DropLineOptions &options);
-
-// Shared with the cue sheets.
-
-// The existing file or folder a written location names: a path relative to
-// `folder` or absolute (tried as written, then with "\" as "/"), or a
-// file:// URL of this machine.
-std::optional<QString> LocalEntryPath(const QString &folder, const QString &written);
-
-// Text of undeclared encoding: a UTF-16 or UTF-32 byte-order mark decides,
-// else TextDetect (UTF-8, Shift-JIS or Latin-1).
-QString DecodeListText(QByteArrayView bytes);
-
-// A text taken from a list, cut to a length that still fits any path
-// (PATH_MAX), so that absurd input cannot make absurd lines.
-QString CappedListText(QStringView text);
+QStringList PlaylistLines(const QString &path, const ListLineMaker &lines);

@@ -71,8 +71,11 @@ void AlbumArtTest::findsTheFrontCoverElseTheFirstPicture_data()
     const QByteArray png = artBytes("mp2.png");
     const QByteArray pic = "PNG\x03" "cover" + QByteArray(1, '\0') + png;
     QTest::newRow("ID3v2.2 PIC") << write("v22.mp3", id3v2(2, {{"PIC", 0, pic}}) + m_mp3) << png << true;
-    QTest::newRow("front cover over the limit")
-        << write("big.mp3", id3v2(3, {{"APIC", 0, apic(3, m_huge)}, {"APIC", 0, apic(0, png)}}) + m_mp3) << png << false;
+    QTest::newRow("the first of two front covers")
+        << write("fronts.mp3", id3v2(3, {{"APIC", 0, apic(3, png)}, {"APIC", 0, apic(3, "later")}}) + m_mp3) << png << true;
+    QTest::newRow("front cover over the limit, then the first other picture")
+        << write("big.mp3", id3v2(3, {{"APIC", 0, apic(3, m_huge)}, {"APIC", 0, apic(0, png)}, {"APIC", 0, apic(0, "later")}}) + m_mp3)
+        << png << false;
 }
 
 void AlbumArtTest::findsTheFrontCoverElseTheFirstPicture()

@@ -1,6 +1,7 @@
 // Playlists and cue sheets dropped as files: one line per track, through
-// the drop's own entry point.
+// the drop's own entry point, and the times of cue tracks without audio.
 #include "common/TextCodec.h"
+#include "intake/CueSheet.h"
 #include "intake/DropLines.h"
 #include "intake/PlayMp3.h"
 #include "support/TestSupport.h"
@@ -28,16 +29,16 @@ class PlaylistsTest : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase() { vbmp3_free(); }
-    void playlistEntries_data();
-    void playlistEntries();
-    void cueSheetTracks_data();
-    void cueSheetTracks();
+    void listsGiveALinePerTrack_data();
+    void listsGiveALinePerTrack();
+    void cueTrackSeconds_data();
+    void cueTrackSeconds();
     void badInputsGiveNamesOrWhatTheyCan_data();
     void badInputsGiveNamesOrWhatTheyCan();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    void dropCase(const QString &name, const QByteArray &bytes, const DropLineOptions &options, const QStringList &lines);
+    void dropCase(const DropLineOptions &options);
     QTemporaryDir m_dir;
 };
 
@@ -59,64 +60,50 @@ void PlaylistsTest::initTestCase()
     QVERIFY(vbmp3_init() & 0xFF);
 }
 
-void PlaylistsTest::dropCase(const QString &name, const QByteArray &bytes, const DropLineOptions &options,
-                             const QStringList &lines)
+// The current row's file, dropped: its name, bytes and lines.
+void PlaylistsTest::dropCase(const DropLineOptions &options)
 {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
     // Null bytes: a file initTestCase made (a FIFO, a folder).
     if (!bytes.isNull())
         TestSupport::writeFile(path(name), bytes);
     QCOMPARE(DropLines(path(name), options), lines);
 }
 
-void PlaylistsTest::playlistEntries_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("readTags");
-    QTest::addColumn<QStringList>("lines");
-
-    const QByteArray url = QUrl::fromLocalFile(path("a b 曲.txt")).toEncoded();
-    QVERIFY(url.contains("%20"));
-    QTest::newRow("m3u: relative, absolute, file URL, backslashes")
-        << "paths.m3u" << "#EXTM3U\nmusic/tone.wav\n" + QFile::encodeName(path("sub/notes.txt")) + "\n\n" + url + "\r\nsub\\notes.txt\n"
-        << true << QStringList{"tone  (03:20)  歌：", "notes", "a b 曲", "notes"};
-    const QByteArray missing = "#EXTINF:245,Band - Song\ngone/song.mp3\n#EXTINF:-1,Just A Title\nC:\\Music\\other.mp3\n"
-                               "http://radio.example/live%20one.mp3\n#EXTINF:61,Streamed\nhttps://radio.example/stream\n";
-    QTest::newRow("m3u: missing files with EXTINF")
-        << "missing.m3u" << missing << true
-        << QStringList{"Song  (04:05)  歌：Band", "Just A Title  歌：", "live one", "Streamed  (01:01)  歌："};
-    QTest::newRow("m3u: missing files, tags off")
-        << "missing.m3u" << missing << false << QStringList{"song", "other", "live one", "stream"};
-    QTest::newRow("m3u8: UTF-8 with BOM")
-        << "utf8.M3U8" << QByteArray("\xEF\xBB\xBF#EXTINF:10,歌手 - 曲名\nない.mp3\n") << true << QStringList{"曲名  (00:10)  歌：歌手"};
-    QTest::newRow("m3u: Shift-JIS")
-        << "sjis.m3u" << sjis("#EXTINF:10,歌手 - 曲名\r\nない.mp3\r\n") << true << QStringList{"曲名  (00:10)  歌：歌手"};
-    QTest::newRow("pls: numbers decide the order, keys in any case")
-        << "ORDER.PLS"
-        << QByteArray("[playlist]\r\nNumberOfEntries=3\r\nFile10=music/tone.wav\r\nfile2=gone/b.mp3\r\nTITLE2=Band - Second\r\n"
-                      "Length2=75\r\nFile1=gone/a.mp3\r\nTitle1=First\r\nLength1=-1\r\nVersion=2\r\n")
-        << true << QStringList{"First  歌：", "Second  (01:15)  歌：Band", "tone  (03:20)  歌："};
-    QTest::newRow("lists in a list are names, itself included")
-        << "self.m3u" << QByteArray("self.m3u\n#EXTINF:5,Titled\nmore.m3u8\nmusic/other.CUE\nlist.pls\n") << true
-        << QStringList{"self", "more", "other", "list"};
-}
-
-void PlaylistsTest::playlistEntries()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, readTags);
-    QFETCH(QStringList, lines);
-    dropCase(name, bytes, {readTags, true, true, true, kPrefix}, lines);
-}
-
-void PlaylistsTest::cueSheetTracks_data()
+void PlaylistsTest::listsGiveALinePerTrack_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("readTags");
     QTest::addColumn<bool>("addTime");
     QTest::addColumn<QStringList>("lines");
+
+    const QByteArray url = QUrl::fromLocalFile(path("a b 曲.txt")).toEncoded();
+    QVERIFY(url.contains("%20"));
+    QTest::newRow("m3u: relative, absolute, file URL, backslashes")
+        << "paths.m3u" << "#EXTM3U\nmusic/tone.wav\n" + QFile::encodeName(path("sub/notes.txt")) + "\n\n" + url + "\r\nsub\\notes.txt\n"
+        << true << true << QStringList{"tone  (03:20)  歌：", "notes", "a b 曲", "notes"};
+    const QByteArray missing = "#EXTINF:245,Band - Song\ngone/song.mp3\n#EXTINF:-1,Just A Title\nC:\\Music\\other.mp3\n"
+                               "http://radio.example/live%20one.mp3\n#EXTINF:61,Streamed\nhttps://radio.example/stream\n";
+    QTest::newRow("m3u: missing files with EXTINF")
+        << "missing.m3u" << missing << true << true
+        << QStringList{"Song  (04:05)  歌：Band", "Just A Title  歌：", "live one", "Streamed  (01:01)  歌："};
+    QTest::newRow("m3u: missing files, tags off")
+        << "missing.m3u" << missing << false << true << QStringList{"song", "other", "live one", "stream"};
+    QTest::newRow("m3u8: UTF-8 with BOM")
+        << "utf8.M3U8" << QByteArray("\xEF\xBB\xBF#EXTINF:10,歌手 - 曲名\nない.mp3\n") << true << true << QStringList{"曲名  (00:10)  歌：歌手"};
+    QTest::newRow("m3u: Shift-JIS")
+        << "sjis.m3u" << sjis("#EXTINF:10,歌手 - 曲名\r\nない.mp3\r\n") << true << true << QStringList{"曲名  (00:10)  歌：歌手"};
+    QTest::newRow("pls: numbers decide the order, keys in any case")
+        << "ORDER.PLS"
+        << QByteArray("[playlist]\r\nNumberOfEntries=3\r\nFile10=music/tone.wav\r\nfile2=gone/b.mp3\r\nTITLE2=Band - Second\r\n"
+                      "Length2=75\r\nFile1=gone/a.mp3\r\nTitle1=First\r\nLength1=-1\r\nVersion=2\r\n")
+        << true << true << QStringList{"First  歌：", "Second  (01:15)  歌：Band", "tone  (03:20)  歌："};
+    QTest::newRow("lists in a list are names, itself included")
+        << "self.m3u" << QByteArray("self.m3u\n#EXTINF:5,Titled\nmore.m3u8\nmusic/other.CUE\nlist.pls\n") << true << true
+        << QStringList{"self", "more", "other", "list"};
 
     // Track 2 runs from 01:05:37 to 02:30:00, 84.5 s; track 3 to the end of
     // the 200 s file.
@@ -144,14 +131,42 @@ void PlaylistsTest::cueSheetTracks_data()
         << true << true << QStringList{"Ünï  歌："};
 }
 
-void PlaylistsTest::cueSheetTracks()
+void PlaylistsTest::listsGiveALinePerTrack()
 {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
     QFETCH(bool, readTags);
     QFETCH(bool, addTime);
-    QFETCH(QStringList, lines);
-    dropCase(name, bytes, {readTags, true, addTime, true, kPrefix}, lines);
+    dropCase({readTags, true, addTime, true, kPrefix});
+}
+
+// Times from the INDEX points alone; every FILE lasts 200 s.
+void PlaylistsTest::cueTrackSeconds_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QList<int>>("seconds");  // -1: unknown
+
+    QTest::newRow("zero-length track") << QByteArray("FILE a WAVE\nTRACK 01 AUDIO\nINDEX 01 00:10:00\nTRACK 02 AUDIO\nINDEX 01 00:10:00\n")
+                                       << QList<int>{0, 190};
+    QTest::newRow("a pause ends one FILE, INDEX 01 in the next")
+        << QByteArray("FILE a WAVE\nTRACK 01 AUDIO\nINDEX 01 03:00:00\nTRACK 02 AUDIO\nINDEX 00 03:10:00\nFILE b WAVE\n"
+                      "INDEX 01 00:00:00\nTRACK 03 AUDIO\nINDEX 01 01:00:00\n") << QList<int>{20, 60, 140};
+    QTest::newRow("the first INDEX 01 counts") << QByteArray("FILE a WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nINDEX 01 01:00:00\n")
+                                               << QList<int>{200};
+    // Negative, then out of order, then 3:00 to a minute count past any
+    // integer, then past the end of its file.
+    QTest::newRow("bad INDEX times")
+        << QByteArray("FILE none.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 -1:00:00\nTRACK 02 AUDIO\nINDEX 01 05:00:00\n"
+                      "TRACK 03 AUDIO\nINDEX 01 03:00:00\nTRACK 04 AUDIO\nINDEX 01 99999999999999999999999:00:00\n")
+        << QList<int>{-1, -1, INT32_MAX, -1};
+}
+
+void PlaylistsTest::cueTrackSeconds()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(QList<int>, seconds);
+    QList<int> found;
+    for (const std::optional<int32_t> s : CueTrackSeconds(ParseCueSheet(sheet), [](qsizetype) { return std::optional<int64_t>(200); }))
+        found << s.value_or(-1);
+    QCOMPARE(found, seconds);
 }
 
 void PlaylistsTest::badInputsGiveNamesOrWhatTheyCan_data()
@@ -171,13 +186,6 @@ void PlaylistsTest::badInputsGiveNamesOrWhatTheyCan_data()
     QTest::newRow("entry is a folder") << "dir.m3u" << QByteArray("sub\n") << QStringList{"sub"};
     QTest::newRow("truncated cue") << "cut.cue" << QByteArray("FILE \"x.wav\" WAVE\n TRACK 01 AUDIO\n  TITLE \"Cut")
                                    << QStringList{"Cut  歌："};
-    // Negative, then out of order, then 3:00 to a minute count past any
-    // integer, then the end of a file that is not there.
-    QTest::newRow("bad INDEX times")
-        << "times.cue"
-        << QByteArray("FILE none.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 -1:00:00\nTRACK 02 AUDIO\nINDEX 01 05:00:00\n"
-                      "TRACK 03 AUDIO\nINDEX 01 03:00:00\nTRACK 04 AUDIO\nINDEX 01 99999999999999999999999:00:00\n")
-        << QStringList{"none  歌：", "none  歌：", "none  (35791394:07)  歌：", "none  歌："};
     QTest::newRow("huge pls length") << "huge.pls" << QByteArray("File1=gone.mp3\nTitle1=Long\nLength1=99999999999999999999999\n")
                                      << QStringList{"Long  (35791394:07)  歌："};
     const char nul[] = "#EXTINF:5,A\0B\nfirst.mp3\nx\0y.mp3\n";
@@ -195,13 +203,7 @@ void PlaylistsTest::badInputsGiveNamesOrWhatTheyCan_data()
     QTest::newRow("100 000 entries") << "many.m3u" << many << names;
 }
 
-void PlaylistsTest::badInputsGiveNamesOrWhatTheyCan()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    dropCase(name, bytes, kTagsOn, lines);
-}
+void PlaylistsTest::badInputsGiveNamesOrWhatTheyCan() { dropCase(kTagsOn); }
 
 PELORA_TEST_MAIN(PlaylistsTest)
 #include "tst_playlists.moc"
