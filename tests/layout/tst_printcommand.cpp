@@ -8,7 +8,7 @@
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
 #include "preview/UnitPreV.h"
-#include "printer/QdPrinters.h"
+#include "printer/QdPrinterSetupDialog.h"
 #include "support/PrintedPage.h"
 #include "support/PrivateCups.h"
 #include "support/SpareCups.h"

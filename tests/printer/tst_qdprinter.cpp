@@ -9,7 +9,7 @@
 #include "main/ItemListBox.h"
 #include "main/Unit1.h"
 #include "preview/UnitPreV.h"
-#include "printer/QdPrinters.h"
+#include "printer/QdPrinterSetupDialog.h"
 
 #include <QAction>
 #include <QComboBox>
