@@ -110,6 +110,7 @@ public:
     void BeginDoc(const QString &title);
     void NewPage();
     void EndDoc();
+    int LastJobId() const { return m_lastJobId; }
 
     const QStringList &GetPrinters();  // visible ones, snapshot order
     QPoint GetPixelsPerInch();
@@ -124,11 +125,8 @@ public:
     void SetCopies(int copies);
     void ApplySettings();
 
-    void CheckNoPrinter();
-    void UpdateCapabilities();
-    void RefreshCapabilities();
-    void DiscardSettings();
-    void CheckPrinterChange();  // the printer-change watch, now
+    void RefreshCapabilities();  // reads the current printer anew
+    void CheckPrinterChange();   // the printer-change watch, now
 
     std::function<void(TQdPrinter *sender)> OnChange;  // the printer set changed
 
@@ -140,13 +138,16 @@ public:
     void SelectPrinter(const QString &name);
     const TQdAllPrintersInfo &Snapshot() const { return *m_snapshot; }
 
-    const TQdSettingsRecord *CachedSettings() const { return m_settings.get(); }
-    bool SettingsModified() const { return m_modified; }
+    // For tests: how often the capabilities were asked of CUPS, which no
+    // answer of the facade tells.
     int CapabilityReads() const { return m_capabilityReads; }
-    int LastJobId() const { return m_lastJobId; }
 
 private:
     friend class TQdPrinterSetupDialog;
+
+    void CheckNoPrinter();
+    void UpdateCapabilities();
+    void DiscardSettings();
 
     // The QPrinter is not replaced while the set-up dialog or a job uses it.
     bool busy() const { return m_inDialog || m_painter; }
