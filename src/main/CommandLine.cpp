@@ -5,6 +5,7 @@
 #include "ItemListBox.h"
 #include "RadioGroup.h"
 #include "SettingsFile.h"
+#include "SettingsKeys.h"
 #include "Unit1.h"
 #include "common/Application.h"
 #include "common/Exception.h"
@@ -42,10 +43,6 @@ const QString kNoContent = QStringLiteral("内容に何も無いときは印刷�
 const QString kSheetTooSmall = QStringLiteral("紙が小さすぎます。");
 const QString kTooSmallToPrint = QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します");
 const QString kCannotCreate = QStringLiteral("ファイル %1 を作成できません。 (%2)");
-
-// The section that holds the font sizes and the numbering, as the window
-// reads them.
-const QString kSettingsSection = QStringLiteral("opsion");
 
 void writeTo(FILE *stream, const QString &text)
 {
@@ -183,11 +180,9 @@ int exportPdf(const Options &options)
     if (!cover.unreadable.isEmpty())
         complain(QStringLiteral("表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
     jacket.cover = cover.picture.value_or(CoverPicture());
-    jacket.titleSizeText = options.titleSize.value_or(settings.readString(kSettingsSection, QStringLiteral("TFsize"),
-                                                                          QString::number(JacketGeometry::kDefaultTitleSize)));
-    jacket.itemSizeText = options.itemSize.value_or(settings.readString(kSettingsSection, QStringLiteral("Fsize"),
-                                                                        QString::number(JacketGeometry::kDefaultItemSize)));
-    jacket.numbering = !options.noNumbers && settings.readBool(kSettingsSection, QStringLiteral("plusnum"), true);
+    jacket.titleSizeText = options.titleSize.value_or(SettingsKeys::kTitleSize.readFrom(settings, SettingsKeys::kLowerSection));
+    jacket.itemSizeText = options.itemSize.value_or(SettingsKeys::kItemSize.readFrom(settings, SettingsKeys::kLowerSection));
+    jacket.numbering = !options.noNumbers && SettingsKeys::kPlusNum.readFrom(settings, SettingsKeys::kLowerSection);
     jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
     jacket.verticalSpine = options.verticalSpine;
     jacket.lineHeightSample = AppName;
