@@ -14,7 +14,6 @@
 #include "common/RegularFile.h"
 #include "document/CoverPicture.h"
 #include "document/JacketDocument.h"
-#include "layout/JacketLayout.h"
 #include "layout/PdfExport.h"
 #include "layout/SheetPlacement.h"
 #include "printer/QdPrinters.h"
