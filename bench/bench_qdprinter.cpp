@@ -7,6 +7,8 @@
 #include "BenchMain.h"
 #include "printer/QdPrinters.h"
 
+#include <QPrinter>
+
 #include <chrono>
 
 namespace {
@@ -82,7 +84,7 @@ void SetCopiesSame(benchmark::State &state)
     measure(state, [](TQdPrinter &f) {
         f.SetCopies(1);
         f.ApplySettings();
-        return f.SettingsModified();
+        return f.PlatformPrinter().copyCount();
     });
 }
 // Not a cached query: what the throttle saves, for reference.

@@ -1,50 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "CommandLineOptions.h"
 
-#include <optional>
-
-// The program's command line. With no argument, or with document paths and
-// no option, the window opens (with the first document); the options
-// --export-pdf and --print do their work without a window, on the same
-// layout and print code, and end.
 namespace CommandLine {
-
-enum class Command { Window, ExportPdf, Print, Help, Version, Invalid };
-
-enum class Side { Front, Back, Both };
-
-struct Options
-{
-    Command command = Command::Window;
-    QString document;
-    QString output;  // --export-pdf
-    Side side = Side::Front;
-    bool oneSheet = false;  // both faces on one sheet
-    bool verticalSpine = false;
-    bool noNumbers = false;
-    std::optional<QString> titleSize;
-    std::optional<QString> itemSize;
-    QString printer;
-    std::optional<int> copies;
-    QString error;  // Invalid: what is wrong, for standard error
-};
-
-// Exit statuses of the commands.
-inline constexpr int kSuccess = 0;
-inline constexpr int kFailure = 1;
-inline constexpr int kUsageError = 2;
-
-// The arguments after the program's name, as the system gives them.
-QStringList argumentsOf(int argc, char **argv);
-
-// Reads the arguments (the program's name left out). Qt's own options
-// (-platform, -style, …) are let through for the window's toolkit.
-Options parse(const QStringList &arguments);
-
-QString usage();
-QString versionText();
 
 // Runs a command other than Window: help, version and errors at once;
 // the export and the print on an application object of their own, always

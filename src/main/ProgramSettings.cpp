@@ -3,20 +3,15 @@
 #include "ConfigLocation.h"
 #include "DataFile.h"
 #include "SettingsFile.h"
+#include "SettingsKeys.h"
 #include "Unit1.h"
 
 #include <QAction>
 #include <QComboBox>
 
 namespace ProgramSettings {
-namespace {
 
-// Section names as the keys have always been written; they are compared
-// without regard to case, so both name one section.
-const QString kUpper = QStringLiteral("Opsion");
-const QString kLower = QStringLiteral("opsion");
-
-}  // namespace
+using namespace SettingsKeys;
 
 void ReadDataFile()
 {
@@ -29,17 +24,17 @@ void ReadSettingsFile(TForm1 &form)
 {
     const QString path = settingsFilePath();
     const SettingsFile file = SettingsFile::load(path);
-    TagPlus.AddArtist = file.readBool(kUpper, QStringLiteral("artistplus"), true);
-    TagPlus.AddTime = file.readBool(kUpper, QStringLiteral("tsecplus"), true);
-    ConfirmDeleteAll = file.readBool(kUpper, QStringLiteral("alldelconf"), true);
-    ConfirmDelete = file.readBool(kUpper, QStringLiteral("delconf"), true);
-    form.PlusNum->setChecked(file.readBool(kLower, QStringLiteral("plusnum"), true));
-    form.n1->setChecked(file.readBool(kLower, QStringLiteral("ext"), true));
-    form.AcqTag->setChecked(file.readBool(kLower, QStringLiteral("acqtag"), true));
-    form.CoverArtMe->setChecked(file.readBool(kLower, QStringLiteral("coverart"), true));
-    EditorMode = file.readBool(kLower, QStringLiteral("ModeM"), false);
-    form.ComboTFS->setCurrentText(file.readString(kLower, QStringLiteral("TFsize"), QStringLiteral("17")));
-    form.comboFS->setCurrentText(file.readString(kLower, QStringLiteral("Fsize"), QStringLiteral("14")));
+    TagPlus.AddArtist = kArtistPlus.readFrom(file, kUpperSection);
+    TagPlus.AddTime = kTimePlus.readFrom(file, kUpperSection);
+    ConfirmDeleteAll = kConfirmDeleteAll.readFrom(file, kUpperSection);
+    ConfirmDelete = kConfirmDelete.readFrom(file, kUpperSection);
+    form.PlusNum->setChecked(kPlusNum.readFrom(file, kLowerSection));
+    form.n1->setChecked(kExtension.readFrom(file, kLowerSection));
+    form.AcqTag->setChecked(kAcquireTags.readFrom(file, kLowerSection));
+    form.CoverArtMe->setChecked(kCoverArt.readFrom(file, kLowerSection));
+    EditorMode = kEditorMode.readFrom(file, kLowerSection);
+    form.ComboTFS->setCurrentText(kTitleSize.readFrom(file, kLowerSection));
+    form.comboFS->setCurrentText(kItemSize.readFrom(file, kLowerSection));
     // Saved back at once: an absent file is thereby created, empty. A folder
     // that cannot be written to is no reason to stop.
     file.save(path);
@@ -49,21 +44,21 @@ void WriteSettingsFile(TForm1 &form)
 {
     const QString path = settingsFilePath();
     SettingsFile file = SettingsFile::load(path);
-    file.writeBool(kUpper, QStringLiteral("artistplus"), TagPlus.AddArtist);
-    file.writeBool(kUpper, QStringLiteral("tsecplus"), TagPlus.AddTime);
-    file.writeString(kUpper, QStringLiteral("backofnum"), NumberSuffix);
-    file.writeBool(kUpper, QStringLiteral("alldelconf"), ConfirmDeleteAll);
-    file.writeBool(kUpper, QStringLiteral("delconf"), ConfirmDelete);
-    file.writeBool(kUpper, QStringLiteral("plusnum"), form.PlusNum->isChecked());
-    file.writeBool(kUpper, QStringLiteral("ext"), form.n1->isChecked());
-    file.writeBool(kUpper, QStringLiteral("acqtag"), form.AcqTag->isChecked());
+    file.writeBool(kUpperSection, kArtistPlus.key, TagPlus.AddArtist);
+    file.writeBool(kUpperSection, kTimePlus.key, TagPlus.AddTime);
+    file.writeString(kUpperSection, kNumberSuffix, NumberSuffix);
+    file.writeBool(kUpperSection, kConfirmDeleteAll.key, ConfirmDeleteAll);
+    file.writeBool(kUpperSection, kConfirmDelete.key, ConfirmDelete);
+    file.writeBool(kUpperSection, kPlusNum.key, form.PlusNum->isChecked());
+    file.writeBool(kUpperSection, kExtension.key, form.n1->isChecked());
+    file.writeBool(kUpperSection, kAcquireTags.key, form.AcqTag->isChecked());
     // Written once it differs from the default: files of earlier versions
     // stay as they were.
-    if (!form.CoverArtMe->isChecked() || file.contains(kUpper, QStringLiteral("coverart")))
-        file.writeBool(kUpper, QStringLiteral("coverart"), form.CoverArtMe->isChecked());
-    file.writeBool(kLower, QStringLiteral("ModeM"), EditorMode);
-    file.writeString(kLower, QStringLiteral("TFsize"), form.ComboTFS->currentText());
-    file.writeString(kLower, QStringLiteral("Fsize"), form.comboFS->currentText());
+    if (form.CoverArtMe->isChecked() != kCoverArt.defaultValue || file.contains(kUpperSection, kCoverArt.key))
+        file.writeBool(kUpperSection, kCoverArt.key, form.CoverArtMe->isChecked());
+    file.writeBool(kLowerSection, kEditorMode.key, EditorMode);
+    file.writeString(kLowerSection, kTitleSize.key, form.ComboTFS->currentText());
+    file.writeString(kLowerSection, kItemSize.key, form.comboFS->currentText());
     file.save(path);
 }
 

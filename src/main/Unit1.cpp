@@ -30,7 +30,6 @@
 #include <QPushButton>
 #include <QTextLayout>
 
-const QString AppName = QStringLiteral("ペロラ");
 TtagPlus TagPlus;
 QString NumberSuffix;
 bool ConfirmDelete = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AppName.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -36,7 +38,6 @@ struct TtagPlus
 
 // Program-wide state. The dialogs, the layout and the preview read and write
 // these directly; the main window itself holds nothing but its controls.
-extern const QString AppName;
 extern TtagPlus TagPlus;
 extern QString NumberSuffix;
 extern bool ConfirmDelete;

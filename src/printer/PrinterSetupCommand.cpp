@@ -1,5 +1,5 @@
 #include "main/Unit1.h"
-#include "printer/QdPrinters.h"
+#include "printer/QdPrinterSetupDialog.h"
 
 // プリンタ設定: the set-up dialog on the program's printer; confirming it
 // makes the facade read the chosen printer anew.

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "PrinterSnapshot.h"
+#include "PrinterTraits.h"
 #include "common/Canvas.h"
 #include "common/Exception.h"
 
 #include <QElapsedTimer>
 #include <QFutureWatcher>
-#include <QPair>
 #include <QPoint>
-#include <QPrintDialog>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
@@ -20,7 +20,6 @@ class QPainter;
 class QPrinter;
 class QTemporaryFile;
 class TQdCupsConnection;
-typedef struct _ipp_s ipp_t;
 
 // Failures of the printer facade. The component's own checks name class and
 // operation; what the user can act on (no answer from CUPS, a destination
@@ -73,93 +72,12 @@ public:
     using Exception::Exception;
 };
 
-// Setting indices: index i is supported when the field mask has bit i of
-// kQdFieldMaskBits (the printer settings record's traditional bit values).
-namespace QdField {
-enum : int { Orientation, PaperSize, PaperLength, PaperWidth, Scale, Copies, DefaultSource, PrintQuality, Color,
-             Duplex, YResolution, TTOption, Collate, FormName, LogPixels, PanningWidth, PanningHeight, Count };
-}
-inline constexpr quint32 kQdFieldMaskBits[QdField::Count] = {
-    0x1, 0x2, 0x4, 0x8, 0x10, 0x100, 0x200, 0x400, 0x800,
-    0x1000, 0x2000, 0x4000, 0x8000, 0x10000, 0x20000, 0x8000000, 0x10000000,
-};
-
-// A set of setting indices 0 … 31.
-class TQdFieldSet
-{
-public:
-    static TQdFieldSet fromMask(quint32 fieldMask);
-    bool contains(int index) const { return index >= 0 && index <= 31 && (m_bits >> index) & 1u; }
-    QList<int> indices() const;
-
-private:
-    quint32 m_bits = 0;
-};
-
 // The facade's copy of the current printer's settings.
 struct TQdSettingsRecord
 {
     quint32 Fields = 0;   // field mask, kQdFieldMaskBits
     int Orientation = 1;  // 1 portrait, anything else landscape
     int Copies = 1;
-};
-
-// What a destination's IPP attributes tell the program.
-struct TQdPrinterTraits
-{
-    quint32 Fields = 0;
-    std::optional<int> MaxCopies;  // upper bound of copies-supported
-    QStringList Members;           // member-names, for a class
-};
-
-// From a Get-Printer-Attributes response; a null message gives no traits.
-TQdPrinterTraits QdPrinterTraitsFromIpp(ipp_t *attributes);
-
-// A snapshot of the CUPS destinations as the print dialog lists them:
-// queues, classes and lpoptions instances ("queue/instance"), in name order.
-// One that does not accept jobs, or is only seen on the network without a
-// queue, is hidden (kHidden) and not visible to the program.
-class TQdAllPrintersInfo
-{
-public:
-    static constexpr quint32 kDefault = 0x4, kClass = 0x8, kHidden = 0x20;
-    using Options = QList<QPair<QByteArray, QByteArray>>;
-    struct Entry
-    {
-        QString Name;
-        quint32 Attributes = 0;
-        Options JobOptions;  // the defaults a job to it carries (lpoptions)
-    };
-
-    // Takes the snapshot now; a spooler that does not answer gives an empty
-    // one that is not Reachable(). Nothing is thrown.
-    // `previous` lends its list when nothing it came from has changed.
-    TQdAllPrintersInfo();
-    explicit TQdAllPrintersInfo(TQdCupsConnection &connection, const TQdAllPrintersInfo *previous = nullptr);
-    explicit TQdAllPrintersInfo(QList<Entry> entries);  // a given set, reachable
-
-    int Count() const { return int(m_entries.size()); }
-    const QString &Name(int index) const { return m_entries.at(index).Name; }
-    quint32 Attributes(int index) const { return m_entries.at(index).Attributes; }
-    const Options &JobOptions(int index) const { return m_entries.at(index).JobOptions; }
-    bool IsVisible(int index) const { return !(Attributes(index) & kHidden); }
-    bool IsVisible(const QString &name) const { return IndexOf(name) >= 0 && IsVisible(IndexOf(name)); }
-    int IndexOf(const QString &name) const;
-    // The user's default destination (LPDEST, PRINTER, lpoptions, else the
-    // server's); it may be missing from the list. Empty: there is none.
-    const QString &DefaultName() const { return m_defaultName; }
-    bool Reachable() const { return m_reachable; }
-    const QString &Failure() const { return m_failure; }
-    // Same reachability and default, and entry by entry the same name and
-    // attributes.
-    bool Equals(const TQdAllPrintersInfo &other) const;
-
-private:
-    QList<Entry> m_entries;
-    QString m_defaultName;
-    bool m_reachable = true;
-    QString m_failure;
-    QByteArray m_source;
 };
 
 // The one place through which the program reaches the printer: drawing
@@ -175,6 +93,9 @@ private:
 // ran out the spooler is not waited for again for a moment, so a stuck
 // spooler gives failures, not a frozen window. Qt's own calls into CUPS,
 // which have no limit, come right after a comparison that got an answer.
+//
+// Defined in QdPrinters.cpp, with the destination and its QPrinter in
+// QdPrinterDestination.cpp and the job in QdPrinterJob.cpp.
 class TQdPrinter
 {
 public:
@@ -189,6 +110,7 @@ public:
     void BeginDoc(const QString &title);
     void NewPage();
     void EndDoc();
+    int LastJobId() const { return m_lastJobId; }
 
     const QStringList &GetPrinters();  // visible ones, snapshot order
     QPoint GetPixelsPerInch();
@@ -203,11 +125,8 @@ public:
     void SetCopies(int copies);
     void ApplySettings();
 
-    void CheckNoPrinter();
-    void UpdateCapabilities();
-    void RefreshCapabilities();
-    void DiscardSettings();
-    void CheckPrinterChange();  // the printer-change watch, now
+    void RefreshCapabilities();  // reads the current printer anew
+    void CheckPrinterChange();   // the printer-change watch, now
 
     std::function<void(TQdPrinter *sender)> OnChange;  // the printer set changed
 
@@ -219,13 +138,16 @@ public:
     void SelectPrinter(const QString &name);
     const TQdAllPrintersInfo &Snapshot() const { return *m_snapshot; }
 
-    const TQdSettingsRecord *CachedSettings() const { return m_settings.get(); }
-    bool SettingsModified() const { return m_modified; }
+    // For tests: how often the capabilities were asked of CUPS, which no
+    // answer of the facade tells.
     int CapabilityReads() const { return m_capabilityReads; }
-    int LastJobId() const { return m_lastJobId; }
 
 private:
     friend class TQdPrinterSetupDialog;
+
+    void CheckNoPrinter();
+    void UpdateCapabilities();
+    void DiscardSettings();
 
     // The QPrinter is not replaced while the set-up dialog or a job uses it.
     bool busy() const { return m_inDialog || m_painter; }
@@ -275,20 +197,3 @@ private:
 
 // The program's one facade, made in main() before any window, freed last.
 extern TQdPrinter *QdPrinter;
-
-// Qt's print dialog in set-up use on the facade's QPrinter, offering the
-// destinations that take jobs; when the wanted one cannot take them, it
-// opens on another. Confirming it makes the facade print on the chosen
-// printer and read it anew.
-class TQdPrinterSetupDialog : public QPrintDialog
-{
-    Q_OBJECT
-public:
-    explicit TQdPrinterSetupDialog(QWidget *parent = nullptr, TQdPrinter *facade = nullptr);  // default: QdPrinter
-    ~TQdPrinterSetupDialog() override;
-    bool Execute();
-
-private:
-    TQdPrinterSetupDialog(QWidget *parent, TQdPrinter &facade);
-    TQdPrinter &m_facade;
-};

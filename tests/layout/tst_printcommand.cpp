@@ -8,7 +8,7 @@
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
 #include "preview/UnitPreV.h"
-#include "printer/QdPrinters.h"
+#include "printer/QdPrinterSetupDialog.h"
 #include "support/PrintedPage.h"
 #include "support/PrivateCups.h"
 #include "support/SpareCups.h"
@@ -100,9 +100,8 @@ private slots:
     void correctionMovesThePrintedJacket();
     void bothFacesOnOneSheetAtRealSize();
     void coverFillsTheFrontAndLeavesTheBack();
-    void copiesGoInBatchesOfThePrintersMost();
-    void copiesTextThatIsNoNumberIsOne();
-    void refusedCopyCountFallsBackToThePrintersOwn();
+    void copiesGoInJobsThePrinterTakes_data();
+    void copiesGoInJobsThePrinterTakes();
     void refusedJobIsShownAndTheProgramGoesOn();
     void destinationThatCannotTakeTheJobPrintsNothing_data();
     void destinationThatCannotTakeTheJobPrintsNothing();
@@ -447,49 +446,38 @@ void PrintCommandTest::coverFillsTheFrontAndLeavesTheBack()
     QCOMPARE(messages.texts(), QStringList(2, SheetPlacement::BeyondReachNotice()));
 }
 
-void PrintCommandTest::copiesGoInBatchesOfThePrintersMost()
+void PrintCommandTest::copiesGoInJobsThePrinterTakes_data()
 {
+    QTest::addColumn<QString>("copies");
+    QTest::addColumn<QList<int>>("jobs");  // the copies of each, on a printer that makes 10 at most
+    QTest::addColumn<QStringList>("told");
+    QTest::newRow("25") << "25" << QList<int>{10, 10, 5} << QStringList();
+    QTest::newRow("20") << "20" << QList<int>{10, 10} << QStringList();
+    QTest::newRow("11") << "11" << QList<int>{10, 1} << QStringList();
+    QTest::newRow("3") << "3" << QList<int>{3} << QStringList();
+    QTest::newRow("no number") << "abc" << QList<int>{1} << QStringList();
+    // A count the printer refuses: one job with the printer's own count.
+    QTest::newRow("0") << "0" << QList<int>{1} << QStringList{kCopiesFallback};
+    QTest::newRow("-3") << "-3" << QList<int>{1} << QStringList{kCopiesFallback};
+}
+
+void PrintCommandTest::copiesGoInJobsThePrinterTakes()
+{
+    QFETCH(QString, copies);
+    QFETCH(QList<int>, jobs);
+    QFETCH(QStringList, told);
     MessageRecorder messages;
     delete QdPrinter;
     OtherServer limited(qgetenv("PELORA_CUPS_SERVER_MAX10"));
     QdPrinter = new TQdPrinter();
     QCOMPARE(QdPrinter->GetMaxCopies(), 10);
-    const QList<int> jobs = print(QStringLiteral("25"));
-    QCOMPARE(jobs.size(), 3);
-    QList<int> copies;
-    for (int id : jobs)
-        copies << PrivateCups::waitForJob(id, QString::fromLocal8Bit(cupsServer())).copies;
-    QCOMPARE(copies, (QList<int>{10, 10, 5}));
-    QVERIFY(messages.shown().isEmpty());
+    QList<int> printed;
+    for (int id : print(copies))
+        printed << PrivateCups::waitForJob(id, QString::fromLocal8Bit(cupsServer())).copies;
+    QCOMPARE(printed, jobs);
+    QCOMPARE(messages.texts(), told);
     QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
     QCOMPARE(QdPrinter->PlatformPrinter().copyCount(), 1);
-
-    QCOMPARE(print(QStringLiteral("20")).size(), 2);
-    const QList<int> three = print(QStringLiteral("3"));
-    QCOMPARE(three.size(), 1);
-    QCOMPARE(PrivateCups::waitForJob(three[0], QString::fromLocal8Bit(cupsServer())).copies, 3);
-}
-
-void PrintCommandTest::copiesTextThatIsNoNumberIsOne()
-{
-    MessageRecorder messages;
-    const QList<int> jobs = print(QStringLiteral("abc"));
-    QCOMPARE(jobs.size(), 1);
-    QCOMPARE(PrivateCups::waitForJob(jobs[0]).copies, 1);
-    QVERIFY(messages.shown().isEmpty());
-}
-
-void PrintCommandTest::refusedCopyCountFallsBackToThePrintersOwn()
-{
-    MessageRecorder messages;
-    const QList<int> jobs = print(QStringLiteral("0"));
-    QCOMPARE(messages.texts(), QStringList{kCopiesFallback});
-    QCOMPARE(jobs.size(), 1);
-    QCOMPARE(PrivateCups::waitForJob(jobs[0]).copies, 1);
-    QCOMPARE(m_form->ComboBusuu->currentText(), QStringLiteral("1"));
-    messages.clear();
-    QCOMPARE(print(QStringLiteral("-3")).size(), 1);
-    QCOMPARE(messages.shown().size(), 1);
 }
 
 void PrintCommandTest::refusedJobIsShownAndTheProgramGoesOn()

@@ -9,7 +9,8 @@
 #include "main/ItemListBox.h"
 #include "main/Unit1.h"
 #include "preview/UnitPreV.h"
-#include "printer/QdPrinters.h"
+#include "printer/CupsConnection.h"
+#include "printer/QdPrinterSetupDialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -40,12 +41,6 @@ public:
 private:
     QByteArray m_previous;
 };
-
-struct IppDeleter
-{
-    void operator()(ipp_t *ipp) const { ippDelete(ipp); }
-};
-using IppPtr = std::unique_ptr<ipp_t, IppDeleter>;
 
 template <typename E, typename F>
 QString thrown(F &&f)
@@ -217,12 +212,12 @@ private slots:
 
         facade.SelectPrinter("pelora-pdf/letter");
         QCOMPARE(facade.CapabilityReads(), 3);
-        QCOMPARE(facade.CachedSettings()->Copies, 2);  // the instance's lpoptions
+        QCOMPARE(facade.PlatformPrinter().copyCount(), 2);  // the instance's lpoptions
         facade.GetMaxCopies();
         QCOMPARE(facade.CapabilityReads(), 3);
         facade.SelectPrinter("pelora-pdf");
         QCOMPARE(facade.CapabilityReads(), 4);
-        QCOMPARE(facade.CachedSettings()->Copies, 1);
+        QCOMPARE(facade.PlatformPrinter().copyCount(), 1);
     }
 
     void refusesCopiesBelowOne_data()
@@ -240,25 +235,31 @@ private slots:
         facade.SetCopies(2);
         QCOMPARE(thrown<EQDPrinterRangeError>([&] { facade.SetCopies(copies); }),
                  QStringLiteral("TQdPrinter.SetCopies: Too Small Copies"));
-        QCOMPARE(facade.CachedSettings()->Copies, 2);
+        facade.ApplySettings();
+        QCOMPARE(facade.PlatformPrinter().copyCount(), 2);
     }
 
+    // A count is compared with the printer's as it was read, and a changed
+    // one is written once: a count given the printer meanwhile shows which.
     void copiesReachThePrinterOnlyWhenChanged()
     {
         TQdPrinter facade;
-        facade.GetMaxCopies();
-        facade.SetCopies(1);
-        QVERIFY(!facade.SettingsModified());
+        facade.SelectPrinter("pelora-pdf/letter");  // 2 copies of its own
+        facade.SetCopies(2);
+        facade.PlatformPrinter().setCopyCount(5);
         facade.ApplySettings();
-        QVERIFY(facade.CachedSettings());  // not written, so not dropped
+        QCOMPARE(facade.PlatformPrinter().copyCount(), 5);
 
         facade.SetCopies(4);
-        QVERIFY(facade.SettingsModified());
-        QCOMPARE(facade.PlatformPrinter().copyCount(), 1);
+        QCOMPARE(facade.PlatformPrinter().copyCount(), 5);
         facade.ApplySettings();
         QCOMPARE(facade.PlatformPrinter().copyCount(), 4);
-        QVERIFY(!facade.CachedSettings());
-        QVERIFY(!facade.SettingsModified());
+        facade.PlatformPrinter().setCopyCount(6);
+        facade.ApplySettings();
+        QCOMPARE(facade.PlatformPrinter().copyCount(), 6);
+        facade.SetCopies(4);  // read anew: 6
+        facade.ApplySettings();
+        QCOMPARE(facade.PlatformPrinter().copyCount(), 4);
     }
 
     void jobArrivesWithTitleAndCopies()
@@ -360,7 +361,7 @@ private slots:
         QCOMPARE(facade.PlatformPrinter().printerName(), QStringLiteral("pelora-pdf/letter"));
         QCOMPARE(facade.GetPixelsPerInch(), QPoint(600, 600));
         QVERIFY(qAbs(facade.GetPaperSize().width() - 2159) <= 5);
-        QCOMPARE(facade.CachedSettings()->Copies, 2);
+        QCOMPARE(facade.PlatformPrinter().copyCount(), 2);
     }
 
     // --- on the spare scheduler ---------------------------------------------

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "SettingsFile.h"
+#include "layout/JacketLayout.h"
+
+#include <QString>
+
+// The program settings in the settings file: their keys and the values a
+// file without them gives. The window reads and writes them all; the
+// command line reads those that shape a jacket, as the window starts with.
+namespace SettingsKeys {
+
+// The file's one section, in the two spellings its keys have always been
+// read and written with; section names compare without regard to case.
+inline const QString kUpperSection = QStringLiteral("Opsion");
+inline const QString kLowerSection = QStringLiteral("opsion");
+
+struct Flag
+{
+    QString key;
+    bool defaultValue;
+    bool readFrom(const SettingsFile &file, const QString &section) const { return file.readBool(section, key, defaultValue); }
+};
+
+struct Text
+{
+    QString key;
+    QString defaultValue;
+    QString readFrom(const SettingsFile &file, const QString &section) const { return file.readString(section, key, defaultValue); }
+};
+
+inline const Flag kArtistPlus{QStringLiteral("artistplus"), true};
+inline const Flag kTimePlus{QStringLiteral("tsecplus"), true};
+// Written only: the number suffix is read from the data file.
+inline const QString kNumberSuffix = QStringLiteral("backofnum");
+inline const Flag kConfirmDeleteAll{QStringLiteral("alldelconf"), true};
+inline const Flag kConfirmDelete{QStringLiteral("delconf"), true};
+inline const Flag kPlusNum{QStringLiteral("plusnum"), true};
+inline const Flag kExtension{QStringLiteral("ext"), true};
+inline const Flag kAcquireTags{QStringLiteral("acqtag"), true};
+inline const Flag kCoverArt{QStringLiteral("coverart"), true};
+inline const Flag kEditorMode{QStringLiteral("ModeM"), false};
+inline const Text kTitleSize{QStringLiteral("TFsize"), QString::number(JacketGeometry::kDefaultTitleSize)};
+inline const Text kItemSize{QStringLiteral("Fsize"), QString::number(JacketGeometry::kDefaultItemSize)};
+
+}  // namespace SettingsKeys
