@@ -4,6 +4,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+#include <iterator>
+
 namespace Messages {
 namespace {
 
@@ -13,7 +16,7 @@ Handler &currentHandler()
     return handler;
 }
 
-bool showBox(const Request &request)
+int showBox(const Request &request)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(request.title);
@@ -33,22 +36,23 @@ bool showBox(const Request &request)
         box.setIcon(QMessageBox::Question);
         break;
     }
-    if (request.kind != Kind::Question && request.kind != Kind::WarningQuestion) {
+    if (request.buttons.isEmpty()) {
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.exec();
-        return true;
+        return 0;
     }
-    const bool question = request.kind == Kind::Question;
-    QPushButton *yes = box.addButton(question ? QStringLiteral("はい(&Y)") : request.buttons.value(0), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(question ? QStringLiteral("いいえ(&N)") : request.buttons.value(1), QMessageBox::NoRole);
-    // Enter on a warning stops: going on takes a deliberate choice.
-    box.setDefaultButton(question ? yes : no);
-    box.setEscapeButton(no);
+    // Yes, no and cancel roles, so that the desktop orders them its way.
+    const QMessageBox::ButtonRole roles[] = {QMessageBox::YesRole, QMessageBox::NoRole, QMessageBox::RejectRole};
+    QList<QPushButton *> buttons;
+    for (qsizetype i = 0; i < request.buttons.size(); ++i)
+        buttons << box.addButton(request.buttons[i], roles[std::min<qsizetype>(i, std::size(roles) - 1)]);
+    box.setDefaultButton(buttons.value(request.defaultButton));
+    box.setEscapeButton(buttons.value(request.escapeButton));
     box.exec();
-    return box.clickedButton() == yes;
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
-bool ask(const Request &request)
+int ask(const Request &request)
 {
     if (const Handler &handler = currentHandler())
         return handler(request);
@@ -73,11 +77,20 @@ void ShowError(const QString &text) { ask({Kind::Error, applicationTitle(), text
 
 void ShowWarning(const QString &text) { ask({Kind::Warning, applicationTitle(), text}); }
 
-bool Confirm(const QString &text) { return ask({Kind::Question, QStringLiteral("確認"), text}); }
+bool Confirm(const QString &text)
+{
+    return ask({Kind::Question, QStringLiteral("確認"), text, {QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}, 0, 1}) == 0;
+}
 
 bool ConfirmWarning(const QString &text, const QString &goOn, const QString &stop)
 {
-    return ask({Kind::WarningQuestion, applicationTitle(), text, {goOn, stop}});
+    // Enter on a warning stops: going on takes a deliberate choice.
+    return ask({Kind::WarningQuestion, applicationTitle(), text, {goOn, stop}, 1, 1}) == 0;
+}
+
+int Choose(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton)
+{
+    return ask({Kind::Question, QStringLiteral("確認"), text, buttons, defaultButton, escapeButton});
 }
 
 }  // namespace Messages

@@ -13,7 +13,7 @@ enum class Kind {
     Plain,     // title: the application title; one OK button
     Error,     // title: the application title; error icon; one OK button
     Warning,   // title: the application title; warning icon; one OK button; the work goes on
-    Question,  // title "確認"; question icon; はい(&Y) / いいえ(&N), Yes default
+    Question,  // title "確認"; question icon; its buttons (はい(&Y) / いいえ(&N) for Confirm)
     // title: the application title; warning icon; the two given buttons, go
     // on and stop, stopping the default and the Escape button
     WarningQuestion,
@@ -24,13 +24,15 @@ struct Request
     Kind kind;
     QString title;
     QString text;
-    QStringList buttons = {};  // WarningQuestion: go on, stop
+    QStringList buttons = {};  // a question's answers, left to right
+    int defaultButton = 0;     // Enter
+    int escapeButton = -1;     // Escape
 };
 
-// A handler returns the answer (true = Yes, or go on; ignored for plain,
-// error and warning boxes). An empty handler restores the real message
-// boxes.
-using Handler = std::function<bool(const Request &)>;
+// A handler returns the index of the chosen button of a question (ignored
+// for plain, error and warning boxes). An empty handler restores the real
+// message boxes.
+using Handler = std::function<int(const Request &)>;
 void setHandler(Handler handler);
 
 // The title of plain and error boxes: the application title.
@@ -42,5 +44,7 @@ void ShowWarning(const QString &text);
 bool Confirm(const QString &text);
 // Whether to go on despite the warning.
 bool ConfirmWarning(const QString &text, const QString &goOn, const QString &stop);
+// A question of more answers: the index of the button chosen.
+int Choose(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton);
 
 }  // namespace Messages

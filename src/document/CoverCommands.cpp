@@ -4,6 +4,7 @@
 #include "FileDialogs.h"
 #include "common/Messages.h"
 #include "common/RegularFile.h"
+#include "editing/JacketHistory.h"
 #include "intake/AlbumArt.h"
 #include "main/Unit1.h"
 
@@ -42,10 +43,13 @@ void TForm1::ChooseCoverClick()
         Messages::ShowError(QStringLiteral("%1 は表紙にできる画像ではありません（読めない形式か、壊れているか、大きすぎます）。").arg(path));
         return;
     }
-    SetCover(*picture);
+    History->record(ChooseCoverMe->text(), [&] { SetCover(*picture); });
 }
 
-void TForm1::RemoveCoverClick() { SetCover(CoverPicture()); }
+void TForm1::RemoveCoverClick()
+{
+    History->record(RemoveCoverMe->text(), [this] { SetCover(CoverPicture()); });
+}
 
 void TForm1::TakeAlbumArt(const QStringList &droppedPaths)
 {

@@ -1,8 +1,10 @@
 // New, Open, Save and Save As, and the document named on the command line.
 #include "FileDialogs.h"
 #include "JacketDocument.h"
+#include "common/BusyCursor.h"
 #include "common/Messages.h"
 #include "common/RegularFile.h"
+#include "editing/JacketHistory.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
@@ -23,7 +25,10 @@ bool TForm1::WriteDocument(const QString &path)
         Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(path));
         return false;
     }
-    return WriteCoverBeside(path);
+    if (!WriteCoverBeside(path))
+        return false;
+    History->markSaved();
+    return true;
 }
 
 bool TForm1::ReadDocument(const QString &path)
@@ -51,10 +56,14 @@ bool TForm1::ReadDocument(const QString &path)
 void TForm1::Open1Click()
 {
     const QString path = FileDialogs::chooseFile(this, {false, CurrentFileName, {kJacketFilter, kAllFilesFilter}, {}});
-    if (path.isEmpty() || !ReadDocument(path))
+    if (path.isEmpty() || !MaySetJacketAside())
+        return;
+    const BusyCursor busy;
+    if (!ReadDocument(path))
         return;
     HasFileName = true;
     CurrentFileName = path;
+    History->startOver();
     RefreshView();
 }
 
@@ -75,7 +84,31 @@ void TForm1::Save1Click()
         SaveAs1Click();
 }
 
-void TForm1::New1Click() { AllDelbtnClick(); }
+bool TForm1::MaySetJacketAside()
+{
+    if (!JacketChanged())
+        return true;
+    const int answer = Messages::Choose(QStringLiteral("変更を保存しますか？"),
+                                        {QStringLiteral("保存する"), QStringLiteral("保存しない"), QStringLiteral("キャンセル")}, 0, 2);
+    if (answer == 0)
+        Save1Click();  // Save As for a jacket without a file: it may be cancelled
+    return answer == 1 || (answer == 0 && !JacketChanged());
+}
+
+void TForm1::New1Click()
+{
+    if (JacketChanged()) {
+        // Asked once: after this answer no 全て削除 question follows.
+        if (!MaySetJacketAside())
+            return;
+        ClearDocument();
+    } else {
+        AllDelbtnClick();
+        if (!JacketIsEmpty())
+            return;
+    }
+    History->startOver();
+}
 
 void TForm1::OpenCommandLineDocument()
 {
@@ -85,5 +118,6 @@ void TForm1::OpenCommandLineDocument()
     if (!ReadDocument(path))
         return;
     CurrentFileName = path;
+    History->startOver();
     RefreshView();
 }

@@ -1,6 +1,7 @@
 // The commands on the rows of the item list: blank row, delete, delete all,
 // move up and down, and their keys.
 #include "DragItems.h"
+#include "JacketHistory.h"
 #include "ListRows.h"
 #include "common/Messages.h"
 #include "document/CoverPicture.h"
@@ -9,6 +10,7 @@
 #include "main/Unit1.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 
 void TForm1::sendListLineUp()
@@ -18,11 +20,13 @@ void TForm1::sendListLineUp()
 
 void TForm1::BlankBtnClick()
 {
-    ListBox1->clearSelection();
-    ListBox1->addItem(QString());
-    ListBox1->item(ListBox1->count() - 1)->setSelected(true);
-    sendListLineUp();
-    RefreshView();
+    History->record(BlankBtn->text(), [this] {
+        ListBox1->clearSelection();
+        ListBox1->addItem(QString());
+        ListBox1->item(ListBox1->count() - 1)->setSelected(true);
+        sendListLineUp();
+        RefreshView();
+    });
 }
 
 void TForm1::DelBtnClick()
@@ -42,21 +46,28 @@ void TForm1::DelBtnClick()
         return;
     if (ConfirmDelete && !Messages::Confirm(QStringLiteral("選択したアイテムを削除します。よろしいですか？")))
         return;
-    const RowState before = ListRows::read(ListBox1);
-    RowState after = before;
-    RowMoves::deleteSelected(after);
-    ListRows::apply(ListBox1, before, after);
-    sendListLineUp();
+    History->record(DelBtn->text(), [this] {
+        const RowState before = ListRows::read(ListBox1);
+        RowState after = before;
+        RowMoves::deleteSelected(after);
+        ListRows::apply(ListBox1, before, after);
+        sendListLineUp();
+    });
+}
+
+bool TForm1::JacketIsEmpty() const
+{
+    const bool contentEmpty = EditorMode ? Memo1->document()->isEmpty() : ListBox1->count() == 0;
+    return EditTi->text().isEmpty() && contentEmpty && JacketCover.isNull();
 }
 
 void TForm1::AllDelbtnClick()
 {
-    const bool contentEmpty = EditorMode ? Memo1->document()->isEmpty() : ListBox1->count() == 0;
-    if (EditTi->text().isEmpty() && contentEmpty && JacketCover.isNull())
+    if (JacketIsEmpty())
         return;
     if (ConfirmDeleteAll && !Messages::Confirm(QStringLiteral("タイトルと内容の全てを削除します。よろしいですか？")))
         return;
-    ClearDocument();
+    History->record(AllDelbtn->text(), [this] { ClearDocument(); });
 }
 
 void TForm1::ClearDocument()
@@ -80,14 +91,16 @@ void TForm1::moveSelectedRows(bool up)
     const int gap = up ? RowMoves::firstUnselected(rows) : RowMoves::lastUnselected(rows);
     if (!anySelected || gap < 0)
         return;
-    const RowState before = rows;
-    DragItems->TakeSelection(rows);
-    if (up)
-        RowMoves::moveUp(rows, *DragItems);
-    else
-        RowMoves::moveDown(rows, *DragItems);
-    ListRows::apply(ListBox1, before, rows);
-    RefreshView();
+    History->record(up ? QStringLiteral("上へ移動") : QStringLiteral("下へ移動"), [&] {
+        const RowState before = rows;
+        DragItems->TakeSelection(rows);
+        if (up)
+            RowMoves::moveUp(rows, *DragItems);
+        else
+            RowMoves::moveDown(rows, *DragItems);
+        ListRows::apply(ListBox1, before, rows);
+        RefreshView();
+    });
 }
 
 void TForm1::BtnUPClick() { moveSelectedRows(true); }

@@ -1,5 +1,6 @@
 // Dragging the selected rows of the item list to a new place in it.
 #include "DragItems.h"
+#include "JacketHistory.h"
 #include "UnitInput.h"
 #include "main/ItemListBox.h"
 #include "main/Unit1.h"
@@ -11,15 +12,19 @@ bool TForm1::ListBox1DragOver(QObject *source)
 
 void TForm1::ListBox1DragDrop(QObject *, int X, int Y)
 {
-    DragItems->TakeSelection(ListBox1);
-    DragItems->DropAt(ListBox1, X, Y);
-    RefreshView();
+    History->record(QStringLiteral("移動"), [&] {
+        DragItems->TakeSelection(ListBox1);
+        DragItems->DropAt(ListBox1, X, Y);
+        RefreshView();
+    });
 }
 
 void TForm1::ListBox1DblClick()
 {
     if (ListBox1->count() == 0 || ListBox1->currentRow() == -1)
         return;
-    TInputForm dialog(ListBox1, this);
-    dialog.exec();
+    History->record(QStringLiteral("1行の編集"), [this] {
+        TInputForm dialog(ListBox1, this);
+        dialog.exec();
+    });
 }

@@ -1,5 +1,7 @@
 // Files dropped on the main window from a file manager become item lines.
 #include "DropLines.h"
+#include "common/BusyCursor.h"
+#include "editing/JacketHistory.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
@@ -8,20 +10,6 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
-
-namespace {
-
-// Shows the busy cursor while a long drop is read.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
-}  // namespace
 
 QStringList TForm1::DroppedFiles(const QDropEvent *event)
 {
@@ -40,22 +28,25 @@ QStringList TForm1::DroppedFiles(const QDropEvent *event)
 void TForm1::WMDropFiles(const QStringList &paths)
 {
     const BusyCursor busy;
-    if (EditorMode)
-        CopyEditorToList();
-    const DropLineOptions options{AcqTag->isChecked(), n1->isChecked(), TagPlus.AddTime, TagPlus.AddArtist,
-                                  TagPlus.ArtistPrefix};
-    QStringList lines;
-    lines.reserve(paths.size());
-    for (const QString &path : paths)
-        lines << DropLines(path, options);
-    ListBox1->addItems(lines);
-    TakeAlbumArt(paths);
-    RefreshView();
-    if (EditorMode) {
-        CopyListToEditor();
-        Memo1->setFocus();
+    // All the lines of a drop, and the album art it brings, are one step.
+    History->record(QStringLiteral("ファイルの追加"), [&] {
+        if (EditorMode)
+            CopyEditorToList();
+        const DropLineOptions options{AcqTag->isChecked(), n1->isChecked(), TagPlus.AddTime, TagPlus.AddArtist,
+                                      TagPlus.ArtistPrefix};
+        QStringList lines;
+        lines.reserve(paths.size());
+        for (const QString &path : paths)
+            lines << DropLines(path, options);
+        ListBox1->addItems(lines);
+        TakeAlbumArt(paths);
         RefreshView();
-    }
+        if (EditorMode) {
+            CopyListToEditor();
+            Memo1->setFocus();
+            RefreshView();
+        }
+    });
 }
 
 bool TForm1::FileDropEvent(QObject *receiver, QEvent *event)

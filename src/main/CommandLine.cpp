@@ -51,9 +51,10 @@ void writeTo(FILE *stream, const QString &text)
 
 void complain(const QString &text) { writeTo(stderr, kProgram + QStringLiteral(": ") + text + u'\n'); }
 
-// Message boxes go to standard error, and questions are answered No: a
-// command line has nobody to ask. A warning that asks whether to go on is
-// told and answered yes: the command itself said to print.
+// Message boxes go to standard error, and questions get their Escape
+// answer (no, cancel): a command line has nobody to ask. A warning that
+// asks whether to go on is told and answered yes: the command itself said
+// to print.
 class MessagesToStandardError
 {
 public:
@@ -67,7 +68,7 @@ public:
             QString text = request.text;
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
             complain(text);
-            return request.kind == Messages::Kind::WarningQuestion;
+            return warning ? 0 : request.escapeButton;
         });
     }
     ~MessagesToStandardError() { Messages::setHandler({}); }

@@ -76,8 +76,37 @@ void TMemo::scrollLines(int delta)
     bar->setValue(bar->value() + delta);
 }
 
+void TMemo::setUndoActions(QAction *undo, QAction *redo)
+{
+    m_undo = undo;
+    m_redo = redo;
+}
+
+bool TMemo::undoKey(const QKeyEvent *event) const
+{
+    if (!m_undo)
+        return false;
+    const QKeySequence pressed(event->keyCombination());
+    return m_undo->shortcuts().contains(pressed) || m_redo->shortcuts().contains(pressed)
+        || event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo);
+}
+
+bool TMemo::event(QEvent *event)
+{
+    // The editor would take Ctrl+Z and Ctrl+Y for its own undo; they are
+    // left to the window's, which knows every step of the jacket.
+    if (event->type() == QEvent::ShortcutOverride && undoKey(static_cast<QKeyEvent *>(event))) {
+        event->ignore();
+        return false;
+    }
+    return QPlainTextEdit::event(event);
+}
+
 void TMemo::keyPressEvent(QKeyEvent *event)
 {
+    // With nothing to undo the window's shortcut lets the key through.
+    if (undoKey(event))
+        return;
     emit keyDown(event->key(), event->modifiers());
     const bool clipboardKey = event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste)
         || (event->key() == Qt::Key_Delete && textCursor().hasSelection() && event->modifiers() == Qt::NoModifier);
@@ -106,6 +135,14 @@ void TMemo::mouseDoubleClickEvent(QMouseEvent *event)
 void TMemo::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu(event->pos());
+    const std::pair<const char *, QAction *> own[] = {{"edit-undo", m_undo}, {"edit-redo", m_redo}};
+    for (const auto &[name, action] : own) {
+        QAction *standard = menu->findChild<QAction *>(QLatin1String(name));
+        if (standard && action) {
+            menu->insertAction(standard, action);
+            menu->removeAction(standard);
+        }
+    }
     // Connected after the control's own handlers, so these run once the
     // edit has been made.
     for (const char *name : {"edit-cut", "edit-paste", "edit-delete"}) {

@@ -19,6 +19,10 @@ public:
     int firstVisibleLine() const;
     void scrollLines(int delta);
 
+    // The window's undo and redo, which the control's own keys and context
+    // menu then run instead of its own.
+    void setUndoActions(QAction *undo, QAction *redo);
+
 signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     void clicked();
@@ -28,8 +32,15 @@ signals:
     void clipboardEdited();
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    bool undoKey(const QKeyEvent *event) const;
+
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
 };

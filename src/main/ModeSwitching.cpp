@@ -5,6 +5,8 @@
 #include "NCPanel.h"
 #include "SPTimer.h"
 #include "Unit1.h"
+#include "common/BusyCursor.h"
+#include "editing/JacketHistory.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -13,6 +15,7 @@
 
 void TForm1::ModeBtnClick()
 {
+    const BusyCursor busy;
     if (EditorMode)
         ToListMode();
     else
@@ -21,6 +24,8 @@ void TForm1::ModeBtnClick()
 
 void TForm1::ToEditorMode()
 {
+    // The editor's own steps of an earlier stay leave with its text.
+    History->settleEditor();
     CopyListToEditor();
     EditorMode = true;
     Memo1->show();
@@ -36,6 +41,7 @@ void TForm1::ToEditorMode()
 
 void TForm1::ToListMode()
 {
+    History->settleEditor();
     CopyEditorToList();
     EditorMode = false;
     ListBox1->show();

@@ -18,9 +18,11 @@
 #include "preview/BigBitmap.h"
 #include "printer/QdPrinters.h"
 #include "editing/DragItems.h"
+#include "editing/JacketHistory.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -144,6 +146,19 @@ void TForm1::createMenu()
     BlankMe = addItem(HenshuMe, "BlankMe", QStringLiteral("白紙の一行を追加(&B)"));
     DeleteMe = addItem(HenshuMe, "DeleteMe", QStringLiteral("削除(&D)"));
     AllDelMe = addItem(HenshuMe, "AllDelMe", QStringLiteral("全て削除(&A)"));
+    HenshuMe->addSeparator()->setObjectName(QStringLiteral("N5"));
+    UndoMe = addItem(HenshuMe, "UndoMe", QStringLiteral("元に戻す(&U)"));
+    RedoMe = addItem(HenshuMe, "RedoMe", QStringLiteral("やり直し(&R)"));
+
+    // The keys every editor has, the same on every desktop.
+    New1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    Print1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    UndoMe->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    RedoMe->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
     O1 = bar->addMenu(QStringLiteral("クイックオプション(&Q)"));
     O1->setObjectName(QStringLiteral("O1"));
@@ -340,7 +355,9 @@ void TForm1::FormCreate()
     SpineBitmap = new TBigBitmap();
     SpineBitmap->SetDrawMode(1);
     DragItems = new TDragItems();
-    // 11. A change of the printers is told on the 印刷 button, once the
+    // 11. The jacket's history.
+    SetUpHistory();
+    // 12. A change of the printers is told on the 印刷 button, once the
     // facade has done with it.
     if (QdPrinter) {
         QdPrinter->OnChange = [this](TQdPrinter *) {
@@ -406,9 +423,19 @@ void TForm1::FormDestroy()
 
 void TForm1::Exit1Click() { close(); }
 
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (MaySetJacketAside())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void TForm1::UpdateCaption()
 {
-    setWindowTitle(AppName + QStringLiteral(" - ") + (EditorMode ? QStringLiteral("エディタモード") : QStringLiteral("リストモード"))
+    // A jacket changed since it was opened, saved or made new: "*" first.
+    setWindowTitle((JacketChanged() ? QStringLiteral("*") : QString()) + AppName + QStringLiteral(" - ")
+                   + (EditorMode ? QStringLiteral("エディタモード") : QStringLiteral("リストモード"))
                    + (JacketCover.isNull() ? QString() : QStringLiteral(" - 表紙画像あり")));
 }
 
@@ -432,6 +459,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Client && event->type() == QEvent::Resize) {
         FormResize();
+    } else if (watched == EditTi && event->type() == QEvent::FocusOut) {
+        History->endTitleStay();
     } else if (FileDropEvent(watched, event)) {
         return true;
     } else if (event->type() == QEvent::Wheel) {

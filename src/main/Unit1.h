@@ -23,6 +23,8 @@ class TSPTimer;
 class TDragItems;
 class TBigBitmap;
 class CoverPicture;
+class JacketHistory;
+struct JacketState;
 struct PrintCorrection;
 struct PlacedFace;
 struct SheetGeometry;
@@ -104,11 +106,23 @@ public:
     void BlankBtnClick();
     void DelBtnClick();
     void AllDelbtnClick();
+    bool JacketIsEmpty() const;
     void ClearDocument();
     void BtnUPClick();
     void BtnDownClick();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void ListBox1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // The jacket's history: undo and redo of every change, and whether it
+    // changed since it was opened, saved or made new.
+    void SetUpHistory();
+    JacketState CurrentJacket() const;
+    void ShowJacket(const JacketState &state);
+    void ShowLines(const QStringList &lines);
+    bool JacketChanged() const;
+    // Asks whether to save a changed jacket before it goes; false when the
+    // user would rather keep it (キャンセル, or a Save that did not happen).
+    bool MaySetJacketAside();
 
     // Drag reordering and the one-row edit dialog.
     bool ListBox1DragOver(QObject *source);
@@ -219,6 +233,8 @@ public:
     QAction *BlankMe;
     QAction *DeleteMe;
     QAction *AllDelMe;
+    QAction *UndoMe;
+    QAction *RedoMe;
     QMenu *O1;
     QAction *n1;
     QAction *AcqTag;
@@ -230,10 +246,12 @@ public:
     QAction *About1;
 
     TSPTimer *SPTimer;
+    JacketHistory *History = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();

@@ -4,6 +4,7 @@
 #include "document/CoverPicture.h"
 #include "document/FileDialogs.h"
 #include "document/JacketDocument.h"
+#include "editing/JacketHistory.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
@@ -49,23 +50,6 @@ QByteArray jpegClaiming(QSize size)
 }
 
 QByteArray twoThirds(const QByteArray &bytes) { return bytes.first(bytes.size() * 2 / 3); }
-
-// Chooses files for the dialogs from a queue (empty: cancel) and records
-// what each dialog offered.
-class DialogAnswers
-{
-public:
-    DialogAnswers()
-    {
-        FileDialogs::setHandler([this](const FileDialogs::Request &request) {
-            asked.append(request);
-            return answers.isEmpty() ? QString() : answers.takeFirst();
-        });
-    }
-    ~DialogAnswers() { TestSupport::refuseUnexpectedDialogs(); }
-    QStringList answers;
-    QList<FileDialogs::Request> asked;
-};
 
 }  // namespace
 
@@ -282,6 +266,7 @@ void FileCommandsTest::openErrorsLeaveTheDocument()
     QCOMPARE(::mkfifo(QFile::encodeName(path("fifo.plr")).constData(), 0600), 0);
     m_form->EditTi->setText(QStringLiteral("mine"));
     m_form->ListBox1->setItems({"row"});
+    m_form->History->startOver();  // as opened: nothing to save first
     dialogs.answers << path("missing.plr") << path("folder.plr") << path("fifo.plr") << path("empty.plr") << path("nul.plr");
     for (int i = 0; i < 5; ++i)
         m_form->Open1->trigger();
@@ -480,7 +465,7 @@ void FileCommandsTest::coverTravelsWithTheDocument()
     m_form->EditTi->setText(QStringLiteral("題"));
     dialogs.answers << path("chosen.webp");
     m_form->ChooseCoverMe->trigger();
-    QCOMPARE(m_form->windowTitle(), QStringLiteral("ペロラ - リストモード - 表紙画像あり"));
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("*ペロラ - リストモード - 表紙画像あり"));
     QVERIFY(m_form->RemoveCoverMe->isEnabled());
     QVERIFY(QFile::remove(path("chosen.webp")));
 

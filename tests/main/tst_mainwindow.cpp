@@ -135,8 +135,12 @@ void MainWindowTest::menuHasEveryItem()
                           "プレビュー(&V)", "印刷(&P)", "表と裏を1枚でプレビュー(&B)", "表と裏を1枚に印刷(&W)", "-",
                           "終了(&X)"}));
     QCOMPARE(form.HenshuMe->title(), QStringLiteral("編集(&E)"));
-    QCOMPARE(texts(form.HenshuMe),
-             (QStringList{"編集モード切替(&M)", "-", "白紙の一行を追加(&B)", "削除(&D)", "全て削除(&A)"}));
+    QCOMPARE(texts(form.HenshuMe), (QStringList{"編集モード切替(&M)", "-", "白紙の一行を追加(&B)", "削除(&D)", "全て削除(&A)",
+                                                "-", "元に戻す(&U)", "やり直し(&R)"}));
+    QStringList keys;
+    for (QAction *a : {form.New1, form.Open1, form.Save1, form.SaveAs1, form.Print1, form.Exit1, form.UndoMe, form.RedoMe})
+        keys << QKeySequence::listToString(a->shortcuts(), QKeySequence::PortableText);
+    QCOMPARE(keys, (QStringList{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+P", "Ctrl+Q", "Ctrl+Z", "Ctrl+Y; Ctrl+Shift+Z"}));
     QCOMPARE(form.O1->title(), QStringLiteral("クイックオプション(&Q)"));
     QCOMPARE(texts(form.O1),
              (QStringList{"ファイル追加時に拡張子を除く(&E)", "ファイル追加時にタグ情報を取得(&T)", "印刷時に番号を付ける(&N)",

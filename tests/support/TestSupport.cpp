@@ -18,10 +18,9 @@ MessageRecorder::MessageRecorder()
 {
     Messages::setHandler([this](const Messages::Request &request) {
         m_shown.append(request);
-        const bool question = request.kind == Messages::Kind::Question || request.kind == Messages::Kind::WarningQuestion;
-        if (!question || m_answers.empty())
-            return true;
-        const bool answer = m_answers.front();
+        if (request.buttons.isEmpty() || m_answers.empty())
+            return 0;
+        const int answer = m_answers.front();
         m_answers.pop_front();
         return answer;
     });
@@ -36,6 +35,16 @@ QStringList MessageRecorder::texts() const
         out << request.text;
     return out;
 }
+
+DialogAnswers::DialogAnswers()
+{
+    FileDialogs::setHandler([this](const FileDialogs::Request &request) {
+        asked.append(request);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    });
+}
+
+DialogAnswers::~DialogAnswers() { TestSupport::refuseUnexpectedDialogs(); }
 
 ScopedFileSizeLimit::ScopedFileSizeLimit(qint64 bytes)
 {
@@ -139,7 +148,7 @@ void prepareEnvironment()
 void refuseUnexpectedDialogs()
 {
     // A real modal box would wait for a user that never comes.
-    Messages::setHandler([](const Messages::Request &request) -> bool {
+    Messages::setHandler([](const Messages::Request &request) -> int {
         qFatal("unexpected message box: %s", qPrintable(request.text));
     });
     FileDialogs::setHandler([](const FileDialogs::Request &request) -> QString {

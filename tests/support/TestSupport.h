@@ -3,6 +3,7 @@
 #include "common/Application.h"
 #include "common/HeadlessRun.h"
 #include "common/Messages.h"
+#include "document/FileDialogs.h"
 
 #include <QList>
 #include <QString>
@@ -22,14 +23,29 @@ public:
     MessageRecorder(const MessageRecorder &) = delete;
     MessageRecorder &operator=(const MessageRecorder &) = delete;
 
-    void answerNext(bool yes) { m_answers.push_back(yes); }
+    void answerNext(bool yes) { m_answers.push_back(yes ? 0 : 1); }
+    void chooseNext(int button) { m_answers.push_back(button); }
     const QList<Messages::Request> &shown() const { return m_shown; }
     QStringList texts() const;
     void clear() { m_shown.clear(); }
 
 private:
     QList<Messages::Request> m_shown;
-    std::deque<bool> m_answers;
+    std::deque<int> m_answers;
+};
+
+// Chooses files for the file dialogs from a queue (empty: cancel) and
+// records what each dialog offered, for the lifetime of the object.
+class DialogAnswers
+{
+public:
+    DialogAnswers();
+    ~DialogAnswers();
+    DialogAnswers(const DialogAnswers &) = delete;
+    DialogAnswers &operator=(const DialogAnswers &) = delete;
+
+    QStringList answers;
+    QList<FileDialogs::Request> asked;
 };
 
 // Makes every write of this process past the first `bytes` of a file fail
