@@ -25,7 +25,7 @@
         Messages::setApplicationTitle(QStringLiteral("ペロラ"));             \
         Messages::setHandler([](const Messages::Request &request) {          \
             std::fprintf(stderr, "message: %s\n", qPrintable(request.text)); \
-            return true;                                                     \
+            return 0;                                                        \
         });                                                                  \
         QTemporaryDir config;                                                \
         qputenv("PELORA_CONFIG_DIR", config.path().toLocal8Bit());           \

@@ -1,9 +1,14 @@
-// Moves, drops and deletes on a 100 000-row list with many rows selected.
+// Moves, drops and deletes on a 100 000-row list with many rows selected,
+// and the undo and redo of a move and of a delete (budget 50 ms each).
 #include "BenchMain.h"
 #include "editing/DragItems.h"
 #include "editing/ListRows.h"
 #include "main/ItemListBox.h"
 #include "main/Unit1.h"
+
+#include <QAction>
+
+#include <functional>
 
 namespace {
 
@@ -74,6 +79,30 @@ void DeleteHalf(benchmark::State &state)
     }
 }
 BENCHMARK(DeleteHalf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Undo, then redo, of a command already made: each timed on its own.
+void undoAndRedo(benchmark::State &state, const std::vector<bool> &marks, const std::function<void(TForm1 &)> &command)
+{
+    TForm1 form;
+    ConfirmDelete = false;
+    prepare(form, marks);
+    command(form);
+    bool undo = true;
+    for (auto _ : state) {
+        (undo ? form.UndoMe : form.RedoMe)->trigger();
+        undo = !undo;
+    }
+}
+
+void UndoRedoMove(benchmark::State &state) { undoAndRedo(state, scattered(10), [](TForm1 &f) { f.BtnUPClick(); }); }
+BENCHMARK(UndoRedoMove)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void UndoRedoDelete(benchmark::State &state)
+{
+    undoAndRedo(state, scattered(int(state.range(0))), [](TForm1 &f) { f.DelBtnClick(); });
+}
+// Every 1000th, every tenth and every second row deleted.
+BENCHMARK(UndoRedoDelete)->Arg(1000)->Arg(10)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 
