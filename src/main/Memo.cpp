@@ -1,9 +1,11 @@
 #include "Memo.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -37,6 +39,32 @@ public:
         return QRectF(natural.topLeft(), QSizeF(natural.width(), pitch * qMax(1, layout->lineCount())));
     }
 };
+
+// The parts of `selections` that lie in `block`, counted from its start.
+QList<QTextLayout::FormatRange> selectionsIn(const QTextBlock &block,
+                                             const QList<QAbstractTextDocumentLayout::Selection> &selections)
+{
+    QList<QTextLayout::FormatRange> ranges;
+    for (const QAbstractTextDocumentLayout::Selection &selection : selections) {
+        const int start = qMax(0, selection.cursor.selectionStart() - block.position());
+        const int end = qMin(block.length(), selection.cursor.selectionEnd() - block.position());
+        if (start < end)
+            ranges.append({start, end - start, selection.format});
+    }
+    return ranges;
+}
+
+// Where the caret of a paint context stands in `block`, or -1. A position
+// below -1 puts it inside the input method's unfinished text, which only the
+// block that holds the cursor shows.
+int caretIn(const QTextBlock &block, int paintPosition)
+{
+    const QTextLayout *layout = block.layout();
+    if (paintPosition < -1)
+        return layout->preeditAreaText().isEmpty() ? -1 : layout->preeditAreaPosition() - (paintPosition + 2);
+    const int inBlock = paintPosition - block.position();
+    return paintPosition >= 0 && inBlock >= 0 && inBlock < block.length() ? inBlock : -1;
+}
 
 }  // namespace
 
@@ -114,4 +142,28 @@ void TMemo::contextMenuEvent(QContextMenuEvent *event)
     }
     menu->exec(event->globalPos());
     delete menu;
+}
+
+// Qt draws a line's text, selection and caret as tall as the tallest face in
+// it, which is more than the pitch: each line is cut to its own pitch here,
+// so that nothing of it reaches into the lines above and below.
+void TMemo::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
+    const QRect dirty = event->rect();
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= dirty.bottom(); block = block.next()) {
+        const QRectF band(dirty.left(), offset.y(), dirty.width(), blockBoundingRect(block).height());
+        if (band.bottom() >= dirty.top()) {
+            QTextLayout *layout = block.layout();
+            painter.setClipRect(band);
+            layout->draw(&painter, offset, selectionsIn(block, context.selections), band);
+            const int caret = caretIn(block, context.cursorPosition);
+            if (caret >= 0)
+                layout->drawCursor(&painter, offset, caret, cursorWidth());
+        }
+        offset.ry() += band.height();
+    }
 }

@@ -4,8 +4,9 @@
 
 // The multi-line edit controls of the main window (the editor and the
 // line-number column). Lines never wrap and are laid out at one fixed pitch
-// shared with the item list. The control reports key presses before it acts
-// on them, and clicks and clipboard edits after it has acted.
+// shared with the item list, each drawn within its pitch. The control
+// reports key presses before it acts on them, and clicks and clipboard edits
+// after it has acted.
 class TMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -32,4 +33,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
