@@ -1,8 +1,9 @@
 #include "Memo.h"
 
+#include "common/Fonts.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
-#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -11,12 +12,10 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include <cmath>
-
 namespace {
 
-// Every line at the pitch of the editor's own font, its baseline where that
-// font puts it: a character drawn from a fallback face (Hangul, emoji) is
+// Every line at the memo's pitch, its baseline where the item list puts its
+// rows' baselines: a character drawn from a fallback face (Hangul, emoji) is
 // taller and would make its line taller and lower, and the line numbers
 // beside it would no longer stand level.
 class FixedPitchLayout : public QPlainTextDocumentLayout
@@ -24,17 +23,18 @@ class FixedPitchLayout : public QPlainTextDocumentLayout
 public:
     using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
 
+    int pitch = 16;
+
     QRectF blockBoundingRect(const QTextBlock &block) const override
     {
         const QRectF natural = QPlainTextDocumentLayout::blockBoundingRect(block);  // lays the block out
         if (!block.isVisible())
             return natural;
-        const QFontMetricsF font(document()->defaultFont());
-        const qreal pitch = std::ceil(font.ascent() + font.descent() + qMax<qreal>(0, font.leading()));
+        const int baseline = Fonts::baselineInLine(document()->defaultFont(), pitch);
         QTextLayout *layout = block.layout();
         for (int i = 0; i < layout->lineCount(); ++i) {
             QTextLine line = layout->lineAt(i);
-            line.setPosition(QPointF(line.x(), i * pitch + font.ascent() - line.ascent()));
+            line.setPosition(QPointF(line.x(), i * pitch + baseline - line.ascent()));
         }
         return QRectF(natural.topLeft(), QSizeF(natural.width(), pitch * qMax(1, layout->lineCount())));
     }
@@ -76,6 +76,15 @@ TMemo::TMemo(QWidget *parent)
     setDocument(text);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     document()->setDocumentMargin(0);
+}
+
+void TMemo::setLineGrid(int pitch, int top)
+{
+    static_cast<FixedPitchLayout *>(document()->documentLayout())->pitch = pitch;
+    setViewportMargins(0, top, 0, 0);
+    // The strip above the first line is in the colour of the text area.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
 }
 
 int TMemo::lineCount() const

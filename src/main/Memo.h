@@ -13,6 +13,10 @@ class TMemo : public QPlainTextEdit
 public:
     explicit TMemo(QWidget *parent = nullptr);
 
+    // Lines `pitch` pixels apart, the first one `top` pixels below the top
+    // of the text area.
+    void setLineGrid(int pitch, int top);
+
     // Number of lines: the text split at line breaks, a final empty line not
     // counted. An empty text has no lines.
     int lineCount() const;
