@@ -1,5 +1,6 @@
 #include "Fonts.h"
 
+#include <QFontMetricsF>
 #include <QStringList>
 
 namespace Fonts {
@@ -20,6 +21,12 @@ QFont uiFont(int pixelSize)
     QFont font(familyName());
     font.setPixelSize(pixelSize);
     return font;
+}
+
+int baselineInLine(const QFont &font, int height)
+{
+    const QFontMetricsF metrics(font);
+    return qRound((height + metrics.ascent() - metrics.descent()) / 2);
 }
 
 }  // namespace Fonts

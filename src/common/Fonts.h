@@ -19,4 +19,9 @@ QString familyName();
 // The face at a character height in pixels.
 QFont uiFont(int pixelSize);
 
+// Where the baseline of `font` lies in a line `height` pixels high: the
+// face's ascent and descent centred in the line, on a whole pixel. Lines
+// drawn at the same height with it stand level with each other.
+int baselineInLine(const QFont &font, int height);
+
 }  // namespace Fonts

@@ -1,5 +1,7 @@
 #include "ItemListBox.h"
 
+#include "common/Fonts.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QKeyEvent>
@@ -10,9 +12,9 @@
 
 namespace {
 
-// Rows at the list's pitch, each text on the baseline of the list's own
-// font: a character drawn from a fallback face (Hangul, emoji) would
-// otherwise make the style centre its row lower, and cut it.
+// Rows at the list's pitch, each text on the baseline the editors' lines use
+// and cut to its row: the style would centre a row holding a taller fallback
+// face (Hangul, emoji) lower than the others.
 class FixedPitchDelegate : public QStyledItemDelegate
 {
 public:
@@ -37,8 +39,7 @@ public:
         const QString text = QFontMetrics(item.font).elidedText(item.text, item.textElideMode, area.width());
         item.text.clear();
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
-        const QFontMetricsF font(item.font);
-        const qreal baseline = area.top() + (area.height() - (font.ascent() + font.descent())) / 2 + font.ascent();
+        const int baseline = item.rect.top() + Fonts::baselineInLine(item.font, m_list->rowPitch());
         painter->save();
         painter->setClipRect(area);
         painter->setFont(item.font);

@@ -1,20 +1,21 @@
 #include "Memo.h"
 
+#include "common/Fonts.h"
+
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
-#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include <cmath>
-
 namespace {
 
-// Every line at the pitch of the editor's own font, its baseline where that
-// font puts it: a character drawn from a fallback face (Hangul, emoji) is
+// Every line at the memo's pitch, its baseline where the item list puts its
+// rows' baselines: a character drawn from a fallback face (Hangul, emoji) is
 // taller and would make its line taller and lower, and the line numbers
 // beside it would no longer stand level.
 class FixedPitchLayout : public QPlainTextDocumentLayout
@@ -22,21 +23,48 @@ class FixedPitchLayout : public QPlainTextDocumentLayout
 public:
     using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
 
+    int pitch = 16;
+
     QRectF blockBoundingRect(const QTextBlock &block) const override
     {
         const QRectF natural = QPlainTextDocumentLayout::blockBoundingRect(block);  // lays the block out
         if (!block.isVisible())
             return natural;
-        const QFontMetricsF font(document()->defaultFont());
-        const qreal pitch = std::ceil(font.ascent() + font.descent() + qMax<qreal>(0, font.leading()));
+        const int baseline = Fonts::baselineInLine(document()->defaultFont(), pitch);
         QTextLayout *layout = block.layout();
         for (int i = 0; i < layout->lineCount(); ++i) {
             QTextLine line = layout->lineAt(i);
-            line.setPosition(QPointF(line.x(), i * pitch + font.ascent() - line.ascent()));
+            line.setPosition(QPointF(line.x(), i * pitch + baseline - line.ascent()));
         }
         return QRectF(natural.topLeft(), QSizeF(natural.width(), pitch * qMax(1, layout->lineCount())));
     }
 };
+
+// The parts of `selections` that lie in `block`, counted from its start.
+QList<QTextLayout::FormatRange> selectionsIn(const QTextBlock &block,
+                                             const QList<QAbstractTextDocumentLayout::Selection> &selections)
+{
+    QList<QTextLayout::FormatRange> ranges;
+    for (const QAbstractTextDocumentLayout::Selection &selection : selections) {
+        const int start = qMax(0, selection.cursor.selectionStart() - block.position());
+        const int end = qMin(block.length(), selection.cursor.selectionEnd() - block.position());
+        if (start < end)
+            ranges.append({start, end - start, selection.format});
+    }
+    return ranges;
+}
+
+// Where the caret of a paint context stands in `block`, or -1. A position
+// below -1 puts it inside the input method's unfinished text, which only the
+// block that holds the cursor shows.
+int caretIn(const QTextBlock &block, int paintPosition)
+{
+    const QTextLayout *layout = block.layout();
+    if (paintPosition < -1)
+        return layout->preeditAreaText().isEmpty() ? -1 : layout->preeditAreaPosition() - (paintPosition + 2);
+    const int inBlock = paintPosition - block.position();
+    return paintPosition >= 0 && inBlock >= 0 && inBlock < block.length() ? inBlock : -1;
+}
 
 }  // namespace
 
@@ -48,6 +76,15 @@ TMemo::TMemo(QWidget *parent)
     setDocument(text);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     document()->setDocumentMargin(0);
+}
+
+void TMemo::setLineGrid(int pitch, int top)
+{
+    static_cast<FixedPitchLayout *>(document()->documentLayout())->pitch = pitch;
+    setViewportMargins(0, top, 0, 0);
+    // The strip above the first line is in the colour of the text area.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
 }
 
 int TMemo::lineCount() const
@@ -151,4 +188,28 @@ void TMemo::contextMenuEvent(QContextMenuEvent *event)
     }
     menu->exec(event->globalPos());
     delete menu;
+}
+
+// Qt draws a line's text, selection and caret as tall as the tallest face in
+// it, which is more than the pitch: each line is cut to its own pitch here,
+// so that nothing of it reaches into the lines above and below.
+void TMemo::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
+    const QRect dirty = event->rect();
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= dirty.bottom(); block = block.next()) {
+        const QRectF band(dirty.left(), offset.y(), dirty.width(), blockBoundingRect(block).height());
+        if (band.bottom() >= dirty.top()) {
+            QTextLayout *layout = block.layout();
+            painter.setClipRect(band);
+            layout->draw(&painter, offset, selectionsIn(block, context.selections), band);
+            const int caret = caretIn(block, context.cursorPosition);
+            if (caret >= 0)
+                layout->drawCursor(&painter, offset, caret, cursorWidth());
+        }
+        offset.ry() += band.height();
+    }
 }

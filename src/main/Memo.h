@@ -4,13 +4,18 @@
 
 // The multi-line edit controls of the main window (the editor and the
 // line-number column). Lines never wrap and are laid out at one fixed pitch
-// shared with the item list. The control reports key presses before it acts
-// on them, and clicks and clipboard edits after it has acted.
+// shared with the item list, each drawn within its pitch. The control
+// reports key presses before it acts on them, and clicks and clipboard edits
+// after it has acted.
 class TMemo : public QPlainTextEdit
 {
     Q_OBJECT
 public:
     explicit TMemo(QWidget *parent = nullptr);
+
+    // Lines `pitch` pixels apart, the first one `top` pixels below the top
+    // of the text area.
+    void setLineGrid(int pitch, int top);
 
     // Number of lines: the text split at line breaks, a final empty line not
     // counted. An empty text has no lines.
@@ -37,6 +42,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool undoKey(const QKeyEvent *event) const;

@@ -30,7 +30,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTextLayout>
 
 TtagPlus TagPlus;
 QString NumberSuffix;
@@ -68,17 +67,10 @@ QComboBox *makeCombo(const QString &text, QWidget *parent, int left, int top)
     return combo;
 }
 
-// The height of one line of the editors at the content font: the list rows
-// use the same pitch, so that every number stands level with its row.
-int contentLinePitch()
-{
-    QTextLayout layout(AppName, Fonts::uiFont(Fonts::ContentPixelSize));
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLeadingIncluded(true);
-    layout.endLayout();
-    return qCeil(line.height());
-}
+// The list's rows and the lines of the editor and of the number column are
+// this far apart, so that every number stands level with its row. The
+// face's own line spacing (17 px, more with a fallback face) is not it.
+constexpr int kLinePitch = 16;
 
 constexpr int kNumberColumnWidth = 33;
 constexpr int kListLeft = 90;
@@ -183,7 +175,6 @@ void TForm1::createControls()
     Client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(Client);
     const QFont contentFont = Fonts::uiFont(Fonts::ContentPixelSize);
-    const int pitch = contentLinePitch();
 
     Labelti = Controls::label(QStringLiteral("タイトル"), Client, 8, 3);
     EditTi = new QLineEdit(Client);
@@ -195,7 +186,7 @@ void TForm1::createControls()
 
     ListBox1 = new ItemListBox(Client);
     ListBox1->setFont(contentFont);
-    ListBox1->setRowPitch(pitch);
+    ListBox1->setRowPitch(kLinePitch);
     ListBox1->setGeometry(kListLeft, 27, 369, 377);
 
     Memo1 = new TMemo(Client);
@@ -220,6 +211,10 @@ void TForm1::createControls()
     rightAligned.setAlignment(Qt::AlignRight);
     MemoNum->document()->setDefaultTextOption(rightAligned);
     MemoNum->setGeometry(56, 26, kNumberColumnWidth, 377);
+    // The editors stand 1 px higher than the list; their first line starts
+    // level with the list's first row all the same.
+    for (TMemo *memo : {Memo1, MemoNum})
+        memo->setLineGrid(kLinePitch, ListBox1->y() + ListBox1->frameWidth() - memo->y() - memo->frameWidth());
 
     ItemMovePnl = new TNCPanel(Client, false);
     ItemMovePnl->setGeometry(11, 48, 33, 321);

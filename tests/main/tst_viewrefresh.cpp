@@ -34,6 +34,30 @@ QStringList rows(int n)
     return out;
 }
 
+// The pixel rows of `area` that hold text: those with a pixel at least half
+// as dark as the darkest one, whatever the colours.
+QList<int> textRows(const QImage &picture, const QRect &area)
+{
+    QList<int> darkest;
+    int lightest = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        int dark = 255;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const int gray = qGray(picture.pixel(x, y));
+            dark = qMin(dark, gray);
+            lightest = qMax(lightest, gray);
+        }
+        darkest << dark;
+    }
+    const int threshold = (lightest + *std::min_element(darkest.begin(), darkest.end())) / 2;
+    QList<int> out;
+    for (int i = 0; i < darkest.size(); ++i) {
+        if (darkest[i] < threshold)
+            out << area.top() + i;
+    }
+    return out;
+}
+
 }  // namespace
 
 class ViewRefreshTest : public QObject
@@ -53,6 +77,7 @@ private slots:
     void numbersFollowEveryScroll();
     void pasteRenumbersAtOnceReturnAfterTheTimer();
     void ctrlASelectsTheWholeText();
+    void numbersStayLevelAtTheBottom_data();
     void numbersStayLevelAtTheBottom();
     void fallbackFacesKeepThePitch();
     void fourDigitNumbersWidenTheColumn();
@@ -256,29 +281,59 @@ void ViewRefreshTest::ctrlASelectsTheWholeText()
     QCOMPARE(form.Memo1->textCursor().selectedText(), QStringLiteral("one\u2029two\u2029"));
 }
 
+void ViewRefreshTest::numbersStayLevelAtTheBottom_data()
+{
+    QTest::addColumn<bool>("editor");
+    QTest::newRow("list") << false;
+    QTest::newRow("editor") << true;
+}
+
+// Rows, lines and numbers are 16 px apart, and each number stands level
+// with its row to the pixel, however far the view has scrolled.
 void ViewRefreshTest::numbersStayLevelAtTheBottom()
 {
+    QFETCH(bool, editor);
     TForm1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    // Wide rows bring up the list's horizontal scroll bar.
-    QStringList items = rows(200);
-    items[3] = QString(300, u'W');
+    // Each row starts with its own number. A wide row brings up the list's
+    // horizontal scroll bar; one near the end has fallback faces.
+    QStringList items = oneTo(200);
+    items[3] += QString(300, u'W');
+    items[195] += QStringLiteral(" 한국🎵");
     form.ListBox1->setItems(items);
+    if (editor) {
+        form.ToEditorMode();
+        form.Memo1->setPlainText(items.join(u'\n'));  // no empty line after the last number
+    }
     QCoreApplication::processEvents();
     form.RefreshView();
-    QScrollBar *bar = form.ListBox1->verticalScrollBar();
+    QAbstractScrollArea *view = editor ? static_cast<QAbstractScrollArea *>(form.Memo1) : form.ListBox1;
+    QScrollBar *bar = view->verticalScrollBar();
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
-    QTRY_COMPARE(form.MemoNum->firstVisibleLine(), form.ListBox1->topIndex());
-    QVERIFY(form.ListBox1->topIndex() > 150);
-    // Rows and numbers share one pitch.
-    const QRect row = form.ListBox1->visualItemRect(form.ListBox1->item(form.ListBox1->topIndex()));
-    QCOMPARE(qreal(row.height()), form.MemoNum->document()->firstBlock().layout()->lineAt(0).height());
+    QTRY_COMPARE(form.MemoNum->firstVisibleLine(), bar->value());
+    QVERIFY(bar->value() > 150);
+
+    const QTextDocument *column = form.MemoNum->document();
+    QCOMPARE(column->documentLayout()->blockBoundingRect(column->firstBlock()).height(), 16);
+    const auto inClient = [&form](const QWidget *viewport) {
+        return QRect(viewport->mapTo(form.Client, QPoint()), viewport->size());
+    };
+    const QRect numbers = inClient(form.MemoNum->viewport());
+    QRect rows = inClient(view->viewport());
+    rows.setWidth(numbers.width());
+    rows.setTop(qMax(rows.top(), numbers.top()));
+    rows.setBottom(qMin(rows.bottom(), numbers.bottom()));
+    rows.setHeight(rows.height() / 16 * 16);  // whole rows: below its last line the column shows one number more
+    const QImage window = form.Client->grab().toImage();
+    const QList<int> textOfRows = textRows(window, rows);
+    QVERIFY(textOfRows.size() > 200);
+    QCOMPARE(textRows(window, rows.translated(numbers.left() - rows.left(), 0)), textOfRows);
 }
 
 // A character from a fallback face (Hangul, emoji) is taller than the
-// Gothic face's: neither its row nor its line may grow or sink, or the
-// numbers beside them would stand off.
+// Gothic face's: its row and its line keep the 16 px pitch and nothing of
+// them reaches into the rows and lines beside them.
 void ViewRefreshTest::fallbackFacesKeepThePitch()
 {
     TForm1 form;
@@ -286,21 +341,24 @@ void ViewRefreshTest::fallbackFacesKeepThePitch()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QStringList items{QStringLiteral("Ab"), QStringLiteral("Ab 한국🎵"), QStringLiteral("Ab")};
     form.ListBox1->setItems(items);
-    const int pitch = form.ListBox1->visualItemRect(form.ListBox1->item(0)).height();
-    // The same "Ab" in each row: the same pixels, one pitch apart.
-    const QImage list = form.ListBox1->viewport()->grab().toImage();
-    const QRect ab = QRect(0, 0, 24, pitch);
-    QCOMPARE(list.copy(ab.translated(0, pitch)), list.copy(ab));
-    QCOMPARE(list.copy(ab.translated(0, 2 * pitch)), list.copy(ab));
+    const int pitch = 16;
+    QCOMPARE(form.ListBox1->visualItemRect(form.ListBox1->item(1)).height(), pitch);
+    const auto keepsToItsBand = [pitch](QWidget *viewport) {
+        const QImage picture = viewport->grab().toImage();
+        // The same "Ab" in each band, one pitch apart; the bands around the
+        // middle one alike across their whole width.
+        const QRect ab(0, 0, 24, pitch);
+        QCOMPARE(picture.copy(ab.translated(0, pitch)), picture.copy(ab));
+        const QRect band(0, 0, picture.width(), pitch);
+        QCOMPARE(picture.copy(band.translated(0, 2 * pitch)), picture.copy(band));
+    };
+    keepsToItsBand(form.ListBox1->viewport());
+    if (QTest::currentTestFailed())
+        return;
 
-    form.Memo1->setPlainText(items.join(u'\n'));
-    const QTextDocument *text = form.Memo1->document();
-    const qreal ascent = QFontMetricsF(text->defaultFont()).ascent();
-    for (QTextBlock block = text->firstBlock(); block.isValid(); block = block.next()) {
-        QCOMPARE(text->documentLayout()->blockBoundingRect(block).height(), qreal(pitch));
-        const QTextLine line = block.layout()->lineAt(0);
-        QCOMPARE(line.y() + line.ascent(), ascent);
-    }
+    form.ToEditorMode();
+    form.Memo1->moveCursor(QTextCursor::End);  // the caret off the three lines
+    keepsToItsBand(form.Memo1->viewport());
 }
 
 void ViewRefreshTest::fourDigitNumbersWidenTheColumn()
