@@ -16,8 +16,32 @@ Handler &currentHandler()
     return handler;
 }
 
+// A box shown in the middle of a long command gets the ordinary pointer
+// back while it waits for the user.
+class PointerForTheUser
+{
+public:
+    PointerForTheUser()
+        : m_busy(QGuiApplication::overrideCursor() != nullptr)
+    {
+        if (m_busy)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~PointerForTheUser()
+    {
+        if (m_busy)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    PointerForTheUser(const PointerForTheUser &) = delete;
+    PointerForTheUser &operator=(const PointerForTheUser &) = delete;
+
+private:
+    bool m_busy;
+};
+
 int showBox(const Request &request)
 {
+    const PointerForTheUser pointer;
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(request.title);
     box.setText(request.text);

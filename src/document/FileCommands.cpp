@@ -20,6 +20,7 @@ const QString kAllFilesFilter = QStringLiteral("全てのファイル(*)");
 
 bool TForm1::WriteDocument(const QString &path)
 {
+    const BusyCursor busy;
     const JacketDocument document{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()};
     if (!writeWholeFile(path, JacketFormat::toBytes(document))) {
         Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(path));
@@ -115,6 +116,7 @@ void TForm1::OpenCommandLineDocument()
     if (ProgramArguments.isEmpty())
         return;
     const QString path = ProgramArguments.first();
+    const BusyCursor busy;
     if (!ReadDocument(path))
         return;
     CurrentFileName = path;

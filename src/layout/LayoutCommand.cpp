@@ -2,6 +2,7 @@
 // the print job that puts it on paper.
 #include "JacketLayout.h"
 #include "PagePlanner.h"
+#include "common/BusyCursor.h"
 #include "common/Messages.h"
 #include "main/ItemListBox.h"
 #include "main/PrintPositions.h"
@@ -29,6 +30,7 @@ PrintCorrection TForm1::CurrentCorrection() { return PrintPositions::load(QdPrin
 
 void TForm1::ComputeLayout(bool bothFaces)
 {
+    const BusyCursor busy;
     if (EditorMode)
         CopyEditorToList();
     PageRequest request;
