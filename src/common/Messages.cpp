@@ -30,8 +30,18 @@ bool showBox(const Request &request)
         box.setIcon(QMessageBox::Warning);
         break;
     case Kind::Question:
+    case Kind::Choice:
         box.setIcon(QMessageBox::Question);
         break;
+    }
+    if (request.kind == Kind::Choice) {
+        // Neither role makes a button the Escape one, so that Escape and
+        // the close button do nothing.
+        QPushButton *first = box.addButton(request.buttons.value(0), QMessageBox::AcceptRole);
+        box.addButton(request.buttons.value(1), QMessageBox::DestructiveRole);
+        box.setDefaultButton(first);
+        box.exec();
+        return box.clickedButton() == first;
     }
     if (request.kind != Kind::Question && request.kind != Kind::WarningQuestion) {
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -78,6 +88,11 @@ bool Confirm(const QString &text) { return ask({Kind::Question, QStringLiteral("
 bool ConfirmWarning(const QString &text, const QString &goOn, const QString &stop)
 {
     return ask({Kind::WarningQuestion, applicationTitle(), text, {goOn, stop}});
+}
+
+bool Choose(const QString &text, const QString &first, const QString &second)
+{
+    return ask({Kind::Choice, QStringLiteral("確認"), text, {first, second}});
 }
 
 }  // namespace Messages

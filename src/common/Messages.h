@@ -17,6 +17,9 @@ enum class Kind {
     // title: the application title; warning icon; the two given buttons, go
     // on and stop, stopping the default and the Escape button
     WarningQuestion,
+    // title "確認"; question icon; the two given buttons, the first the
+    // default; no Escape button, so that neither is taken by accident
+    Choice,
 };
 
 struct Request
@@ -24,7 +27,7 @@ struct Request
     Kind kind;
     QString title;
     QString text;
-    QStringList buttons = {};  // WarningQuestion: go on, stop
+    QStringList buttons = {};  // WarningQuestion: go on, stop; Choice: first, second
 };
 
 // A handler returns the answer (true = Yes, or go on; ignored for plain,
@@ -42,5 +45,7 @@ void ShowWarning(const QString &text);
 bool Confirm(const QString &text);
 // Whether to go on despite the warning.
 bool ConfirmWarning(const QString &text, const QString &goOn, const QString &stop);
+// Whether the first of two answers was chosen.
+bool Choose(const QString &text, const QString &first, const QString &second);
 
 }  // namespace Messages

@@ -18,7 +18,8 @@ MessageRecorder::MessageRecorder()
 {
     Messages::setHandler([this](const Messages::Request &request) {
         m_shown.append(request);
-        const bool question = request.kind == Messages::Kind::Question || request.kind == Messages::Kind::WarningQuestion;
+        const bool question = request.kind == Messages::Kind::Question || request.kind == Messages::Kind::WarningQuestion
+                              || request.kind == Messages::Kind::Choice;
         if (!question || m_answers.empty())
             return true;
         const bool answer = m_answers.front();

@@ -12,8 +12,8 @@
 #include <deque>
 
 // Records every message box the program shows and answers its questions
-// from a queue (Yes, or go on, when the queue is empty). Installed for the lifetime of
-// the object.
+// from a queue (Yes, go on, or the first answer when the queue is empty).
+// Installed for the lifetime of the object.
 class MessageRecorder
 {
 public:
