@@ -93,7 +93,8 @@ void writeFile(const QString &path, const QByteArray &bytes);
 QByteArray pictureBytes(const char *format, QSize size = QSize(8, 8));
 
 // Points PELORA_CONFIG_DIR at a fresh temporary folder (unless the
-// environment already names one) and sets up fonts and the application title
+// environment already names one), and XDG_STATE_HOME at another (always),
+// and sets up fonts and the application title
 // as the program does. Called by PELORA_TEST_MAIN before the test object runs.
 void prepareEnvironment();
 QString configDir();
