@@ -1,13 +1,14 @@
 #pragma once
 
 // main() for benchmarks that need the application object: the offscreen
-// platform unless a display is asked for, quiet without a desktop session, a
-// throw-away settings folder, and message boxes written to standard error
-// instead of waiting for a click.
+// platform unless a display is asked for, quiet without a desktop session,
+// throw-away settings and state folders, and message boxes written to
+// standard error instead of waiting for a click.
 #include "common/Application.h"
 #include "common/HeadlessRun.h"
 #include "common/Messages.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -29,6 +30,8 @@
         });                                                                  \
         QTemporaryDir config;                                                \
         qputenv("PELORA_CONFIG_DIR", config.path().toLocal8Bit());           \
+        QTemporaryDir state;                                                 \
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));          \
         benchmark::Initialize(&argc, argv);                                  \
         benchmark::RunSpecifiedBenchmarks();                                 \
         benchmark::Shutdown();                                               \

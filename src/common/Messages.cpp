@@ -65,13 +65,16 @@ int showBox(const Request &request)
         box.exec();
         return 0;
     }
-    // Yes, no and cancel roles, so that the desktop orders them its way.
-    const QMessageBox::ButtonRole roles[] = {QMessageBox::YesRole, QMessageBox::NoRole, QMessageBox::RejectRole};
+    // Yes, no and cancel roles, so that the desktop orders them its way; a
+    // question without an Escape answer has no "no" for the box to take.
+    const QMessageBox::ButtonRole no = request.escapeButton < 0 ? QMessageBox::DestructiveRole : QMessageBox::NoRole;
+    const QMessageBox::ButtonRole roles[] = {QMessageBox::YesRole, no, QMessageBox::RejectRole};
     QList<QPushButton *> buttons;
     for (qsizetype i = 0; i < request.buttons.size(); ++i)
         buttons << box.addButton(request.buttons[i], roles[std::min<qsizetype>(i, std::size(roles) - 1)]);
     box.setDefaultButton(buttons.value(request.defaultButton));
-    box.setEscapeButton(buttons.value(request.escapeButton));
+    if (request.escapeButton >= 0)
+        box.setEscapeButton(buttons.value(request.escapeButton));
     box.exec();
     return int(buttons.indexOf(box.clickedButton()));
 }

@@ -26,7 +26,7 @@ struct Request
     QString text;
     QStringList buttons = {};  // a question's answers, left to right
     int defaultButton = 0;     // Enter
-    int escapeButton = -1;     // Escape
+    int escapeButton = -1;     // Escape; -1: Escape and the close button do nothing
 };
 
 // A handler returns the index of the chosen button of a question (ignored

@@ -4,6 +4,20 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// The pelora folder under an XDG base folder: the variable's value, or the
+// default under the home folder when it is unset or (invalid) relative.
+QString xdgFolder(const char *variable, const QString &defaultUnderHome)
+{
+    QString base = qEnvironmentVariable(variable);
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + u'/' + defaultUnderHome;
+    return QDir(base).filePath(QStringLiteral("pelora"));
+}
+
+}  // namespace
+
 QString configDirectory()
 {
     const QString overridden = qEnvironmentVariable("PELORA_CONFIG_DIR");
@@ -21,13 +35,15 @@ QString configDirectory()
             return beside;
     }
 
-    // A relative XDG_CONFIG_HOME is invalid and must be ignored.
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || QDir::isRelativePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
-    const QString dir = QDir(base).filePath(QStringLiteral("pelora"));
+    const QString dir = xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config"));
     QDir().mkpath(dir);
     return dir;
+}
+
+QString recoveryDirectory()
+{
+    // Qt 6.4 has no state location of its own.
+    return QDir(xdgFolder("XDG_STATE_HOME", QStringLiteral(".local/state"))).filePath(QStringLiteral("recovery"));
 }
 
 QString settingsFilePath() { return QDir(configDirectory()).filePath(QStringLiteral("Pelora.ini")); }

@@ -9,6 +9,10 @@
 // folder is known only once the QCoreApplication exists.
 QString configDirectory();
 
+// Where recovery copies of unsaved jackets are kept: $XDG_STATE_HOME/pelora/recovery,
+// by default ~/.local/state/pelora/recovery. Not created here.
+QString recoveryDirectory();
+
 // "Pelora.ini" in configDirectory().
 QString settingsFilePath();
 

@@ -96,12 +96,12 @@ int TMemo::lineCount() const
 
 QStringList TMemo::lines() const
 {
-    QStringList out;
-    const int n = lineCount();
-    out.reserve(n);
-    QTextBlock block = document()->firstBlock();
-    for (int i = 0; i < n && block.isValid(); ++i, block = block.next())
-        out.append(block.text());
+    // The blocks' texts from one copy of the whole text, cut at the block
+    // separators: several times quicker on a long text than asking block
+    // after block, and quick enough to take while the user types.
+    QStringList out = document()->toRawText().split(QChar::ParagraphSeparator);
+    if (out.last().isEmpty())
+        out.removeLast();
     return out;
 }
 

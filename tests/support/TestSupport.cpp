@@ -131,8 +131,10 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 namespace {
-// The test program's settings folder; removed when the program ends.
+// The test program's settings folder, and its state folder (recovery
+// copies); removed when the program ends.
 std::unique_ptr<QTemporaryDir> temporaryConfig;
+std::unique_ptr<QTemporaryDir> temporaryState;
 }
 
 void prepareEnvironment()
@@ -141,6 +143,9 @@ void prepareEnvironment()
         temporaryConfig = std::make_unique<QTemporaryDir>();
         qputenv("PELORA_CONFIG_DIR", temporaryConfig->path().toLocal8Bit());
     }
+    // Whatever the caller's environment says: tests never touch the user's state.
+    temporaryState = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_STATE_HOME", QFile::encodeName(temporaryState->path()));
     Messages::setApplicationTitle(QStringLiteral("ペロラ"));
     refuseUnexpectedDialogs();
 }

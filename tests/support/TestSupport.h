@@ -13,8 +13,8 @@
 #include <deque>
 
 // Records every message box the program shows and answers its questions
-// from a queue (Yes, or go on, when the queue is empty). Installed for the lifetime of
-// the object.
+// from a queue (Yes, go on, or the first answer when the queue is empty).
+// Installed for the lifetime of the object.
 class MessageRecorder
 {
 public:
@@ -109,7 +109,8 @@ void writeFile(const QString &path, const QByteArray &bytes);
 QByteArray pictureBytes(const char *format, QSize size = QSize(8, 8));
 
 // Points PELORA_CONFIG_DIR at a fresh temporary folder (unless the
-// environment already names one) and sets up fonts and the application title
+// environment already names one), and XDG_STATE_HOME at another (always),
+// and sets up fonts and the application title
 // as the program does. Called by PELORA_TEST_MAIN before the test object runs.
 void prepareEnvironment();
 QString configDir();

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "RecoveryStore.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+
+// Keeps a recovery copy of the window's jacket while it has unsaved changes:
+// at most once an interval, the first change starting the clock; at once
+// when asked (before a print); none once the jacket is saved or closed on
+// purpose. At start it offers the copies of runs that ended without closing.
+class RecoveryKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    // Whether the jacket has unsaved changes.
+    using Changed = std::function<bool()>;
+    // The jacket as it is now; called on this thread, so keep it cheap (the
+    // lists are shared, not copied).
+    using Snapshot = std::function<RecoveryCopy()>;
+
+    static constexpr std::chrono::milliseconds kInterval = std::chrono::seconds(10);
+
+    RecoveryKeeper(Changed changed, Snapshot snapshot, QObject *parent = nullptr);
+    RecoveryKeeper(Changed changed, Snapshot snapshot, const QString &folder, std::chrono::milliseconds interval,
+                   QObject *parent = nullptr);
+
+    // After every change of the jacket.
+    void noteChange();
+    // The copy now, if the jacket has unsaved changes, and written when
+    // this returns.
+    void keepNow();
+    // Saved, closed, or its changes thrown away: no copy.
+    void discard();
+
+    // Asks about each left copy, newest first, until one is restored:
+    // `restore` puts it into the window, and it becomes this run's copy.
+    // A copy not wanted is removed; the rest stay for the next start.
+    // Whether one was restored.
+    bool offerLeftCopies(const std::function<void(const RecoveryCopy &)> &restore);
+
+private:
+    void keepIfChanged();
+
+    Changed m_changed;
+    Snapshot m_snapshot;
+    RecoveryStore m_store;
+    QTimer m_clock;
+};
