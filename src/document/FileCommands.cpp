@@ -1,6 +1,7 @@
 // New, Open, Save and Save As, and the document named on the command line.
 #include "FileDialogs.h"
 #include "JacketDocument.h"
+#include "RecoveryKeeper.h"
 #include "common/BusyCursor.h"
 #include "common/Messages.h"
 #include "common/RegularFile.h"
@@ -93,6 +94,8 @@ bool TForm1::MaySetJacketAside()
                                         {QStringLiteral("保存する"), QStringLiteral("保存しない"), QStringLiteral("キャンセル")}, 0, 2);
     if (answer == 0)
         Save1Click();  // Save As for a jacket without a file: it may be cancelled
+    if (answer == 1 && Recovery)
+        Recovery->discard();
     return answer == 1 || (answer == 0 && !JacketChanged());
 }
 

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
 
 QString question(const LeftCopy &left)
@@ -54,9 +56,18 @@ void RecoveryKeeper::discard()
     m_store.discard();
 }
 
+bool RecoveryKeeper::hasLeftCopies()
+{
+    if (!m_left)
+        m_left = m_store.leftCopies();
+    return !m_left->empty();
+}
+
 bool RecoveryKeeper::offerLeftCopies(const std::function<void(const RecoveryCopy &)> &restore)
 {
-    for (LeftCopy &left : m_store.leftCopies()) {
+    hasLeftCopies();
+    std::vector<LeftCopy> offered = std::exchange(*m_left, {});
+    for (LeftCopy &left : offered) {
         // No Escape answer: a copy is not thrown away by accident.
         if (Messages::Choose(question(left), {QStringLiteral("復元する"), QStringLiteral("破棄する")}, 0, -1) != 0) {
             left.remove();

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <vector>
 
 // Keeps a recovery copy of the window's jacket while it has unsaved changes:
 // at most once an interval, the first change starting the clock; at once
@@ -36,6 +38,9 @@ public:
     // Saved, closed, or its changes thrown away: no copy.
     void discard();
 
+    // Whether runs that ended without closing left copies, which are then
+    // claimed for this one to offer.
+    bool hasLeftCopies();
     // Asks about each left copy, newest first, until one is restored:
     // `restore` puts it into the window, and it becomes this run's copy.
     // A copy not wanted is removed; the rest stay for the next start.
@@ -48,5 +53,6 @@ private:
     Changed m_changed;
     Snapshot m_snapshot;
     RecoveryStore m_store;
+    std::optional<std::vector<LeftCopy>> m_left;  // claimed, not yet offered
     QTimer m_clock;
 };

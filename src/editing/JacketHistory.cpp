@@ -252,6 +252,12 @@ void JacketHistory::startOver()
     m_editor->setModified(false);
 }
 
+void JacketHistory::startOverChanged()
+{
+    startOver();
+    m_stack->resetClean();
+}
+
 void JacketHistory::markSaved()
 {
     m_stack->setClean();

@@ -66,6 +66,8 @@ public:
 
     // A jacket opened or made new: a history of its own, unchanged.
     void startOver();
+    // A jacket put back from a recovery copy: a history of its own, changed.
+    void startOverChanged();
     // Saved as it is now.
     void markSaved();
     // Changed since it was opened, saved or made new.

@@ -3,6 +3,7 @@
 #include "JacketLayout.h"
 #include "SheetPlacement.h"
 #include "common/Messages.h"
+#include "document/RecoveryKeeper.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/RadioGroup.h"
@@ -147,6 +148,9 @@ void TForm1::PrintPages(QObject *sender, bool bothFaces)
     // The preview has told it already.
     if ((!PreVForm || sender != PreVForm->PrintBtn) && !PrintDespiteWhatIsBeyondReach())
         return;
+    // Printing is where a driver or a spooler may take the program down.
+    if (Recovery)
+        Recovery->keepNow();
     // Whatever becomes of the jobs, the count reads 1 again.
     const auto countBackToOne = qScopeGuard([this] { ComboBusuu->setCurrentText(QStringLiteral("1")); });
     PrintCopies(copies);

@@ -19,6 +19,7 @@
 #include "printer/QdPrinters.h"
 #include "editing/DragItems.h"
 #include "editing/JacketHistory.h"
+#include "document/RecoveryKeeper.h"
 
 #include <QAction>
 #include <QApplication>
@@ -368,7 +369,20 @@ void TForm1::FormShow()
     if (EditorMode)
         ToEditorMode();
     FirstShow = false;
-    OpenCommandLineDocument();
+    SetUpRecovery();
+    if (Recovery->hasLeftCopies()) {
+        // Asked once the window is up; a jacket a run left unsaved comes
+        // back instead of the document named.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!OfferLeftCopies())
+                    OpenCommandLineDocument();
+            },
+            Qt::QueuedConnection);
+    } else {
+        OpenCommandLineDocument();
+    }
     // Asking the printer waits for CUPS: after the window is up.
     QMetaObject::invokeMethod(this, &TForm1::ShowPrintDestination, Qt::QueuedConnection);
 }
@@ -400,6 +414,9 @@ void TForm1::FormResize()
 
 void TForm1::FormDestroy()
 {
+    // The run ends in order: no copy is left for the next start.
+    if (Recovery)
+        Recovery->discard();
     if (QdPrinter)
         QdPrinter->OnChange = nullptr;
     qApp->removeEventFilter(this);

@@ -24,6 +24,7 @@ class TDragItems;
 class TBigBitmap;
 class CoverPicture;
 class JacketHistory;
+class RecoveryKeeper;
 struct JacketState;
 struct PrintCorrection;
 struct PlacedFace;
@@ -123,6 +124,10 @@ public:
     // Asks whether to save a changed jacket before it goes; false when the
     // user would rather keep it (キャンセル, or a Save that did not happen).
     bool MaySetJacketAside();
+    // Recovery copies while the jacket has unsaved changes; the offer of a
+    // copy a run left behind, and whether it was restored.
+    void SetUpRecovery();
+    bool OfferLeftCopies();
 
     // Drag reordering and the one-row edit dialog.
     bool ListBox1DragOver(QObject *source);
@@ -247,6 +252,7 @@ public:
 
     TSPTimer *SPTimer;
     JacketHistory *History = nullptr;
+    RecoveryKeeper *Recovery = nullptr;  // the shown window's only
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,0 +1,54 @@
+// Recovery copies of the window's jacket while it has unsaved changes, and
+// the offer at start to restore one that a run left behind.
+#include "RecoveryKeeper.h"
+#include "editing/JacketHistory.h"
+#include "main/ItemListBox.h"
+#include "main/Memo.h"
+#include "main/Unit1.h"
+
+#include <QLineEdit>
+#include <QUndoStack>
+
+namespace {
+
+const QString kUntitled = QStringLiteral("無題.plr");
+
+}  // namespace
+
+void TForm1::SetUpRecovery()
+{
+    Recovery = new RecoveryKeeper([this] { return JacketChanged(); },
+                                  [this] {
+                                      const bool untitled = !HasFileName && CurrentFileName == kUntitled;
+                                      return RecoveryCopy{{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()},
+                                                          JacketCover, untitled ? QString() : CurrentFileName};
+                                  },
+                                  this);
+    // Any change starts the clock: steps, and typing that the editor or the
+    // title field merges into the last one.
+    connect(History->stack(), &QUndoStack::indexChanged, Recovery, &RecoveryKeeper::noteChange);
+    connect(Memo1->document(), &QTextDocument::contentsChanged, Recovery, &RecoveryKeeper::noteChange);
+    connect(EditTi, &QLineEdit::textChanged, Recovery, &RecoveryKeeper::noteChange);
+    // Saved, opened, made new or undone back to what was saved: no copy.
+    connect(History, &JacketHistory::changedChanged, Recovery, [this](bool changed) {
+        if (!changed)
+            Recovery->discard();
+    });
+}
+
+bool TForm1::OfferLeftCopies()
+{
+    return Recovery->offerLeftCopies([this](const RecoveryCopy &left) {
+        EditTi->setText(left.document.title);
+        ListBox1->setItems(left.document.items);
+        if (EditorMode)
+            CopyListToEditor();
+        SetCover(left.cover);
+        // The document's name is kept; the first Save asks, preset to it,
+        // since the file may have changed since.
+        CurrentFileName = left.sourcePath.isEmpty() ? kUntitled : left.sourcePath;
+        HasFileName = false;
+        History->startOverChanged();
+        RefreshView();
+    });
+}
