@@ -95,6 +95,11 @@ TForm1::TForm1(QWidget *parent)
 TForm1::~TForm1()
 {
     FormDestroy();
+    // Its steps go while the window they show things in is still whole.
+    delete Recovery;
+    Recovery = nullptr;
+    delete History;
+    History = nullptr;
     if (Form1 == this)
         Form1 = nullptr;
 }
