@@ -210,6 +210,9 @@ void TForm1::createControls()
     MemoNum->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     MemoNum->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoNum->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Nobody undoes a renumbering; a history would keep every number ever
+    // removed and slow down every one added.
+    MemoNum->setUndoRedoEnabled(false);
     // The column must be able to follow the list all the way down, even
     // when the list shows a horizontal scroll bar.
     MemoNum->setCenterOnScroll(true);
