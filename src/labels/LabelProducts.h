@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QHash>
+#include <QLineF>
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Pre-cut papers people buy (jacket inlets, booklets, disc labels), read
+// from the label template database that label designers share
+// (/usr/share/libglabels-3.0/templates and the user's own templates).
+// Every length here is in millimetres; positions are from the sheet's
+// top-left corner, label shapes from the label's own top-left corner.
+
+// One kind of label on a sheet, with every place it occurs.
+struct ProductLabel
+{
+    enum Shape { Rectangle, Round, Disc, Other };
+    Shape shape = Rectangle;
+    QSizeF size;           // the label's bounding box
+    double holeMm = 0;     // Disc: the hole's radius
+    double wasteMm = 0;    // bleed beyond the cut the product allows (waste, x_waste)
+    double marginMm = 0;   // the product's safe margin inside the cut (Markup-margin)
+    QList<QLineF> foldLines;     // Markup-line, in the label's coordinates
+    QList<QPointF> positions;    // each label's top-left corner on the sheet, row by row
+};
+
+struct LabelProduct
+{
+    QString brand;
+    QString part;
+    QString description;
+    QString paperId;       // as the database names it ("A4", "US-Letter", "Other")
+    QSizeF sheet;          // the sheet's size
+    QStringList categories;
+    QList<ProductLabel> labels;
+
+    // "Brand Part", the name the user types on the command line.
+    QString name() const { return brand + u' ' + part; }
+};
+
+// Where one face can go on a product's sheet.
+struct LabelSlot
+{
+    QRectF area;           // the cut-out (or the booklet panel) the face is centred in, on the sheet
+    double bleedMm = 0;    // how far a picture may reach beyond the area
+    QList<QLineF> foldLines;  // the label's fold lines, on the sheet
+};
+
+// The slots of a product for each face of the jacket.
+struct ProductFit
+{
+    QList<LabelSlot> front;  // a square of 118–124 mm, or a booklet's right panel that is one
+    QList<LabelSlot> back;   // within 3 mm of the tray card's 150.1 × 117.3 mm
+    bool fitsAny() const { return !front.isEmpty() || !back.isEmpty(); }
+    bool holdsBoth() const { return !front.isEmpty() && !back.isEmpty(); }
+};
+
+namespace LabelProducts {
+
+// "12.5mm", "1in", "3pc", "0.5cm", "36pt", "36" (points): millimetres, or nothing.
+std::optional<double> LengthMm(QStringView text);
+
+// The sheet sizes of a paper-sizes.xml, by id. Broken input gives what was read before the fault.
+QHash<QString, QSizeF> ReadPaperSizes(const QByteArray &xml, QString *error = nullptr);
+
+// The products of one template file. Products named by `equiv` are resolved
+// against the file's own products and `known` (products read before).
+// Products of unknown sheet sizes, without labels or broken are left out;
+// `error` gets the first fault.
+QList<LabelProduct> ReadTemplates(const QByteArray &xml, const QHash<QString, QSizeF> &paperSizes,
+                                  const QList<LabelProduct> &known = {}, QString *error = nullptr);
+
+// The folders read, system ones first: a product in a later folder with the
+// same name replaces the earlier one.
+QStringList TemplateFolders();
+
+// Reads every *.xml template file in `folders` (paper-sizes.xml of the first
+// folder that has one gives the sheet sizes). A file that cannot be read is
+// skipped and `note` gets one line about it.
+QList<LabelProduct> ReadFolders(const QStringList &folders, const std::function<void(const QString &)> &note);
+
+// The installed database, read once on first use (notes go to standard error).
+const QList<LabelProduct> &Installed();
+
+// The product named "Brand Part" (case and spacing do not matter), or nothing.
+const LabelProduct *Find(const QList<LabelProduct> &products, const QString &name);
+
+// Up to `most` names of products close to `name`, closest first (for "did you mean").
+QStringList CloseMatches(const QList<LabelProduct> &products, const QString &name, int most = 5);
+
+// Where the faces of a jacket fit on the product.
+ProductFit FitJacket(const LabelProduct &product);
+
+// Only the products that fit some face, in database order.
+QList<LabelProduct> JacketProducts(const QList<LabelProduct> &products);
+
+}  // namespace LabelProducts
