@@ -355,8 +355,12 @@ QRect FaceBox(const TJacketLayout &L, const JacketContent &content)
 QList<QPolygon> GuideLines(const TJacketLayout &L, const JacketContent &content)
 {
     QList<QPolygon> lines;
+    if (content.marks == FaceMarks::CropMarks || content.marks == FaceMarks::None)
+        return lines;
     if (content.backFace)
         lines << L.LeftFoldLine << L.RightFoldLine;
+    if (content.marks == FaceMarks::FoldLinesOnly)
+        return lines;
     if (content.cutAllRound) {
         const QRect box = FaceBox(L, content);
         const int left = box.x();
@@ -370,19 +374,66 @@ QList<QPolygon> GuideLines(const TJacketLayout &L, const JacketContent &content)
     return lines;
 }
 
+QList<QLine> CropMarks(const TJacketLayout &L, const JacketContent &content)
+{
+    QList<QLine> marks;
+    if (content.marks != FaceMarks::CropMarks)
+        return marks;
+    // Japanese corner marks: each edge carried on outside the face, from
+    // 3 mm off the corner for 10 mm, so the cut lines meet between them.
+    const auto units = [](double mm, double scale) {
+        return int(std::lround(mm / kMillimetresPerInch * kLayoutUnitsPerInch * scale));
+    };
+    const int gapX = units(kCropMarkGapMm, L.ScaleX);
+    const int gapY = units(kCropMarkGapMm, L.ScaleY);
+    const int endX = gapX + units(kCropMarkLengthMm, L.ScaleX);
+    const int endY = gapY + units(kCropMarkLengthMm, L.ScaleY);
+    const QRect box = FaceBox(L, content);
+    const int left = box.x();
+    const int top = box.y();
+    const int right = left + box.width();
+    const int bottom = top + box.height();
+    for (const int y : {top, bottom}) {
+        marks << QLine(left - endX, y, left - gapX, y) << QLine(right + gapX, y, right + endX, y);
+    }
+    for (const int x : {left, right}) {
+        marks << QLine(x, top - endY, x, top - gapY) << QLine(x, bottom + gapY, x, bottom + endY);
+    }
+    if (content.backFace) {
+        for (const QPolygon &fold : {L.LeftFoldLine, L.RightFoldLine}) {
+            const int x = fold.isEmpty() ? 0 : fold.first().x();
+            marks << QLine(x, top - endY, x, top - gapY) << QLine(x, bottom + gapY, x, bottom + endY);
+        }
+    }
+    return marks;
+}
+
+QRect CoverBox(const TJacketLayout &L, const JacketContent &content)
+{
+    const QRect box = FaceBox(L, content);
+    return box.adjusted(-content.bleed.x(), -content.bleed.y(), content.bleed.x(), content.bleed.y());
+}
+
 bool HasCover(const JacketContent &content) { return !content.backFace && !content.cover.isNull(); }
 
 void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content, const TBigBitmap &spinePicture)
 {
     if (HasCover(content)) {
         // Decoded at the size it takes on the page, in device pixels.
-        const QRect box = FaceBox(L, content);
+        const QRect box = CoverBox(L, content);
         const double scale = canvas.painter() ? canvas.painter()->worldTransform().m11() : 1.0;
         canvas.DrawImage(box, content.cover.covering(QSize(int(std::ceil(box.width() * scale)), int(std::ceil(box.height() * scale)))));
     }
     canvas.SetPenStyle(Qt::DashLine);
     for (const QPolygon &line : GuideLines(L, content))
         canvas.Polyline(line);
+    const QList<QLine> marks = CropMarks(L, content);
+    if (!marks.isEmpty()) {
+        canvas.SetPenStyle(Qt::SolidLine);
+        for (const QLine &mark : marks)
+            canvas.Polyline(QPolygon({mark.p1(), mark.p2()}));
+        canvas.SetPenStyle(Qt::DashLine);
+    }
     forEachPart(
         canvas, L, content, [&](const QPoint &at, const QString &text) { canvas.TextOut(at.x(), at.y(), text); },
         [&](const QRect &rect) { spinePicture.Draw(canvas, rect); });
@@ -392,7 +443,7 @@ QList<QRect> DrawnAreas(TCanvas &canvas, const TJacketLayout &L, const JacketCon
 {
     QList<QRect> areas;
     if (HasCover(content))
-        areas << FaceBox(L, content);
+        areas << CoverBox(L, content);
     forEachPart(
         canvas, L, content,
         [&](const QPoint &at, const QString &text) {

@@ -81,6 +81,10 @@ inline constexpr int kSpineRenderSize = 50;    // points on a screen bitmap
 inline constexpr int kDefaultTitleSize = 17;
 inline constexpr int kDefaultItemSize = 14;
 
+inline constexpr double kCropMarkGapMm = 3;      // from the face's corner
+inline constexpr double kCropMarkLengthMm = 10;
+inline constexpr double kBleedMm = 2;            // a picture beyond the crop marks
+
 // Layout units (or points) at a page's scale, cut towards zero as the
 // layout has always done.
 inline int Scaled(int units, double scale) { return int(std::trunc(units * scale)); }
@@ -132,6 +136,14 @@ void MakeSpineImage(const QString &text, TBigBitmap &picture);
 LayoutOutcome LayOutJacket(TJacketLayout &layout, const LayoutRequest &request, const PageInfo &page, TCanvas &canvas,
                            TBigBitmap &spinePicture);
 
+// The lines that show where a face is cut and folded.
+enum class FaceMarks {
+    CutLines,       // dashed cut and fold lines on the face's edges
+    CropMarks,      // corner marks outside the face, and the folds marked above and below it
+    FoldLinesOnly,  // pre-cut paper: only the dashed fold lines
+    None,
+};
+
 // What is printed on a face besides the layout's positions.
 struct JacketContent
 {
@@ -147,6 +159,10 @@ struct JacketContent
     QPoint pageOffset;
     // On the front: the picture fills the face instead of the texts.
     CoverPicture cover;
+    FaceMarks marks = FaceMarks::CutLines;
+    // How far the cover picture reaches beyond the face on each side, so
+    // that a cut a little off leaves no white edge; device pixels.
+    QPoint bleed;
 };
 
 // The face's whole box, edge to edge, in the layout's coordinates.
@@ -157,6 +173,12 @@ bool HasCover(const JacketContent &content);
 
 // The dashed fold and cut lines of a face, in drawing order.
 QList<QPolygon> GuideLines(const TJacketLayout &layout, const JacketContent &content);
+
+// The crop marks of a face (solid), when its marks are CropMarks.
+QList<QLine> CropMarks(const TJacketLayout &layout, const JacketContent &content);
+
+// Where the cover picture is drawn: the face's box and its bleed.
+QRect CoverBox(const TJacketLayout &layout, const JacketContent &content);
 
 // One text or picture of a laid-out face. Lines below the anchor are a
 // line height apart, measured with the part's own font on the surface that

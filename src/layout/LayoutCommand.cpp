@@ -28,6 +28,16 @@ SheetGeometry TForm1::CurrentSheet()
 
 PrintCorrection TForm1::CurrentCorrection() { return PrintPositions::load(QdPrinter->PlatformPrinter().printerName()); }
 
+FaceMarks TForm1::ChosenMarks() const
+{
+    return MarksCropMe->isChecked() ? FaceMarks::CropMarks : MarksNoneMe->isChecked() ? FaceMarks::None : FaceMarks::CutLines;
+}
+
+void TForm1::SetMarks(FaceMarks marks)
+{
+    (marks == FaceMarks::CropMarks ? MarksCropMe : marks == FaceMarks::None ? MarksNoneMe : MarksDashedMe)->setChecked(true);
+}
+
 void TForm1::ComputeLayout(bool bothFaces)
 {
     const BusyCursor busy;
@@ -47,6 +57,7 @@ void TForm1::ComputeLayout(bool bothFaces)
     request.sheet = CurrentSheet();
     request.correction = CurrentCorrection();
     request.scalePercent = QdPrinter->GetScale();
+    request.marks = ChosenMarks();
     const PlannedPage page = PlanPage(request, QdPrinter->GetCanvas(), JacketLayout, *SpineBitmap);
     // The boxes show what the layout took: a text that was no number becomes the default.
     if (page.titleSizeText != ComboTFS->currentText())

@@ -1,5 +1,7 @@
 #include "PagePlanner.h"
 
+#include <cmath>
+
 namespace {
 
 // The page offset a face's layout takes: a face sharing its sheet is laid
@@ -21,10 +23,20 @@ LayoutRequest faceRequest(const LayoutRequest &jacket, const FaceSpot &spot, con
     return request;
 }
 
-// What is printed on the face once it is laid out with faceRequest.
-JacketContent faceContent(const LayoutRequest &request, const FaceSpot &spot, const SheetGeometry &sheet,
-                          const CoverPicture &cover)
+// Millimetres at the sheet's resolution, across and down.
+QPoint sheetPixels(const SheetGeometry &sheet, double mm)
 {
+    return QPoint(int(std::lround(mm * sheet.pixelsPerInch.x() / JacketGeometry::kMillimetresPerInch)),
+                  int(std::lround(mm * sheet.pixelsPerInch.y() / JacketGeometry::kMillimetresPerInch)));
+}
+
+// What is printed on the face once it is laid out with faceRequest.
+JacketContent faceContent(const LayoutRequest &request, const FaceSpot &spot, const PageRequest &page)
+{
+    const SheetGeometry &sheet = page.sheet;
+    const CoverPicture &cover = page.cover;
+    // Cut at the crop marks, a picture reaches beyond them.
+    const QPoint bleed = page.marks == FaceMarks::CropMarks ? sheetPixels(sheet, JacketGeometry::kBleedMm) : QPoint();
     return JacketContent{spot.backFace,
                          request.title,
                          NumberedLines(request.items, request.numbering, request.numberSuffix),
@@ -32,7 +44,9 @@ JacketContent faceContent(const LayoutRequest &request, const FaceSpot &spot, co
                          request.lineHeightSample,
                          spot.shared,
                          layoutOffset(sheet, spot),
-                         cover};
+                         cover,
+                         page.marks,
+                         bleed};
 }
 
 // From the face's layout coordinates to the page's painter coordinates.
@@ -45,9 +59,15 @@ QTransform faceTransform(const SheetGeometry &sheet, const PrintCorrection &corr
 std::optional<QList<FaceSpot>> spotsFor(const PageRequest &request)
 {
     if (request.faces == PageFaces::BothOnOneSheet)
-        return SheetPlacement::BothOnOneSheet(request.sheet);
+        return SheetPlacement::BothOnOneSheet(request.sheet, request.marks);
+    const bool backFace = request.faces == PageFaces::Back;
+    // Crop marks need room all round the face.
+    if (request.marks == FaceMarks::CropMarks) {
+        if (const std::optional<FaceSpot> centred = SheetPlacement::CentredAlone(request.sheet, backFace))
+            return QList<FaceSpot>{*centred};
+    }
     // One face alone lies at the sheet's corner.
-    return QList<FaceSpot>{FaceSpot{request.faces == PageFaces::Back, false, QPoint()}};
+    return QList<FaceSpot>{FaceSpot{backFace, false, QPoint()}};
 }
 
 }  // namespace
@@ -81,7 +101,7 @@ PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout 
         page.pastTheSheet = page.pastTheSheet
             || (!spot.shared
                 && (layout.PanelLeft + layout.OuterWidth > sheet.sheet.width() || layout.OuterHeight > sheet.sheet.height()));
-        page.faces << PlacedFace{layout, faceContent(face, spot, sheet, request.cover), faceTransform(sheet, request.correction, spot)};
+        page.faces << PlacedFace{layout, faceContent(face, spot, request), faceTransform(sheet, request.correction, spot)};
     }
     return page;
 }

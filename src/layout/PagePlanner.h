@@ -24,6 +24,7 @@ struct PageRequest
     SheetGeometry sheet;
     PrintCorrection correction;
     int scalePercent = 100;
+    FaceMarks marks = FaceMarks::CutLines;  // on plain paper
 };
 
 struct PlannedPage

@@ -64,7 +64,7 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
         return ExportOutcome{status, error};
     };
 
-    PageRequest request{jacket.jacket, jacket.cover, PageFaces::Front, geometry, sheet.correction, sheet.scalePercent};
+    PageRequest request{jacket.jacket, jacket.cover, PageFaces::Front, geometry, sheet.correction, sheet.scalePercent, jacket.marks};
     TJacketLayout layout;
     bool beyondReach = false;
     for (qsizetype i = 0; i < jacket.pages.size(); ++i) {

@@ -34,6 +34,7 @@ struct JacketExport
     LayoutRequest jacket;
     CoverPicture cover;  // on the front instead of its texts
     QList<PageFaces> pages;
+    FaceMarks marks = FaceMarks::CutLines;
 };
 
 struct ExportOutcome

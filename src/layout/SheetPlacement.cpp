@@ -12,6 +12,8 @@ using namespace JacketGeometry;
 
 // Room left between the two faces on one sheet, for the scissors.
 constexpr int kFaceGap = 240;  // layout units, about 10 mm
+// With crop marks, room for the marks of both faces.
+constexpr int kCropMarkedFaceGap = int(2 * (kCropMarkGapMm + kCropMarkLengthMm) / kMillimetresPerInch * kLayoutUnitsPerInch + 0.5);
 
 TJacketLayout scaleOf(const SheetGeometry &sheet)
 {
@@ -49,8 +51,9 @@ QSize FaceSize(const SheetGeometry &sheet, bool backFace)
     return QSize(Scaled(face.outerWidth, scale.ScaleX), Scaled(face.outerHeight, scale.ScaleY));
 }
 
-std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet)
+std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet, FaceMarks marks)
 {
+    const int gap = marks == FaceMarks::CropMarks ? kCropMarkedFaceGap : kFaceGap;
     const TJacketLayout scale = scaleOf(sheet);
     const QSize front = FaceSize(sheet, false);
     const QSize back = FaceSize(sheet, true);
@@ -59,19 +62,29 @@ std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet)
     const int width = sheet.sheet.width();
     const int height = sheet.sheet.height();
 
-    const int gapDown = Scaled(kFaceGap, scale.ScaleY);
+    const int gapDown = Scaled(gap, scale.ScaleY);
     if (qMax(front.width(), back.width()) <= width && front.height() + gapDown + back.height() <= height) {
         const int top = (height - front.height() - gapDown - back.height()) / 2;
         return QList<FaceSpot>{{false, true, QPoint((width - front.width()) / 2, top)},
                                {true, true, QPoint((width - back.width()) / 2 - backLeft, top + front.height() + gapDown)}};
     }
-    const int gapAcross = Scaled(kFaceGap, scale.ScaleX);
+    const int gapAcross = Scaled(gap, scale.ScaleX);
     if (front.width() + gapAcross + back.width() <= width && qMax(front.height(), back.height()) <= height) {
         const int left = (width - front.width() - gapAcross - back.width()) / 2;
         return QList<FaceSpot>{{false, true, QPoint(left, (height - front.height()) / 2)},
                                {true, true, QPoint(left + front.width() + gapAcross - backLeft, (height - back.height()) / 2)}};
     }
     return std::nullopt;
+}
+
+std::optional<FaceSpot> CentredAlone(const SheetGeometry &sheet, bool backFace)
+{
+    const QSize face = FaceSize(sheet, backFace);
+    if (face.width() > sheet.sheet.width() || face.height() > sheet.sheet.height())
+        return std::nullopt;
+    const int backLeft = backFace ? Scaled(kBack.panelLeft, scaleOf(sheet).ScaleX) : 0;
+    return FaceSpot{backFace, true,
+                    QPoint((sheet.sheet.width() - face.width()) / 2 - backLeft, (sheet.sheet.height() - face.height()) / 2)};
 }
 
 QTransform SheetTransform(const SheetGeometry &sheet, const PrintCorrection &correction)

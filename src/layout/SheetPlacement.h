@@ -72,8 +72,13 @@ QSize FaceSize(const SheetGeometry &sheet, bool backFace);
 
 // Front above back, each centred across the sheet and the pair centred down
 // it; on a sheet wider than high and too low for that, front left of back.
-// Nothing when the sheet holds neither arrangement.
-std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet);
+// Crop marks take more room between the faces. Nothing when the sheet holds
+// neither arrangement.
+std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet, FaceMarks marks = FaceMarks::CutLines);
+
+// A face alone in the middle of the sheet, where its crop marks have room;
+// nothing when the sheet is smaller than the face.
+std::optional<FaceSpot> CentredAlone(const SheetGeometry &sheet, bool backFace);
 
 // From sheet pixels to painter coordinates (the printable area's corner at
 // 0, 0), with the correction applied.

@@ -187,6 +187,7 @@ int exportPdf(const Options &options)
     jacket.jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
     jacket.jacket.verticalSpine = options.verticalSpine;
     jacket.jacket.lineHeightSample = AppName;
+    jacket.marks = options.marks.value_or(SettingsKeys::readMarks(settings));
 
     ExportSheet sheet;
     {
@@ -269,6 +270,8 @@ int printWithWindow(const Options &options, TForm1 &form)
     if (options.noNumbers)
         form.PlusNum->setChecked(false);
     VerticalSpineText = options.verticalSpine;
+    if (options.marks)
+        form.SetMarks(*options.marks);
     form.RGTwoSides->setItemIndex(options.side == Side::Back ? 1 : 0);
     form.ComboBusuu->setCurrentText(QString::number(options.copies.value_or(1)));
 

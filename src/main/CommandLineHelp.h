@@ -57,7 +57,7 @@ inline constexpr std::array kForms{
          {"ウィンドウを開きます（文書を指定するとそれを開きます）。",
           "Opens the window, with the document when one is named."}},
     Form{"--export-pdf {OUT}",
-         "[--side front|back|both] [--one-sheet]\n"
+         "[--side front|back|both] [--one-sheet] [--marks dashed|crop|none]\n"
          "[--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] {DOC}",
          {"ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
           "1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。\n"
@@ -68,7 +68,8 @@ inline constexpr std::array kForms{
           "a name ending in .plr, or the document itself, is refused."}},
     Form{"--print {DOC}",
          "[--side front|back|both --one-sheet] [--printer {QUEUE}]\n"
-         "[--copies N] [--vertical-spine] [--no-numbers] [--title-size N] [--item-size N]",
+         "[--copies N] [--marks dashed|crop|none] [--vertical-spine] [--no-numbers]\n"
+         "[--title-size N] [--item-size N]",
          {"ウィンドウを出さずに印刷します（既定は表面、1 部）。",
           "Prints without the window (the front face, one copy, by default)."}},
     Form{"--help | --version", "",
@@ -98,6 +99,15 @@ inline constexpr std::array kOptions{
             "（ウィンドウの ファイル → 表と裏を1枚に印刷 と同じ）。",
             "With --side both, puts both faces on one sheet, as "
             "ファイル → 表と裏を1枚に印刷 does in the window."}},
+    Option{"--marks dashed|crop|none",
+           {"切り取りの目印 (切り取り線 / トンボ / なし)", "cut marks (default: the settings, dashed)"},
+           {"普通紙に付ける切り取りの目印: 破線の切り取り線 (dashed)、トンボ (crop、"
+            "面の外の四隅と背の折り目の位置。表紙の画像は 2 mm 外まで塗り足します)、なし (none)。"
+            "既定は設定の値（初期値 dashed）です。",
+            "How plain paper shows where to cut: dashed cut lines (dashed), Japanese-style "
+            "crop marks outside each corner and at the back's folds, with a cover picture "
+            "reaching 2 mm beyond the cut (crop), or nothing (none). By default the one in "
+            "the settings (dashed at first)."}},
     Option{"--vertical-spine",
            {"背の文字を縦書きに", "spine title in a column of upright characters"},
            {"背のタイトルを縦書きにします（文字を立てて縦に並べます）。",
@@ -133,10 +143,10 @@ inline constexpr std::array kOptions{
 };
 
 inline constexpr Text kSettings{
-    "文字サイズ、番号の有無、番号の後の文字は、ウィンドウと同じく\n"
+    "文字サイズ、番号の有無、番号の後の文字、切り取りの目印は、ウィンドウと同じく\n"
     "Pelora.ini と Pelora.dat から読みます。コマンドが設定を変えることはありません。",
-    "The settings (font sizes, numbering, number suffix) come from Pelora.ini and\n"
-    "Pelora.dat as in the window; a command never changes them."};
+    "The settings (font sizes, numbering, number suffix, cut marks) come from\n"
+    "Pelora.ini and Pelora.dat as in the window; a command never changes them."};
 
 struct ExitStatus
 {

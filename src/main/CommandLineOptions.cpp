@@ -2,6 +2,7 @@
 
 #include "AppName.h"
 #include "CommandLineHelp.h"
+#include "SettingsKeys.h"
 #include "layout/JacketLayout.h"
 
 #include <QCommandLineParser>
@@ -56,10 +57,11 @@ Options parse(const QStringList &arguments)
     const QCommandLineOption itemSize(QStringLiteral("item-size"), QString(), QStringLiteral("size"));
     const QCommandLineOption printer(QStringLiteral("printer"), QString(), QStringLiteral("name"));
     const QCommandLineOption copies(QStringLiteral("copies"), QString(), QStringLiteral("count"));
+    const QCommandLineOption marks(QStringLiteral("marks"), QString(), QStringLiteral("kind"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QList<QCommandLineOption> own{exportPdf, print,   side,   oneSheet, verticalSpine, noNumbers,
-                                        titleSize, itemSize, printer, copies,  help,          version};
+                                        titleSize, itemSize, printer, copies,  marks,         help, version};
     parser.addOptions(own);
     for (const char *name : kToolkitValueOptions)
         parser.addOption(QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("value")));
@@ -151,6 +153,11 @@ Options parse(const QStringList &arguments)
     options.printer = parser.value(printer);
     if (parser.isSet(printer) && options.printer.isEmpty())
         return invalid(QStringLiteral("--printer needs a queue name"));
+    if (parser.isSet(marks)) {
+        options.marks = SettingsKeys::marksNamed(parser.value(marks));
+        if (!options.marks)
+            return invalid(QStringLiteral("--marks must be dashed, crop or none, not '%1'").arg(parser.value(marks)));
+    }
     options.verticalSpine = parser.isSet(verticalSpine);
     options.noNumbers = parser.isSet(noNumbers);
     return options;

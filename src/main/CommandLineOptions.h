@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "layout/JacketLayout.h"
+
 #include <optional>
 
 // The program's command line. With no argument, or with document paths and
@@ -28,6 +30,7 @@ struct Options
     std::optional<QString> itemSize;
     QString printer;
     std::optional<int> copies;
+    std::optional<FaceMarks> marks;  // on plain paper
     QString error;  // Invalid: what is wrong, for standard error
 };
 

@@ -32,6 +32,7 @@ void ReadSettingsFile(TForm1 &form)
     form.n1->setChecked(kExtension.readFrom(file, kLowerSection));
     form.AcqTag->setChecked(kAcquireTags.readFrom(file, kLowerSection));
     form.CoverArtMe->setChecked(kCoverArt.readFrom(file, kLowerSection));
+    form.SetMarks(readMarks(file));
     EditorMode = kEditorMode.readFrom(file, kLowerSection);
     form.ComboTFS->setCurrentText(kTitleSize.readFrom(file, kLowerSection));
     form.comboFS->setCurrentText(kItemSize.readFrom(file, kLowerSection));
@@ -56,6 +57,9 @@ void WriteSettingsFile(TForm1 &form)
     // stay as they were.
     if (form.CoverArtMe->isChecked() != kCoverArt.defaultValue || file.contains(kUpperSection, kCoverArt.key))
         file.writeBool(kUpperSection, kCoverArt.key, form.CoverArtMe->isChecked());
+    const QString marks = nameOf(form.ChosenMarks());
+    if (marks != kMarks.defaultValue || file.contains(kUpperSection, kMarks.key))
+        file.writeString(kUpperSection, kMarks.key, marks);
     file.writeBool(kLowerSection, kEditorMode.key, EditorMode);
     file.writeString(kLowerSection, kTitleSize.key, form.ComboTFS->currentText());
     file.writeString(kLowerSection, kItemSize.key, form.comboFS->currentText());

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The program settings in the settings file: their keys and the values a
 // file without them gives. The window reads and writes them all; the
 // command line reads those that shape a jacket, as the window starts with.
@@ -42,5 +44,25 @@ inline const Flag kCoverArt{QStringLiteral("coverart"), true};
 inline const Flag kEditorMode{QStringLiteral("ModeM"), false};
 inline const Text kTitleSize{QStringLiteral("TFsize"), QString::number(JacketGeometry::kDefaultTitleSize)};
 inline const Text kItemSize{QStringLiteral("Fsize"), QString::number(JacketGeometry::kDefaultItemSize)};
+// How plain paper shows where to cut: written once it differs from the default.
+inline const Text kMarks{QStringLiteral("marks"), QStringLiteral("dashed")};
+
+// The marks on plain paper by the names the settings file and the command line use.
+inline std::optional<FaceMarks> marksNamed(const QString &name)
+{
+    if (name == QLatin1String("dashed"))
+        return FaceMarks::CutLines;
+    if (name == QLatin1String("crop"))
+        return FaceMarks::CropMarks;
+    if (name == QLatin1String("none"))
+        return FaceMarks::None;
+    return std::nullopt;
+}
+inline QString nameOf(FaceMarks marks)
+{
+    return marks == FaceMarks::CropMarks ? QStringLiteral("crop") : marks == FaceMarks::None ? QStringLiteral("none") : kMarks.defaultValue;
+}
+// The stored marks; anything else reads as the default.
+inline FaceMarks readMarks(const SettingsFile &file) { return marksNamed(kMarks.readFrom(file, kUpperSection)).value_or(FaceMarks::CutLines); }
 
 }  // namespace SettingsKeys

@@ -22,6 +22,7 @@
 #include "document/RecoveryKeeper.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -165,6 +166,17 @@ void TForm1::createMenu()
     PlusNum = addCheckItem(O1, "PlusNum", QStringLiteral("印刷時に番号を付ける(&N)"));
     CoverArtMe = addCheckItem(O1, "CoverArtMe", QStringLiteral("アルバムアートを表紙に使う(&A)"));
     O1->addSeparator();
+    MarksMe = O1->addMenu(QStringLiteral("切り取りの目印(&K)"));
+    MarksMe->setObjectName(QStringLiteral("MarksMe"));
+    auto *marks = new QActionGroup(MarksMe);
+    MarksDashedMe = addItem(MarksMe, "MarksDashedMe", QStringLiteral("切り取り線(&D)"));
+    MarksCropMe = addItem(MarksMe, "MarksCropMe", QStringLiteral("トンボ(&C)"));
+    MarksNoneMe = addItem(MarksMe, "MarksNoneMe", QStringLiteral("なし(&N)"));
+    for (QAction *action : {MarksDashedMe, MarksCropMe, MarksNoneMe}) {
+        action->setCheckable(true);
+        marks->addAction(action);
+    }
+    MarksDashedMe->setChecked(true);
     PrintPositionMe = addItem(O1, "PrintPositionMe", QStringLiteral("印刷位置の調整(&C)…"));
 
     O2 = bar->addAction(QStringLiteral("オプション(&O)"));

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+enum class FaceMarks;
 class QAction;
 class QComboBox;
 class QDropEvent;
@@ -245,6 +246,13 @@ public:
     QAction *AcqTag;
     QAction *PlusNum;
     QAction *CoverArtMe;
+    // How plain paper shows where to cut, one of three.
+    QMenu *MarksMe;
+    QAction *MarksDashedMe;
+    QAction *MarksCropMe;
+    QAction *MarksNoneMe;
+    FaceMarks ChosenMarks() const;
+    void SetMarks(FaceMarks marks);
     QAction *PrintPositionMe;
     QAction *O2;
     QMenu *Help1;

@@ -88,12 +88,15 @@ void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const Fa
     const int dI = (itemWidth - image.TextWidth(widest)) / 2;
 
     if (HasCover(content)) {
-        const QRect shown = toPreview(FaceBox(L, content), divisor);
+        const QRect shown = toPreview(CoverBox(L, content), divisor);
         image.DrawImage(shown, content.cover.covering(shown.size()));
     }
     image.SetPenStyle(Qt::DashLine);
     for (const QPolygon &line : GuideLines(L, content))
         image.Polyline(toPreview(line, divisor));
+    image.SetPenStyle(Qt::SolidLine);
+    for (const QLine &mark : CropMarks(L, content))
+        image.Polyline(toPreview(QPolygon({mark.p1(), mark.p2()}), divisor));
     // The layout's parts at the preview's own sizes and line heights; title
     // and items centred again by the shifts above.
     const int fontSizes[] = {sizes.title, sizes.item, sizes.spine};

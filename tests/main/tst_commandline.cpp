@@ -376,6 +376,7 @@ void CommandLineTest::badCommandLinesExitWith2_data()
                                          << "goes with --side both";
     QTest::newRow("no copies") << QStringList{"--print", "--copies=0", kSample} << "positive whole number";
     QTest::newRow("copies by the ream") << QStringList{"--print", "--copies", "1000", kSample} << "at most 999";
+    QTest::newRow("marks by another name") << QStringList{"--export-pdf", out, "--marks", "tombo", kSample} << "dashed, crop or none";
     QTest::newRow("size in words") << QStringList{"--export-pdf", out, "--title-size", "big", kSample} << "--title-size must be";
     QTest::newRow("copies of an export") << QStringList{"--export-pdf", out, "--copies", "2", kSample} << "go with --print";
     QTest::newRow("both commands") << QStringList{"--export-pdf", out, "--print", kSample} << "together";

@@ -144,9 +144,11 @@ void MainWindowTest::menuHasEveryItem()
     QCOMPARE(form.O1->title(), QStringLiteral("クイックオプション(&Q)"));
     QCOMPARE(texts(form.O1),
              (QStringList{"ファイル追加時に拡張子を除く(&E)", "ファイル追加時にタグ情報を取得(&T)", "印刷時に番号を付ける(&N)",
-                          "アルバムアートを表紙に使う(&A)", "-", "印刷位置の調整(&C)…"}));
+                          "アルバムアートを表紙に使う(&A)", "-", "切り取りの目印(&K)", "印刷位置の調整(&C)…"}));
     for (QAction *a : form.O1->actions().first(4))
         QVERIFY(a->isCheckable() && a->isChecked());
+    QCOMPARE(texts(form.MarksMe), (QStringList{"切り取り線(&D)", "トンボ(&C)", "なし(&N)"}));
+    QVERIFY(form.MarksDashedMe->isChecked());
     QCOMPARE(form.O2->text(), QStringLiteral("オプション(&O)"));
     QCOMPARE(form.Help1->title(), QStringLiteral("ヘルプ(&H)"));
     QCOMPARE(texts(form.Help1), QStringList{"バージョン情報(&A)"});

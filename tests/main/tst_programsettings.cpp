@@ -65,14 +65,15 @@ void ProgramSettingsTest::handWrittenLowerCaseSectionIsFound()
 {
     ScopedConfigDir config;
     const QString ini = config.filePath(QStringLiteral("Pelora.ini"));
-    TestSupport::writeFile(ini, "; my settings\r\n[opsion]\r\ndelconf = 0\r\n");
+    TestSupport::writeFile(ini, "; my settings\r\n[opsion]\r\ndelconf = 0\r\nmarks=tombo\r\n");
     {
         TForm1 form;
         QVERIFY(!ConfirmDelete);
         QVERIFY(ConfirmDeleteAll);
+        QVERIFY(form.MarksDashedMe->isChecked());  // junk reads as the default
     }
     const QByteArray written = TestSupport::readFile(ini);
-    QVERIFY2(written.startsWith("[opsion]\r\ndelconf=0\r\nartistplus=1\r\ntsecplus=1\r\nbackofnum=. \r\n"), written.constData());
+    QVERIFY2(written.startsWith("[opsion]\r\ndelconf=0\r\nmarks=dashed\r\nartistplus=1\r\ntsecplus=1\r\nbackofnum=. \r\n"), written.constData());
     QVERIFY(!written.contains("my settings"));
     QVERIFY(!written.contains("[Opsion]"));
 }
@@ -102,6 +103,7 @@ void ProgramSettingsTest::settingsChangedInARunAreStoredAtExit()
         form.show();
         form.n1->setChecked(false);
         form.CoverArtMe->setChecked(false);
+        form.MarksCropMe->setChecked(true);
         form.ComboTFS->setCurrentText(QStringLiteral("20"));
         TagPlus.ArtistPrefix = QStringLiteral("  by ");
         form.ModeBtnClick();
@@ -110,6 +112,7 @@ void ProgramSettingsTest::settingsChangedInARunAreStoredAtExit()
         TForm1 form;
         QVERIFY(!form.n1->isChecked());
         QVERIFY(!form.CoverArtMe->isChecked());
+        QVERIFY(form.MarksCropMe->isChecked());
         QVERIFY(form.AcqTag->isChecked());
         QCOMPARE(form.ComboTFS->currentText(), QStringLiteral("20"));
         QCOMPARE(TagPlus.ArtistPrefix, QStringLiteral("  by "));
