@@ -70,22 +70,33 @@ void drawSheet(TCanvas &image, const SheetGeometry &sheet, double divisor)
     image.Polyline(QPolygon(whole, true));
 }
 
+// How much wider the printed text is than the preview font draws it.
+double stretchOf(int printedWidth, int previewWidth)
+{
+    return printedWidth > 0 && previewWidth > 0 ? double(printedWidth) / previewWidth : 1.0;
+}
+
 // One face as the printer would print it, drawn small: every printer
 // coordinate divided, fonts chosen by the printer's line heights, and the
-// texts centred again since the screen font is not as wide as the printer's.
+// texts centred again since the screen font is not as wide as the
+// printer's. On a whole sheet the fonts are so small that they fall far
+// short of the printed widths: there the title and the items are stretched
+// across to those widths instead, so that the preview agrees with the page.
 void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const FaceFonts &sizes, const QString &widest,
-              double divisor)
+              double divisor, bool stretchTexts)
 {
     const TJacketLayout &L = face.layout;
     const JacketContent &content = face.content;
     printer.SetFontSize(L.TitleFontSize);
     const int titleWidth = toPreview(printer.TextWidth(content.title), divisor);
     image.SetFontSize(sizes.title);
-    const int dT = (titleWidth - image.TextWidth(content.title)) / 2;
+    const int dT = stretchTexts ? 0 : (titleWidth - image.TextWidth(content.title)) / 2;
+    const double titleStretch = stretchTexts ? stretchOf(titleWidth, image.TextWidth(content.title)) : 1.0;
     printer.SetFontSize(L.ItemFontSize);
     const int itemWidth = toPreview(printer.TextWidth(widest), divisor);
     image.SetFontSize(sizes.item);
-    const int dI = (itemWidth - image.TextWidth(widest)) / 2;
+    const int dI = stretchTexts ? 0 : (itemWidth - image.TextWidth(widest)) / 2;
+    const double itemStretch = stretchTexts ? stretchOf(itemWidth, image.TextWidth(widest)) : 1.0;
 
     if (HasCover(content)) {
         const QRect shown = toPreview(CoverBox(L, content), divisor);
@@ -97,10 +108,11 @@ void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const Fa
     image.SetPenStyle(Qt::SolidLine);
     for (const QLine &mark : CropMarks(L, content))
         image.Polyline(toPreview(QPolygon({mark.p1(), mark.p2()}), divisor));
-    // The layout's parts at the preview's own sizes and line heights; title
-    // and items centred again by the shifts above.
+    // The layout's parts at the preview's own sizes and line heights.
     const int fontSizes[] = {sizes.title, sizes.item, sizes.spine};
     const QPoint shifts[] = {QPoint(dT, 0), QPoint(dI, 0), QPoint()};
+    const double stretches[] = {titleStretch, itemStretch, 1.0};
+    const QTransform face0 = image.painter()->worldTransform();
     int lineHeight = 0;
     std::optional<FacePart::Kind> fontFor;
     for (const FacePart &part : FaceParts(L, content)) {
@@ -114,8 +126,11 @@ void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const Fa
             fontFor = part.kind;
         }
         const QPoint at = toPreview(part.anchor, divisor) + shifts[part.kind] + QPoint(0, part.line * lineHeight);
+        const double stretch = stretches[part.kind];
+        image.SetTransform(QTransform(stretch, 0, 0, 1, at.x() * (1 - stretch), 0) * face0);
         image.TextOut(at.x(), at.y(), part.text);
     }
+    image.SetTransform(face0);
 }
 
 }  // namespace
@@ -260,7 +275,7 @@ void TPreVForm::DrawPreview()
             // The face's placement, in preview pixels.
             const QTransform &t = face.transform;
             image.SetTransform(QTransform(t.m11(), 0, 0, t.m22(), (t.dx() + origin.x()) / divisor, (t.dy() + origin.y()) / divisor));
-            drawFace(image, printer, face, fonts[i], items.value(face.layout.WidestItemIndex), divisor);
+            drawFace(image, printer, face, fonts[i], items.value(face.layout.WidestItemIndex), divisor, WholeSheet);
         }
         image.SetTransform(QTransform());
     });

@@ -220,6 +220,25 @@ void PreviewTest::wholeSheetShowsBothFacesAsPrinted()
     };
     QVERIFY(shows(Qt::Vertical, top, top + 2850, {front, front + 2850}));
     QVERIFY(shows(Qt::Horizontal, front, front + 2850, {top, top + 2850, top + 3090, top + 5860}));
+
+    // The front's item lines are as wide as printed, tiny as their font is.
+    const PlacedFace &face = PagePlan.first();
+    TCanvas &printer = QdPrinter->GetCanvas();
+    printer.SetFontSize(face.layout.ItemFontSize);
+    const double printed = printer.TextWidth(face.content.lines[face.layout.WidestItemIndex]) / divisor;
+    const int firstRow = int((top + face.layout.ItemsOrigin.y()) / divisor) + 1;
+    const int lastRow = int((top + 2850) / divisor) - 3;
+    int inkFrom = picture.width();
+    int inkTo = 0;
+    for (int y = firstRow; y < lastRow; ++y) {
+        for (int x = int(front / divisor) + 3; x < int((front + 2850) / divisor) - 3; ++x) {
+            if (qGray(picture.pixel(x, y)) < 160) {
+                inkFrom = std::min(inkFrom, x);
+                inkTo = std::max(inkTo, x + 1);
+            }
+        }
+    }
+    QVERIFY2(qAbs(inkTo - inkFrom - printed) <= 3, qPrintable(QStringLiteral("%1 vs %2").arg(inkTo - inkFrom).arg(printed)));
 }
 
 void PreviewTest::emptyTitleDrawsNoTitleAndNoSpine()
