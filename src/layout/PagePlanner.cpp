@@ -30,13 +30,20 @@ QPoint sheetPixels(const SheetGeometry &sheet, double mm)
                   int(std::lround(mm * sheet.pixelsPerInch.y() / JacketGeometry::kMillimetresPerInch)));
 }
 
-// What is printed on the face once it is laid out with faceRequest.
-JacketContent faceContent(const LayoutRequest &request, const FaceSpot &spot, const PageRequest &page)
+// A face's place on the page and how it is marked.
+struct PlannedSpot
 {
+    FaceSpot spot;
+    FaceMarks marks;
+    double bleedMm;  // how far a cover picture reaches beyond the face
+};
+
+// What is printed on the face once it is laid out with faceRequest.
+JacketContent faceContent(const LayoutRequest &request, const PlannedSpot &planned, const PageRequest &page)
+{
+    const FaceSpot &spot = planned.spot;
     const SheetGeometry &sheet = page.sheet;
     const CoverPicture &cover = page.cover;
-    // Cut at the crop marks, a picture reaches beyond them.
-    const QPoint bleed = page.marks == FaceMarks::CropMarks ? sheetPixels(sheet, JacketGeometry::kBleedMm) : QPoint();
     return JacketContent{spot.backFace,
                          request.title,
                          NumberedLines(request.items, request.numbering, request.numberSuffix),
@@ -45,8 +52,8 @@ JacketContent faceContent(const LayoutRequest &request, const FaceSpot &spot, co
                          spot.shared,
                          layoutOffset(sheet, spot),
                          cover,
-                         page.marks,
-                         bleed};
+                         planned.marks,
+                         sheetPixels(sheet, planned.bleedMm)};
 }
 
 // From the face's layout coordinates to the page's painter coordinates.
@@ -56,18 +63,48 @@ QTransform faceTransform(const SheetGeometry &sheet, const PrintCorrection &corr
     return QTransform::fromTranslate(onSheet.x(), onSheet.y()) * SheetPlacement::SheetTransform(sheet, correction);
 }
 
-std::optional<QList<FaceSpot>> spotsFor(const PageRequest &request)
+// On pre-cut paper each face is centred in its label (or booklet panel),
+// with nothing to cut along; a face the product has no place for cannot be printed.
+std::optional<QList<PlannedSpot>> productSpots(const PageRequest &request)
 {
-    if (request.faces == PageFaces::BothOnOneSheet)
-        return SheetPlacement::BothOnOneSheet(request.sheet, request.marks);
+    const ProductFit &product = *request.product;
+    const SheetGeometry &sheet = request.sheet;
+    QList<PlannedSpot> spots;
+    for (const bool backFace : {false, true}) {
+        if ((request.faces == PageFaces::Front && backFace) || (request.faces == PageFaces::Back && !backFace))
+            continue;
+        const QList<LabelSlot> &places = backFace ? product.back : product.front;
+        if (places.isEmpty())
+            return std::nullopt;
+        const LabelSlot &slot = places[qMax(0, request.productPosition) % places.size()];
+        const QPointF centreMm = slot.area.center();
+        const QPoint centre(sheetPixels(sheet, centreMm.x()).x(), sheetPixels(sheet, centreMm.y()).y());
+        spots << PlannedSpot{SheetPlacement::CentredOn(sheet, backFace, centre), FaceMarks::FoldLinesOnly, slot.bleedMm};
+    }
+    return spots;
+}
+
+std::optional<QList<PlannedSpot>> spotsFor(const PageRequest &request)
+{
+    if (request.product)
+        return productSpots(request);
+    // Cut at the crop marks, a picture reaches beyond them.
+    const double bleedMm = request.marks == FaceMarks::CropMarks ? JacketGeometry::kBleedMm : 0;
+    const auto planned = [&](const FaceSpot &spot) { return PlannedSpot{spot, request.marks, bleedMm}; };
+    if (request.faces == PageFaces::BothOnOneSheet) {
+        const std::optional<QList<FaceSpot>> both = SheetPlacement::BothOnOneSheet(request.sheet, request.marks);
+        if (!both)
+            return std::nullopt;
+        return QList<PlannedSpot>{planned(both->at(0)), planned(both->at(1))};
+    }
     const bool backFace = request.faces == PageFaces::Back;
     // Crop marks need room all round the face.
     if (request.marks == FaceMarks::CropMarks) {
         if (const std::optional<FaceSpot> centred = SheetPlacement::CentredAlone(request.sheet, backFace))
-            return QList<FaceSpot>{*centred};
+            return QList<PlannedSpot>{planned(*centred)};
     }
     // One face alone lies at the sheet's corner.
-    return QList<FaceSpot>{FaceSpot{backFace, false, QPoint()}};
+    return QList<PlannedSpot>{planned(FaceSpot{backFace, false, QPoint()})};
 }
 
 }  // namespace
@@ -77,13 +114,14 @@ PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout 
     PlannedPage page;
     page.titleSizeText = request.jacket.titleSizeText;
     page.itemSizeText = request.jacket.itemSizeText;
-    const std::optional<QList<FaceSpot>> spots = spotsFor(request);
+    const std::optional<QList<PlannedSpot>> spots = spotsFor(request);
     if (!spots) {
-        page.status = PlannedPage::SheetTooSmall;
+        page.status = request.product ? PlannedPage::NoPlaceOnProduct : PlannedPage::SheetTooSmall;
         return page;
     }
     const SheetGeometry &sheet = request.sheet;
-    for (const FaceSpot &spot : *spots) {
+    for (const PlannedSpot &planned : *spots) {
+        const FaceSpot &spot = planned.spot;
         LayoutRequest face = faceRequest(request.jacket, spot, request.cover);
         face.titleSizeText = page.titleSizeText;
         face.itemSizeText = page.itemSizeText;
@@ -101,7 +139,7 @@ PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout 
         page.pastTheSheet = page.pastTheSheet
             || (!spot.shared
                 && (layout.PanelLeft + layout.OuterWidth > sheet.sheet.width() || layout.OuterHeight > sheet.sheet.height()));
-        page.faces << PlacedFace{layout, faceContent(face, spot, request), faceTransform(sheet, request.correction, spot)};
+        page.faces << PlacedFace{layout, faceContent(face, planned, request), faceTransform(sheet, request.correction, spot)};
     }
     return page;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SheetPlacement.h"
+#include "labels/LabelProducts.h"
 
 #include <QList>
 #include <QString>
@@ -25,11 +26,16 @@ struct PageRequest
     PrintCorrection correction;
     int scalePercent = 100;
     FaceMarks marks = FaceMarks::CutLines;  // on plain paper
+    // Pre-cut paper: where its faces go; nothing for plain paper.
+    std::optional<ProductFit> product;
+    // The position each face takes on it (counted round its positions for
+    // that face), so that a sheet used in part can be used up.
+    int productPosition = 0;
 };
 
 struct PlannedPage
 {
-    enum Status { Planned, SheetTooSmall, TooSmallToPrint };
+    enum Status { Planned, SheetTooSmall, TooSmallToPrint, NoPlaceOnProduct };
     Status status = Planned;
     QList<PlacedFace> faces;  // Planned: in drawing order
     bool shrunk = false;      // some face's fonts were made smaller to fit

@@ -82,9 +82,15 @@ std::optional<FaceSpot> CentredAlone(const SheetGeometry &sheet, bool backFace)
     const QSize face = FaceSize(sheet, backFace);
     if (face.width() > sheet.sheet.width() || face.height() > sheet.sheet.height())
         return std::nullopt;
+    return CentredOn(sheet, backFace, QPoint(sheet.sheet.width() / 2, sheet.sheet.height() / 2));
+}
+
+FaceSpot CentredOn(const SheetGeometry &sheet, bool backFace, const QPoint &centre)
+{
+    const QSize face = FaceSize(sheet, backFace);
+    // The back's box begins this far right of its layout's origin.
     const int backLeft = backFace ? Scaled(kBack.panelLeft, scaleOf(sheet).ScaleX) : 0;
-    return FaceSpot{backFace, true,
-                    QPoint((sheet.sheet.width() - face.width()) / 2 - backLeft, (sheet.sheet.height() - face.height()) / 2)};
+    return FaceSpot{backFace, true, centre - QPoint(face.width() / 2 + backLeft, face.height() / 2)};
 }
 
 QTransform SheetTransform(const SheetGeometry &sheet, const PrintCorrection &correction)

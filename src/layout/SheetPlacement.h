@@ -80,6 +80,9 @@ std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet, FaceMa
 // nothing when the sheet is smaller than the face.
 std::optional<FaceSpot> CentredAlone(const SheetGeometry &sheet, bool backFace);
 
+// A face whose box is centred on `centre` (sheet pixels), laid out from its own corner.
+FaceSpot CentredOn(const SheetGeometry &sheet, bool backFace, const QPoint &centre);
+
 // From sheet pixels to painter coordinates (the printable area's corner at
 // 0, 0), with the correction applied.
 QTransform SheetTransform(const SheetGeometry &sheet, const PrintCorrection &correction);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class SettingsFile;
+
+// The paper each printer destination prints on, in a section of its own:
+//
+//   [Paper]
+//   pelora-pdf.Product=Avery 8435B
+//   pelora-pdf.Front=1
+//   pelora-pdf.Back=2
+//
+// Product names a pre-cut product of the label database ("Brand Part");
+// Front and Back are the positions the next front and back go to, from 1.
+// A destination without a product, or with junk, prints on plain paper;
+// a position that is no whole number from 1 reads as 1. Names are
+// percent-encoded as the print positions' are.
+struct PaperChoice
+{
+    QString product;  // empty: plain paper
+    int frontPosition = 1;
+    int backPosition = 1;
+
+    bool operator==(const PaperChoice &) const = default;
+    bool plainPaper() const { return product.isEmpty(); }
+};
+
+namespace PaperChoices {
+
+PaperChoice read(const SettingsFile &file, const QString &destination);
+void write(SettingsFile &file, const QString &destination, const PaperChoice &choice);
+
+// The same on the program's settings file; saving reports whether the file
+// could be written.
+PaperChoice load(const QString &destination);
+bool save(const QString &destination, const PaperChoice &choice);
+
+}  // namespace PaperChoices
