@@ -32,10 +32,10 @@ exported to PDF or printed without a window.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
 # A printing system, the faces for what IPA Gothic lacks, a PDF queue,
-# Japanese Qt dialogs, WebP cover pictures, and the window on Wayland
-# without XWayland.
+# Japanese Qt dialogs, WebP cover pictures, the window on Wayland
+# without XWayland, and the label products people print jackets on.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "cups, fonts-noto-cjk, fonts-symbola, printer-driver-cups-pdf, qt6-translations-l10n, qt6-image-formats-plugins, qt6-wayland")
+    "cups, fonts-noto-cjk, fonts-symbola, glabels-data, printer-driver-cups-pdf, qt6-translations-l10n, qt6-image-formats-plugins, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # What Debian policy wants beside the files (the copyright and a changelog)

@@ -29,6 +29,8 @@ packages=(
     xvfb xauth x11-utils imagemagick librsvg2-bin poppler-utils
     lame sox id3v2
     desktop-file-utils shared-mime-info
+    # the label products (pre-cut jacket papers) and the tests that read them
+    glabels-data
     # the Debian package, its metainfo and manual pages (scripts/make-deb.sh
     # and the debian_package test)
     dpkg-dev lintian appstream man-db

@@ -65,6 +65,7 @@ struct ProductFit
 namespace LabelProducts {
 
 // "12.5mm", "1in", "3pc", "0.5cm", "36pt", "36" (points): millimetres, or nothing.
+// Signed (a label's markup may start left of it); sizes are checked by the readers.
 std::optional<double> LengthMm(QStringView text);
 
 // The sheet sizes of a paper-sizes.xml, by id. Broken input gives what was read before the fault.
@@ -73,7 +74,8 @@ QHash<QString, QSizeF> ReadPaperSizes(const QByteArray &xml, QString *error = nu
 // The products of one template file. Products named by `equiv` are resolved
 // against the file's own products and `known` (products read before).
 // Products of unknown sheet sizes, without labels or broken are left out;
-// `error` gets the first fault.
+// `error` gets the first fault of the document itself, and the products
+// before it are returned.
 QList<LabelProduct> ReadTemplates(const QByteArray &xml, const QHash<QString, QSizeF> &paperSizes,
                                   const QList<LabelProduct> &known = {}, QString *error = nullptr);
 
