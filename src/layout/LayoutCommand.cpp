@@ -5,6 +5,7 @@
 #include "common/BusyCursor.h"
 #include "common/Messages.h"
 #include "main/ItemListBox.h"
+#include "main/PaperChoices.h"
 #include "main/PrintPositions.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
@@ -58,6 +59,12 @@ void TForm1::ComputeLayout(bool bothFaces)
     request.correction = CurrentCorrection();
     request.scalePercent = QdPrinter->GetScale();
     request.marks = ChosenMarks();
+    if (const LabelProduct *product = CurrentProduct()) {
+        const PaperChoice paper = CurrentPaper();
+        request.product = LabelProducts::FitJacket(*product);
+        request.frontPosition = paper.frontPosition - 1;
+        request.backPosition = paper.backPosition - 1;
+    }
     const PlannedPage page = PlanPage(request, QdPrinter->GetCanvas(), JacketLayout, *SpineBitmap);
     // The boxes show what the layout took: a text that was no number becomes the default.
     if (page.titleSizeText != ComboTFS->currentText())

@@ -76,7 +76,7 @@ std::optional<QList<PlannedSpot>> productSpots(const PageRequest &request)
         const QList<LabelSlot> &places = backFace ? product.back : product.front;
         if (places.isEmpty())
             return std::nullopt;
-        const LabelSlot &slot = places[qMax(0, request.productPosition) % places.size()];
+        const LabelSlot &slot = places[qMax(0, backFace ? request.backPosition : request.frontPosition) % places.size()];
         const QPointF centreMm = slot.area.center();
         const QPoint centre(sheetPixels(sheet, centreMm.x()).x(), sheetPixels(sheet, centreMm.y()).y());
         spots << PlannedSpot{SheetPlacement::CentredOn(sheet, backFace, centre), FaceMarks::FoldLinesOnly, slot.bleedMm};

@@ -28,9 +28,10 @@ struct PageRequest
     FaceMarks marks = FaceMarks::CutLines;  // on plain paper
     // Pre-cut paper: where its faces go; nothing for plain paper.
     std::optional<ProductFit> product;
-    // The position each face takes on it (counted round its positions for
-    // that face), so that a sheet used in part can be used up.
-    int productPosition = 0;
+    // The position each face takes on it, from 0 (counted round its
+    // positions for that face), so that a sheet used in part can be used up.
+    int frontPosition = 0;
+    int backPosition = 0;
 };
 
 struct PlannedPage

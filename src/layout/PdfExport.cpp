@@ -18,6 +18,13 @@ ExportSheet FallbackSheet()
     return ExportSheet{QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), 100, QString()};
 }
 
+ExportSheet ProductSheet(const LabelProduct &product, const ExportSheet &printerSheet)
+{
+    ExportSheet sheet = printerSheet;
+    sheet.pageLayout = QPageLayout(QPageSize(product.sheet, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF());
+    return sheet;
+}
+
 ExportSheet PrinterSheet(TQdPrinter &printer)
 {
     try {
@@ -64,7 +71,7 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
         return ExportOutcome{status, error};
     };
 
-    PageRequest request{jacket.jacket, jacket.cover, PageFaces::Front, geometry, sheet.correction, sheet.scalePercent, jacket.marks};
+    PageRequest request{jacket.jacket, jacket.cover, PageFaces::Front, geometry, sheet.correction, sheet.scalePercent, jacket.marks, jacket.product};
     TJacketLayout layout;
     bool beyondReach = false;
     for (qsizetype i = 0; i < jacket.pages.size(); ++i) {
@@ -72,7 +79,7 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
         const PlannedPage page = PlanPage(request, canvas, layout, spine);
         if (page.status == PlannedPage::TooSmallToPrint)
             return fail(Status::TooSmallToPrint);
-        if (page.status == PlannedPage::SheetTooSmall || page.pastTheSheet)
+        if (page.status == PlannedPage::SheetTooSmall || page.status == PlannedPage::NoPlaceOnProduct || page.pastTheSheet)
             return fail(Status::SheetTooSmall);
         beyondReach = beyondReach || SheetPlacement::ReachesBeyond(canvas, page.faces, geometry);
 

@@ -26,6 +26,9 @@ struct ExportSheet
 // printer or the spooler does not answer. Never throws.
 ExportSheet PrinterSheet(TQdPrinter &printer);
 ExportSheet FallbackSheet();
+// A pre-cut product's own sheet, without margins, with the printer's scale
+// and correction.
+ExportSheet ProductSheet(const LabelProduct &product, const ExportSheet &printerSheet);
 
 // What goes into the PDF: the jacket as the print command hands it to the
 // layout, and the faces of each page, one PDF page each.
@@ -35,6 +38,7 @@ struct JacketExport
     CoverPicture cover;  // on the front instead of its texts
     QList<PageFaces> pages;
     FaceMarks marks = FaceMarks::CutLines;
+    std::optional<ProductFit> product;  // pre-cut paper, each face at its first position
 };
 
 struct ExportOutcome

@@ -4,8 +4,10 @@
 #include "SheetPlacement.h"
 #include "common/Messages.h"
 #include "document/RecoveryKeeper.h"
+#include "labels/LabelProducts.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
+#include "main/PaperChoices.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
 #include "preview/UnitPreV.h"
@@ -73,8 +75,12 @@ QString TForm1::PrintDestination()
 {
     const QPrinter &printer = QdPrinter->PlatformPrinter();
     const QPageLayout page = printer.pageLayout();
-    return QStringLiteral("%1 (%2 %3)").arg(printer.printerName(), page.pageSize().name(),
-                                            page.orientation() == QPageLayout::Portrait ? QStringLiteral("縦") : QStringLiteral("横"));
+    QString destination = QStringLiteral("%1 (%2 %3)").arg(printer.printerName(), page.pageSize().name(),
+                                                           page.orientation() == QPageLayout::Portrait ? QStringLiteral("縦") : QStringLiteral("横"));
+    // Only a product names its paper: the database is not read for plain paper.
+    if (const PaperChoice paper = CurrentPaper(); !paper.plainPaper())
+        destination += QStringLiteral("、用紙: ") + paper.product;
+    return destination;
 }
 
 void TForm1::ShowPrintDestination()
@@ -118,6 +124,26 @@ bool TForm1::SheetIsLargeEnough()
     return sheet.width() >= kBackLongSide && sheet.height() >= kBackShortSide;
 }
 
+bool TForm1::PaperHoldsThePage(bool bothFaces)
+{
+    if (const LabelProduct *product = CurrentProduct()) {
+        const ProductFit fit = LabelProducts::FitJacket(*product);
+        const bool front = bothFaces || RGTwoSides->ItemIndex() == 0;
+        const bool back = bothFaces || RGTwoSides->ItemIndex() == 1;
+        if ((front && fit.front.isEmpty()) || (back && fit.back.isEmpty())) {
+            const QString faces = bothFaces ? QStringLiteral("表と裏を1枚に") : front ? QStringLiteral("表を") : QStringLiteral("裏を");
+            Messages::ShowMessage(QStringLiteral("用紙「%1」には%2印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
+                                      .arg(product->name(), faces));
+            return false;
+        }
+        return true;
+    }
+    const bool sheetHoldsIt = bothFaces ? SheetPlacement::BothOnOneSheet(CurrentSheet(), ChosenMarks()).has_value() : SheetIsLargeEnough();
+    if (!sheetHoldsIt)
+        Messages::ShowMessage(QStringLiteral("紙が小さすぎます。"));
+    return sheetHoldsIt;
+}
+
 void TForm1::Button1Click(QObject *sender) { PrintPages(sender, false); }
 
 void TForm1::Print1Click() { Button1Click(Print1); }
@@ -129,11 +155,10 @@ void TForm1::PrintPages(QObject *sender, bool bothFaces)
     SuppressShrinkNotice = !sender || sender->objectName() != QLatin1String("Button1");
     if (!CheckPrinterAndContent())
         return;
-    const bool sheetHoldsIt = bothFaces ? SheetPlacement::BothOnOneSheet(CurrentSheet()).has_value() : SheetIsLargeEnough();
-    if (!sheetHoldsIt) {
-        Messages::ShowMessage(QStringLiteral("紙が小さすぎます。"));
+    if (!PaperHoldsThePage(bothFaces))
         return;
-    }
+    const bool front = bothFaces || RGTwoSides->ItemIndex() == 0;
+    const bool back = bothFaces || RGTwoSides->ItemIndex() == 1;
     bool isNumber = false;
     int copies = ComboBusuu->currentText().trimmed().toInt(&isNumber);
     if (!isNumber) {
@@ -154,6 +179,7 @@ void TForm1::PrintPages(QObject *sender, bool bothFaces)
     // Whatever becomes of the jobs, the count reads 1 again.
     const auto countBackToOne = qScopeGuard([this] { ComboBusuu->setCurrentText(QStringLiteral("1")); });
     PrintCopies(copies);
+    UsePaperPositions(front, back);
 }
 
 void TForm1::PrintCopies(int copies)

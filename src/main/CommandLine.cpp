@@ -14,6 +14,7 @@
 #include "common/RegularFile.h"
 #include "document/CoverPicture.h"
 #include "document/JacketDocument.h"
+#include "labels/LabelProducts.h"
 #include "layout/PdfExport.h"
 #include "layout/SheetPlacement.h"
 #include "printer/QdPrinters.h"
@@ -145,6 +146,35 @@ std::optional<JacketDocument> readJacket(const QString &path)
     return document;
 }
 
+// The product named by --product, when there is one.
+const LabelProduct *chosenProduct(const Options &options)
+{
+    return options.product.isEmpty() ? nullptr : LabelProducts::Find(LabelProducts::Installed(), options.product);
+}
+
+// What is wrong with --product: a name the database does not know, or a
+// product without a place for a face the command prints. Empty when all is well.
+QString productProblem(const Options &options)
+{
+    const QList<LabelProduct> &products = LabelProducts::Installed();
+    const LabelProduct *product = chosenProduct(options);
+    const QList<LabelProduct> jacketProducts = LabelProducts::JacketProducts(products);
+    const auto closest = [&](const QList<LabelProduct> &among) {
+        const QStringList names = LabelProducts::CloseMatches(among, options.product);
+        return names.isEmpty() ? QString() : QStringLiteral(" (did you mean: %1?)").arg(names.join(QStringLiteral(", ")));
+    };
+    if (!product)
+        return QStringLiteral("no product '%1' in the label database%2").arg(options.product, closest(products));
+    const ProductFit fit = LabelProducts::FitJacket(*product);
+    const bool needsFront = options.side != Side::Back;
+    const bool needsBack = options.side != Side::Front;
+    if ((needsFront && fit.front.isEmpty()) || (needsBack && fit.back.isEmpty())) {
+        const QString face = needsFront && fit.front.isEmpty() ? QStringLiteral("front") : QStringLiteral("back");
+        return QStringLiteral("the product '%1' has no label for the jacket's %2%3").arg(product->name(), face, closest(jacketProducts));
+    }
+    return QString();
+}
+
 QString writeOutput(const QString &output, const QByteArray &pdf)
 {
     if (output == kStandardOutput)
@@ -193,6 +223,10 @@ int exportPdf(const Options &options)
     {
         TQdPrinter printer;
         sheet = PrinterSheet(printer);
+    }
+    if (const LabelProduct *product = chosenProduct(options)) {
+        jacket.product = LabelProducts::FitJacket(*product);
+        sheet = ProductSheet(*product, sheet);
     }
     const ExportOutcome outcome = ExportJacketPdf(jacket, sheet);
     switch (outcome.status) {
@@ -270,6 +304,7 @@ int printWithWindow(const Options &options, TForm1 &form)
     if (options.noNumbers)
         form.PlusNum->setChecked(false);
     VerticalSpineText = options.verticalSpine;
+    form.ProductForThisRun = options.product;
     if (options.marks)
         form.SetMarks(*options.marks);
     form.RGTwoSides->setItemIndex(options.side == Side::Back ? 1 : 0);
@@ -348,6 +383,13 @@ int run(const Options &parsed, char *program)
     Messages::setApplicationTitle(AppName);
     const MessagesToStandardError messages;
     try {
+        if (!options.product.isEmpty()) {
+            const QString problem = productProblem(options);
+            if (!problem.isEmpty()) {
+                complain(problem);
+                return kUsageError;
+            }
+        }
         if (options.command == Command::ExportPdf)
             return exportPdf(options) == kSuccess && messages.count() == 0 ? kSuccess : kFailure;
         return print(options, messages);

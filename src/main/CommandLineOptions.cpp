@@ -58,10 +58,11 @@ Options parse(const QStringList &arguments)
     const QCommandLineOption printer(QStringLiteral("printer"), QString(), QStringLiteral("name"));
     const QCommandLineOption copies(QStringLiteral("copies"), QString(), QStringLiteral("count"));
     const QCommandLineOption marks(QStringLiteral("marks"), QString(), QStringLiteral("kind"));
+    const QCommandLineOption product(QStringLiteral("product"), QString(), QStringLiteral("name"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QList<QCommandLineOption> own{exportPdf, print,   side,   oneSheet, verticalSpine, noNumbers,
-                                        titleSize, itemSize, printer, copies,  marks,         help, version};
+                                        titleSize, itemSize, printer, copies,  marks,         product, help, version};
     parser.addOptions(own);
     for (const char *name : kToolkitValueOptions)
         parser.addOption(QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("value")));
@@ -158,6 +159,9 @@ Options parse(const QStringList &arguments)
         if (!options.marks)
             return invalid(QStringLiteral("--marks must be dashed, crop or none, not '%1'").arg(parser.value(marks)));
     }
+    options.product = parser.value(product).simplified();
+    if (parser.isSet(product) && options.product.isEmpty())
+        return invalid(QStringLiteral("--product needs a product's brand and part, e.g. --product \"Avery 8435B\""));
     options.verticalSpine = parser.isSet(verticalSpine);
     options.noNumbers = parser.isSet(noNumbers);
     return options;

@@ -31,6 +31,7 @@ struct Options
     QString printer;
     std::optional<int> copies;
     std::optional<FaceMarks> marks;  // on plain paper
+    QString product;                 // a pre-cut product, "Brand Part"
     QString error;  // Invalid: what is wrong, for standard error
 };
 

@@ -131,6 +131,7 @@ void TForm1::createMenu()
     RemoveCoverMe->setEnabled(false);
     File1->addSeparator()->setObjectName(QStringLiteral("N3"));
     U1 = addItem(File1, "U1", QStringLiteral("プリンタ設定(&U)"));
+    PaperMe = addItem(File1, "PaperMe", QStringLiteral("用紙の選択(&L)…"));
     PreViewMe = addItem(File1, "PreViewMe", QStringLiteral("プレビュー(&V)"));
     Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)"));
     OneSheetPreviewMe = addItem(File1, "OneSheetPreviewMe", QStringLiteral("表と裏を1枚でプレビュー(&B)"));
@@ -331,6 +332,7 @@ void TForm1::connectEvents()
             [this] { RunHandler([this] { OneSheetPrintClick(OneSheetPrintMe); }); });
     connect(U1, &QAction::triggered, this, [this] { RunHandler([this] { U1Click(); }); });
     connect(PrintPositionMe, &QAction::triggered, this, [this] { RunHandler([this] { PrintPositionClick(); }); });
+    connect(PaperMe, &QAction::triggered, this, [this] { RunHandler([this] { PaperClick(); }); });
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
     connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);

@@ -7,6 +7,8 @@
 #include <QStringList>
 
 enum class FaceMarks;
+struct LabelProduct;
+struct PaperChoice;
 class QAction;
 class QComboBox;
 class QDropEvent;
@@ -172,7 +174,7 @@ public:
     // Whether the print commands have a destination; a message when not.
     bool CheckPrinter();
     // The destination and paper the print commands use ("pelora-pdf (A4 縦)").
-    static QString PrintDestination();
+    QString PrintDestination();
     // Tells it on the 印刷 button, or what keeps it from printing.
     void ShowPrintDestination();
     bool CheckPrinterAndContent();
@@ -253,6 +255,17 @@ public:
     QAction *MarksNoneMe;
     FaceMarks ChosenMarks() const;
     void SetMarks(FaceMarks marks);
+    // The paper of the current destination: a pre-cut product, or plain paper.
+    QAction *PaperMe;
+    void PaperClick();
+    PaperChoice CurrentPaper();
+    const LabelProduct *CurrentProduct();
+    // Whether the chosen paper has room for the faces; tells the user when not.
+    bool PaperHoldsThePage(bool bothFaces);
+    // Printed faces take the product's positions after them next time.
+    void UsePaperPositions(bool front, bool back);
+    // The command line's product for this run, instead of the stored one.
+    QString ProductForThisRun;
     QAction *PrintPositionMe;
     QAction *O2;
     QMenu *Help1;

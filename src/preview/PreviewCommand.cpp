@@ -6,21 +6,21 @@
 
 void TForm1::PreVBtnClick()
 {
-    if (!CheckPrinterAndContent())
+    if (!CheckPrinterAndContent() || (CurrentProduct() && !PaperHoldsThePage(false)))
         return;
     SuppressShrinkNotice = false;
-    PreVForm->WholeSheet = false;
+    // Pre-cut paper is shown whole, with its labels.
+    PreVForm->WholeSheet = CurrentProduct() != nullptr;
     PreVForm->exec();
+    PreVForm->WholeSheet = false;
 }
 
 void TForm1::OneSheetPreviewClick()
 {
     if (!CheckPrinterAndContent())
         return;
-    if (!SheetPlacement::BothOnOneSheet(CurrentSheet())) {
-        Messages::ShowMessage(QStringLiteral("紙が小さすぎます。"));
+    if (!PaperHoldsThePage(true))
         return;
-    }
     SuppressShrinkNotice = false;
     PreVForm->WholeSheet = true;
     PreVForm->exec();

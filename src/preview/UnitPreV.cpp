@@ -3,6 +3,7 @@
 #include "common/Application.h"
 #include "common/Canvas.h"
 #include "layout/JacketLayout.h"
+#include "labels/LabelOutlines.h"
 #include "layout/SheetPlacement.h"
 #include "main/ItemListBox.h"
 #include "main/RadioGroup.h"
@@ -74,6 +75,25 @@ void drawSheet(TCanvas &image, const SheetGeometry &sheet, double divisor)
 double stretchOf(int printedWidth, int previewWidth)
 {
     return printedWidth > 0 && previewWidth > 0 ? double(printedWidth) / previewWidth : 1.0;
+}
+
+// A pre-cut product's labels in light grey, where the paper has them.
+void drawLabels(TCanvas &image, const SheetGeometry &sheet, const LabelProduct &product, double divisor)
+{
+    QPainter *painter = image.painter();
+    painter->save();
+    painter->setPen(QPen(QColor(200, 200, 200), 0));
+    painter->setBrush(Qt::NoBrush);
+    const double across = sheet.pixelsPerInch.x() / JacketGeometry::kMillimetresPerInch / divisor;
+    const double down = sheet.pixelsPerInch.y() / JacketGeometry::kMillimetresPerInch / divisor;
+    for (const LabelOutline &outline : LabelOutlines(product)) {
+        const QRectF box(outline.box.x() * across, outline.box.y() * down, outline.box.width() * across, outline.box.height() * down);
+        if (outline.round)
+            painter->drawEllipse(box);
+        else
+            painter->drawRect(box);
+    }
+    painter->restore();
 }
 
 // One face as the printer would print it, drawn small: every printer
@@ -269,6 +289,8 @@ void TPreVForm::DrawPreview()
         if (WholeSheet) {
             origin = sheet.printable.topLeft();
             drawSheet(image, sheet, divisor);
+            if (const LabelProduct *product = Form1->CurrentProduct())
+                drawLabels(image, sheet, *product, divisor);
         }
         for (qsizetype i = 0; i < PagePlan.size(); ++i) {
             const PlacedFace &face = PagePlan[i];

@@ -1,0 +1,222 @@
+#include "PaperDialog.h"
+
+#include "common/Messages.h"
+#include "labels/LabelOutlines.h"
+#include "main/AppName.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kPlainPaper = QStringLiteral("普通紙");
+constexpr int kProductRole = Qt::UserRole;
+
+// What a product holds, for its line in the list.
+QString facesOf(const ProductFit &fit)
+{
+    if (fit.holdsBoth())
+        return QStringLiteral("表・裏");
+    return fit.front.isEmpty() ? QStringLiteral("裏") : QStringLiteral("表");
+}
+
+QString lineOf(const LabelProduct &product)
+{
+    return QStringLiteral("%1 — %2（%3、%4）")
+        .arg(product.name(), product.description, product.paperId, facesOf(LabelProducts::FitJacket(product)));
+}
+
+// Every word typed is somewhere in the brand, part or description.
+bool matches(const LabelProduct &product, const QStringList &words)
+{
+    const QString text = product.brand + u' ' + product.part + u' ' + product.description;
+    return std::all_of(words.begin(), words.end(), [&](const QString &word) { return text.contains(word, Qt::CaseInsensitive); });
+}
+
+QSpinBox *positionBox(QWidget *parent, const char *name)
+{
+    auto *box = new QSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(1, 1);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+}  // namespace
+
+TSheetPicture::TSheetPicture(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Picture"));
+    setFixedSize(170, 230);
+}
+
+void TSheetPicture::Show(const LabelProduct *product, int frontPosition, int backPosition)
+{
+    m_product = product ? std::optional<LabelProduct>(*product) : std::nullopt;
+    m_fit = product ? LabelProducts::FitJacket(*product) : ProductFit();
+    m_front = frontPosition;
+    m_back = backPosition;
+    update();
+}
+
+void TSheetPicture::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Plain paper is drawn as an A4 sheet.
+    const QSizeF sheet = m_product ? m_product->sheet : QSizeF(210, 297);
+    const double scale = std::min((width() - 10) / sheet.width(), (height() - 10) / sheet.height());
+    painter.translate((width() - sheet.width() * scale) / 2, (height() - sheet.height() * scale) / 2);
+    painter.scale(scale, scale);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(QPointF(), sheet));
+    if (!m_product)
+        return;
+    painter.setPen(QPen(QColor(190, 190, 190), 0));
+    painter.setBrush(Qt::NoBrush);
+    for (const LabelOutline &outline : LabelOutlines(*m_product)) {
+        if (outline.round)
+            painter.drawEllipse(outline.box);
+        else
+            painter.drawRect(outline.box);
+    }
+    // The places of each face, the next one filled and numbered.
+    const auto places = [&](const QList<LabelSlot> &slots_, int next, const QColor &colour) {
+        for (qsizetype i = 0; i < slots_.size(); ++i) {
+            const bool isNext = i == (next - 1) % slots_.size();
+            painter.setPen(QPen(colour.darker(150), 0));
+            painter.setBrush(isNext ? colour : QColor(Qt::transparent));
+            painter.drawRect(slots_[i].area);
+            painter.setPen(Qt::black);
+            QFont font = painter.font();
+            font.setPixelSize(12);
+            painter.setFont(font);
+            painter.drawText(slots_[i].area, Qt::AlignCenter, QString::number(i + 1));
+        }
+    };
+    places(m_fit.front, m_front, QColor(190, 215, 245));
+    places(m_fit.back, m_back, QColor(200, 235, 200));
+}
+
+TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &products, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_destination(destination)
+    , m_products(products)
+{
+    setObjectName(QStringLiteral("PaperForm"));
+    setWindowTitle(AppName + QStringLiteral(" - 用紙の選択"));
+
+    PrinterLabel = new QLabel(QStringLiteral("プリンタ: ") + destination, this);
+    PrinterLabel->setObjectName(QStringLiteral("PrinterLabel"));
+    PrinterLabel->setTextFormat(Qt::PlainText);
+    SearchEdit = new QLineEdit(this);
+    SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    SearchEdit->setPlaceholderText(QStringLiteral("メーカー、品番、説明で検索"));
+    SearchEdit->setClearButtonEnabled(true);
+    ProductList = new QListWidget(this);
+    ProductList->setObjectName(QStringLiteral("ProductList"));
+    ProductList->setMinimumWidth(420);
+    auto *plain = new QListWidgetItem(kPlainPaper, ProductList);
+    plain->setData(kProductRole, -1);
+    for (qsizetype i = 0; i < m_products.size(); ++i) {
+        auto *item = new QListWidgetItem(lineOf(m_products[i]), ProductList);
+        item->setData(kProductRole, int(i));
+    }
+    Picture = new TSheetPicture(this);
+    FrontBox = positionBox(this, "FrontBox");
+    BackBox = positionBox(this, "BackBox");
+    OkBtn = new QPushButton(QStringLiteral("OK"), this);
+    OkBtn->setObjectName(QStringLiteral("OkBtn"));
+    OkBtn->setDefault(true);
+    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+
+    auto *positions = new QFormLayout;
+    positions->addRow(QStringLiteral("次に表を印刷する位置"), FrontBox);
+    positions->addRow(QStringLiteral("次に裏を印刷する位置"), BackBox);
+    auto *side = new QVBoxLayout;
+    side->addWidget(Picture);
+    side->addLayout(positions);
+    side->addStretch(1);
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(ProductList, 1);
+    middle->addLayout(side);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OkBtn);
+    buttons->addWidget(CancelBtn);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(PrinterLabel);
+    layout->addWidget(SearchEdit);
+    layout->addLayout(middle, 1);
+    layout->addLayout(buttons);
+
+    const PaperChoice stored = PaperChoices::load(destination);
+    const LabelProduct *current = stored.plainPaper() ? nullptr : LabelProducts::Find(m_products, stored.product);
+    ProductList->setCurrentRow(current ? int(current - m_products.constData()) + 1 : 0);
+    ProductChanged();
+    FrontBox->setValue(stored.frontPosition);
+    BackBox->setValue(stored.backPosition);
+    Picture->Show(current, FrontBox->value(), BackBox->value());
+
+    connect(SearchEdit, &QLineEdit::textChanged, this, &TPaperForm::Filter);
+    connect(ProductList, &QListWidget::currentRowChanged, this, &TPaperForm::ProductChanged);
+    for (QSpinBox *box : {FrontBox, BackBox})
+        connect(box, &QSpinBox::valueChanged, this, [this] { Picture->Show(CurrentProduct(), FrontBox->value(), BackBox->value()); });
+    connect(OkBtn, &QPushButton::clicked, this, &TPaperForm::OkBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+const LabelProduct *TPaperForm::CurrentProduct() const
+{
+    const QListWidgetItem *item = ProductList->currentItem();
+    const int index = item ? item->data(kProductRole).toInt() : -1;
+    return index >= 0 ? &m_products[index] : nullptr;
+}
+
+void TPaperForm::Filter(const QString &text)
+{
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    for (int row = 1; row < ProductList->count(); ++row) {
+        QListWidgetItem *item = ProductList->item(row);
+        item->setHidden(!matches(m_products[item->data(kProductRole).toInt()], words));
+    }
+}
+
+void TPaperForm::ProductChanged()
+{
+    const LabelProduct *product = CurrentProduct();
+    const ProductFit fit = product ? LabelProducts::FitJacket(*product) : ProductFit();
+    FrontBox->setRange(1, qMax<int>(1, fit.front.size()));
+    BackBox->setRange(1, qMax<int>(1, fit.back.size()));
+    FrontBox->setEnabled(fit.front.size() > 1);
+    BackBox->setEnabled(fit.back.size() > 1);
+    Picture->Show(product, FrontBox->value(), BackBox->value());
+}
+
+PaperChoice TPaperForm::Choice() const
+{
+    const LabelProduct *product = CurrentProduct();
+    if (!product)
+        return PaperChoice();
+    for (QSpinBox *box : {FrontBox, BackBox})
+        box->interpretText();
+    return PaperChoice{product->name(), FrontBox->value(), BackBox->value()};
+}
+
+void TPaperForm::OkBtnClick()
+{
+    if (!PaperChoices::save(m_destination, Choice())) {
+        Messages::ShowError(QStringLiteral("設定ファイル Pelora.ini に書き込めませんでした。"));
+        return;
+    }
+    accept();
+}

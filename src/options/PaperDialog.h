@@ -1,0 +1,63 @@
+#pragma once
+
+#include "labels/LabelProducts.h"
+#include "main/PaperChoices.h"
+
+#include <QDialog>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+
+// A small picture of a product's sheet: every label in light grey, the
+// places for the jacket's faces outlined, the next ones filled.
+class TSheetPicture : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TSheetPicture(QWidget *parent = nullptr);
+    // Nothing: plain paper, shown as an empty sheet.
+    void Show(const LabelProduct *product, int frontPosition, int backPosition);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    std::optional<LabelProduct> m_product;
+    ProductFit m_fit;
+    int m_front = 1;
+    int m_back = 1;
+};
+
+// ファイル → 用紙の選択: plain paper or a pre-cut product for one
+// destination, and the positions its next faces go to; stored with OK.
+class TPaperForm : public QDialog
+{
+    Q_OBJECT
+public:
+    TPaperForm(const QString &destination, const QList<LabelProduct> &products, QWidget *parent = nullptr);
+
+    // What the dialog holds now.
+    PaperChoice Choice() const;
+
+    QLabel *PrinterLabel;
+    QLineEdit *SearchEdit;
+    QListWidget *ProductList;
+    TSheetPicture *Picture;
+    QSpinBox *FrontBox;
+    QSpinBox *BackBox;
+    QPushButton *OkBtn;
+    QPushButton *CancelBtn;
+
+private:
+    void Filter(const QString &text);
+    void ProductChanged();
+    void OkBtnClick();
+    const LabelProduct *CurrentProduct() const;
+
+    QString m_destination;
+    QList<LabelProduct> m_products;
+};
