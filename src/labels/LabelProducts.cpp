@@ -25,6 +25,7 @@ constexpr double kMaxLengthMm = 10'000;
 // hundred labels each; far beyond that is junk, not worth the memory.
 constexpr qint64 kMaxFileBytes = qint64(8) << 20;
 constexpr qsizetype kMaxPositions = 5'000;  // a product's labels
+constexpr qsizetype kMaxFilePositions = 100'000;
 constexpr qsizetype kMaxFoldLines = 100;    // a label's
 constexpr qsizetype kMaxCategories = 100;   // a product's
 constexpr qsizetype kMaxPaperSizes = 10'000;
@@ -313,15 +314,18 @@ QList<LabelProduct> LabelProducts::ReadTemplates(const QByteArray &bytes, const 
 {
     QList<LabelProduct> products;
     QHash<QString, qsizetype> byName;
+    QHash<QString, const LabelProduct *> before;  // made when a copy first needs it
     // The file's own products first, then the latest of those read before.
     const FindOriginal findOriginal = [&](const QString &name) -> const LabelProduct * {
         const QString key = nameKey(name);
         if (const auto own = byName.constFind(key); own != byName.cend())
             return &products.at(*own);
-        const auto before = std::find_if(known.crbegin(), known.crend(),
-                                         [&](const LabelProduct &product) { return nameKey(product.name()) == key; });
-        return before == known.crend() ? nullptr : &*before;
+        if (before.isEmpty())
+            for (const LabelProduct &product : known)
+                before.insert(nameKey(product.name()), &product);
+        return before.value(key);
     };
+    qsizetype positions = 0;
     QString fault;
     QXmlStreamReader xml(bytes);
     if (bytes.size() > kMaxFileBytes)
@@ -331,9 +335,11 @@ QList<LabelProduct> LabelProducts::ReadTemplates(const QByteArray &bytes, const 
     while (fault.isEmpty() && xml.readNextStartElement()) {
         if (xml.name() != "Template"_L1) {
             xml.skipCurrentElement();
-        } else if (products.size() == kMaxProductsPerFile) {
-            fault = QStringLiteral("more than %1 products").arg(kMaxProductsPerFile);
+        } else if (products.size() == kMaxProductsPerFile || positions > kMaxFilePositions) {
+            fault = QStringLiteral("more than %1 products or %2 labels").arg(kMaxProductsPerFile).arg(kMaxFilePositions);
         } else if (std::optional<LabelProduct> product = readTemplate(xml, paperSizes, findOriginal)) {
+            for (const ProductLabel &label : product->labels)
+                positions += label.positions.size();
             byName.insert(nameKey(product->name()), products.size());
             products.append(std::move(*product));
         }
