@@ -456,6 +456,7 @@ ProductFit LabelProducts::FitJacket(const LabelProduct &product)
             LabelSlot slot{area.translated(at), bleed, {}};
             for (const QLineF &line : label.foldLines)
                 slot.foldLines.append(line.translated(at));
+            slot.wasteMm = label.wasteMm;
             into.append(std::move(slot));
         }
     }

@@ -49,8 +49,9 @@ struct LabelProduct
 struct LabelSlot
 {
     QRectF area;           // the cut-out (or the booklet panel) the face is centred in, on the sheet
-    double bleedMm = 0;    // how far a picture may reach beyond the area
+    double bleedMm = 0;    // how far a picture should reach beyond the face's cut (waste, else margin)
     QList<QLineF> foldLines;  // the label's fold lines, on the sheet
+    double wasteMm = 0;    // how far beyond the area the product lets ink go
 };
 
 // The slots of a product for each face of the jacket.

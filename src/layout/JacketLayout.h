@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QPolygon>
 #include <QRect>
+#include <QSizeF>
 #include <QStringList>
 
 #include <cmath>
@@ -70,6 +71,9 @@ struct Face
 };
 inline constexpr Face kFront{2850, 2850, 2550, 2550, 0};
 inline constexpr Face kBack{3546, 2770, 3046, 2360, 150};
+// The faces' outer sizes in millimetres.
+inline constexpr QSizeF kFrontMm{kFront.outerWidth * kMillimetresPerInch / kLayoutUnitsPerInch, kFront.outerHeight * kMillimetresPerInch / kLayoutUnitsPerInch};
+inline constexpr QSizeF kBackMm{kBack.outerWidth * kMillimetresPerInch / kLayoutUnitsPerInch, kBack.outerHeight * kMillimetresPerInch / kLayoutUnitsPerInch};
 
 inline constexpr int kTitleGap = 100;          // layout units
 inline constexpr int kSpineStripWidth = 150;   // device pixels

@@ -1,5 +1,6 @@
 #include "PagePlanner.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -79,7 +80,12 @@ std::optional<QList<PlannedSpot>> productSpots(const PageRequest &request)
         const LabelSlot &slot = places[qMax(0, backFace ? request.backPosition : request.frontPosition) % places.size()];
         const QPointF centreMm = slot.area.center();
         const QPoint centre(sheetPixels(sheet, centreMm.x()).x(), sheetPixels(sheet, centreMm.y()).y());
-        spots << PlannedSpot{SheetPlacement::CentredOn(sheet, backFace, centre), FaceMarks::FoldLinesOnly, slot.bleedMm};
+        // A picture reaches no further than the label and its waste: labels
+        // side by side, or a booklet's other page, stay clean.
+        const QSizeF face = backFace ? JacketGeometry::kBackMm : JacketGeometry::kFrontMm;
+        const double room = std::min(slot.area.width() - face.width(), slot.area.height() - face.height()) / 2 + slot.wasteMm;
+        spots << PlannedSpot{SheetPlacement::CentredOn(sheet, backFace, centre), FaceMarks::FoldLinesOnly,
+                             std::clamp(slot.bleedMm, 0.0, std::max(0.0, room))};
     }
     return spots;
 }

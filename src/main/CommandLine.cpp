@@ -29,10 +29,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace CommandLine {
 namespace {
+
+const QString kTryHelp = QStringLiteral("Try 'pelora --help' for the usage.\n");
 
 // An output of "-" is standard output, as other tools take it.
 const QString kStandardOutput = QStringLiteral("-");
@@ -156,23 +160,27 @@ const LabelProduct *chosenProduct(const Options &options)
 // product without a place for a face the command prints. Empty when all is well.
 QString productProblem(const Options &options)
 {
-    const QList<LabelProduct> &products = LabelProducts::Installed();
-    const LabelProduct *product = chosenProduct(options);
-    const QList<LabelProduct> jacketProducts = LabelProducts::JacketProducts(products);
+    const bool needsFront = options.side != Side::Back;
+    const bool needsBack = options.side != Side::Front;
+    const auto fits = [&](const LabelProduct &product) {
+        const ProductFit fit = LabelProducts::FitJacket(product);
+        return (!needsFront || !fit.front.isEmpty()) && (!needsBack || !fit.back.isEmpty());
+    };
+    // The products that would do, closest first.
     const auto closest = [&](const QList<LabelProduct> &among) {
         const QStringList names = LabelProducts::CloseMatches(among, options.product);
         return names.isEmpty() ? QString() : QStringLiteral(" (did you mean: %1?)").arg(names.join(QStringLiteral(", ")));
     };
+    const QList<LabelProduct> jacketProducts = LabelProducts::JacketProducts(LabelProducts::Installed());
+    const LabelProduct *product = chosenProduct(options);
     if (!product)
-        return QStringLiteral("no product '%1' in the label database%2").arg(options.product, closest(products));
-    const ProductFit fit = LabelProducts::FitJacket(*product);
-    const bool needsFront = options.side != Side::Back;
-    const bool needsBack = options.side != Side::Front;
-    if ((needsFront && fit.front.isEmpty()) || (needsBack && fit.back.isEmpty())) {
-        const QString face = needsFront && fit.front.isEmpty() ? QStringLiteral("front") : QStringLiteral("back");
-        return QStringLiteral("the product '%1' has no label for the jacket's %2%3").arg(product->name(), face, closest(jacketProducts));
-    }
-    return QString();
+        return QStringLiteral("no product '%1' in the label database%2").arg(options.product, closest(jacketProducts));
+    if (fits(*product))
+        return QString();
+    QList<LabelProduct> fitting;
+    std::copy_if(jacketProducts.begin(), jacketProducts.end(), std::back_inserter(fitting), fits);
+    const QString faces = needsFront && needsBack ? QStringLiteral("both faces") : needsFront ? QStringLiteral("the front") : QStringLiteral("the back");
+    return QStringLiteral("the product '%1' has no label for %2 of the jacket%3").arg(product->name(), faces, closest(fitting));
 }
 
 QString writeOutput(const QString &output, const QByteArray &pdf)
@@ -366,7 +374,7 @@ int run(const Options &parsed, char *program)
         return kSuccess;
     case Command::Invalid:
         complain(options.error);
-        writeTo(stderr, QStringLiteral("Try 'pelora --help' for the usage.\n"));
+        writeTo(stderr, kTryHelp);
         return kUsageError;
     case Command::Window:
     case Command::ExportPdf:
@@ -387,6 +395,7 @@ int run(const Options &parsed, char *program)
             const QString problem = productProblem(options);
             if (!problem.isEmpty()) {
                 complain(problem);
+                writeTo(stderr, kTryHelp);
                 return kUsageError;
             }
         }

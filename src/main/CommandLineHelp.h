@@ -58,6 +58,7 @@ inline constexpr std::array kForms{
           "Opens the window, with the document when one is named."}},
     Form{"--export-pdf {OUT}",
          "[--side front|back|both] [--one-sheet] [--marks dashed|crop|none]\n"
+         "[--product \"BRAND PART\"]\n"
          "[--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] {DOC}",
          {"ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
           "1 ページに 1 面ずつ（both は表、裏の順）。プリンタが無ければ A4。\n"
@@ -68,7 +69,8 @@ inline constexpr std::array kForms{
           "a name ending in .plr, or the document itself, is refused."}},
     Form{"--print {DOC}",
          "[--side front|back|both --one-sheet] [--printer {QUEUE}]\n"
-         "[--copies N] [--marks dashed|crop|none] [--vertical-spine] [--no-numbers]\n"
+         "[--copies N] [--marks dashed|crop|none] [--product \"BRAND PART\"]\n"
+         "[--vertical-spine] [--no-numbers]\n"
          "[--title-size N] [--item-size N]",
          {"ウィンドウを出さずに印刷します（既定は表面、1 部）。",
           "Prints without the window (the front face, one copy, by default)."}},
@@ -108,6 +110,19 @@ inline constexpr std::array kOptions{
             "crop marks outside each corner and at the back's folds, with a cover picture "
             "reaching 2 mm beyond the cut (crop), or nothing (none). By default the one in "
             "the settings (dashed at first)."}},
+    Option{"--product \"BRAND PART\"",
+           {"切り込み入りの用紙 (例 \"Avery 8435B\")", "a pre-cut product, e.g. \"Avery 8435B\""},
+           {"ラベル用紙のデータベース（glabels-data）にある切り込み入りのジャケット用紙に印刷します。"
+            "各面はその用紙の最初の位置に実寸で置かれ、切り取り線は付きません。"
+            "書き出す PDF はその用紙の大きさになります。知らない用紙や、面に合うラベルの無い用紙は"
+            "近い名前を挙げて終了コード 2 で終わります。既定は、--print ではプリンタごとに"
+            "「用紙の選択」で選んだ用紙、--export-pdf では普通紙です。",
+            "Prints on a pre-cut jacket paper of the label database (glabels-data): each "
+            "face at its real size in the product's first place for it, with no cut lines; "
+            "an export gets the product's sheet size. An unknown product, or one without a "
+            "label for the face, ends with status 2 and the closest names. By default "
+            "--print uses the paper chosen for the printer in the window (ファイル → 用紙の選択) "
+            "and --export-pdf plain paper."}},
     Option{"--vertical-spine",
            {"背の文字を縦書きに", "spine title in a column of upright characters"},
            {"背のタイトルを縦書きにします（文字を立てて縦に並べます）。",

@@ -3,6 +3,8 @@
 #include "support/PrintedPage.h"
 #include "support/TestSupport.h"
 #include "layout/PdfExport.h"
+#include "main/PaperChoices.h"
+#include "main/SettingsFile.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -34,7 +36,7 @@ CoverPicture redCover()
     return *CoverPicture::fromBytes(bytes);
 }
 
-QImage exported(FaceMarks marks, PageFaces faces, bool cover, const QString &folder)
+QImage exported(FaceMarks marks, PageFaces faces, bool cover, const QString &folder, const LabelProduct *product = nullptr)
 {
     JacketExport jacket;
     jacket.jacket = LayoutRequest{false, QStringLiteral("Best of 2024"), {QStringLiteral("One"), QStringLiteral("Two")},
@@ -43,13 +45,43 @@ QImage exported(FaceMarks marks, PageFaces faces, bool cover, const QString &fol
     jacket.marks = marks;
     if (cover)
         jacket.cover = redCover();
-    const ExportOutcome outcome = ExportJacketPdf(jacket, FallbackSheet());
+    if (product)
+        jacket.product = LabelProducts::FitJacket(*product);
+    const ExportOutcome outcome = ExportJacketPdf(jacket, product ? ProductSheet(*product, FallbackSheet()) : FallbackSheet());
     if (outcome.status != ExportOutcome::Written)
         return {};
     const QString pdf = folder + QStringLiteral("/page.pdf");
     TestSupport::writeFile(pdf, outcome.pdf);
     return cover ? PrintedPage::render(pdf, kColourDpi, true) : PrintedPage::render(pdf, kLineDpi);
 }
+
+// The red of the cover along a row or a column: where it begins and ends, in millimetres.
+std::pair<double, double> redSpan(const QImage &page, Qt::Orientation along, double atMm)
+{
+    const int count = along == Qt::Horizontal ? page.width() : page.height();
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < count; ++i) {
+        const QColor colour = along == Qt::Horizontal ? page.pixelColor(i, px(atMm, kColourDpi)) : page.pixelColor(px(atMm, kColourDpi), i);
+        if (colour.red() > 200 && colour.green() < 80) {
+            first = first < 0 ? i : first;
+            last = i + 1;
+        }
+    }
+    return {first * 25.4 / kColourDpi, last * 25.4 / kColourDpi};
+}
+
+// A sheet of the user's own: two front squares and a tray card on A4.
+const char kTwoUp[] = R"(<Glabels-templates>
+  <Template brand="Mine" part="Both" size="A4" _description="front and back">
+    <Label-rectangle id="0" width="121mm" height="121mm">
+      <Layout nx="1" ny="1" x0="10mm" y0="10mm" dx="0" dy="0"/>
+    </Label-rectangle>
+    <Label-rectangle id="1" width="151mm" height="118mm" waste="1mm">
+      <Layout nx="1" ny="1" x0="30mm" y0="150mm" dx="0" dy="0"/>
+    </Label-rectangle>
+  </Template>
+</Glabels-templates>)";
 
 }  // namespace
 
@@ -65,6 +97,10 @@ private slots:
     void marksOnPlainPaper();
     void bleedOnlyWithCropMarks_data();
     void bleedOnlyWithCropMarks();
+    void facesInTheProductsLabels_data();
+    void facesInTheProductsLabels();
+    void productFoldLinesButNoCutLines();
+    void paperChoicesReadJunkAsPlainPaper();
 };
 
 void PapersTest::marksOnPlainPaper_data()
@@ -144,6 +180,78 @@ void PapersTest::bleedOnlyWithCropMarks()
     const double right = left + kFrontSide;
     QVERIFY(red(right + reach - kTolerance - 0.2));
     QVERIFY(!red(right + reach + kTolerance + 0.2));
+}
+
+// A front covered by its red picture, centred in the product's place for it
+// with the product's bleed as far as the place has room: where the red
+// begins and ends across and down.
+void PapersTest::facesInTheProductsLabels_data()
+{
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<PageFaces>("faces");
+    QTest::addColumn<QPointF>("redFrom");  // the cover's top-left corner with its bleed
+    QTest::addColumn<double>("bleed");
+    const double half = kFrontSide / 2;
+    // The booklet's panel right of its fold at 32 mm: 59.5 + 61.5 across,
+    // 22 + 62.5 down; its 2 mm bleed stops short of the fold.
+    const double toFold = (123 - kFrontSide) / 2;
+    QTest::newRow("Avery 8435A, booklet") << "Avery 8435A" << PageFaces::Front << QPointF(121 - half - toFold, 84.5 - half - toFold) << toFold;
+    QTest::newRow("Avery 32250A, its equivalent") << "Avery 32250A" << PageFaces::Front << QPointF(121 - half - toFold, 84.5 - half - toFold) << toFold;
+    // Folded across: the panel below the fold, on US Letter; no room for a bleed.
+    QTest::newRow("Neato 69143, booklet folded across") << "Neato 69143" << PageFaces::Front << QPointF(47.625, 139.7) << 0.0;
+    QTest::newRow("user's two-up, both on one sheet") << "Mine Both" << PageFaces::BothOnOneSheet << QPointF(70.5 - half, 70.5 - half) << 0.0;
+}
+
+void PapersTest::facesInTheProductsLabels()
+{
+    QFETCH(QString, product);
+    QFETCH(PageFaces, faces);
+    QFETCH(QPointF, redFrom);
+    QFETCH(double, bleed);
+    QList<LabelProduct> products = LabelProducts::ReadTemplates(kTwoUp, {{QStringLiteral("A4"), QSizeF(210, 297)}});
+    products << LabelProducts::Installed();
+    const LabelProduct *chosen = LabelProducts::Find(products, product);
+    if (!chosen)
+        QSKIP("the label database (glabels-data) is not installed");
+    QTemporaryDir folder;
+    const QImage page = exported(FaceMarks::CutLines, faces, true, folder.path(), chosen);
+    QVERIFY(!page.isNull());
+    const auto [left, right] = redSpan(page, Qt::Horizontal, redFrom.y() + 30);
+    const auto [top, bottom] = redSpan(page, Qt::Vertical, redFrom.x() + 30);
+    QVERIFY2(qAbs(left - redFrom.x()) <= kTolerance, qPrintable(QString::number(left)));
+    QVERIFY2(qAbs(top - redFrom.y()) <= kTolerance, qPrintable(QString::number(top)));
+    QVERIFY2(qAbs(right - left - kFrontSide - 2 * bleed) <= kTolerance, qPrintable(QString::number(right - left)));
+    QVERIFY2(qAbs(bottom - top - kFrontSide - 2 * bleed) <= kTolerance, qPrintable(QString::number(bottom - top)));
+}
+
+// The tray card in Avery 8435B (155 × 122 at 27.5, 21): its folds, and no
+// line along its cut, which the paper has already.
+void PapersTest::productFoldLinesButNoCutLines()
+{
+    const LabelProduct *inlet = LabelProducts::Find(LabelProducts::Installed(), QStringLiteral("Avery 8435B"));
+    if (!inlet)
+        QSKIP("the label database (glabels-data) is not installed");
+    QTemporaryDir folder;
+    const QImage page = exported(FaceMarks::CropMarks, PageFaces::Back, false, folder.path(), inlet);
+    const double left = 27.5 + (155 - kBackWidth) / 2;
+    const QList<double> found = PrintedPage::linesAcross(page, Qt::Vertical, px(30), px(130));
+    const QList<double> folds{left + kSpine, left + kBackWidth - kSpine};
+    QCOMPARE(found.size(), folds.size());
+    for (int i = 0; i < folds.size(); ++i)
+        QVERIFY2(qAbs(found[i] * 25.4 / kLineDpi - folds[i]) <= kTolerance, qPrintable(QString::number(found[i] * 25.4 / kLineDpi)));
+    QCOMPARE(PrintedPage::linesAcross(page, Qt::Horizontal, px(left + 10), px(left + 140)), QList<double>{});
+}
+
+void PapersTest::paperChoicesReadJunkAsPlainPaper()
+{
+    SettingsFile file = SettingsFile::fromBytes("[Paper]\r\nq/1.Product= Avery  8435B \r\nq/1.Front=2\r\nq/1.Back=x\r\n"
+                                                "other.Product=\r\nother.Front=-3\r\n");
+    QCOMPARE(PaperChoices::read(file, QStringLiteral("q/1")), (PaperChoice{QStringLiteral("Avery 8435B"), 2, 1}));
+    QVERIFY(PaperChoices::read(file, QStringLiteral("other")).plainPaper());
+    QCOMPARE(PaperChoices::read(file, QStringLiteral("other")).frontPosition, 1);
+    QVERIFY(PaperChoices::read(file, QStringLiteral("nobody")).plainPaper());
+    PaperChoices::write(file, QStringLiteral("q/1"), PaperChoice{QStringLiteral("Hama 50430"), 2, 1});
+    QCOMPARE(PaperChoices::read(file, QStringLiteral("q/1")), (PaperChoice{QStringLiteral("Hama 50430"), 2, 1}));
 }
 
 PELORA_TEST_MAIN(PapersTest)

@@ -1,9 +1,11 @@
 // The print command, printing for real through the private CUPS.
 #include "document/CoverPicture.h"
+#include "labels/LabelProducts.h"
 #include "layout/JacketLayout.h"
 #include "layout/SheetPlacement.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
+#include "main/PaperChoices.h"
 #include "main/PrintPositions.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
@@ -112,6 +114,7 @@ private slots:
     void destinationAndPaperAreShown_data();
     void destinationAndPaperAreShown();
     void shrinkNoticeOnlyFromThePrintButton();
+    void productPlacesAreUsedInTurn();
 
 private:
     // Prints with the print button and returns the jobs it sent.
@@ -723,6 +726,42 @@ void PrintCommandTest::shrinkNoticeOnlyFromThePrintButton()
     QVERIFY(JacketLayout.TitleFontSize < 17);
     m_form->Button1->click();
     QCOMPARE(messages.texts(), QStringList{kNotice});
+}
+
+// Hama 50430 holds two fronts, 119.5 mm squares at 45, 29.5 and 45, 149 mm,
+// touching: the face, a little larger, gets no bleed into its neighbour. Chosen for the destination, one print goes to
+// the first, the next to the second, and the one after that to the first
+// again; no cut line is drawn, the paper is cut already.
+void PrintCommandTest::productPlacesAreUsedInTurn()
+{
+    const QString queue = QStringLiteral("pelora-pdf");
+    if (!LabelProducts::Find(LabelProducts::Installed(), QStringLiteral("Hama 50430")))
+        QSKIP("the label database (glabels-data) is not installed");
+    MessageRecorder messages;
+    QdPrinter->SelectPrinter(queue);
+    QVERIFY(PaperChoices::save(queue, PaperChoice{QStringLiteral("Hama 50430"), 1, 1}));
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    m_form->SetCover(*CoverPicture::fromBytes(png));
+    const double side = 2850 * 25.4 / 600;
+    for (const double labelTop : {29.5, 149.0, 29.5}) {
+        const QList<int> jobs = print();
+        QCOMPARE(jobs.size(), 1);
+        QCOMPARE(PrivateCups::waitForJob(jobs[0]).state, int(IPP_JSTATE_COMPLETED));
+        const QImage page = PrintedPage::render(PrivateCups::output(queue, jobs[0]), 254, true);
+        // Down the middle of the label: where the red begins.
+        int top = 0;
+        while (top < page.height() && qGreen(page.pixel(int((45 + 119.5 / 2) * 10), top)) > 80)
+            ++top;
+        const double expected = labelTop + 119.5 / 2 - side / 2;
+        QVERIFY2(qAbs(top / 10.0 - expected) <= 0.3, qPrintable(QStringLiteral("%1 mm, not %2").arg(top / 10.0).arg(expected)));
+    }
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(PaperChoices::load(queue).frontPosition, 2);
 }
 
 PELORA_TEST_MAIN(PrintCommandTest)

@@ -377,6 +377,8 @@ void CommandLineTest::badCommandLinesExitWith2_data()
     QTest::newRow("no copies") << QStringList{"--print", "--copies=0", kSample} << "positive whole number";
     QTest::newRow("copies by the ream") << QStringList{"--print", "--copies", "1000", kSample} << "at most 999";
     QTest::newRow("marks by another name") << QStringList{"--export-pdf", out, "--marks", "tombo", kSample} << "dashed, crop or none";
+    QTest::newRow("product misspelt") << QStringList{"--export-pdf", out, "--product", "avery 8453b", kSample} << "did you mean: Avery 8435B";
+    QTest::newRow("product without a front") << QStringList{"--print", "--product", "Avery 8435B", kSample} << "no label for the front";
     QTest::newRow("size in words") << QStringList{"--export-pdf", out, "--title-size", "big", kSample} << "--title-size must be";
     QTest::newRow("copies of an export") << QStringList{"--export-pdf", out, "--copies", "2", kSample} << "go with --print";
     QTest::newRow("both commands") << QStringList{"--export-pdf", out, "--print", kSample} << "together";

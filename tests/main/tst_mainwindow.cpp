@@ -131,7 +131,7 @@ void MainWindowTest::menuHasEveryItem()
     QCOMPARE(form.File1->title(), QStringLiteral("ファイル(&F)"));
     QCOMPARE(texts(form.File1),
              (QStringList{"新規作成(&N)", "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)", "表紙の画像を選ぶ(&I)…",
-                          "表紙の画像を外す(&R)", "-", "プリンタ設定(&U)",
+                          "表紙の画像を外す(&R)", "-", "プリンタ設定(&U)", "用紙の選択(&L)…",
                           "プレビュー(&V)", "印刷(&P)", "表と裏を1枚でプレビュー(&B)", "表と裏を1枚に印刷(&W)", "-",
                           "終了(&X)"}));
     QCOMPARE(form.HenshuMe->title(), QStringLiteral("編集(&E)"));
