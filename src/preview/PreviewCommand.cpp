@@ -23,6 +23,8 @@ void TForm1::OneSheetPreviewClick()
         return;
     SuppressShrinkNotice = false;
     PreVForm->WholeSheet = true;
+    PreVForm->BothFaces = true;
     PreVForm->exec();
     PreVForm->WholeSheet = false;
+    PreVForm->BothFaces = false;
 }

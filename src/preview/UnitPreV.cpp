@@ -235,7 +235,10 @@ void TPreVForm::FormShow()
     }
     PrintBtn->setFocus();
     setWindowTitle(AppName + QStringLiteral(" - プレビュー - ") + Form1->PrintDestination());
-    Form1->ComputeLayout(WholeSheet);
+    Form1->ComputeLayout(BothFaces);
+    // The commands check the paper first; nothing planned is nothing shown.
+    if (PagePlan.isEmpty())
+        return;
     if (JacketLayout.TooSmallToPrint) {
         showWarning({QStringLiteral("文字が小さくなりすぎて印刷不可能です。")});
         return;
@@ -309,7 +312,7 @@ void TPreVForm::PrintBtnClick()
     // Closed however the print ended: what to do about a failure is done
     // in the main window.
     const auto close = qScopeGuard([this] { accept(); });
-    if (WholeSheet)
+    if (BothFaces)
         Form1->OneSheetPrintClick(PrintBtn);
     else
         Form1->Button1Click(PrintBtn);

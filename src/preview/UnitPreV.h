@@ -49,8 +49,10 @@ public:
     TImage *Image1;
     QPushButton *PrintBtn;
     QPushButton *CanCelBtn;
-    // Both faces on one sheet: the whole sheet is shown, and printed.
+    // The whole sheet is shown: both faces on one sheet, or pre-cut paper.
     bool WholeSheet = false;
+    // Both faces on one sheet, printed so from the preview too.
+    bool BothFaces = false;
 
     // Printer pixels per preview pixel.
     static double PreviewDivisor(double scaleX) { return 7.1 * scaleX; }
