@@ -236,13 +236,13 @@ void TPreVForm::FormShow()
     PrintBtn->setFocus();
     setWindowTitle(AppName + QStringLiteral(" - プレビュー - ") + Form1->PrintDestination());
     Form1->ComputeLayout(BothFaces);
-    // The commands check the paper first; nothing planned is nothing shown.
-    if (PagePlan.isEmpty())
-        return;
     if (JacketLayout.TooSmallToPrint) {
         showWarning({QStringLiteral("文字が小さくなりすぎて印刷不可能です。")});
         return;
     }
+    // The commands check the paper first; nothing planned is nothing shown.
+    if (PagePlan.isEmpty())
+        return;
     DrawPreview();
     Form1->TellWhatIsBeyondReach();
 }
