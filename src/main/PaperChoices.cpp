@@ -2,8 +2,8 @@
 
 #include "ConfigLocation.h"
 #include "SettingsFile.h"
+#include "SettingsKeys.h"
 
-#include <QUrl>
 
 namespace PaperChoices {
 namespace {
@@ -11,11 +11,6 @@ namespace {
 const QString kSection = QStringLiteral("Paper");
 // Far more positions than any sheet has, so that junk is not taken for one.
 constexpr int kMostPositions = 999;
-
-QString keyOf(const QString &destination, const char *field)
-{
-    return QString::fromLatin1(QUrl::toPercentEncoding(destination, "/")) + u'.' + QLatin1String(field);
-}
 
 int readPosition(const SettingsFile &file, const QString &key)
 {
@@ -31,17 +26,17 @@ PaperChoice read(const SettingsFile &file, const QString &destination)
     PaperChoice choice;
     if (destination.isEmpty())
         return choice;
-    choice.product = file.readString(kSection, keyOf(destination, "Product"), QString()).simplified();
-    choice.frontPosition = readPosition(file, keyOf(destination, "Front"));
-    choice.backPosition = readPosition(file, keyOf(destination, "Back"));
+    choice.product = file.readString(kSection, SettingsKeys::destinationKey(destination, "Product"), QString()).simplified();
+    choice.frontPosition = readPosition(file, SettingsKeys::destinationKey(destination, "Front"));
+    choice.backPosition = readPosition(file, SettingsKeys::destinationKey(destination, "Back"));
     return choice;
 }
 
 void write(SettingsFile &file, const QString &destination, const PaperChoice &choice)
 {
-    file.writeString(kSection, keyOf(destination, "Product"), choice.product);
-    file.writeString(kSection, keyOf(destination, "Front"), QString::number(choice.frontPosition));
-    file.writeString(kSection, keyOf(destination, "Back"), QString::number(choice.backPosition));
+    file.writeString(kSection, SettingsKeys::destinationKey(destination, "Product"), choice.product);
+    file.writeString(kSection, SettingsKeys::destinationKey(destination, "Front"), QString::number(choice.frontPosition));
+    file.writeString(kSection, SettingsKeys::destinationKey(destination, "Back"), QString::number(choice.backPosition));
 }
 
 PaperChoice load(const QString &destination) { return read(SettingsFile::load(settingsFilePath()), destination); }

@@ -4,6 +4,7 @@
 #include "layout/JacketLayout.h"
 
 #include <QString>
+#include <QUrl>
 
 #include <optional>
 
@@ -62,6 +63,13 @@ inline QString nameOf(FaceMarks marks)
 {
     return marks == FaceMarks::CropMarks ? QStringLiteral("crop") : marks == FaceMarks::None ? QStringLiteral("none") : kMarks.defaultValue;
 }
+// A key of one destination's value in a section of destinations: the
+// name percent-encoded (its "/" before an instance kept) so that any name makes a key.
+inline QString destinationKey(const QString &destination, const char *field)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(destination, "/")) + u'.' + QLatin1String(field);
+}
+
 // The stored marks; anything else reads as the default.
 inline FaceMarks readMarks(const SettingsFile &file) { return marksNamed(kMarks.readFrom(file, kUpperSection)).value_or(FaceMarks::CutLines); }
 

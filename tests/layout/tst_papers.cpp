@@ -6,7 +6,6 @@
 #include "main/PaperChoices.h"
 #include "main/SettingsFile.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,17 +24,6 @@ constexpr double kSpine = 150 * 25.4 / 600;
 
 int px(double mm, int dpi = kLineDpi) { return int(mm * dpi / 25.4); }
 
-CoverPicture redCover()
-{
-    QImage image(64, 64, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return *CoverPicture::fromBytes(bytes);
-}
-
 QImage exported(FaceMarks marks, PageFaces faces, bool cover, const QString &folder, const LabelProduct *product = nullptr)
 {
     JacketExport jacket;
@@ -44,7 +32,7 @@ QImage exported(FaceMarks marks, PageFaces faces, bool cover, const QString &fol
     jacket.pages = {faces};
     jacket.marks = marks;
     if (cover)
-        jacket.cover = redCover();
+        jacket.cover = *CoverPicture::fromBytes(TestSupport::solidPng(Qt::red));
     if (product)
         jacket.product = LabelProducts::FitJacket(*product);
     const ExportOutcome outcome = ExportJacketPdf(jacket, product ? ProductSheet(*product, FallbackSheet()) : FallbackSheet());

@@ -740,13 +740,7 @@ void PrintCommandTest::productPlacesAreUsedInTurn()
     MessageRecorder messages;
     QdPrinter->SelectPrinter(queue);
     QVERIFY(PaperChoices::save(queue, PaperChoice{QStringLiteral("Hama 50430"), 1, 1}));
-    QImage red(8, 8, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    red.save(&buffer, "PNG");
-    m_form->SetCover(*CoverPicture::fromBytes(png));
+    m_form->SetCover(*CoverPicture::fromBytes(TestSupport::solidPng(Qt::red)));
     const double side = 2850 * 25.4 / 600;
     for (const double labelTop : {29.5, 149.0, 29.5}) {
         const QList<int> jobs = print();

@@ -101,6 +101,19 @@ ScopedConfigDir::~ScopedConfigDir() { qputenv("PELORA_CONFIG_DIR", m_previous); 
 
 namespace TestSupport {
 
+namespace {
+
+QByteArray saved(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+}  // namespace
+
 QByteArray pictureBytes(const char *format, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -108,11 +121,14 @@ QByteArray pictureBytes(const char *format, QSize size)
         for (int x = 0; x < size.width(); ++x)
             image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), (x * y) & 0xFF));
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return saved(image, format);
+}
+
+QByteArray solidPng(const QColor &colour)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(colour);
+    return saved(image, "PNG");
 }
 
 QByteArray readFile(const QString &path)

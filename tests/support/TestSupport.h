@@ -107,6 +107,8 @@ void writeFile(const QString &path, const QByteArray &bytes);
 // A picture file of a colour gradient, as Qt writes it in `format` ("PNG",
 // "JPEG", …): with detail enough that its pixel data outweighs its headers.
 QByteArray pictureBytes(const char *format, QSize size = QSize(8, 8));
+// A PNG of one colour.
+QByteArray solidPng(const QColor &colour);
 
 // Points PELORA_CONFIG_DIR at a fresh temporary folder (unless the
 // environment already names one), and XDG_STATE_HOME at another (always),
