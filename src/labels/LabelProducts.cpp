@@ -36,6 +36,7 @@ constexpr qsizetype kMaxNameMatch = 64;     // of a name compared for "did you m
 // The jacket's faces and how far a product's panel may differ from them.
 constexpr double kFrontMinMm = 118, kFrontMaxMm = 124, kSquareSlackMm = 1;
 constexpr double kBackWidthMm = 150.1, kBackHeightMm = 117.3, kBackSlackMm = 3;
+constexpr double kDiscMinMm = 110, kDiscMaxMm = 125;
 constexpr double kStraightMm = 0.01;  // a fold line this close to upright is upright
 
 const QString kPaperSizesFile = QStringLiteral("paper-sizes.xml");
@@ -441,6 +442,20 @@ ProductFit LabelProducts::FitJacket(const LabelProduct &product)
 {
     ProductFit fit;
     for (const ProductLabel &label : product.labels) {
+        if (label.shape == ProductLabel::Round || label.shape == ProductLabel::Disc) {
+            // A disc's face: round, about as wide as a disc; a round label
+            // without a hole still goes on a disc that has one.
+            const double across = label.size.width();
+            if (across < kDiscMinMm || across > kDiscMaxMm)
+                continue;
+            for (const QPointF &at : label.positions) {
+                LabelSlot slot{QRectF(at, label.size), label.wasteMm, {}};
+                slot.wasteMm = label.wasteMm;
+                slot.holeMm = 2 * label.holeMm;
+                fit.disc.append(std::move(slot));
+            }
+            continue;
+        }
         if (label.shape != ProductLabel::Rectangle)
             continue;
         const QRectF whole(QPointF(), label.size);

@@ -52,6 +52,7 @@ struct LabelSlot
     double bleedMm = 0;    // how far a picture should reach beyond the face's cut (waste, else margin)
     QList<QLineF> foldLines;  // the label's fold lines, on the sheet
     double wasteMm = 0;    // how far beyond the area the product lets ink go
+    double holeMm = 0;     // a disc label's hole, by its diameter
 };
 
 // The slots of a product for each face of the jacket.
@@ -59,7 +60,8 @@ struct ProductFit
 {
     QList<LabelSlot> front;  // a square of 118–124 mm, or a booklet's right panel that is one
     QList<LabelSlot> back;   // within 3 mm of the tray card's 150.1 × 117.3 mm
-    bool fitsAny() const { return !front.isEmpty() || !back.isEmpty(); }
+    QList<LabelSlot> disc;   // round labels of 110–125 mm for the disc itself
+    bool fitsAny() const { return !front.isEmpty() || !back.isEmpty() || !disc.isEmpty(); }
     bool holdsBoth() const { return !front.isEmpty() && !back.isEmpty(); }
 };
 

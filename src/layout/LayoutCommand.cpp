@@ -39,7 +39,9 @@ void TForm1::SetMarks(FaceMarks marks)
     (marks == FaceMarks::CropMarks ? MarksCropMe : marks == FaceMarks::None ? MarksNoneMe : MarksDashedMe)->setChecked(true);
 }
 
-void TForm1::ComputeLayout(bool bothFaces)
+PageFaces TForm1::ChosenFace() const { return RGTwoSides->ItemIndex() == 1 ? PageFaces::Back : PageFaces::Front; }
+
+void TForm1::ComputeLayout(PageFaces faces)
 {
     const BusyCursor busy;
     if (EditorMode)
@@ -54,17 +56,22 @@ void TForm1::ComputeLayout(bool bothFaces)
     request.jacket.verticalSpine = VerticalSpineText;
     request.jacket.lineHeightSample = AppName;
     request.cover = JacketCover;
-    request.faces = bothFaces ? PageFaces::BothOnOneSheet : RGTwoSides->ItemIndex() == 1 ? PageFaces::Back : PageFaces::Front;
+    request.faces = faces;
     request.sheet = CurrentSheet();
     request.correction = CurrentCorrection();
     request.scalePercent = QdPrinter->GetScale();
     request.marks = ChosenMarks();
+    const PaperChoice paper = CurrentPaper();
     if (const LabelProduct *product = CurrentProduct()) {
-        const PaperChoice paper = CurrentPaper();
         request.product = LabelProducts::FitJacket(*product);
         request.frontPosition = paper.frontPosition - 1;
         request.backPosition = paper.backPosition - 1;
+        request.discPosition = paper.discPosition - 1;
     }
+    // A label printed in a disc tray: the page is the tray's (see PrintPages).
+    request.discTray = faces == PageFaces::Label && !request.product && DiscTrayPage().has_value();
+    if (request.discTray)
+        request.discRing = DiscRing{paper.discOuterMm, paper.discInnerMm};
     const PlannedPage page = PlanPage(request, QdPrinter->GetCanvas(), JacketLayout, *SpineBitmap);
     // The boxes show what the layout took: a text that was no number becomes the default.
     if (page.titleSizeText != ComboTFS->currentText())

@@ -113,10 +113,101 @@ std::optional<QList<PlannedSpot>> spotsFor(const PageRequest &request)
     return QList<PlannedSpot>{planned(FaceSpot{backFace, false, QPoint()})};
 }
 
+// The disc label, where it goes: on a product, in its next round label; in a
+// disc tray, at the page's centre; on plain paper, centred across at the top
+// of the printable area (lower by its crop marks' room when it has them).
+struct DiscSpot
+{
+    QPoint centre;  // sheet pixels
+    DiscRing ring;
+    bool cutLines = false;
+    double bleedMm = 0;
+    bool cropMarks = false;
+};
+
+std::optional<DiscSpot> discSpot(const PageRequest &request)
+{
+    const SheetGeometry &sheet = request.sheet;
+    const auto centreOf = [&](const QPointF &mm) {
+        return QPoint(sheetPixels(sheet, mm.x()).x(), sheetPixels(sheet, mm.y()).y());
+    };
+    if (request.product) {
+        const QList<LabelSlot> &places = request.product->disc;
+        if (places.isEmpty())
+            return std::nullopt;
+        const LabelSlot &slot = places[qMax(0, request.discPosition) % places.size()];
+        const double hole = slot.holeMm > 0 ? slot.holeMm : DiscRing::kStickerInnerMm;
+        return DiscSpot{centreOf(slot.area.center()), DiscRing{slot.area.width(), hole}, false, slot.wasteMm, false};
+    }
+    if (request.discTray)
+        return DiscSpot{QPoint(sheet.sheet.width() / 2, sheet.sheet.height() / 2), request.discRing, false, 0, false};
+    const DiscRing sticker;
+    const bool crop = request.marks == FaceMarks::CropMarks;
+    const double top = sheet.printable.top() * JacketGeometry::kMillimetresPerInch / sheet.pixelsPerInch.y()
+        + (crop ? JacketGeometry::kCropMarkGapMm + JacketGeometry::kCropMarkLengthMm : 0);
+    const int centreX = sheet.sheet.width() / 2;
+    return DiscSpot{QPoint(centreX, centreOf(QPointF(0, top + sticker.outerMm / 2)).y()), sticker,
+                    request.marks == FaceMarks::CutLines, crop ? JacketGeometry::kBleedMm : 0, crop};
+}
+
+// Corner marks round the label's square, as a face's.
+QList<QLine> discCropMarks(const DiscLayout &disc)
+{
+    TJacketLayout square;
+    square.ScaleX = disc.scaleX;
+    square.ScaleY = disc.scaleY;
+    square.OuterWidth = disc.box.width();
+    square.OuterHeight = disc.box.height();
+    JacketContent content;
+    content.marks = FaceMarks::CropMarks;
+    return CropMarks(square, content);
+}
+
+PlannedPage planDisc(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout)
+{
+    PlannedPage page;
+    const std::optional<DiscSpot> spot = discSpot(request);
+    if (!spot) {
+        page.status = PlannedPage::NoPlaceOnProduct;
+        return page;
+    }
+    const LayoutRequest &jacket = request.jacket;
+    const DiscRequest label{jacket.title,
+                            NumberedLines(jacket.items, jacket.numbering, jacket.numberSuffix),
+                            jacket.titleSizeText,
+                            jacket.itemSizeText,
+                            jacket.lineHeightSample,
+                            request.cover,
+                            spot->ring,
+                            spot->cutLines,
+                            spot->bleedMm};
+    DiscLayout disc;
+    const DiscOutcome outcome = LayOutDisc(disc, label, PageInfo{request.sheet.pixelsPerInch, request.scalePercent, QPoint()}, canvas);
+    page.titleSizeText = outcome.titleSizeText;
+    page.itemSizeText = outcome.itemSizeText;
+    // The window reads the working record for both kinds of page.
+    layout.TooSmallToPrint = disc.tooSmallToPrint;
+    layout.TitleFontSize = disc.titleFontSize;
+    layout.ItemFontSize = disc.itemFontSize;
+    if (disc.tooSmallToPrint) {
+        page.status = PlannedPage::TooSmallToPrint;
+        return page;
+    }
+    page.shrunk = outcome.titleShrunk || outcome.itemsShrunk;
+    const QPoint corner = spot->centre - QPoint(disc.box.width() / 2, disc.box.height() / 2);
+    PlacedFace placed;
+    placed.transform = QTransform::fromTranslate(corner.x(), corner.y()) * SheetPlacement::SheetTransform(request.sheet, request.correction);
+    placed.disc = PlacedDisc{disc, label, spot->cropMarks ? discCropMarks(disc) : QList<QLine>()};
+    page.faces << placed;
+    return page;
+}
+
 }  // namespace
 
 PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout, TBigBitmap &spine)
 {
+    if (request.faces == PageFaces::Label)
+        return planDisc(request, canvas, layout);
     PlannedPage page;
     page.titleSizeText = request.jacket.titleSizeText;
     page.itemSizeText = request.jacket.itemSizeText;

@@ -15,7 +15,7 @@ class TCanvas;
 // here; the outputs only draw what they get.
 
 // The faces a page holds.
-enum class PageFaces { Front, Back, BothOnOneSheet };
+enum class PageFaces { Front, Back, BothOnOneSheet, Label };
 
 struct PageRequest
 {
@@ -32,6 +32,12 @@ struct PageRequest
     // positions for that face), so that a sheet used in part can be used up.
     int frontPosition = 0;
     int backPosition = 0;
+    int discPosition = 0;
+    // The disc label's ring on plain paper (the stickers') or on a printable
+    // disc; a product's comes from the product.
+    DiscRing discRing;
+    // The sheet is a disc tray's page: the disc lies at its centre.
+    bool discTray = false;
 };
 
 struct PlannedPage

@@ -2,12 +2,17 @@
 // database chosen for the destination.
 #include "common/BusyCursor.h"
 #include "labels/LabelProducts.h"
+#include "layout/DiscTrayPaper.h"
+#include "layout/PagePlanner.h"
+#include "options/DiscAreaDialog.h"
+#include "printer/DiscTrays.h"
 #include "main/PaperChoices.h"
 #include "main/Unit1.h"
 #include "options/PaperDialog.h"
 #include "printer/QdPrinters.h"
 
 #include <QPrinter>
+#include <QPrinterInfo>
 
 PaperChoice TForm1::CurrentPaper()
 {
@@ -17,7 +22,12 @@ PaperChoice TForm1::CurrentPaper()
     // The stored positions hold for the same product only.
     const QList<LabelProduct> &products = LabelProducts::Installed();
     const bool same = LabelProducts::Find(products, stored.product) == LabelProducts::Find(products, ProductForThisRun);
-    return same ? stored : PaperChoice{ProductForThisRun, 1, 1};
+    if (same)
+        return stored;
+    PaperChoice paper = stored;
+    paper.product = ProductForThisRun;
+    paper.frontPosition = paper.backPosition = paper.discPosition = 1;
+    return paper;
 }
 
 const LabelProduct *TForm1::CurrentProduct()
@@ -27,8 +37,10 @@ const LabelProduct *TForm1::CurrentProduct()
     return paper.plainPaper() ? nullptr : LabelProducts::Find(LabelProducts::Installed(), paper.product);
 }
 
-void TForm1::UsePaperPositions(bool front, bool back)
+void TForm1::UsePaperPositions(PageFaces faces)
 {
+    const bool front = faces == PageFaces::Front || faces == PageFaces::BothOnOneSheet;
+    const bool back = faces == PageFaces::Back || faces == PageFaces::BothOnOneSheet;
     const LabelProduct *product = CurrentProduct();
     // A command of the command line changes no settings.
     if (!product || !ProductForThisRun.isEmpty())
@@ -41,7 +53,40 @@ void TForm1::UsePaperPositions(bool front, bool back)
         paper.frontPosition = next(paper.frontPosition, fit.front.size());
     if (back)
         paper.backPosition = next(paper.backPosition, fit.back.size());
+    if (faces == PageFaces::Label)
+        paper.discPosition = next(paper.discPosition, fit.disc.size());
     PaperChoices::save(destination, paper);
+}
+
+std::optional<QPageSize> TForm1::DiscTrayPage()
+{
+    const QPrinterInfo destination(QdPrinter->PlatformPrinter());
+    return DiscTrays::TrayPage(destination.supportedPageSizes());
+}
+
+DiscTrayPaper::DiscTrayPaper(TForm1 &form, PageFaces faces)
+{
+    if (faces != PageFaces::Label || form.CurrentProduct())
+        return;
+    if (const std::optional<QPageSize> tray = form.DiscTrayPage()) {
+        QPrinter &printer = QdPrinter->PlatformPrinter();
+        m_paper = printer.pageLayout();
+        printer.setPageLayout(QPageLayout(*tray, QPageLayout::Portrait, QMarginsF()));
+    }
+}
+
+DiscTrayPaper::~DiscTrayPaper()
+{
+    if (m_paper && QdPrinter)
+        QdPrinter->PlatformPrinter().setPageLayout(*m_paper);
+}
+
+void TForm1::DiscAreaClick()
+{
+    if (!CheckPrinter())
+        return;
+    TDiscAreaForm form(QdPrinter->PlatformPrinter().printerName(), this);
+    form.exec();
 }
 
 void TForm1::PaperClick()

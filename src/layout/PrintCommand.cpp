@@ -5,6 +5,8 @@
 #include "common/Messages.h"
 #include "document/RecoveryKeeper.h"
 #include "labels/LabelProducts.h"
+#include "layout/DiscTrayPaper.h"
+#include "layout/PagePlanner.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/PaperChoices.h"
@@ -124,48 +126,64 @@ bool TForm1::SheetIsLargeEnough()
     return sheet.width() >= kBackLongSide && sheet.height() >= kBackShortSide;
 }
 
-bool TForm1::PaperHoldsThePage(bool bothFaces)
+bool TForm1::PaperHoldsThePage(PageFaces faces)
 {
     if (const LabelProduct *product = CurrentProduct()) {
         const ProductFit fit = LabelProducts::FitJacket(*product);
-        const bool front = bothFaces || RGTwoSides->ItemIndex() == 0;
-        const bool back = bothFaces || RGTwoSides->ItemIndex() == 1;
-        if ((front && fit.front.isEmpty()) || (back && fit.back.isEmpty())) {
-            const QString faces = bothFaces ? QStringLiteral("表と裏を1枚に") : front ? QStringLiteral("表を") : QStringLiteral("裏を");
+        const bool both = faces == PageFaces::BothOnOneSheet;
+        const bool lacking = faces == PageFaces::Label ? fit.disc.isEmpty()
+                                                       : ((both || faces == PageFaces::Front) && fit.front.isEmpty())
+                                                             || ((both || faces == PageFaces::Back) && fit.back.isEmpty());
+        if (lacking) {
+            const QString what = both                        ? QStringLiteral("表と裏を1枚に")
+                                 : faces == PageFaces::Front ? QStringLiteral("表を")
+                                 : faces == PageFaces::Back  ? QStringLiteral("裏を")
+                                                             : QStringLiteral("レーベルを");
             Messages::ShowMessage(QStringLiteral("用紙「%1」には%2印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
-                                      .arg(product->name(), faces));
+                                      .arg(product->name(), what));
             return false;
         }
         return true;
     }
-    const bool sheetHoldsIt = bothFaces ? SheetPlacement::BothOnOneSheet(CurrentSheet(), ChosenMarks()).has_value() : SheetIsLargeEnough();
+    // A label fits any sheet that holds a front; a tray's page holds its disc.
+    bool sheetHoldsIt = true;
+    if (faces == PageFaces::BothOnOneSheet) {
+        sheetHoldsIt = SheetPlacement::BothOnOneSheet(CurrentSheet(), ChosenMarks()).has_value();
+    } else if (faces == PageFaces::Label) {
+        const QSize sheet = QdPrinter->GetPaperSize();  // tenths of a millimetre
+        const int across = int(DiscRing::kStickerOuterMm * 10);
+        sheetHoldsIt = DiscTrayPage() || (sheet.width() >= across && sheet.height() >= across);
+    } else {
+        sheetHoldsIt = SheetIsLargeEnough();
+    }
     if (!sheetHoldsIt)
         Messages::ShowMessage(QStringLiteral("紙が小さすぎます。"));
     return sheetHoldsIt;
 }
 
-void TForm1::Button1Click(QObject *sender) { PrintPages(sender, false); }
+void TForm1::Button1Click(QObject *sender) { PrintPages(sender, ChosenFace()); }
 
 void TForm1::Print1Click() { Button1Click(Print1); }
 
-void TForm1::OneSheetPrintClick(QObject *sender) { PrintPages(sender, true); }
+void TForm1::OneSheetPrintClick(QObject *sender) { PrintPages(sender, PageFaces::BothOnOneSheet); }
 
-void TForm1::PrintPages(QObject *sender, bool bothFaces)
+void TForm1::LabelPrintClick(QObject *sender) { PrintPages(sender, PageFaces::Label); }
+
+void TForm1::PrintPages(QObject *sender, PageFaces faces)
 {
     SuppressShrinkNotice = !sender || sender->objectName() != QLatin1String("Button1");
     if (!CheckPrinterAndContent())
         return;
-    if (!PaperHoldsThePage(bothFaces))
+    if (!PaperHoldsThePage(faces))
         return;
-    const bool front = bothFaces || RGTwoSides->ItemIndex() == 0;
-    const bool back = bothFaces || RGTwoSides->ItemIndex() == 1;
+    const DiscTrayPaper tray(*this, faces);
     bool isNumber = false;
     int copies = ComboBusuu->currentText().trimmed().toInt(&isNumber);
     if (!isNumber) {
         copies = 1;
         ComboBusuu->setCurrentText(QStringLiteral("1"));
     }
-    ComputeLayout(bothFaces);
+    ComputeLayout(faces);
     if (JacketLayout.TooSmallToPrint) {
         Messages::ShowMessage(QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します"));
         return;
@@ -179,7 +197,7 @@ void TForm1::PrintPages(QObject *sender, bool bothFaces)
     // Whatever becomes of the jobs, the count reads 1 again.
     const auto countBackToOne = qScopeGuard([this] { ComboBusuu->setCurrentText(QStringLiteral("1")); });
     PrintCopies(copies);
-    UsePaperPositions(front, back);
+    UsePaperPositions(faces);
 }
 
 void TForm1::PrintCopies(int copies)

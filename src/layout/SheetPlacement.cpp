@@ -116,7 +116,9 @@ bool ReachesBeyond(const QList<QRect> &areas, const QTransform &transform, const
 bool ReachesBeyond(TCanvas &canvas, const QList<PlacedFace> &faces, const SheetGeometry &sheet)
 {
     for (const PlacedFace &face : faces) {
-        if (ReachesBeyond(DrawnAreas(canvas, face.layout, face.content), face.transform, sheet))
+        const QList<QRect> areas = face.disc ? DiscDrawnAreas(canvas, face.disc->layout, face.disc->request)
+                                             : DrawnAreas(canvas, face.layout, face.content);
+        if (ReachesBeyond(areas, face.transform, sheet))
             return true;
     }
     return false;
@@ -133,7 +135,14 @@ void DrawFaces(TCanvas &canvas, const QList<PlacedFace> &faces, const TBigBitmap
 {
     for (const PlacedFace &face : faces) {
         canvas.SetTransform(face.transform);
-        DrawJacketPage(canvas, face.layout, face.content, spinePicture);
+        if (face.disc) {
+            DrawDisc(canvas, face.disc->layout, face.disc->request);
+            canvas.SetPenStyle(Qt::SolidLine);
+            for (const QLine &mark : face.disc->cropMarks)
+                canvas.Polyline(QPolygon({mark.p1(), mark.p2()}));
+        } else {
+            DrawJacketPage(canvas, face.layout, face.content, spinePicture);
+        }
     }
     canvas.SetTransform(QTransform());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DiscLabel.h"
 #include "JacketLayout.h"
 
 #include <QList>
@@ -55,12 +56,22 @@ struct FaceSpot
     QPoint corner;
 };
 
-// A face ready to go onto its page.
+// A disc label ready to go onto its page, with the marks that show where
+// to cut it out of plain paper when its circles are not drawn.
+struct PlacedDisc
+{
+    DiscLayout layout;
+    DiscRequest request;
+    QList<QLine> cropMarks;
+};
+
+// A face ready to go onto its page: a face of the jacket, or its disc label.
 struct PlacedFace
 {
     TJacketLayout layout;
     JacketContent content;
     QTransform transform;  // from the layout's coordinates to the painter's
+    std::optional<PlacedDisc> disc;
 };
 
 class TBigBitmap;

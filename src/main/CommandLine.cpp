@@ -160,11 +160,12 @@ const LabelProduct *chosenProduct(const Options &options)
 // product without a place for a face the command prints. Empty when all is well.
 QString productProblem(const Options &options)
 {
-    const bool needsFront = options.side != Side::Back;
-    const bool needsBack = options.side != Side::Front;
+    const bool needsFront = options.side == Side::Front || options.side == Side::Both;
+    const bool needsBack = options.side == Side::Back || options.side == Side::Both;
+    const bool needsDisc = options.side == Side::Label;
     const auto fits = [&](const LabelProduct &product) {
         const ProductFit fit = LabelProducts::FitJacket(product);
-        return (!needsFront || !fit.front.isEmpty()) && (!needsBack || !fit.back.isEmpty());
+        return (!needsFront || !fit.front.isEmpty()) && (!needsBack || !fit.back.isEmpty()) && (!needsDisc || !fit.disc.isEmpty());
     };
     // The products that would do, closest first.
     const auto closest = [&](const QList<LabelProduct> &among) {
@@ -179,7 +180,10 @@ QString productProblem(const Options &options)
         return QString();
     QList<LabelProduct> fitting;
     std::copy_if(jacketProducts.begin(), jacketProducts.end(), std::back_inserter(fitting), fits);
-    const QString faces = needsFront && needsBack ? QStringLiteral("both faces") : needsFront ? QStringLiteral("the front") : QStringLiteral("the back");
+    const QString faces = needsDisc                 ? QStringLiteral("the disc")
+                          : needsFront && needsBack ? QStringLiteral("both faces")
+                          : needsFront              ? QStringLiteral("the front")
+                                                    : QStringLiteral("the back");
     return QStringLiteral("the product '%1' has no label for %2 of the jacket%3").arg(product->name(), faces, closest(fitting));
 }
 
@@ -210,9 +214,11 @@ int exportPdf(const Options &options)
     jacket.jacket.items = document->items;
     if (options.oneSheet)
         jacket.pages << PageFaces::BothOnOneSheet;
-    if (options.side != Side::Back && !options.oneSheet)
+    if (options.side == Side::Label)
+        jacket.pages << PageFaces::Label;
+    if ((options.side == Side::Front || options.side == Side::Both) && !options.oneSheet)
         jacket.pages << PageFaces::Front;
-    if (options.side != Side::Front && !options.oneSheet)
+    if ((options.side == Side::Back || options.side == Side::Both) && !options.oneSheet)
         jacket.pages << PageFaces::Back;
     // The picture kept beside the document covers the front.
     const CoverFile::Found cover = CoverFile::find(options.document);
@@ -332,7 +338,9 @@ int printWithWindow(const Options &options, TForm1 &form)
         QdPrinter->SelectPrinter(options.printer);
     }
     // As the menu's print commands: fonts that must shrink shrink quietly.
-    if (options.oneSheet)
+    if (options.side == Side::Label)
+        form.LabelPrintClick(form.LabelPrintMe);
+    else if (options.oneSheet)
         form.OneSheetPrintClick(form.OneSheetPrintMe);
     else
         form.Button1Click(form.Print1);

@@ -120,8 +120,10 @@ Options parse(const QStringList &arguments)
             options.side = Side::Back;
         else if (value == QLatin1String("both"))
             options.side = Side::Both;
+        else if (value == QLatin1String("label"))
+            options.side = Side::Label;
         else
-            return invalid(QStringLiteral("--side must be front, back or both, not '%1'").arg(value));
+            return invalid(QStringLiteral("--side must be front, back, both or label, not '%1'").arg(value));
     }
     if (options.oneSheet && options.side != Side::Both)
         return invalid(QStringLiteral("--one-sheet puts both faces on one sheet: it goes with --side both"));

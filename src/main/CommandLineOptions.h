@@ -15,7 +15,7 @@ namespace CommandLine {
 
 enum class Command { Window, ExportPdf, Print, Help, Version, Invalid };
 
-enum class Side { Front, Back, Both };
+enum class Side { Front, Back, Both, Label };
 
 struct Options
 {

@@ -4,6 +4,8 @@
 #include "SettingsFile.h"
 #include "SettingsKeys.h"
 
+#include <cmath>
+
 
 namespace PaperChoices {
 namespace {
@@ -19,6 +21,14 @@ int readPosition(const SettingsFile &file, const QString &key)
     return isNumber && position >= 1 && position <= kMostPositions ? position : 1;
 }
 
+// A diameter within its range, in tenths; otherwise `none`.
+double readDiameter(const SettingsFile &file, const QString &key, double least, double most, double none)
+{
+    bool isNumber = false;
+    const double value = file.readString(kSection, key, QString()).toDouble(&isNumber);
+    return isNumber && value >= least && value <= most ? std::round(value * 10) / 10 : none;
+}
+
 }  // namespace
 
 PaperChoice read(const SettingsFile &file, const QString &destination)
@@ -29,6 +39,11 @@ PaperChoice read(const SettingsFile &file, const QString &destination)
     choice.product = file.readString(kSection, SettingsKeys::destinationKey(destination, "Product"), QString()).simplified();
     choice.frontPosition = readPosition(file, SettingsKeys::destinationKey(destination, "Front"));
     choice.backPosition = readPosition(file, SettingsKeys::destinationKey(destination, "Back"));
+    choice.discPosition = readPosition(file, SettingsKeys::destinationKey(destination, "Disc"));
+    choice.discOuterMm = readDiameter(file, SettingsKeys::destinationKey(destination, "DiscOuter"), DiscRing::kLeastOuterMm,
+                                      DiscRing::kMostOuterMm, DiscRing::kStickerOuterMm);
+    choice.discInnerMm = readDiameter(file, SettingsKeys::destinationKey(destination, "DiscInner"), DiscRing::kLeastInnerMm,
+                                      DiscRing::kMostInnerMm, DiscRing::kStickerInnerMm);
     return choice;
 }
 
@@ -37,6 +52,9 @@ void write(SettingsFile &file, const QString &destination, const PaperChoice &ch
     file.writeString(kSection, SettingsKeys::destinationKey(destination, "Product"), choice.product);
     file.writeString(kSection, SettingsKeys::destinationKey(destination, "Front"), QString::number(choice.frontPosition));
     file.writeString(kSection, SettingsKeys::destinationKey(destination, "Back"), QString::number(choice.backPosition));
+    file.writeString(kSection, SettingsKeys::destinationKey(destination, "Disc"), QString::number(choice.discPosition));
+    file.writeString(kSection, SettingsKeys::destinationKey(destination, "DiscOuter"), QString::number(choice.discOuterMm, 'f', 1));
+    file.writeString(kSection, SettingsKeys::destinationKey(destination, "DiscInner"), QString::number(choice.discInnerMm, 'f', 1));
 }
 
 PaperChoice load(const QString &destination) { return read(SettingsFile::load(settingsFilePath()), destination); }

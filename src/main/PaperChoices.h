@@ -1,5 +1,7 @@
 #pragma once
 
+#include "layout/DiscLabel.h"
+
 #include <QString>
 
 class SettingsFile;
@@ -10,17 +12,26 @@ class SettingsFile;
 //   pelora-pdf.Product=Avery 8435B
 //   pelora-pdf.Front=1
 //   pelora-pdf.Back=2
+//   pelora-pdf.Disc=1
+//   pelora-pdf.DiscOuter=118
+//   pelora-pdf.DiscInner=22
 //
 // Product names a pre-cut product of the label database ("Brand Part");
-// Front and Back are the positions the next front and back go to, from 1.
+// Front, Back and Disc are the positions the next front, back and disc
+// label go to, from 1. DiscOuter and DiscInner are the diameters a
+// printable disc takes ink within, in millimetres (a tray's discs differ).
 // A destination without a product, or with junk, prints on plain paper;
-// a position that is no whole number from 1 reads as 1. Names are
-// percent-encoded as the print positions' are.
+// a position that is no whole number from 1 reads as 1, a diameter out of
+// its range as the sticker's. Names are percent-encoded as the print
+// positions' are.
 struct PaperChoice
 {
     QString product;  // empty: plain paper
     int frontPosition = 1;
     int backPosition = 1;
+    int discPosition = 1;
+    double discOuterMm = DiscRing::kStickerOuterMm;
+    double discInnerMm = DiscRing::kStickerInnerMm;
 
     bool operator==(const PaperChoice &) const = default;
     bool plainPaper() const { return product.isEmpty(); }

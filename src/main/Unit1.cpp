@@ -132,10 +132,13 @@ void TForm1::createMenu()
     File1->addSeparator()->setObjectName(QStringLiteral("N3"));
     U1 = addItem(File1, "U1", QStringLiteral("プリンタ設定(&U)"));
     PaperMe = addItem(File1, "PaperMe", QStringLiteral("用紙の選択(&L)…"));
+    DiscAreaMe = addItem(File1, "DiscAreaMe", QStringLiteral("プリンタブルディスクの印刷範囲(&D)…"));
     PreViewMe = addItem(File1, "PreViewMe", QStringLiteral("プレビュー(&V)"));
     Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)"));
     OneSheetPreviewMe = addItem(File1, "OneSheetPreviewMe", QStringLiteral("表と裏を1枚でプレビュー(&B)"));
     OneSheetPrintMe = addItem(File1, "OneSheetPrintMe", QStringLiteral("表と裏を1枚に印刷(&W)"));
+    LabelPreviewMe = addItem(File1, "LabelPreviewMe", QStringLiteral("レーベルをプレビュー(&E)"));
+    LabelPrintMe = addItem(File1, "LabelPrintMe", QStringLiteral("レーベルを印刷(&K)"));
     File1->addSeparator()->setObjectName(QStringLiteral("N2"));
     Exit1 = addItem(File1, "Exit1", QStringLiteral("終了(&X)"));
 
@@ -333,6 +336,9 @@ void TForm1::connectEvents()
     connect(U1, &QAction::triggered, this, [this] { RunHandler([this] { U1Click(); }); });
     connect(PrintPositionMe, &QAction::triggered, this, [this] { RunHandler([this] { PrintPositionClick(); }); });
     connect(PaperMe, &QAction::triggered, this, [this] { RunHandler([this] { PaperClick(); }); });
+    connect(DiscAreaMe, &QAction::triggered, this, [this] { RunHandler([this] { DiscAreaClick(); }); });
+    connect(LabelPreviewMe, &QAction::triggered, this, [this] { RunHandler([this] { LabelPreviewClick(); }); });
+    connect(LabelPrintMe, &QAction::triggered, this, [this] { RunHandler([this] { LabelPrintClick(LabelPrintMe); }); });
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
     connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);

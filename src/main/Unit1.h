@@ -3,10 +3,14 @@
 #include "AppName.h"
 
 #include <QMainWindow>
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 enum class FaceMarks;
+enum class PageFaces;
 struct LabelProduct;
 struct PaperChoice;
 class QAction;
@@ -162,7 +166,9 @@ public:
 
     // Layout and printing. A page holds the selected face alone at the
     // sheet's corner, or both faces on one sheet.
-    void ComputeLayout(bool bothFaces = false);
+    void ComputeLayout(PageFaces faces);
+    // The face the jacket-face box (表 / 裏) chooses.
+    PageFaces ChosenFace() const;
     // A part of the page beyond the printer's reach: told (the preview), or
     // asked about before any paper is used.
     bool PageReachesBeyond();
@@ -182,6 +188,10 @@ public:
     void Button1Click(QObject *sender);
     void Print1Click();
     void OneSheetPrintClick(QObject *sender);
+    void LabelPrintClick(QObject *sender);
+    void LabelPreviewClick();
+    void showPreview(PageFaces faces, bool wholeSheet);
+    void PrintPages(QObject *sender, PageFaces faces);
     void PreVBtnClick();
     void OneSheetPreviewClick();
 
@@ -257,13 +267,19 @@ public:
     void SetMarks(FaceMarks marks);
     // The paper of the current destination: a pre-cut product, or plain paper.
     QAction *PaperMe;
+    QAction *DiscAreaMe;
+    QAction *LabelPreviewMe;
+    QAction *LabelPrintMe;
     void PaperClick();
     PaperChoice CurrentPaper();
     const LabelProduct *CurrentProduct();
     // Whether the chosen paper has room for the faces; tells the user when not.
-    bool PaperHoldsThePage(bool bothFaces);
+    bool PaperHoldsThePage(PageFaces faces);
     // Printed faces take the product's positions after them next time.
-    void UsePaperPositions(bool front, bool back);
+    void UsePaperPositions(PageFaces faces);
+    // A disc tray's page of the current destination, when its driver offers one.
+    std::optional<QPageSize> DiscTrayPage();
+    void DiscAreaClick();
     // The command line's product for this run, instead of the stored one.
     QString ProductForThisRun;
     QAction *PrintPositionMe;
@@ -290,6 +306,5 @@ private:
     void sendListLineUp();
     void moveSelectedRows(bool up);
     // The print command: its checks, then the copies in batches.
-    void PrintPages(QObject *sender, bool bothFaces);
     void PrintCopies(int copies);
 };

@@ -22,9 +22,14 @@ constexpr int kProductRole = Qt::UserRole;
 // What a product holds, for its line in the list.
 QString facesOf(const ProductFit &fit)
 {
-    if (fit.holdsBoth())
-        return QStringLiteral("表・裏");
-    return fit.front.isEmpty() ? QStringLiteral("裏") : QStringLiteral("表");
+    QStringList faces;
+    if (!fit.front.isEmpty())
+        faces << QStringLiteral("表");
+    if (!fit.back.isEmpty())
+        faces << QStringLiteral("裏");
+    if (!fit.disc.isEmpty())
+        faces << QStringLiteral("レーベル");
+    return faces.join(u'・');
 }
 
 QString lineOf(const LabelProduct &product)
@@ -57,12 +62,11 @@ TSheetPicture::TSheetPicture(QWidget *parent) : QWidget(parent)
     setFixedSize(170, 230);
 }
 
-void TSheetPicture::Show(const LabelProduct *product, int frontPosition, int backPosition)
+void TSheetPicture::Show(const LabelProduct *product, const Positions &next)
 {
     m_product = product ? std::optional<LabelProduct>(*product) : std::nullopt;
     m_fit = product ? LabelProducts::FitJacket(*product) : ProductFit();
-    m_front = frontPosition;
-    m_back = backPosition;
+    m_next = next;
     update();
 }
 
@@ -89,12 +93,15 @@ void TSheetPicture::paintEvent(QPaintEvent *)
             painter.drawRect(outline.box);
     }
     // The places of each face, the next one filled and numbered.
-    const auto places = [&](const QList<LabelSlot> &slots_, int next, const QColor &colour) {
+    const auto places = [&](const QList<LabelSlot> &slots_, int next, const QColor &colour, bool round) {
         for (qsizetype i = 0; i < slots_.size(); ++i) {
             const bool isNext = i == (next - 1) % slots_.size();
             painter.setPen(QPen(colour.darker(150), 0));
             painter.setBrush(isNext ? colour : QColor(Qt::transparent));
-            painter.drawRect(slots_[i].area);
+            if (round)
+                painter.drawEllipse(slots_[i].area);
+            else
+                painter.drawRect(slots_[i].area);
             painter.setPen(Qt::black);
             QFont font = painter.font();
             font.setPixelSize(12);
@@ -102,8 +109,9 @@ void TSheetPicture::paintEvent(QPaintEvent *)
             painter.drawText(slots_[i].area, Qt::AlignCenter, QString::number(i + 1));
         }
     };
-    places(m_fit.front, m_front, QColor(190, 215, 245));
-    places(m_fit.back, m_back, QColor(200, 235, 200));
+    places(m_fit.front, m_next.front, QColor(190, 215, 245), false);
+    places(m_fit.back, m_next.back, QColor(200, 235, 200), false);
+    places(m_fit.disc, m_next.disc, QColor(245, 220, 190), true);
 }
 
 TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &products, QWidget *parent)
@@ -133,6 +141,7 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     Picture = new TSheetPicture(this);
     FrontBox = positionBox(this, "FrontBox");
     BackBox = positionBox(this, "BackBox");
+    DiscBox = positionBox(this, "DiscBox");
     OkBtn = new QPushButton(QStringLiteral("OK"), this);
     OkBtn->setObjectName(QStringLiteral("OkBtn"));
     OkBtn->setDefault(true);
@@ -142,6 +151,7 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     auto *positions = new QFormLayout;
     positions->addRow(QStringLiteral("次に表を印刷する位置"), FrontBox);
     positions->addRow(QStringLiteral("次に裏を印刷する位置"), BackBox);
+    positions->addRow(QStringLiteral("次にレーベルを印刷する位置"), DiscBox);
     auto *side = new QVBoxLayout;
     side->addWidget(Picture);
     side->addLayout(positions);
@@ -165,12 +175,13 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     ProductChanged();
     FrontBox->setValue(stored.frontPosition);
     BackBox->setValue(stored.backPosition);
-    Picture->Show(current, FrontBox->value(), BackBox->value());
+    DiscBox->setValue(stored.discPosition);
+    showPicture();
 
     connect(SearchEdit, &QLineEdit::textChanged, this, &TPaperForm::Filter);
     connect(ProductList, &QListWidget::currentRowChanged, this, &TPaperForm::ProductChanged);
-    for (QSpinBox *box : {FrontBox, BackBox})
-        connect(box, &QSpinBox::valueChanged, this, [this] { Picture->Show(CurrentProduct(), FrontBox->value(), BackBox->value()); });
+    for (QSpinBox *box : {FrontBox, BackBox, DiscBox})
+        connect(box, &QSpinBox::valueChanged, this, &TPaperForm::showPicture);
     connect(OkBtn, &QPushButton::clicked, this, &TPaperForm::OkBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -181,6 +192,8 @@ const LabelProduct *TPaperForm::CurrentProduct() const
     const int index = item ? item->data(kProductRole).toInt() : -1;
     return index >= 0 ? &m_products[index] : nullptr;
 }
+
+void TPaperForm::showPicture() { Picture->Show(CurrentProduct(), {FrontBox->value(), BackBox->value(), DiscBox->value()}); }
 
 void TPaperForm::Filter(const QString &text)
 {
@@ -197,19 +210,25 @@ void TPaperForm::ProductChanged()
     const ProductFit fit = product ? LabelProducts::FitJacket(*product) : ProductFit();
     FrontBox->setRange(1, qMax<int>(1, fit.front.size()));
     BackBox->setRange(1, qMax<int>(1, fit.back.size()));
+    DiscBox->setRange(1, qMax<int>(1, fit.disc.size()));
     FrontBox->setEnabled(fit.front.size() > 1);
     BackBox->setEnabled(fit.back.size() > 1);
-    Picture->Show(product, FrontBox->value(), BackBox->value());
+    DiscBox->setEnabled(fit.disc.size() > 1);
+    showPicture();
 }
 
 PaperChoice TPaperForm::Choice() const
 {
+    // What the dialog does not show stays as it was.
+    PaperChoice choice = PaperChoices::load(m_destination);
     const LabelProduct *product = CurrentProduct();
-    if (!product)
-        return PaperChoice();
-    for (QSpinBox *box : {FrontBox, BackBox})
+    choice.product = product ? product->name() : QString();
+    for (QSpinBox *box : {FrontBox, BackBox, DiscBox})
         box->interpretText();
-    return PaperChoice{product->name(), FrontBox->value(), BackBox->value()};
+    choice.frontPosition = FrontBox->value();
+    choice.backPosition = BackBox->value();
+    choice.discPosition = DiscBox->value();
+    return choice;
 }
 
 void TPaperForm::OkBtnClick()

@@ -19,8 +19,13 @@ class TSheetPicture : public QWidget
     Q_OBJECT
 public:
     explicit TSheetPicture(QWidget *parent = nullptr);
+    // The next position of each kind, from 1.
+    struct Positions
+    {
+        int front = 1, back = 1, disc = 1;
+    };
     // Nothing: plain paper, shown as an empty sheet.
-    void Show(const LabelProduct *product, int frontPosition, int backPosition);
+    void Show(const LabelProduct *product, const Positions &next);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -28,8 +33,7 @@ protected:
 private:
     std::optional<LabelProduct> m_product;
     ProductFit m_fit;
-    int m_front = 1;
-    int m_back = 1;
+    Positions m_next;
 };
 
 // ファイル → 用紙の選択: plain paper or a pre-cut product for one
@@ -49,12 +53,14 @@ public:
     TSheetPicture *Picture;
     QSpinBox *FrontBox;
     QSpinBox *BackBox;
+    QSpinBox *DiscBox;
     QPushButton *OkBtn;
     QPushButton *CancelBtn;
 
 private:
     void Filter(const QString &text);
     void ProductChanged();
+    void showPicture();
     void OkBtnClick();
     const LabelProduct *CurrentProduct() const;
 

@@ -1,30 +1,40 @@
 // The preview commands of the main window.
 #include "UnitPreV.h"
 #include "common/Messages.h"
+#include "layout/DiscTrayPaper.h"
 #include "layout/SheetPlacement.h"
 #include "main/Unit1.h"
 
 void TForm1::PreVBtnClick()
 {
-    if (!CheckPrinterAndContent() || (CurrentProduct() && !PaperHoldsThePage(false)))
+    if (!CheckPrinterAndContent() || (CurrentProduct() && !PaperHoldsThePage(ChosenFace())))
         return;
-    SuppressShrinkNotice = false;
     // Pre-cut paper is shown whole, with its labels.
-    PreVForm->WholeSheet = CurrentProduct() != nullptr;
-    PreVForm->exec();
-    PreVForm->WholeSheet = false;
+    showPreview(ChosenFace(), CurrentProduct() != nullptr);
 }
 
 void TForm1::OneSheetPreviewClick()
 {
     if (!CheckPrinterAndContent())
         return;
-    if (!PaperHoldsThePage(true))
+    if (!PaperHoldsThePage(PageFaces::BothOnOneSheet))
         return;
+    showPreview(PageFaces::BothOnOneSheet, true);
+}
+
+void TForm1::LabelPreviewClick()
+{
+    if (!CheckPrinterAndContent() || !PaperHoldsThePage(PageFaces::Label))
+        return;
+    const DiscTrayPaper tray(*this, PageFaces::Label);
+    showPreview(PageFaces::Label, true);
+}
+
+void TForm1::showPreview(PageFaces faces, bool wholeSheet)
+{
     SuppressShrinkNotice = false;
-    PreVForm->WholeSheet = true;
-    PreVForm->BothFaces = true;
+    PreVForm->Faces = faces;
+    PreVForm->WholeSheet = wholeSheet;
     PreVForm->exec();
     PreVForm->WholeSheet = false;
-    PreVForm->BothFaces = false;
 }

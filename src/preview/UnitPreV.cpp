@@ -96,6 +96,38 @@ void drawLabels(TCanvas &image, const SheetGeometry &sheet, const LabelProduct &
     painter->restore();
 }
 
+// A disc label drawn as the printer draws it, on a picture of the printer's
+// resolution made small: its fonts, circles and clipped cover are the
+// printed ones, the hole left blank.
+void drawDiscFace(TCanvas &image, const PlacedFace &face, const SheetGeometry &sheet, const QPointF &at, double divisor)
+{
+    const PlacedDisc &disc = *face.disc;
+    const QTransform small(face.transform.m11() / divisor, 0, 0, face.transform.m22() / divisor, 0, 0);
+    const QRect box = small.mapRect(QRect(QPoint(), disc.layout.box)).adjusted(0, 0, 2, 2);
+    QImage picture(box.size(), QImage::Format_ARGB32_Premultiplied);
+    constexpr double kInchesPerMetre = 1 / 0.0254;
+    picture.setDotsPerMeterX(int(std::lround(sheet.pixelsPerInch.x() * kInchesPerMetre)));
+    picture.setDotsPerMeterY(int(std::lround(sheet.pixelsPerInch.y() * kInchesPerMetre)));
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        TCanvas canvas(&picture);
+        canvas.setPainter(&painter);
+        canvas.SetTransform(small);
+        DrawDisc(canvas, disc.layout, disc.request);
+        canvas.SetPenStyle(Qt::SolidLine);
+        for (const QLine &mark : disc.cropMarks)
+            canvas.Polyline(QPolygon({mark.p1(), mark.p2()}));
+        canvas.setPainter(nullptr);
+    }
+    QPainter *painter = image.painter();
+    const QTransform kept = painter->worldTransform();
+    painter->setWorldTransform(QTransform());
+    painter->drawImage(at, picture);
+    painter->setWorldTransform(kept);
+}
+
 // One face as the printer would print it, drawn small: every printer
 // coordinate divided, fonts chosen by the printer's line heights, and the
 // texts centred again since the screen font is not as wide as the
@@ -235,7 +267,7 @@ void TPreVForm::FormShow()
     }
     PrintBtn->setFocus();
     setWindowTitle(AppName + QStringLiteral(" - プレビュー - ") + Form1->PrintDestination());
-    Form1->ComputeLayout(BothFaces);
+    Form1->ComputeLayout(Faces);
     if (JacketLayout.TooSmallToPrint) {
         showWarning({QStringLiteral("文字が小さくなりすぎて印刷不可能です。")});
         return;
@@ -278,6 +310,10 @@ void TPreVForm::DrawPreview()
     };
     QList<FaceFonts> fonts;
     for (const PlacedFace &face : std::as_const(PagePlan)) {
+        if (face.disc) {
+            fonts << FaceFonts{};
+            continue;
+        }
         const FaceFonts sizes{previewSize(face.layout.TitleFontSize), previewSize(face.layout.ItemFontSize),
                               previewSize(face.layout.SpineFontSize)};
         if (sizes.title == 0 || sizes.item == 0 || sizes.spine == 0) {
@@ -297,8 +333,12 @@ void TPreVForm::DrawPreview()
         }
         for (qsizetype i = 0; i < PagePlan.size(); ++i) {
             const PlacedFace &face = PagePlan[i];
-            // The face's placement, in preview pixels.
             const QTransform &t = face.transform;
+            if (face.disc) {
+                drawDiscFace(image, face, sheet, QPointF((t.dx() + origin.x()) / divisor, (t.dy() + origin.y()) / divisor), divisor);
+                continue;
+            }
+            // The face's placement, in preview pixels.
             image.SetTransform(QTransform(t.m11(), 0, 0, t.m22(), (t.dx() + origin.x()) / divisor, (t.dy() + origin.y()) / divisor));
             drawFace(image, printer, face, fonts[i], items.value(face.layout.WidestItemIndex), divisor, WholeSheet);
         }
@@ -312,10 +352,7 @@ void TPreVForm::PrintBtnClick()
     // Closed however the print ended: what to do about a failure is done
     // in the main window.
     const auto close = qScopeGuard([this] { accept(); });
-    if (BothFaces)
-        Form1->OneSheetPrintClick(PrintBtn);
-    else
-        Form1->Button1Click(PrintBtn);
+    Form1->PrintPages(PrintBtn, Faces);
 }
 
 void TPreVForm::CanCelBtnClick() { reject(); }

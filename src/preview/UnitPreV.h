@@ -2,6 +2,8 @@
 
 #include "common/Canvas.h"
 
+#include "layout/PagePlanner.h"
+
 #include <QDialog>
 #include <QImage>
 
@@ -49,10 +51,10 @@ public:
     TImage *Image1;
     QPushButton *PrintBtn;
     QPushButton *CanCelBtn;
-    // The whole sheet is shown: both faces on one sheet, or pre-cut paper.
+    // The whole sheet is shown: both faces on one sheet, a disc label, or pre-cut paper.
     bool WholeSheet = false;
-    // Both faces on one sheet, printed so from the preview too.
-    bool BothFaces = false;
+    // What is shown, and printed from the preview.
+    PageFaces Faces = PageFaces::Front;
 
     // Printer pixels per preview pixel.
     static double PreviewDivisor(double scaleX) { return 7.1 * scaleX; }

@@ -5,6 +5,7 @@
 #include "layout/PdfExport.h"
 #include "main/PaperChoices.h"
 #include "main/SettingsFile.h"
+#include "printer/DiscTrays.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -89,6 +90,8 @@ private slots:
     void facesInTheProductsLabels();
     void productFoldLinesButNoCutLines();
     void paperChoicesReadJunkAsPlainPaper();
+    void discTrayFromTheDriversPageSizes_data();
+    void discTrayFromTheDriversPageSizes();
 };
 
 void PapersTest::marksOnPlainPaper_data()
@@ -240,6 +243,30 @@ void PapersTest::paperChoicesReadJunkAsPlainPaper()
     QVERIFY(PaperChoices::read(file, QStringLiteral("nobody")).plainPaper());
     PaperChoices::write(file, QStringLiteral("q/1"), PaperChoice{QStringLiteral("Hama 50430"), 2, 1});
     QCOMPARE(PaperChoices::read(file, QStringLiteral("q/1")), (PaperChoice{QStringLiteral("Hama 50430"), 2, 1}));
+}
+
+void PapersTest::discTrayFromTheDriversPageSizes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("side");
+    QTest::addColumn<bool>("tray");
+    QTest::newRow("gutenprint's 5-inch disc page") << "CD - 5 inch" << 127.0 << true;
+    QTest::newRow("a tray named otherwise") << "CD/DVD tray" << 120.0 << true;
+    QTest::newRow("a mini-disc's page") << "CD - 3 inch" << 76.2 << false;
+    QTest::newRow("a square card") << "Card 5x5" << 127.0 << false;
+    QTest::newRow("a word that only begins so") << "Cdn square" << 127.0 << false;
+}
+
+void PapersTest::discTrayFromTheDriversPageSizes()
+{
+    QFETCH(QString, name);
+    QFETCH(double, side);
+    QFETCH(bool, tray);
+    const QList<QPageSize> sizes{QPageSize(QPageSize::A4), QPageSize(QSizeF(side, side), QPageSize::Millimeter, name)};
+    const std::optional<QPageSize> found = DiscTrays::TrayPage(sizes);
+    QCOMPARE(found.has_value(), tray);
+    if (tray)
+        QCOMPARE(found->name(), name);
 }
 
 PELORA_TEST_MAIN(PapersTest)

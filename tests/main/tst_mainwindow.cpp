@@ -131,8 +131,9 @@ void MainWindowTest::menuHasEveryItem()
     QCOMPARE(form.File1->title(), QStringLiteral("ファイル(&F)"));
     QCOMPARE(texts(form.File1),
              (QStringList{"新規作成(&N)", "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)", "表紙の画像を選ぶ(&I)…",
-                          "表紙の画像を外す(&R)", "-", "プリンタ設定(&U)", "用紙の選択(&L)…",
-                          "プレビュー(&V)", "印刷(&P)", "表と裏を1枚でプレビュー(&B)", "表と裏を1枚に印刷(&W)", "-",
+                          "表紙の画像を外す(&R)", "-", "プリンタ設定(&U)", "用紙の選択(&L)…", "プリンタブルディスクの印刷範囲(&D)…",
+                          "プレビュー(&V)", "印刷(&P)", "表と裏を1枚でプレビュー(&B)", "表と裏を1枚に印刷(&W)",
+                          "レーベルをプレビュー(&E)", "レーベルを印刷(&K)", "-",
                           "終了(&X)"}));
     QCOMPARE(form.HenshuMe->title(), QStringLiteral("編集(&E)"));
     QCOMPARE(texts(form.HenshuMe), (QStringList{"編集モード切替(&M)", "-", "白紙の一行を追加(&B)", "削除(&D)", "全て削除(&A)",
