@@ -100,6 +100,16 @@ void TCanvas::Polyline(const QPolygon &points)
         m_painter->drawPolyline(points);
 }
 
+void TCanvas::Ellipse(const QRect &rect)
+{
+    if (!m_painter)
+        return;
+    m_painter->save();
+    m_painter->setBrush(Qt::NoBrush);
+    m_painter->drawEllipse(rect);
+    m_painter->restore();
+}
+
 void TCanvas::DrawImage(const QRect &rect, const QImage &image)
 {
     if (!m_painter || image.isNull())

@@ -48,6 +48,8 @@ public:
 
     void SetPenStyle(Qt::PenStyle style);
     void Polyline(const QPolygon &points);
+    // The ellipse inside `rect`, outlined with the current pen, not filled.
+    void Ellipse(const QRect &rect);
     void DrawImage(const QRect &rect, const QImage &image);
     void FillRect(const QRect &rect, const QColor &color);
 
