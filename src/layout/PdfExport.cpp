@@ -72,6 +72,8 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
     };
 
     PageRequest request{jacket.jacket, jacket.cover, PageFaces::Front, geometry, sheet.correction, sheet.scalePercent, jacket.marks, jacket.product};
+    request.discRing = jacket.discRing;
+    request.discTray = jacket.discTray;
     TJacketLayout layout;
     bool beyondReach = false;
     for (qsizetype i = 0; i < jacket.pages.size(); ++i) {

@@ -39,6 +39,9 @@ struct JacketExport
     QList<PageFaces> pages;
     FaceMarks marks = FaceMarks::CutLines;
     std::optional<ProductFit> product;  // pre-cut paper, each face at its first position
+    // A disc label on a disc tray's page (the sheet), within this ring.
+    bool discTray = false;
+    DiscRing discRing;
 };
 
 struct ExportOutcome

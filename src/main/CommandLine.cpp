@@ -3,6 +3,7 @@
 #include "ConfigLocation.h"
 #include "DataFile.h"
 #include "ItemListBox.h"
+#include "PaperChoices.h"
 #include "RadioGroup.h"
 #include "SettingsFile.h"
 #include "SettingsKeys.h"
@@ -17,6 +18,7 @@
 #include "labels/LabelProducts.h"
 #include "layout/PdfExport.h"
 #include "layout/SheetPlacement.h"
+#include "printer/DiscTrays.h"
 #include "printer/QdPrinters.h"
 
 #include <QAction>
@@ -24,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -241,6 +244,14 @@ int exportPdf(const Options &options)
     if (const LabelProduct *product = chosenProduct(options)) {
         jacket.product = LabelProducts::FitJacket(*product);
         sheet = ProductSheet(*product, sheet);
+    } else if (options.side == Side::Label && !sheet.printerName.isEmpty()) {
+        // The page a disc tray takes, as printing the label would use it.
+        if (const std::optional<QPageSize> tray = DiscTrays::TrayPage(QPrinterInfo::printerInfo(sheet.printerName).supportedPageSizes())) {
+            const PaperChoice paper = PaperChoices::load(sheet.printerName);
+            sheet.pageLayout = QPageLayout(*tray, QPageLayout::Portrait, QMarginsF());
+            jacket.discTray = true;
+            jacket.discRing = DiscRing{paper.discOuterMm, paper.discInnerMm};
+        }
     }
     const ExportOutcome outcome = ExportJacketPdf(jacket, sheet);
     switch (outcome.status) {

@@ -119,6 +119,14 @@ void drawDiscFace(TCanvas &image, const PlacedFace &face, const SheetGeometry &s
         canvas.SetPenStyle(Qt::SolidLine);
         for (const QLine &mark : disc.cropMarks)
             canvas.Polyline(QPolygon({mark.p1(), mark.p2()}));
+        // A disc or a round label is shown with its edge and hole even where
+        // nothing of them is printed.
+        if (!disc.request.cutLines) {
+            painter.setPen(QPen(QColor(200, 200, 200), 0));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(disc.layout.outer);
+            painter.drawEllipse(disc.layout.inner);
+        }
         canvas.setPainter(nullptr);
     }
     QPainter *painter = image.painter();

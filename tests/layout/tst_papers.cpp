@@ -90,6 +90,8 @@ private slots:
     void facesInTheProductsLabels();
     void productFoldLinesButNoCutLines();
     void paperChoicesReadJunkAsPlainPaper();
+    void discLabelWhereItGoes_data();
+    void discLabelWhereItGoes();
     void discTrayFromTheDriversPageSizes_data();
     void discTrayFromTheDriversPageSizes();
 };
@@ -243,6 +245,73 @@ void PapersTest::paperChoicesReadJunkAsPlainPaper()
     QVERIFY(PaperChoices::read(file, QStringLiteral("nobody")).plainPaper());
     PaperChoices::write(file, QStringLiteral("q/1"), PaperChoice{QStringLiteral("Hama 50430"), 2, 1});
     QCOMPARE(PaperChoices::read(file, QStringLiteral("q/1")), (PaperChoice{QStringLiteral("Hama 50430"), 2, 1}));
+}
+
+// A label covered by its red picture: the ring's centre, its outer reach
+// (the bleed included) and its hole, measured in the PDF.
+void PapersTest::discLabelWhereItGoes_data()
+{
+    QTest::addColumn<QString>("paper");  // plain, a product, or "tray"
+    QTest::addColumn<QPointF>("centre");
+    QTest::addColumn<double>("reach");   // the red's diameter
+    QTest::addColumn<double>("hole");
+    const double pt = 25.4 / 72;
+    QTest::newRow("plain A4: centred across at the top") << "" << QPointF(105, 58.5) << 117.0 << 41.0;
+    // Two a sheet, radius 166.5 pt from 144, 36 pt, hole 58.5 pt, waste 9 pt.
+    QTest::newRow("Avery 5824, its first label") << "Avery 5824" << QPointF(310.5 * pt, 202.5 * pt) << (333 + 18) * pt << 117 * pt;
+    QTest::newRow("a disc tray's 5-inch page") << "tray" << QPointF(58.03, 58.03) << 112.0 << 22.0;
+}
+
+void PapersTest::discLabelWhereItGoes()
+{
+    QFETCH(QString, paper);
+    QFETCH(QPointF, centre);
+    QFETCH(double, reach);
+    QFETCH(double, hole);
+    JacketExport jacket;
+    jacket.jacket = LayoutRequest{false, QStringLiteral("Best of 2024"), {QStringLiteral("One")}, QStringLiteral("17"),
+                                  QStringLiteral("14"), true, QStringLiteral(". "), false, QStringLiteral("ペロラ")};
+    jacket.pages = {PageFaces::Label};
+    jacket.cover = *CoverPicture::fromBytes(TestSupport::solidPng(Qt::red));
+    ExportSheet sheet = FallbackSheet();
+    if (paper == QLatin1String("tray")) {
+        sheet.pageLayout = QPageLayout(QPageSize(QSizeF(116.06, 116.06), QPageSize::Millimeter, QStringLiteral("CD - 5 inch")),
+                                       QPageLayout::Portrait, QMarginsF());
+        jacket.discTray = true;
+        jacket.discRing = DiscRing{112, 22};
+    } else if (!paper.isEmpty()) {
+        const LabelProduct *product = LabelProducts::Find(LabelProducts::Installed(), paper);
+        if (!product)
+            QSKIP("the label database (glabels-data) is not installed");
+        jacket.product = LabelProducts::FitJacket(*product);
+        sheet = ProductSheet(*product, sheet);
+    }
+    const ExportOutcome outcome = ExportJacketPdf(jacket, sheet);
+    QCOMPARE(outcome.status, ExportOutcome::Written);
+    QTemporaryDir folder;
+    TestSupport::writeFile(folder.filePath(QStringLiteral("label.pdf")), outcome.pdf);
+    const QImage page = PrintedPage::render(folder.filePath(QStringLiteral("label.pdf")), kColourDpi, true);
+    QVERIFY(!page.isNull());
+    // Across the centre: red, the hole, red again.
+    const int row = px(centre.y(), kColourDpi);
+    const auto red = [&](int x, int y) { return qRed(page.pixel(x, y)) > 200 && qGreen(page.pixel(x, y)) < 80; };
+    int first = 0;
+    while (first < page.width() && !red(first, row))
+        ++first;
+    int last = page.width() - 1;
+    while (last > 0 && !red(last, row))
+        --last;
+    int holeFrom = px(centre.x(), kColourDpi);
+    while (holeFrom > first && !red(holeFrom, row))
+        --holeFrom;
+    int holeTo = px(centre.x(), kColourDpi);
+    while (holeTo < last && !red(holeTo, row))
+        ++holeTo;
+    const auto mm = [](double pixels) { return pixels * 25.4 / kColourDpi; };
+    QVERIFY2(qAbs(mm(first + last + 1) / 2 - centre.x()) <= kTolerance, qPrintable(QString::number(mm(first + last + 1) / 2)));
+    QVERIFY2(qAbs(mm(last + 1 - first) - reach) <= kTolerance, qPrintable(QString::number(mm(last + 1 - first))));
+    QVERIFY2(qAbs(mm(holeTo - holeFrom - 1) - hole) <= kTolerance, qPrintable(QString::number(mm(holeTo - holeFrom - 1))));
+    QVERIFY2(qAbs(mm(holeFrom + holeTo) / 2 + mm(0.5) - centre.x()) <= kTolerance, "the hole is off the centre");
 }
 
 void PapersTest::discTrayFromTheDriversPageSizes_data()
