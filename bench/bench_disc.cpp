@@ -1,6 +1,7 @@
 // The disc label: laying out and drawing a 30-item label at 600 pixels per
 // inch on a picture (budget: well under 100 ms).
 #include "BenchMain.h"
+#include "BenchWindow.h"
 #include "common/Canvas.h"
 #include "layout/DiscLabel.h"
 
@@ -9,11 +10,17 @@
 
 namespace {
 
-void LayOutAndDrawThirtyItemDisc(benchmark::State &state)
+QStringList thirtyItems()
 {
     QStringList items;
     for (int i = 0; i < 30; ++i)
         items << QStringLiteral("夜明けのうた その%1  (03:25)  歌：アーティスト").arg(i + 1);
+    return items;
+}
+
+void LayOutAndDrawThirtyItemDisc(benchmark::State &state)
+{
+    const QStringList items = thirtyItems();
     DiscRequest request;
     request.title = QStringLiteral("ベンチマーク用のアルバム");
     request.lines = NumberedLines(items, true, QStringLiteral(". "));
@@ -39,6 +46,30 @@ void LayOutAndDrawThirtyItemDisc(benchmark::State &state)
     state.counters["columns"] = layout.columns;
 }
 BENCHMARK(LayOutAndDrawThirtyItemDisc)->Unit(benchmark::kMillisecond);
+
+void fillInThirtyItemLabel(TForm1 &form)
+{
+    form.EditTi->setText(QStringLiteral("ベンチマーク用のアルバム"));
+    form.ListBox1->setItems(thirtyItems());
+}
+
+// From レーベルを印刷 until CUPS reports the job completed (budget 100 ms).
+void PrintThirtyItemLabel(benchmark::State &state)
+{
+    timePrinting(state, fillInThirtyItemLabel, [](TForm1 &form) { form.LabelPrintClick(form.LabelPrintMe); });
+}
+BENCHMARK(PrintThirtyItemLabel)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The label's preview, layout included (budget 100 ms).
+void ShowThirtyItemLabelPreview(benchmark::State &state)
+{
+    timePreview(state, [](TForm1 &form) {
+        fillInThirtyItemLabel(form);
+        PreVForm->Faces = PageFaces::Label;
+        PreVForm->WholeSheet = true;
+    });
+}
+BENCHMARK(ShowThirtyItemLabelPreview)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
