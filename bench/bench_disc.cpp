@@ -4,6 +4,10 @@
 #include "BenchWindow.h"
 #include "common/Canvas.h"
 #include "layout/DiscLabel.h"
+#include "main/ItemListBox.h"
+
+#include <QAction>
+#include <QLineEdit>
 
 #include <QImage>
 #include <QPainter>
