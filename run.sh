@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Pelora (release) and starts it: ./run.sh [file.plr]
 # Arguments go to the program unchanged, relative to the current folder.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Pelora with its tests and runs them against a private CUPS.
 #
 #   ./test.sh              tree build/test (RelWithDebInfo), every test but the soak ones

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The private CUPS the printing benchmarks need (scripts/bench.sh starts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The large bitmap's two costly paths, with their budgets:
 //   tiled draw of a 2000 × 3000 24-bit picture into 600 × 9000 pixels ≤ 60 ms;
 //   assignment from a 4000 × 4000 image (BMP round trip, bands) ≤ 150 ms.

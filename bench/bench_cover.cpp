@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jackets with a cover picture: printing and previewing a front covered by
 // a 3000 × 3000 JPEG (budgets 300 ms to CUPS completion, 150 ms), and a
 // drop of 100 MP3 files whose tags carry album art (budget 500 ms). Taking

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The disc label: laying out and drawing a 30-item label at 600 pixels per
 // inch on a picture (budget: well under 100 ms).
 #include "BenchMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a 100 000-line jacket document (about 4 MB) in both
 // editing modes, the view refresh included.
 #include "BenchMain.h"

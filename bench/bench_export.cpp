@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-process time of the PDF export: the program started, the document
 // read, the settings and the printer's sheet looked up, the jacket laid out
 // and written, the program ended. Budgets: a 20-item back face within

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drop of 1 000 tagged MP3 files: the tag reading alone (vbmp3_close +
 // vbmp3_open on each), and the whole drop on the main window with tag
 // reading on (budget 1.5 s) and off (budget 100 ms); and of 1 000 tagged

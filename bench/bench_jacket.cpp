@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Laying out, printing and previewing jackets.
 //
 // The print and preview benchmarks need the private CUPS (scripts/bench.sh

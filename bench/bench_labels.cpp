@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the label product database as installed (glabels-data, about
 // 1700 products in 35 files, and the user's own): budget 150 ms, since the
 // paper dialog and --print of a product read it before anything else.

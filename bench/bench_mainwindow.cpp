@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's list and number column with very long lists.
 #include "BenchMain.h"
 #include "main/ItemListBox.h"

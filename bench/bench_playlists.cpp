@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dropped lists: a 99-track cue sheet in Shift-JIS with its 66-minute WAV
 // beside it (budget 50 ms), and a playlist of 100 000 missing files (no
 // quadratic time: it should stay well under a second).

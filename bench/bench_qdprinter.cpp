@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printer queries after the first one, budget 1 ms each (cached answers).
 //
 // Needs the private CUPS: scripts/bench.sh starts it, or run

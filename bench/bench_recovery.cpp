@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery copies of a 100 000-line jacket (about 4 MB): what a request
 // costs the UI thread (budget 20 ms: typing never waits longer), with and
 // without the window's snapshot of its jacket, and what the worker takes to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moves, drops and deletes on a 100 000-row list with many rows selected,
 // and the undo and redo of a move and of a delete (budget 50 ms each).
 #include "BenchMain.h"

@@ -1,10 +1,14 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, made by CPack from the install rules:
 # scripts/make-deb.sh configures a Release tree with the prefix /usr and runs
 # cpack in it. The desktop, MIME, icon and manual page caches are refreshed
 # by the dpkg triggers of the packages that own them, so there are no
 # maintainer scripts.
 
-set(PELORA_MAINTAINER "Pelora maintainers <maintainers@pelora.example.org>")
+# The maintainer's name and address: the one place for them (the package's
+# control file, its changelog and its copyright file). An example address
+# until the project has its own; the homepage is the project's HOMEPAGE_URL.
+set(PELORA_MAINTAINER "Pelora maintainers <maintainers@pelora.example.org>" CACHE STRING "Package maintainer and address")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pelora)
@@ -52,7 +56,8 @@ file(CONFIGURE OUTPUT ${pelora_changelog} CONTENT
  -- ${PELORA_MAINTAINER}  ${pelora_release_time}
 ")
 execute_process(COMMAND gzip -9nf ${pelora_changelog} COMMAND_ERROR_IS_FATAL ANY)
-install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${pelora_changelog}.gz
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${CMAKE_BINARY_DIR}/debian/copyright @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/debian/copyright ${pelora_changelog}.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR}
         COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/lintian-overrides

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the manual page pelora(1) in roff from the command line's help
 // (src/main/CommandLineHelp.h), the same table that --help prints.
 //

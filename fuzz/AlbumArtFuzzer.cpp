@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Album art on arbitrary bytes: the input is the file, whose content decides
 // how it is read (any format TagLib knows, WAV and RMP). Never crashes or
 // hangs, and the pictures found are neither empty nor over the limits.

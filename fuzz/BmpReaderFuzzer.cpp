@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // BMP reader on arbitrary bytes: every input is either refused with the
 // program's own exception or read into a picture that can be drawn.
 #include "preview/BigBitmap.h"

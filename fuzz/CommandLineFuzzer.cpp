@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line on arbitrary arguments: the bytes are the arguments
 // after the program's name, separated by NUL bytes as in argv. Reading
 // them never fails in any other way than with an Invalid command and its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data file reader on arbitrary bytes: never crashes, and what it read
 // writes back to a file that reads the same.
 #include "main/DataFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer's IPP attributes as the print server sends them: the bytes
 // are read as an IPP message, as libcups reads a response off the wire, and
 // its attributes are mapped to the facade's traits. Whatever a server

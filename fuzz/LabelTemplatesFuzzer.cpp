@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The label database readers on arbitrary bytes. The first byte's low bit
 // picks the file (template file or paper sizes; the seeds use "<" and "=");
 // the rest is the file. Every product read has a sheet, labels of a real

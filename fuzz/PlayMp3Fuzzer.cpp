@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tag reading on arbitrary bytes: the first input byte picks the file's
 // extension (.mp3, .wav or .rmp), the rest is the file, whose content
 // decides how it is read (any format TagLib knows). Never crashes or hangs,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The playlist and cue sheet readers on arbitrary bytes, without touching a
 // file. The first byte picks the format (its low two bits: m3u, m3u8, pls,
 // cue; the seeds use "<", "=", ">", "?") and the drop options (the next

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target's entry point once on every file of its seed corpus,
 // so that the corpus guards against regressions in the ordinary test run.
 #include <QByteArray>

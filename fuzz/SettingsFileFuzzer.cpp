@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings file reader and writer on arbitrary bytes. Besides not crashing,
 // checks that a read file saves to a fixed point (reading the saved bytes
 // and saving again gives the same bytes) and that written values are found

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmark programs (tree build/bench, Release) and runs each
 # bench_* executable found there. Extra arguments go to every program, e.g.
 #   scripts/bench.sh --benchmark_filter=Layout --benchmark_repetitions=5

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the desktop integration files in data/: the launcher entry and the
 # software-centre metainfo are valid, the MIME type maps *.plr, the names
 # agree across files, the PNG icons have the sizes their names promise, and

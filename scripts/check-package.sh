@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Packs a built tree with CPack as scripts/make-deb.sh does, then checks the
 # .deb: the files it installs, its Depends line, the version everywhere, the
 # manual pages as man shows them, the packaged program run without a display

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that the throw-away CUPS behaves as the printing tests expect: the
 # queues and their defaults, the copies limits, a real job's attributes and
 # its PDF output. Uses the running one when PELORA_PRIVATE_CUPS=1 (as under

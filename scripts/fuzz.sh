@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (tree build/fuzz: clang++, AddressSanitizer
 # and UBSan) and fuzzes each of them for a while.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages needed to build, run and test Pelora.
 #
 # Quick and silent when everything is there: one `dpkg -s` over the list.

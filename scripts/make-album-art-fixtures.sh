@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the small audio files with pictures in their tags of
 # tests/data/audio/art, one or more per container that holds pictures, and
 # the 16x16 pictures themselves (one colour each), which the tests compare

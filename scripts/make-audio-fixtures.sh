@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the small tagged audio files of tests/data/audio, one per format
 # TagLib reads, with the tools a user has: sox, flac, oggenc, opusenc,
 # speexenc, wavpack, mpcenc and ffmpeg for the audio, mutagen for the tags.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and prints its path:
 #
 #   scripts/make-deb.sh [BUILD_DIR]     # default build/package

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders data/icons/pelora.svg into the PNG sizes that are committed beside
 # it (data/icons/pelora-SIZE.png). Run after editing the SVG.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A throw-away CUPS for tests.
 #
 #   scripts/private-cups.sh start DIR    start the schedulers in DIR and add the test

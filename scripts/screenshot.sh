@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Pelora on a private X server (Xvfb) and saves a picture of the screen.
 #
 #   scripts/screenshot.sh [--title PREFIX] [--size WxH] OUT.png [program args...]

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 
 #include "Exception.h"
 #include "Fonts.h"
 #include "Messages.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -13,6 +15,12 @@ TApplication::TApplication(int &argc, char **argv)
     setApplicationName(QStringLiteral("pelora"));
     setApplicationVersion(QStringLiteral(PELORA_VERSION));
     setDesktopFileName(QStringLiteral("pelora"));
+    // The windows carry the program's icon themselves (_NET_WM_ICON), for
+    // window managers and task bars that do not look up the desktop entry.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/pelora-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
     Fonts::install();
     setFont(Fonts::uiFont(Fonts::WindowPixelSize));
     // Qt's own dialogs (files, printer set-up) speak Japanese like the rest

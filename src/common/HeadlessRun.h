@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What keeps a run without a desktop session quiet: Qt warns on every start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The jacket's cover picture: chosen, removed, taken from dropped music
 // files, and kept beside the document.
 #include "CoverPicture.h"

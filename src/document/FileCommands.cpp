@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New, Open, Save and Save As, and the document named on the command line.
 #include "FileDialogs.h"
 #include "JacketDocument.h"

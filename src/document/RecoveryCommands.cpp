@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery copies of the window's jacket while it has unsaved changes, and
 // the offer at start to restore one that a run left behind.
 #include "RecoveryKeeper.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands on the rows of the item list: blank row, delete, delete all,
 // move up and down, and their keys.
 #include "DragItems.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The jacket's history in the window: what a step reads and restores, and
 // the undo and redo commands.
 #include "JacketHistory.h"

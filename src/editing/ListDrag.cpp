@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dragging the selected rows of the item list to a new place in it.
 #include "DragItems.h"
 #include "JacketHistory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files dropped on the main window from a file manager become item lines.
 #include "DropLines.h"
 #include "common/BusyCursor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PlayMp3.h"
 
 #include "common/TextCodec.h"

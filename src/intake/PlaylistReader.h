@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Playlists dropped on the window: each entry becomes a line, read as if its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout of the current document on the current printer's sheet, and
 // the print job that puts it on paper.
 #include "JacketLayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paper the window prints on: plain, or a pre-cut product of the label
 // database chosen for the destination.
 #include "common/BusyCursor.h"

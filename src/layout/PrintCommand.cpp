@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print command: its checks, then the copies in batches the printer
 // can take in one job.
 #include "JacketLayout.h"

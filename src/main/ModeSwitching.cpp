@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two editing modes: the item list in the list box, or as free text in
 // the editor. Every switch copies the whole list across.
 #include "ItemListBox.h"

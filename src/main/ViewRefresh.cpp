@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line-number column: numbered 1..n in step with the visible control and
 // scrolled level with it. It is only ever changed at its end, so a refresh
 // after a small change touches only the lines that differ.

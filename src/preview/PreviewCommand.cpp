@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview commands of the main window.
 #include "UnitPreV.h"
 #include "common/Messages.h"

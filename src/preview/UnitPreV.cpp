@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "UnitPreV.h"
 
 #include "common/Application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer facade's destination, the one the jobs go to: its QPrinter,
 // its defaults and its capabilities.
 #include "QdPrinters.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer facade: its queries, the settings record it keeps and the
 // printer-change watch.
 #include "QdPrinters.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run of Pelora as far as recovery goes, for tst_recovery to kill: keeps
 // a recovery copy of the document it is given (with the picture beside
 // it), says "kept" on standard output, and waits.

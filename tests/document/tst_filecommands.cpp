@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jacket documents: the format, and New, Open, Save and Save As in the
 // window, with the file dialogs answered by the test.
 #include "common/TextCodec.h"

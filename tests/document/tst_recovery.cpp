@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery copies of unsaved jackets: written whole off the UI thread, kept
 // apart per run, found again once their run is gone, and offered at start.
 #include "document/RecoveryKeeper.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reordering rows by dragging them with the mouse. The offscreen platform
 // cannot run a real drag, so the drag itself is replaced by a drop at a
 // chosen place, sent as the events a real one would send.

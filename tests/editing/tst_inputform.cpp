@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing one row of the item list in the small dialog.
 #include "editing/ListRows.h"
 #include "editing/UnitInput.h"

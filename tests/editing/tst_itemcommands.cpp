@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The row commands of the main window, driven through its buttons, menus
 // and keys.
 #include "editing/ListRows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every change of the jacket undone and redone, in either mode, and the
 // question before a changed jacket goes.
 #include "document/CoverPicture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The moves and drops on plain rows, and a randomized check of them (and of
 // the list widget path) against a simple model of what they must do.
 #include "editing/DragItems.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference jackets as they come out on paper: each face is laid out and
 // drawn by the PDF export (the layout and drawing of the print job, on a
 // 600-dpi page), the PDF is rendered by pdftoppm at 50 dpi in gray, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Writers for what no Debian tool makes: RIFF containers (WAV with LIST/INFO

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files dropped on the main window: the line each file gives, and the drop
 // in both editing modes, over any control.
 #include "document/CoverPicture.h"

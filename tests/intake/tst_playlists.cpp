@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playlists and cue sheets dropped as files: one line per track, through
 // the drop's own entry point, and the times of cue tracks without audio.
 #include "common/TextCodec.h"

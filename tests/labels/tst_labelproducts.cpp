@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The label products: lengths, templates, broken files, and where the
 // jacket's faces fit on the products installed with glabels-data and on a
 // product of the user's own.

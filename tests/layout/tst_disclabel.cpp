@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The disc label drawn at 600 pixels per inch: texts inside the ring and
 // clear of the hole, the cover clipped to the ring and its bleed.
 #include "common/Canvas.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout of a jacket face, measured on surfaces of 300, 600 and 1200
 // pixels per inch with and without a printable-area offset.
 #include "common/Canvas.h"

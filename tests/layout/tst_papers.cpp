@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where faces, their marks and a cover's bleed land on the printed sheet:
 // every measure taken in the rendered PDF, in millimetres from the sheet's corner.
 #include "support/PrintedPage.h"

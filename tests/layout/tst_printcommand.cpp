@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print command, printing for real through the private CUPS.
 #include "document/CoverPicture.h"
 #include "labels/LabelProducts.h"

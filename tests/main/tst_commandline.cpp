@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: the PDF export and the print without a window, run as
 // the real program in a process of its own, with no display.
 #include "common/OutputFile.h"

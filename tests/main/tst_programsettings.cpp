@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/TextCodec.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file, the data file and where both live.
 #include "support/TestSupport.h"
 

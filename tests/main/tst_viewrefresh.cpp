@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/SPTimer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options dialog and the about box.
 #include "main/NCPanel.h"
 #include "main/RadioGroup.h"

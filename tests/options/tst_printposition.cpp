@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Print-position corrections: as stored, as entered, and as printed.
 #include "layout/CalibrationPage.h"
 #include "main/PrintPositions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview window: the layout drawn small, its warnings, and printing
 // from it. Pixels of the picture are checked, not only that drawing ran.
 #include "layout/JacketLayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer facade against real schedulers: the private CUPS that test.sh
 // starts, and a spare one this program starts itself for the cases that
 // change queues or stop the scheduler.

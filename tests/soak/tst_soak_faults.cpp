@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What goes wrong around a save or a print job: the document's folder turns
 // read-only, the disk fills up, a write fails, the settings file is a
 // folder, the print server stops or dies, the chosen queue is removed.

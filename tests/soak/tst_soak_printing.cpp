@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Five hundred print jobs and five hundred preview showings in one run of
 // the program, against the private CUPS: every job reaches the scheduler
 // and is printed, every preview shows the same picture, nothing is said,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Volume: ten thousand files in one drop, and a document of two hundred
 // thousand lines opened, edited in both modes and saved. Every step ends
 // within a generous bound (a step that grew quadratic would take hours),
