@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DiscAreaDialog.h"
 
+#include "DialogParts.h"
 #include "common/Messages.h"
 #include "layout/DiscLabel.h"
 #include "main/AppName.h"
@@ -13,39 +14,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QDoubleSpinBox *diameterBox(QWidget *parent, const char *name, double least, double most)
-{
-    auto *box = new QDoubleSpinBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setRange(least, most);
-    box->setSingleStep(0.5);
-    box->setDecimals(1);
-    box->setSuffix(QStringLiteral(" mm"));
-    box->setAlignment(Qt::AlignRight);
-    return box;
-}
-
-}  // namespace
-
 TDiscAreaForm::TDiscAreaForm(const QString &destination, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_destination(destination)
 {
     setObjectName(QStringLiteral("DiscAreaForm"));
     setWindowTitle(AppName + QStringLiteral(" - プリンタブルディスクの印刷範囲"));
-    PrinterLabel = new QLabel(QStringLiteral("プリンタ: ") + destination, this);
-    PrinterLabel->setObjectName(QStringLiteral("PrinterLabel"));
-    PrinterLabel->setTextFormat(Qt::PlainText);
-    OuterBox = diameterBox(this, "OuterBox", DiscRing::kLeastOuterMm, DiscRing::kMostOuterMm);
-    InnerBox = diameterBox(this, "InnerBox", DiscRing::kLeastInnerMm, DiscRing::kMostInnerMm);
+    PrinterLabel = DialogParts::destinationLabel(this, destination);
+    const QString mm = QStringLiteral(" mm");
+    OuterBox = DialogParts::tenthsBox(this, "OuterBox", DiscRing::kLeastOuterMm, DiscRing::kMostOuterMm, 0.5, mm);
+    InnerBox = DialogParts::tenthsBox(this, "InnerBox", DiscRing::kLeastInnerMm, DiscRing::kMostInnerMm, 0.5, mm);
     auto *hint = new QLabel(QStringLiteral("ディスクの袋や説明書にある印刷可能範囲の直径です。"), this);
-    OkBtn = new QPushButton(QStringLiteral("OK"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
+    OkBtn = DialogParts::button(this, "OkBtn", QStringLiteral("OK"));
     OkBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn = DialogParts::button(this, "CancelBtn", QStringLiteral("キャンセル"));
 
     auto *boxes = new QFormLayout;
     boxes->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);

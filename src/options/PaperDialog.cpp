@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PaperDialog.h"
 
+#include "DialogParts.h"
 #include "common/Messages.h"
 #include "labels/LabelOutlines.h"
 #include "main/AppName.h"
@@ -123,9 +124,7 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     setObjectName(QStringLiteral("PaperForm"));
     setWindowTitle(AppName + QStringLiteral(" - 用紙の選択"));
 
-    PrinterLabel = new QLabel(QStringLiteral("プリンタ: ") + destination, this);
-    PrinterLabel->setObjectName(QStringLiteral("PrinterLabel"));
-    PrinterLabel->setTextFormat(Qt::PlainText);
+    PrinterLabel = DialogParts::destinationLabel(this, destination);
     SearchEdit = new QLineEdit(this);
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
     SearchEdit->setPlaceholderText(QStringLiteral("メーカー、品番、説明で検索"));
@@ -143,11 +142,9 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     FrontBox = positionBox(this, "FrontBox");
     BackBox = positionBox(this, "BackBox");
     DiscBox = positionBox(this, "DiscBox");
-    OkBtn = new QPushButton(QStringLiteral("OK"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
+    OkBtn = DialogParts::button(this, "OkBtn", QStringLiteral("OK"));
     OkBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn = DialogParts::button(this, "CancelBtn", QStringLiteral("キャンセル"));
 
     auto *positions = new QFormLayout;
     positions->addRow(QStringLiteral("次に表を印刷する位置"), FrontBox);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PrintPositionDialog.h"
 
+#include "DialogParts.h"
 #include "common/Application.h"
 #include "common/Messages.h"
 #include "layout/CalibrationPage.h"
@@ -18,28 +19,7 @@
 
 #include <algorithm>
 
-namespace {
-
-QDoubleSpinBox *correctionBox(QWidget *parent, const char *name, double least, double most, const QString &suffix)
-{
-    auto *box = new QDoubleSpinBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setRange(least, most);
-    box->setSingleStep(0.1);
-    box->setDecimals(1);
-    box->setSuffix(suffix);
-    box->setAlignment(Qt::AlignRight);
-    return box;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text)
-{
-    auto *result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(name));
-    return result;
-}
-
-}  // namespace
+using DialogParts::button;
 
 TPrintPositionForm::TPrintPositionForm(const QString &destination, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -48,14 +28,12 @@ TPrintPositionForm::TPrintPositionForm(const QString &destination, QWidget *pare
     setObjectName(QStringLiteral("PrintPositionForm"));
     setWindowTitle(AppName + QStringLiteral(" - 印刷位置の調整"));
 
-    PrinterLabel = new QLabel(QStringLiteral("プリンタ: ") + destination, this);
-    PrinterLabel->setObjectName(QStringLiteral("PrinterLabel"));
-    PrinterLabel->setTextFormat(Qt::PlainText);
+    PrinterLabel = DialogParts::destinationLabel(this, destination);
     const QString mm = QStringLiteral(" mm");
-    OffsetXBox = correctionBox(this, "OffsetXBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, mm);
-    OffsetYBox = correctionBox(this, "OffsetYBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, mm);
-    ScaleBox = correctionBox(this, "ScaleBox", PrintCorrection::kLeastScalePercent, PrintCorrection::kMostScalePercent,
-                             QStringLiteral(" %"));
+    OffsetXBox = DialogParts::tenthsBox(this, "OffsetXBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, 0.1, mm);
+    OffsetYBox = DialogParts::tenthsBox(this, "OffsetYBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, 0.1, mm);
+    ScaleBox = DialogParts::tenthsBox(this, "ScaleBox", PrintCorrection::kLeastScalePercent, PrintCorrection::kMostScalePercent,
+                                      0.1, QStringLiteral(" %"));
     // One width for the three, so that their values line up.
     const int boxWidth = std::max({OffsetXBox->sizeHint().width(), OffsetYBox->sizeHint().width(), ScaleBox->sizeHint().width()});
     for (QDoubleSpinBox *box : {OffsetXBox, OffsetYBox, ScaleBox})
