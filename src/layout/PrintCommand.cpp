@@ -162,6 +162,24 @@ bool TForm1::PaperHoldsThePage(PageFaces faces)
     return sheetHoldsIt;
 }
 
+// Pre-cut paper is laid out on its own sheet: on other paper in the
+// printer the faces would land off its labels.
+bool TForm1::PaperIsTheProducts()
+{
+    const LabelProduct *product = CurrentProduct();
+    if (!product)
+        return true;
+    constexpr double kSlackMm = 2;
+    const QSizeF paper = QSizeF(QdPrinter->GetPaperSize()) / 10;
+    if (qAbs(paper.width() - product->sheet.width()) <= kSlackMm && qAbs(paper.height() - product->sheet.height()) <= kSlackMm)
+        return true;
+    const auto size = [](const QSizeF &mm) { return QStringLiteral("%1 × %2 mm").arg(mm.width(), 0, 'f', 1).arg(mm.height(), 0, 'f', 1); };
+    return Messages::ConfirmWarning(QStringLiteral("用紙「%1」は %2 の紙ですが、プリンタの用紙は %3 です。ラベルの位置に印刷されません。")
+                                        .arg(product->name(), size(product->sheet), size(paper))
+                                        + u'\r' + QStringLiteral("「プリンタ設定」で用紙を合わせてください。"),
+                                    QStringLiteral("印刷する"), QStringLiteral("やめる"));
+}
+
 void TForm1::Button1Click(QObject *sender) { PrintPages(sender, ChosenFace()); }
 
 void TForm1::Print1Click() { Button1Click(Print1); }
@@ -175,7 +193,7 @@ void TForm1::PrintPages(QObject *sender, PageFaces faces)
     SuppressShrinkNotice = !sender || sender->objectName() != QLatin1String("Button1");
     if (!CheckPrinterAndContent())
         return;
-    if (!PaperHoldsThePage(faces))
+    if (!PaperHoldsThePage(faces) || !PaperIsTheProducts())
         return;
     const DiscTrayPaper tray(*this, faces);
     bool isNumber = false;

@@ -276,6 +276,8 @@ public:
     const LabelProduct *CurrentProduct();
     // Whether the chosen paper has room for the faces; tells the user when not.
     bool PaperHoldsThePage(PageFaces faces);
+    // Whether the printer's paper is the chosen product's sheet; asks when not.
+    bool PaperIsTheProducts();
     // Printed faces take the product's positions after them next time.
     void UsePaperPositions(PageFaces faces);
     // A disc tray's page of the current destination, when its driver offers one.

@@ -116,6 +116,7 @@ private slots:
     void destinationAndPaperAreShown();
     void shrinkNoticeOnlyFromThePrintButton();
     void productPlacesAreUsedInTurn();
+    void productOnOtherPaperIsAskedFirst();
 
 private:
     // Prints with the print button and returns the jobs it sent.
@@ -757,6 +758,23 @@ void PrintCommandTest::productPlacesAreUsedInTurn()
     }
     QCOMPARE(messages.texts(), QStringList());
     QCOMPARE(PaperChoices::load(queue).frontPosition, 2);
+}
+
+// Neato 69143 is a US Letter sheet; the A4 queue would miss its labels.
+void PrintCommandTest::productOnOtherPaperIsAskedFirst()
+{
+    const QString queue = QStringLiteral("pelora-pdf");
+    if (!LabelProducts::Find(LabelProducts::Installed(), QStringLiteral("Neato 69143")))
+        QSKIP("the label database (glabels-data) is not installed");
+    QdPrinter->SelectPrinter(queue);
+    QVERIFY(PaperChoices::save(queue, PaperChoice{QStringLiteral("Neato 69143")}));
+    MessageRecorder messages;
+    messages.answerNext(false);
+    QCOMPARE(print(), QList<int>());
+    QCOMPARE(messages.texts().size(), 1);
+    QVERIFY2(messages.texts()[0].contains(QStringLiteral("215.9 × 279.4 mm")), qPrintable(messages.texts()[0]));
+    messages.answerNext(true);
+    QCOMPARE(print().size(), 1);
 }
 
 PELORA_TEST_MAIN(PrintCommandTest)
