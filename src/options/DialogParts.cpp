@@ -1,19 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DialogParts.h"
 
+#include "main/AppName.h"
+
 #include <QDoubleSpinBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
-namespace DialogParts {
-
-QLabel *destinationLabel(QWidget *parent, const QString &destination)
+TDestinationDialog::TDestinationDialog(const QString &destination, const char *objectName, const QString &caption,
+                                       QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_destination(destination)
 {
-    auto *label = new QLabel(QStringLiteral("プリンタ: ") + destination, parent);
-    label->setObjectName(QStringLiteral("PrinterLabel"));
-    label->setTextFormat(Qt::PlainText);
-    return label;
+    setObjectName(QLatin1String(objectName));
+    setWindowTitle(AppName + QStringLiteral(" - ") + caption);
+    PrinterLabel = new QLabel(QStringLiteral("プリンタ: ") + destination, this);
+    PrinterLabel->setObjectName(QStringLiteral("PrinterLabel"));
+    PrinterLabel->setTextFormat(Qt::PlainText);
+    OkBtn = DialogParts::button(this, "OkBtn", QStringLiteral("OK"));
+    // Enter in a box confirms; on a button, it presses that button.
+    OkBtn->setDefault(true);
+    CancelBtn = DialogParts::button(this, "CancelBtn", QStringLiteral("キャンセル"));
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
+
+QHBoxLayout *TDestinationDialog::buttonRow(QPushButton *first)
+{
+    auto *row = new QHBoxLayout;
+    if (first)
+        row->addWidget(first);
+    row->addStretch(1);
+    row->addWidget(OkBtn);
+    row->addWidget(CancelBtn);
+    return row;
+}
+
+namespace DialogParts {
 
 QDoubleSpinBox *tenthsBox(QWidget *parent, const char *name, double least, double most, double step, const QString &suffix)
 {

@@ -4,7 +4,6 @@
 #include "DialogParts.h"
 #include "common/Messages.h"
 #include "layout/DiscLabel.h"
-#include "main/AppName.h"
 #include "main/PaperChoices.h"
 
 #include <QDoubleSpinBox>
@@ -15,40 +14,28 @@
 #include <QVBoxLayout>
 
 TDiscAreaForm::TDiscAreaForm(const QString &destination, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_destination(destination)
+    : TDestinationDialog(destination, "DiscAreaForm", QStringLiteral("プリンタブルディスクの印刷範囲"), parent)
 {
-    setObjectName(QStringLiteral("DiscAreaForm"));
-    setWindowTitle(AppName + QStringLiteral(" - プリンタブルディスクの印刷範囲"));
-    PrinterLabel = DialogParts::destinationLabel(this, destination);
     const QString mm = QStringLiteral(" mm");
     OuterBox = DialogParts::tenthsBox(this, "OuterBox", DiscRing::kLeastOuterMm, DiscRing::kMostOuterMm, 0.5, mm);
     InnerBox = DialogParts::tenthsBox(this, "InnerBox", DiscRing::kLeastInnerMm, DiscRing::kMostInnerMm, 0.5, mm);
     auto *hint = new QLabel(QStringLiteral("ディスクの袋や説明書にある印刷可能範囲の直径です。"), this);
-    OkBtn = DialogParts::button(this, "OkBtn", QStringLiteral("OK"));
-    OkBtn->setDefault(true);
-    CancelBtn = DialogParts::button(this, "CancelBtn", QStringLiteral("キャンセル"));
 
     auto *boxes = new QFormLayout;
     boxes->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     boxes->addRow(QStringLiteral("外径"), OuterBox);
     boxes->addRow(QStringLiteral("内径"), InnerBox);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PrinterLabel);
     layout->addLayout(boxes);
     layout->addWidget(hint);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow());
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     const PaperChoice stored = PaperChoices::load(destination);
     OuterBox->setValue(stored.discOuterMm);
     InnerBox->setValue(stored.discInnerMm);
     connect(OkBtn, &QPushButton::clicked, this, &TDiscAreaForm::OkBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TDiscAreaForm::OkBtnClick()

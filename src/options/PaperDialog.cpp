@@ -4,7 +4,6 @@
 #include "DialogParts.h"
 #include "common/Messages.h"
 #include "labels/LabelOutlines.h"
-#include "main/AppName.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -117,14 +116,9 @@ void TSheetPicture::paintEvent(QPaintEvent *)
 }
 
 TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &products, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_destination(destination)
+    : TDestinationDialog(destination, "PaperForm", QStringLiteral("用紙の選択"), parent)
     , m_products(products)
 {
-    setObjectName(QStringLiteral("PaperForm"));
-    setWindowTitle(AppName + QStringLiteral(" - 用紙の選択"));
-
-    PrinterLabel = DialogParts::destinationLabel(this, destination);
     SearchEdit = new QLineEdit(this);
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
     SearchEdit->setPlaceholderText(QStringLiteral("メーカー、品番、説明で検索"));
@@ -142,9 +136,6 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     FrontBox = positionBox(this, "FrontBox");
     BackBox = positionBox(this, "BackBox");
     DiscBox = positionBox(this, "DiscBox");
-    OkBtn = DialogParts::button(this, "OkBtn", QStringLiteral("OK"));
-    OkBtn->setDefault(true);
-    CancelBtn = DialogParts::button(this, "CancelBtn", QStringLiteral("キャンセル"));
 
     auto *positions = new QFormLayout;
     positions->addRow(QStringLiteral("次に表を印刷する位置"), FrontBox);
@@ -157,15 +148,11 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     auto *middle = new QHBoxLayout;
     middle->addWidget(ProductList, 1);
     middle->addLayout(side);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PrinterLabel);
     layout->addWidget(SearchEdit);
     layout->addLayout(middle, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow());
 
     const PaperChoice stored = PaperChoices::load(destination);
     const LabelProduct *current = stored.plainPaper() ? nullptr : LabelProducts::Find(m_products, stored.product);
@@ -181,7 +168,6 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     for (QSpinBox *box : {FrontBox, BackBox, DiscBox})
         connect(box, &QSpinBox::valueChanged, this, &TPaperForm::showPicture);
     connect(OkBtn, &QPushButton::clicked, this, &TPaperForm::OkBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 const LabelProduct *TPaperForm::CurrentProduct() const

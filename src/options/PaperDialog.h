@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DialogParts.h"
 #include "labels/LabelProducts.h"
 #include "main/PaperChoices.h"
 
@@ -39,7 +40,7 @@ private:
 
 // ファイル → 用紙の選択: plain paper or a pre-cut product for one
 // destination, and the positions its next faces go to; stored with OK.
-class TPaperForm : public QDialog
+class TPaperForm : public TDestinationDialog
 {
     Q_OBJECT
 public:
@@ -48,15 +49,12 @@ public:
     // What the dialog holds now.
     PaperChoice Choice() const;
 
-    QLabel *PrinterLabel;
     QLineEdit *SearchEdit;
     QListWidget *ProductList;
     TSheetPicture *Picture;
     QSpinBox *FrontBox;
     QSpinBox *BackBox;
     QSpinBox *DiscBox;
-    QPushButton *OkBtn;
-    QPushButton *CancelBtn;
 
 private:
     void Filter(const QString &text);
@@ -65,6 +63,5 @@ private:
     void OkBtnClick();
     const LabelProduct *CurrentProduct() const;
 
-    QString m_destination;
     QList<LabelProduct> m_products;
 };

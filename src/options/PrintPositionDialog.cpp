@@ -19,16 +19,9 @@
 
 #include <algorithm>
 
-using DialogParts::button;
-
 TPrintPositionForm::TPrintPositionForm(const QString &destination, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_destination(destination)
+    : TDestinationDialog(destination, "PrintPositionForm", QStringLiteral("印刷位置の調整"), parent)
 {
-    setObjectName(QStringLiteral("PrintPositionForm"));
-    setWindowTitle(AppName + QStringLiteral(" - 印刷位置の調整"));
-
-    PrinterLabel = DialogParts::destinationLabel(this, destination);
     const QString mm = QStringLiteral(" mm");
     OffsetXBox = DialogParts::tenthsBox(this, "OffsetXBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, 0.1, mm);
     OffsetYBox = DialogParts::tenthsBox(this, "OffsetYBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, 0.1, mm);
@@ -42,22 +35,14 @@ TPrintPositionForm::TPrintPositionForm(const QString &destination, QWidget *pare
                                           "倍率は用紙の左上の角を中心に拡大・縮小します。"),
                            this);
     HintLabel->setObjectName(QStringLiteral("HintLabel"));
-    PrintPageBtn = button(this, "PrintPageBtn", QStringLiteral("調整用ページを印刷"));
-    OkBtn = button(this, "OkBtn", QStringLiteral("OK"));
-    CancelBtn = button(this, "CancelBtn", QStringLiteral("キャンセル"));
-    // Enter in a box confirms; on a button, it presses that button.
-    OkBtn->setDefault(true);
+    PrintPageBtn = DialogParts::button(this, "PrintPageBtn", QStringLiteral("調整用ページを印刷"));
 
     auto *boxes = new QFormLayout;
     boxes->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     boxes->addRow(QStringLiteral("横の位置"), OffsetXBox);
     boxes->addRow(QStringLiteral("縦の位置"), OffsetYBox);
     boxes->addRow(QStringLiteral("倍率"), ScaleBox);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(PrintPageBtn);
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
+    QHBoxLayout *buttons = buttonRow(PrintPageBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PrinterLabel);
     layout->addLayout(boxes);
@@ -74,7 +59,6 @@ TPrintPositionForm::TPrintPositionForm(const QString &destination, QWidget *pare
 
     connect(PrintPageBtn, &QPushButton::clicked, this, [this] { RunHandler([this] { PrintPageBtnClick(); }); });
     connect(OkBtn, &QPushButton::clicked, this, &TPrintPositionForm::OkBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 PrintCorrection TPrintPositionForm::Correction() const

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DialogParts.h"
 #include "layout/SheetPlacement.h"
-
-#include <QDialog>
 
 class QDoubleSpinBox;
 class QLabel;
@@ -11,7 +10,7 @@ class QPushButton;
 
 // The print-position correction of one destination: entered, tried on a
 // calibration page, and stored with OK.
-class TPrintPositionForm : public QDialog
+class TPrintPositionForm : public TDestinationDialog
 {
     Q_OBJECT
 public:
@@ -20,18 +19,14 @@ public:
     // What the boxes hold now.
     PrintCorrection Correction() const;
 
-    QLabel *PrinterLabel;
     QDoubleSpinBox *OffsetXBox;
     QDoubleSpinBox *OffsetYBox;
     QDoubleSpinBox *ScaleBox;
     QLabel *HintLabel;
     QPushButton *PrintPageBtn;
-    QPushButton *OkBtn;
-    QPushButton *CancelBtn;
 
 private:
     void PrintPageBtnClick();
     void OkBtnClick();
 
-    QString m_destination;
 };
