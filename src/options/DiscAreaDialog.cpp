@@ -26,6 +26,8 @@ TDiscAreaForm::TDiscAreaForm(const QString &destination, QWidget *parent)
     boxes->addRow(QStringLiteral("外径"), OuterBox);
     boxes->addRow(QStringLiteral("内径"), InnerBox);
     auto *layout = new QVBoxLayout(this);
+    // Wide enough for its long caption in a window manager's bolder title font.
+    PrinterLabel->setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) * 3 / 2 + 80);
     layout->addWidget(PrinterLabel);
     layout->addLayout(boxes);
     layout->addWidget(hint);
