@@ -63,7 +63,7 @@ void TForm1::ComputeLayout(PageFaces faces)
     request.scalePercent = QdPrinter->GetScale();
     request.marks = ChosenMarks();
     const PaperChoice paper = CurrentPaper();
-    if (const LabelProduct *product = CurrentProduct()) {
+    if (const LabelProduct *product = ProductOf(paper)) {
         request.product = LabelProducts::FitJacket(*product);
         request.frontPosition = paper.frontPosition - 1;
         request.backPosition = paper.backPosition - 1;

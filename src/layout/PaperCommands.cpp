@@ -31,12 +31,13 @@ PaperChoice TForm1::CurrentPaper()
     return paper;
 }
 
-const LabelProduct *TForm1::CurrentProduct()
+const LabelProduct *TForm1::ProductOf(const PaperChoice &paper)
 {
-    const PaperChoice paper = CurrentPaper();
     // The database is read only once a product has been chosen.
     return paper.plainPaper() ? nullptr : LabelProducts::Find(LabelProducts::Installed(), paper.product);
 }
+
+const LabelProduct *TForm1::CurrentProduct() { return ProductOf(CurrentPaper()); }
 
 void TForm1::UsePaperPositions(PageFaces faces)
 {

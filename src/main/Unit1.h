@@ -274,6 +274,7 @@ public:
     void PaperClick();
     PaperChoice CurrentPaper();
     const LabelProduct *CurrentProduct();
+    static const LabelProduct *ProductOf(const PaperChoice &paper);
     // Whether the chosen paper has room for the faces; tells the user when not.
     bool PaperHoldsThePage(PageFaces faces);
     // Whether the printer's paper is the chosen product's sheet; asks when not.
