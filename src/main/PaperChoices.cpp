@@ -62,10 +62,7 @@ PaperChoice load(const QString &destination) { return read(SettingsFile::load(se
 
 bool save(const QString &destination, const PaperChoice &choice)
 {
-    const QString path = settingsFilePath();
-    SettingsFile file = SettingsFile::load(path);
-    write(file, destination, choice);
-    return file.save(path);
+    return SettingsFile::update(settingsFilePath(), [&](SettingsFile &file) { write(file, destination, choice); });
 }
 
 }  // namespace PaperChoices

@@ -49,10 +49,7 @@ PrintCorrection load(const QString &destination)
 
 bool save(const QString &destination, const PrintCorrection &correction)
 {
-    const QString path = settingsFilePath();
-    SettingsFile file = SettingsFile::load(path);
-    write(file, destination, correction);
-    return file.save(path);
+    return SettingsFile::update(settingsFilePath(), [&](SettingsFile &file) { write(file, destination, correction); });
 }
 
 }  // namespace PrintPositions

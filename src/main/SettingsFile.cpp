@@ -185,6 +185,13 @@ QByteArray SettingsFile::toBytes() const
 
 bool SettingsFile::save(const QString &path) const { return writeWholeFile(path, toBytes()); }
 
+bool SettingsFile::update(const QString &path, const std::function<void(SettingsFile &)> &change)
+{
+    SettingsFile file = load(path);
+    change(file);
+    return file.save(path);
+}
+
 qsizetype SettingsFile::findSection(QStringView name) const
 {
     for (qsizetype i = m_sections.size() - 1; i >= 0; --i) {

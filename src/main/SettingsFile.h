@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // The settings file "Pelora.ini": sections of key=value lines in Shift-JIS,
 // held whole in memory, changed there and rewritten whole on save.
 //
@@ -28,6 +30,9 @@ public:
     QByteArray toBytes() const;
     // Replaces the file atomically; false when it cannot be written.
     bool save(const QString &path) const;
+    // Loads the file, lets `change` write into it and saves it: the other
+    // entries stay as they are.
+    static bool update(const QString &path, const std::function<void(SettingsFile &)> &change);
 
     // A whole number, decimal or hexadecimal ("0x", "0X" or "$" before the
     // digits), optionally signed, that fits in 32 bits: nonzero is true.

@@ -5,10 +5,14 @@
 #include "support/TestSupport.h"
 #include "layout/PdfExport.h"
 #include "main/PaperChoices.h"
+#include "options/PaperDialog.h"
 #include "main/SettingsFile.h"
 #include "printer/DiscTrays.h"
 
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -91,6 +95,7 @@ private slots:
     void facesInTheProductsLabels();
     void productFoldLinesButNoCutLines();
     void paperChoicesReadJunkAsPlainPaper();
+    void paperDialogSearchesAndKeepsWhatItDoesNotShow();
     void discLabelWhereItGoes_data();
     void discLabelWhereItGoes();
     void discTrayFromTheDriversPageSizes_data();
@@ -246,6 +251,32 @@ void PapersTest::paperChoicesReadJunkAsPlainPaper()
     QVERIFY(PaperChoices::read(file, QStringLiteral("nobody")).plainPaper());
     PaperChoices::write(file, QStringLiteral("q/1"), PaperChoice{QStringLiteral("Hama 50430"), 2, 1});
     QCOMPARE(PaperChoices::read(file, QStringLiteral("q/1")), (PaperChoice{QStringLiteral("Hama 50430"), 2, 1}));
+}
+
+// Searching narrows the list to the products holding every word; OK stores
+// the product and keeps the printable disc's ring, which the dialog does not show.
+void PapersTest::paperDialogSearchesAndKeepsWhatItDoesNotShow()
+{
+    ScopedConfigDir config;
+    PaperChoice stored;
+    stored.discOuterMm = 118;
+    stored.discInnerMm = 22;
+    QVERIFY(PaperChoices::save(QStringLiteral("q"), stored));
+    const QHash<QString, QSizeF> a4{{QStringLiteral("A4"), QSizeF(210, 297)}};
+    const QList<LabelProduct> products = LabelProducts::ReadTemplates(kTwoUp, a4)
+        + LabelProducts::ReadTemplates(QByteArray(kTwoUp).replace("Mine", "Yours"), a4);
+    TPaperForm form(QStringLiteral("q"), products);
+    form.SearchEdit->setText(QStringLiteral("yours BOTH"));
+    QStringList shown;
+    for (int row = 0; row < form.ProductList->count(); ++row) {
+        if (!form.ProductList->item(row)->isHidden())
+            shown << form.ProductList->item(row)->text().section(u' ', 0, 1);
+    }
+    QCOMPARE(shown, (QStringList{QStringLiteral("普通紙"), QStringLiteral("Yours Both")}));
+    form.ProductList->setCurrentRow(2);
+    form.OkBtn->click();
+    stored.product = QStringLiteral("Yours Both");
+    QCOMPARE(PaperChoices::load(QStringLiteral("q")), stored);
 }
 
 // A label covered by its red picture: the ring's centre, its outer reach
