@@ -16,6 +16,8 @@ packages=(
     # build
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+    # the English translation: lupdate and lrelease, and their CMake functions
+    qt6-l10n-tools qt6-tools-dev
     # WebP cover pictures
     qt6-image-formats-plugins
     libcups2-dev libtag1-dev libjpeg-dev libbenchmark-dev

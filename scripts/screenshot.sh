@@ -2,10 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Pelora on a private X server (Xvfb) and saves a picture of the screen.
 #
-#   scripts/screenshot.sh [--title PREFIX] [--size WxH] OUT.png [program args...]
+#   scripts/screenshot.sh [--english] [--title PREFIX] [--size WxH] OUT.png [program args...]
 #
-# Waits until a top-level window whose title starts with PREFIX (default
-# "ペロラ") is mapped and its picture has stopped changing, saves the whole
+# The program runs under a Japanese desktop's locale, or an English one with
+# --english. Waits until a top-level window whose title starts with PREFIX
+# (default "ペロラ", "Pelora" in English) is mapped and its picture has stopped changing, saves the whole
 # screen to OUT.png, then ends the program and the X server. The geometry of
 # every mapped top-level window is printed, to compare with the intended one.
 #
@@ -18,18 +19,20 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 title=ペロラ
+language=ja_JP.UTF-8
 size=1024x768
 while (( $# )); do
     case $1 in
+        --english) language=en_US.UTF-8; title=Pelora; shift ;;
         --title) title=$2; shift 2 ;;
         --size) size=$2; shift 2 ;;
-        -h|--help) sed -n '2,16s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"; exit 0 ;;
+        -h|--help) sed -n '2,18s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"; exit 0 ;;
         --) shift; break ;;
         -*) echo "screenshot: unknown option $1" >&2; exit 2 ;;
         *) break ;;
     esac
 done
-(( $# >= 1 )) || { echo "usage: $0 [--title PREFIX] [--size WxH] OUT.png [program args...]" >&2; exit 2; }
+(( $# >= 1 )) || { echo "usage: $0 [--english] [--title PREFIX] [--size WxH] OUT.png [program args...]" >&2; exit 2; }
 out=$1
 shift
 bin=${PELORA_BIN:-$root/build/release/pelora}
@@ -85,7 +88,7 @@ if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
     export XDG_RUNTIME_DIR=$scratch/runtime
     mkdir -m 0700 "$XDG_RUNTIME_DIR"
 fi
-QT_QPA_PLATFORM=xcb "$bin" "$@" >"$scratch/app.log" 2>&1 &
+LC_ALL=$language LANG=$language QT_QPA_PLATFORM=xcb "$bin" "$@" >"$scratch/app.log" 2>&1 &
 app_pid=$!
 
 # Lines like:  0x200006 "ペロラ - リストモード": ("pelora" "pelora")  637x480+193+107  +193+107

@@ -4,10 +4,9 @@
 #include "Exception.h"
 #include "Fonts.h"
 #include "Messages.h"
+#include "Translation.h"
 
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -23,11 +22,7 @@ TApplication::TApplication(int &argc, char **argv)
     setWindowIcon(icon);
     Fonts::install();
     setFont(Fonts::uiFont(Fonts::WindowPixelSize));
-    // Qt's own dialogs (files, printer set-up) speak Japanese like the rest
-    // of the program, when Qt's translations are installed.
-    auto *translator = new QTranslator(this);
-    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
+    Translation::install(Translation::ofThisRun());
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

@@ -87,6 +87,8 @@ int ask(const Request &request)
     return showBox(request);
 }
 
+QString questionTitle() { return QCoreApplication::translate("Messages", "確認"); }
+
 QString &applicationTitle()
 {
     static QString title;
@@ -107,7 +109,9 @@ void ShowWarning(const QString &text) { ask({Kind::Warning, applicationTitle(), 
 
 bool Confirm(const QString &text)
 {
-    return ask({Kind::Question, QStringLiteral("確認"), text, {QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}, 0, 1}) == 0;
+    const QStringList buttons = {QCoreApplication::translate("Messages", "はい(&Y)"),
+                                 QCoreApplication::translate("Messages", "いいえ(&N)")};
+    return ask({Kind::Question, questionTitle(), text, buttons, 0, 1}) == 0;
 }
 
 bool ConfirmWarning(const QString &text, const QString &goOn, const QString &stop)
@@ -118,7 +122,7 @@ bool ConfirmWarning(const QString &text, const QString &goOn, const QString &sto
 
 int Choose(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton)
 {
-    return ask({Kind::Question, QStringLiteral("確認"), text, buttons, defaultButton, escapeButton});
+    return ask({Kind::Question, questionTitle(), text, buttons, defaultButton, escapeButton});
 }
 
 }  // namespace Messages

@@ -25,23 +25,23 @@ void TForm1::SetCover(const CoverPicture &picture)
 void TForm1::ChooseCoverClick()
 {
     const QString path = FileDialogs::chooseFile(
-        this, {false, QString(), {QStringLiteral("画像ファイル(*.jpg *.jpeg *.png *.webp *.bmp *.gif)"), QStringLiteral("全てのファイル(*)")}, {}});
+        this, {false, QString(), {tr("画像ファイル(*.jpg *.jpeg *.png *.webp *.bmp *.gif)"), tr("全てのファイル(*)")}, {}});
     if (path.isEmpty())
         return;
     const QFileInfo file(path);
     if (file.isFile() && file.size() > CoverPicture::kMostBytes) {
-        Messages::ShowError(QStringLiteral("画像 %1 は大きすぎて表紙にできません。").arg(path));
+        Messages::ShowError(tr("画像 %1 は大きすぎて表紙にできません。").arg(path));
         return;
     }
     // The bytes are kept from now on: the file may change or go before the jacket is saved.
     const std::optional<QByteArray> bytes = readRegularFile(path, CoverPicture::kMostBytes);
     if (!bytes) {
-        Messages::ShowError(QStringLiteral("ファイル %1 は開けません。").arg(path));
+        Messages::ShowError(tr("ファイル %1 は開けません。").arg(path));
         return;
     }
     const std::optional<CoverPicture> picture = CoverPicture::fromBytes(*bytes);
     if (!picture) {
-        Messages::ShowError(QStringLiteral("%1 は表紙にできる画像ではありません（読めない形式か、壊れているか、大きすぎます）。").arg(path));
+        Messages::ShowError(tr("%1 は表紙にできる画像ではありません（読めない形式か、壊れているか、大きすぎます）。").arg(path));
         return;
     }
     History->record(ChooseCoverMe->text(), [&] { SetCover(*picture); });
@@ -82,7 +82,7 @@ void TForm1::ReadCoverBeside(const QString &documentPath)
     const CoverFile::Found found = CoverFile::find(documentPath);
     SetCover(found.picture.value_or(CoverPicture()));
     if (!found.unreadable.isEmpty())
-        Messages::ShowWarning(QStringLiteral("表紙の画像 %1 を読めないので、表紙の画像なしで開きます。").arg(found.unreadable));
+        Messages::ShowWarning(tr("表紙の画像 %1 を読めないので、表紙の画像なしで開きます。").arg(found.unreadable));
 }
 
 bool TForm1::WriteCoverBeside(const QString &documentPath)
@@ -91,7 +91,7 @@ bool TForm1::WriteCoverBeside(const QString &documentPath)
     if (!JacketCover.isNull()) {
         kept = CoverFile::pathFor(documentPath, JacketCover.suffix());
         if (!CoverFile::write(documentPath, JacketCover)) {
-            Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(kept));
+            Messages::ShowError(tr("ファイル %1 を作成できません。").arg(kept));
             return false;
         }
     }
@@ -99,7 +99,7 @@ bool TForm1::WriteCoverBeside(const QString &documentPath)
     // off) would be found next time: they go. Only Pelora writes them.
     for (const QString &path : CoverFile::existing(documentPath)) {
         if (path != kept && !QFile::remove(path))
-            Messages::ShowMessage(QStringLiteral("表紙の画像だった %1 を削除できませんでした。次に開くとき表紙として使われます。").arg(path));
+            Messages::ShowMessage(tr("表紙の画像だった %1 を削除できませんでした。次に開くとき表紙として使われます。").arg(path));
     }
     return true;
 }

@@ -11,12 +11,13 @@
 #include "main/Memo.h"
 #include "main/Unit1.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 namespace {
 
-const QString kJacketFilter = QStringLiteral("ペロラ用ファイル(*.plr)");
-const QString kAllFilesFilter = QStringLiteral("全てのファイル(*)");
+QString jacketFilter() { return QCoreApplication::translate("TForm1", "ペロラ用ファイル(*.plr)"); }
+QString allFilesFilter() { return QCoreApplication::translate("TForm1", "全てのファイル(*)"); }
 
 }  // namespace
 
@@ -25,7 +26,7 @@ bool TForm1::WriteDocument(const QString &path)
     const BusyCursor busy;
     const JacketDocument document{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()};
     if (!writeWholeFile(path, JacketFormat::toBytes(document))) {
-        Messages::ShowError(QStringLiteral("ファイル %1 を作成できません。").arg(path));
+        Messages::ShowError(tr("ファイル %1 を作成できません。").arg(path));
         return false;
     }
     if (!WriteCoverBeside(path))
@@ -39,12 +40,12 @@ bool TForm1::ReadDocument(const QString &path)
     // Only a regular file: a FIFO would keep the window waiting for a writer.
     const std::optional<QByteArray> bytes = readRegularFile(path, JacketFormat::kMostBytes);
     if (!bytes) {
-        Messages::ShowError(QStringLiteral("ファイル %1 は開けません。").arg(path));
+        Messages::ShowError(tr("ファイル %1 は開けません。").arg(path));
         return false;
     }
     const std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes);
     if (!document) {
-        Messages::ShowError(QStringLiteral("リストのインデックスが範囲を超えています (0)"));
+        Messages::ShowError(tr("リストのインデックスが範囲を超えています (0)"));
         return false;
     }
     EditTi->setText(document->title);
@@ -58,7 +59,7 @@ bool TForm1::ReadDocument(const QString &path)
 
 void TForm1::Open1Click()
 {
-    const QString path = FileDialogs::chooseFile(this, {false, CurrentFileName, {kJacketFilter, kAllFilesFilter}, {}});
+    const QString path = FileDialogs::chooseFile(this, {false, CurrentFileName, {jacketFilter(), allFilesFilter()}, {}});
     if (path.isEmpty() || !MaySetJacketAside())
         return;
     const BusyCursor busy;
@@ -72,7 +73,7 @@ void TForm1::Open1Click()
 
 void TForm1::SaveAs1Click()
 {
-    const QString path = FileDialogs::chooseFile(this, {true, CurrentFileName, {kJacketFilter}, QStringLiteral("plr")});
+    const QString path = FileDialogs::chooseFile(this, {true, CurrentFileName, {jacketFilter()}, QStringLiteral("plr")});
     if (path.isEmpty() || !WriteDocument(path))
         return;
     HasFileName = true;
@@ -91,8 +92,7 @@ bool TForm1::MaySetJacketAside()
 {
     if (!JacketChanged())
         return true;
-    const int answer = Messages::Choose(QStringLiteral("変更を保存しますか？"),
-                                        {QStringLiteral("保存する"), QStringLiteral("保存しない"), QStringLiteral("キャンセル")}, 0, 2);
+    const int answer = Messages::Choose(tr("変更を保存しますか？"), {tr("保存する"), tr("保存しない"), tr("キャンセル")}, 0, 2);
     if (answer == 0)
         Save1Click();  // Save As for a jacket without a file: it may be cancelled
     if (answer == 1 && Recovery)

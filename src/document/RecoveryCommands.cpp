@@ -7,12 +7,14 @@
 #include "main/Memo.h"
 #include "main/Unit1.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QUndoStack>
 
 namespace {
 
-const QString kUntitled = QStringLiteral("無題.plr");
+// The name the window gives a jacket that has no file.
+QString untitledName() { return QCoreApplication::translate("TForm1", "無題.plr"); }
 
 }  // namespace
 
@@ -20,7 +22,7 @@ void TForm1::SetUpRecovery()
 {
     Recovery = new RecoveryKeeper([this] { return JacketChanged(); },
                                   [this] {
-                                      const bool untitled = !HasFileName && CurrentFileName == kUntitled;
+                                      const bool untitled = !HasFileName && CurrentFileName == untitledName();
                                       return RecoveryCopy{{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()},
                                                           JacketCover, untitled ? QString() : CurrentFileName};
                                   },
@@ -47,7 +49,7 @@ bool TForm1::OfferLeftCopies()
         SetCover(left.cover);
         // The document's name is kept; the first Save asks, preset to it,
         // since the file may have changed since.
-        CurrentFileName = left.sourcePath.isEmpty() ? kUntitled : left.sourcePath;
+        CurrentFileName = left.sourcePath.isEmpty() ? untitledName() : left.sourcePath;
         HasFileName = false;
         History->startOverChanged();
         RefreshView();

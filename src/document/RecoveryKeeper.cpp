@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "main/ConfigLocation.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <utility>
@@ -12,8 +13,10 @@ namespace {
 
 QString question(const LeftCopy &left)
 {
-    const QString name = left.copy.sourcePath.isEmpty() ? QStringLiteral("無題") : QFileInfo(left.copy.sourcePath).fileName();
-    return QStringLiteral("保存されずに終わった「%1」の内容が残っています（%2 時点）。\n復元しますか？")
+    const QString name = left.copy.sourcePath.isEmpty() ? QCoreApplication::translate("RecoveryKeeper", "無題")
+                                                        : QFileInfo(left.copy.sourcePath).fileName();
+    return QCoreApplication::translate("RecoveryKeeper",
+                                       "保存されずに終わった「%1」の内容が残っています（%2 時点）。\n復元しますか？")
         .arg(name, left.savedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm")));
 }
 
@@ -70,7 +73,7 @@ bool RecoveryKeeper::offerLeftCopies(const std::function<void(const RecoveryCopy
     std::vector<LeftCopy> offered = std::exchange(*m_left, {});
     for (LeftCopy &left : offered) {
         // No Escape answer: a copy is not thrown away by accident.
-        if (Messages::Choose(question(left), {QStringLiteral("復元する"), QStringLiteral("破棄する")}, 0, -1) != 0) {
+        if (Messages::Choose(question(left), {tr("復元する"), tr("破棄する")}, 0, -1) != 0) {
             left.remove();
             continue;
         }

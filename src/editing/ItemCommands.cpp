@@ -36,7 +36,7 @@ void TForm1::DelBtnClick()
         QTextCursor cursor = Memo1->textCursor();
         if (!cursor.hasSelection())
             return;
-        if (ConfirmDelete && !Messages::Confirm(QStringLiteral("選択したテキストを削除します。よろしいですか？")))
+        if (ConfirmDelete && !Messages::Confirm(tr("選択したテキストを削除します。よろしいですか？")))
             return;
         cursor.removeSelectedText();
         Memo1->setTextCursor(cursor);
@@ -45,7 +45,7 @@ void TForm1::DelBtnClick()
     }
     if (!ListBox1->selectionModel()->hasSelection())
         return;
-    if (ConfirmDelete && !Messages::Confirm(QStringLiteral("選択したアイテムを削除します。よろしいですか？")))
+    if (ConfirmDelete && !Messages::Confirm(tr("選択したアイテムを削除します。よろしいですか？")))
         return;
     History->record(DelBtn->text(), [this] {
         const RowState before = ListRows::read(ListBox1);
@@ -66,7 +66,7 @@ void TForm1::AllDelbtnClick()
 {
     if (JacketIsEmpty())
         return;
-    if (ConfirmDeleteAll && !Messages::Confirm(QStringLiteral("タイトルと内容の全てを削除します。よろしいですか？")))
+    if (ConfirmDeleteAll && !Messages::Confirm(tr("タイトルと内容の全てを削除します。よろしいですか？")))
         return;
     History->record(AllDelbtn->text(), [this] { ClearDocument(); });
 }
@@ -79,7 +79,7 @@ void TForm1::ClearDocument()
     else
         ListBox1->clear();
     HasFileName = false;
-    CurrentFileName = QStringLiteral("無題.plr");
+    CurrentFileName = tr("無題.plr");
     SetCover(CoverPicture());
     RefreshView();
 }
@@ -92,7 +92,7 @@ void TForm1::moveSelectedRows(bool up)
     const int gap = up ? RowMoves::firstUnselected(rows) : RowMoves::lastUnselected(rows);
     if (!anySelected || gap < 0)
         return;
-    History->record(up ? QStringLiteral("上へ移動") : QStringLiteral("下へ移動"), [&] {
+    History->record(up ? tr("上へ移動") : tr("下へ移動"), [&] {
         const RowState before = rows;
         DragItems->TakeSelection(rows);
         if (up)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JacketHistory.h"
 
+#include <QCoreApplication>
 #include <QTextDocument>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -94,7 +95,7 @@ class TitleEdit final : public Step
 {
 public:
     TitleEdit(JacketHistory &history, QString before, QString after, int stay)
-        : Step(history, QStringLiteral("タイトル"))
+        : Step(history, QCoreApplication::translate("JacketHistory", "タイトル"))
         , m_before(std::move(before))
         , m_after(std::move(after))
         , m_stay(stay)
@@ -126,7 +127,7 @@ private:
 class EditorEdit final : public Step
 {
 public:
-    explicit EditorEdit(JacketHistory &history) : Step(history, QStringLiteral("編集")) {}
+    explicit EditorEdit(JacketHistory &history) : Step(history, QCoreApplication::translate("JacketHistory", "編集")) {}
     ~EditorEdit() override { m_history.forget(this); }
 
     void settle(QStringList before, QStringList after) { m_lines = {std::move(before), std::move(after)}; }

@@ -13,7 +13,7 @@ bool TForm1::ListBox1DragOver(QObject *source)
 
 void TForm1::ListBox1DragDrop(QObject *, int X, int Y)
 {
-    History->record(QStringLiteral("移動"), [&] {
+    History->record(tr("移動"), [&] {
         DragItems->TakeSelection(ListBox1);
         DragItems->DropAt(ListBox1, X, Y);
         RefreshView();
@@ -24,7 +24,7 @@ void TForm1::ListBox1DblClick()
 {
     if (ListBox1->count() == 0 || ListBox1->currentRow() == -1)
         return;
-    History->record(QStringLiteral("1行の編集"), [this] {
+    History->record(tr("1行の編集"), [this] {
         TInputForm dialog(ListBox1, this);
         dialog.exec();
     });

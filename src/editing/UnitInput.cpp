@@ -28,7 +28,7 @@ TInputForm::TInputForm(QListWidget *list, QWidget *mainWindow)
 {
     setObjectName(QStringLiteral("InputForm"));
     setFixedSize(kSize);
-    Label1 = new QLabel(QStringLiteral("入力してください"), this);
+    Label1 = new QLabel(tr("入力してください"), this);
     Label1->move(8, 8);
     Label1->setObjectName(QStringLiteral("Label1"));
     Edit = new QLineEdit(QStringLiteral("Edit"), this);
@@ -41,7 +41,7 @@ TInputForm::TInputForm(QListWidget *list, QWidget *mainWindow)
     OkBtn = new QPushButton(QStringLiteral("OK"), this);
     OkBtn->setGeometry(152, 56, 105, 25);
     OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    CanBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    CanBtn = new QPushButton(tr("キャンセル"), this);
     CanBtn->setGeometry(360, 56, 97, 25);
     CanBtn->setObjectName(QStringLiteral("CanBtn"));
     connect(OkBtn, &QPushButton::clicked, this, &TInputForm::OkBtnClick);
@@ -51,7 +51,7 @@ TInputForm::TInputForm(QListWidget *list, QWidget *mainWindow)
 
 void TInputForm::FormCreate()
 {
-    setWindowTitle(AppName + QStringLiteral(" - 簡易編集ボックス"));
+    setWindowTitle(AppName() + QStringLiteral(" - ") + tr("簡易編集ボックス"));
     int top = m_mainWindow->y() + m_mainWindow->height() / 2 - 56;
     // Kept on the screen, so that the buttons can always be reached.
     if (const QScreen *screen = m_mainWindow->screen()) {
@@ -65,7 +65,7 @@ void TInputForm::FormCreate()
 void TInputForm::FormShow()
 {
     const int row = m_list->currentRow();
-    Label1->setText(QString::number(row + 1) + QStringLiteral("番目のアイテムを編集します"));
+    Label1->setText(tr("%1番目のアイテムを編集します").arg(row + 1));
     Label1->adjustSize();
     Edit->setText(m_list->item(row)->text());
     Edit->setFocus();

@@ -30,7 +30,7 @@ void TForm1::WMDropFiles(const QStringList &paths)
 {
     const BusyCursor busy;
     // All the lines of a drop, and the album art it brings, are one step.
-    History->record(QStringLiteral("ファイルの追加"), [&] {
+    History->record(tr("ファイルの追加"), [&] {
         if (EditorMode)
             CopyEditorToList();
         const DropLineOptions options{AcqTag->isChecked(), n1->isChecked(), TagPlus.AddTime, TagPlus.AddArtist,

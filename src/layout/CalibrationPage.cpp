@@ -4,6 +4,7 @@
 #include "common/Canvas.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QList>
 #include <QRect>
 #include <QStringList>
@@ -218,27 +219,27 @@ void CalibrationDrawing::instructions(const CalibrationCrosses &crosses, const P
     };
     const QString span = QString::number(crosses.right - crosses.left);
     const QList<Paragraph> paragraphs = {
-        {QStringLiteral("印刷位置の調整用ページ"), true, {}},
+        {QCoreApplication::translate("CalibrationPage", "印刷位置の調整用ページ"), true, {}},
         {QString(), false, {}},
-        {QStringLiteral("プリンタ: ") + printerName, false, {}},
-        {QStringLiteral("このページの補正: 横 %1 mm　縦 %2 mm　倍率 %3 %")
+        {QCoreApplication::translate("CalibrationPage", "プリンタ: ") + printerName, false, {}},
+        {QCoreApplication::translate("CalibrationPage", "このページの補正: 横 %1 mm　縦 %2 mm　倍率 %3 %")
              .arg(signedMm(correction.offsetXMm), signedMm(correction.offsetYMm),
                   QString::number(correction.scalePercent, 'f', 1)),
          false, {}},
         {QString(), false, {}},
-        {QStringLiteral("定規で長さを mm で測り、倍率を先に、位置をその後に合わせます。"), false, {}},
-        {QStringLiteral("1. 倍率：左右の十字の中心の間を測り、倍率を「%1 × %2 ÷ 測った長さ」にします。")
+        {QCoreApplication::translate("CalibrationPage", "定規で長さを mm で測り、倍率を先に、位置をその後に合わせます。"), false, {}},
+        {QCoreApplication::translate("CalibrationPage", "1. 倍率：左右の十字の中心の間を測り、倍率を「%1 × %2 ÷ 測った長さ」にします。")
              .arg(QString::number(correction.scalePercent, 'f', 1), span),
          false, QStringLiteral("1. ")},
-        {QStringLiteral("2. 倍率を変えたときは、このページを印刷し直してから位置を測ります。"), false, QStringLiteral("2. ")},
-        {QStringLiteral("3. 横の位置：用紙の左端から左上の十字の中心までを測り、横の位置に「%1.0 − 測った長さ」を足します。")
+        {QCoreApplication::translate("CalibrationPage", "2. 倍率を変えたときは、このページを印刷し直してから位置を測ります。"), false, QStringLiteral("2. ")},
+        {QCoreApplication::translate("CalibrationPage", "3. 横の位置：用紙の左端から左上の十字の中心までを測り、横の位置に「%1.0 − 測った長さ」を足します。")
              .arg(crosses.left),
          false, QStringLiteral("3. ")},
-        {QStringLiteral("4. 縦の位置：用紙の上端から左上の十字の中心までを測り、縦の位置に「%1.0 − 測った長さ」を足します。")
+        {QCoreApplication::translate("CalibrationPage", "4. 縦の位置：用紙の上端から左上の十字の中心までを測り、縦の位置に「%1.0 − 測った長さ」を足します。")
              .arg(crosses.top),
          false, QStringLiteral("4. ")},
         {QString(), false, {}},
-        {QStringLiteral("＋の値で右・下へ動きます。目盛りと十字の横の数字は、用紙の左端・上端からの距離（mm）です。"), false, {}},
+        {QCoreApplication::translate("CalibrationPage", "＋の値で右・下へ動きます。目盛りと十字の横の数字は、用紙の左端・上端からの距離（mm）です。"), false, {}},
     };
 
     // Between the left ruler and the printable area's right edge, centred on

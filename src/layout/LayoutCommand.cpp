@@ -55,7 +55,7 @@ void TForm1::ComputeLayout(PageFaces faces)
     request.jacket.numbering = PlusNum->isChecked();
     request.jacket.numberSuffix = NumberSuffix;
     request.jacket.verticalSpine = VerticalSpineText;
-    request.jacket.lineHeightSample = AppName;
+    request.jacket.lineHeightSample = LineHeightSample;
     request.cover = JacketCover;
     request.faces = faces;
     request.sheet = CurrentSheet();
@@ -81,7 +81,7 @@ void TForm1::ComputeLayout(PageFaces faces)
         comboFS->setCurrentText(page.itemSizeText);
     PagePlan = page.faces;
     if (page.shrunk && page.status == PlannedPage::Planned && !SuppressShrinkNotice)
-        Messages::ShowMessage(QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします "));
+        Messages::ShowMessage(tr("現在のフォントサイズだとはみ出してしまうので小さくします "));
 }
 
 bool TForm1::PageReachesBeyond()
@@ -99,12 +99,12 @@ void TForm1::TellWhatIsBeyondReach()
 bool TForm1::PrintDespiteWhatIsBeyondReach()
 {
     return !PageReachesBeyond()
-           || Messages::ConfirmWarning(SheetPlacement::BeyondReachNotice(), QStringLiteral("印刷する"), QStringLiteral("やめる"));
+           || Messages::ConfirmWarning(SheetPlacement::BeyondReachNotice(), tr("印刷する"), tr("やめる"));
 }
 
 void TForm1::PrintJacket()
 {
-    QdPrinter->BeginDoc(QStringLiteral("印刷中"));
+    QdPrinter->BeginDoc(tr("印刷中"));
     SheetPlacement::DrawFaces(QdPrinter->GetCanvas(), PagePlan, *SpineBitmap);
     // One page per job: copies use one sheet each.
     QdPrinter->EndDoc();

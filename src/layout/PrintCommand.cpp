@@ -17,6 +17,7 @@
 #include "printer/QdPrinters.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -28,7 +29,7 @@ constexpr int kFrontMinimum = 1400;
 constexpr int kBackShortSide = 1350;
 constexpr int kBackLongSide = 1800;
 
-const QString kNoPrinter = QStringLiteral("プリンタを見つけられませんでした");
+QString noPrinter() { return QCoreApplication::translate("TForm1", "プリンタを見つけられませんでした"); }
 
 // Runs calls that set the copy count; false when the printer takes no count
 // from the program (no copies setting, no maximum, a count refused). The
@@ -70,7 +71,7 @@ bool TForm1::CheckPrinter()
         throw;
     } catch (const EQdPrinterNoPrinter &) {
     }
-    Messages::ShowMessage(kNoPrinter);
+    Messages::ShowMessage(noPrinter());
     return false;
 }
 
@@ -79,10 +80,10 @@ QString TForm1::PrintDestination()
     const QPrinter &printer = QdPrinter->PlatformPrinter();
     const QPageLayout page = printer.pageLayout();
     QString destination = QStringLiteral("%1 (%2 %3)").arg(printer.printerName(), page.pageSize().name(),
-                                                           page.orientation() == QPageLayout::Portrait ? QStringLiteral("縦") : QStringLiteral("横"));
+                                                           page.orientation() == QPageLayout::Portrait ? tr("縦") : tr("横"));
     // Only a product names its paper: the database is not read for plain paper.
     if (const PaperChoice paper = CurrentPaper(); !paper.plainPaper())
-        destination += QStringLiteral("、用紙: ") + paper.product;
+        destination += tr("、用紙: ") + paper.product;
     return destination;
 }
 
@@ -92,11 +93,11 @@ void TForm1::ShowPrintDestination()
         return;
     QString text;
     try {
-        text = QStringLiteral("印刷先: ") + PrintDestination();
+        text = tr("印刷先: ") + PrintDestination();
     } catch (const EQdPrinterNoSpooler &e) {
         text = e.message();
     } catch (const EQdPrinterNoPrinter &) {
-        text = kNoPrinter;
+        text = noPrinter();
     } catch (const Exception &e) {
         text = e.message();
     }
@@ -109,7 +110,7 @@ bool TForm1::CheckPrinterAndContent()
         return false;
     const bool empty = EditorMode ? Memo1->document()->isEmpty() : ListBox1->count() == 0;
     if (empty) {
-        Messages::ShowMessage(QStringLiteral("内容に何も無いときは印刷できません"));
+        Messages::ShowMessage(tr("内容に何も無いときは印刷できません"));
         return false;
     }
     return true;
@@ -136,12 +137,12 @@ bool TForm1::PaperHoldsThePage(PageFaces faces)
                                                        : ((both || faces == PageFaces::Front) && fit.front.isEmpty())
                                                              || ((both || faces == PageFaces::Back) && fit.back.isEmpty());
         if (lacking) {
-            const QString what = both                        ? QStringLiteral("表と裏を1枚に")
-                                 : faces == PageFaces::Front ? QStringLiteral("表を")
-                                 : faces == PageFaces::Back  ? QStringLiteral("裏を")
-                                                             : QStringLiteral("レーベルを");
-            Messages::ShowMessage(QStringLiteral("用紙「%1」には%2印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
-                                      .arg(product->name(), what));
+            const QString notice =
+                both                        ? tr("用紙「%1」には表と裏を1枚に印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
+                : faces == PageFaces::Front ? tr("用紙「%1」には表を印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
+                : faces == PageFaces::Back  ? tr("用紙「%1」には裏を印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
+                                            : tr("用紙「%1」にはレーベルを印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。");
+            Messages::ShowMessage(notice.arg(product->name()));
             return false;
         }
         return true;
@@ -158,7 +159,7 @@ bool TForm1::PaperHoldsThePage(PageFaces faces)
         sheetHoldsIt = SheetIsLargeEnough();
     }
     if (!sheetHoldsIt)
-        Messages::ShowMessage(QStringLiteral("紙が小さすぎます。"));
+        Messages::ShowMessage(tr("紙が小さすぎます。"));
     return sheetHoldsIt;
 }
 
@@ -174,10 +175,10 @@ bool TForm1::PaperIsTheProducts()
     if (qAbs(paper.width() - product->sheet.width()) <= kSlackMm && qAbs(paper.height() - product->sheet.height()) <= kSlackMm)
         return true;
     const auto size = [](const QSizeF &mm) { return QStringLiteral("%1 × %2 mm").arg(mm.width(), 0, 'f', 1).arg(mm.height(), 0, 'f', 1); };
-    return Messages::ConfirmWarning(QStringLiteral("用紙「%1」は %2 の紙ですが、プリンタの用紙は %3 です。ラベルの位置に印刷されません。")
+    return Messages::ConfirmWarning(tr("用紙「%1」は %2 の紙ですが、プリンタの用紙は %3 です。ラベルの位置に印刷されません。")
                                         .arg(product->name(), size(product->sheet), size(paper))
-                                        + u'\r' + QStringLiteral("「プリンタ設定」で用紙を合わせてください。"),
-                                    QStringLiteral("印刷する"), QStringLiteral("やめる"));
+                                        + u'\r' + tr("「プリンタ設定」で用紙を合わせてください。"),
+                                    tr("印刷する"), tr("やめる"));
 }
 
 void TForm1::Button1Click(QObject *sender) { PrintPages(sender, ChosenFace()); }
@@ -204,7 +205,7 @@ void TForm1::PrintPages(QObject *sender, PageFaces faces)
     }
     ComputeLayout(faces);
     if (JacketLayout.TooSmallToPrint) {
-        Messages::ShowMessage(QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します"));
+        Messages::ShowMessage(tr("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します"));
         return;
     }
     // The preview has told it already.
@@ -239,7 +240,7 @@ void TForm1::PrintCopies(int copies)
     if (counted)
         return;
     // The printer's own count, in one job.
-    Messages::ShowMessage(QStringLiteral("お使いのプリンタが最大印刷部数を提供してくれませんでした。") + u'\r' + AppName
-                          + QStringLiteral("の部数設定は破棄し、プリンタ側の部数設定で印刷します。"));
+    Messages::ShowMessage(tr("お使いのプリンタが最大印刷部数を提供してくれませんでした。") + u'\r'
+                          + tr("%1の部数設定は破棄し、プリンタ側の部数設定で印刷します。").arg(AppName()));
     PrintJacket();
 }

@@ -3,6 +3,7 @@
 
 #include "common/Canvas.h"
 
+#include <QCoreApplication>
 #include <QRectF>
 
 #include <cmath>
@@ -127,9 +128,11 @@ bool ReachesBeyond(TCanvas &canvas, const QList<PlacedFace> &faces, const SheetG
 
 QString BeyondReachNotice()
 {
-    return QStringLiteral("文字や背表紙、表紙の画像の一部が、このプリンタの印刷できる範囲の外にかかっています。その部分は印刷されません。")
+    return QCoreApplication::translate("TForm1", "文字や背表紙、表紙の画像の一部が、このプリンタの印刷できる範囲の外にかかっています。"
+                                                 "その部分は印刷されません。")
         + u'\r'
-        + QStringLiteral("「クイックオプション」の「印刷位置の調整」で位置をずらすか、「表と裏を1枚に印刷」をお使いください。");
+        + QCoreApplication::translate("TForm1", "「クイックオプション」の「印刷位置の調整」で位置をずらすか、"
+                                                "「表と裏を1枚に印刷」をお使いください。");
 }
 
 void DrawFaces(TCanvas &canvas, const QList<PlacedFace> &faces, const TBigBitmap &spinePicture)

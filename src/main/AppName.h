@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
-// The product name: in window captions and the version line, and the sample
-// text whose height is the line height.
-inline const QString AppName = QStringLiteral("ペロラ");
+// The product name, in window captions, message titles and the version line.
+inline QString AppName() { return QCoreApplication::translate("Pelora", "ペロラ"); }
+
+// The text whose height is the layout's line height: the Japanese name in
+// every language, so that a jacket looks the same whoever prints it.
+inline const QString LineHeightSample = QStringLiteral("ペロラ");

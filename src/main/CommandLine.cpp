@@ -23,6 +23,7 @@
 #include "printer/QdPrinters.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -40,17 +41,23 @@
 namespace CommandLine {
 namespace {
 
-const QString kTryHelp = QStringLiteral("Try 'pelora --help' for the usage.\n");
+QString tryHelp() { return QCoreApplication::translate("CommandLine", "使い方は pelora --help で表示されます。\n"); }
 
 // An output of "-" is standard output, as other tools take it.
 const QString kStandardOutput = QStringLiteral("-");
 
 // The window's own messages, where the command line meets the same case.
-const QString kCannotOpen = QStringLiteral("ファイル %1 は開けません。");
-const QString kNoContent = QStringLiteral("内容に何も無いときは印刷できません");
-const QString kSheetTooSmall = QStringLiteral("紙が小さすぎます。");
-const QString kTooSmallToPrint = QStringLiteral("フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します");
-const QString kCannotCreate = QStringLiteral("ファイル %1 を作成できません。 (%2)");
+QString cannotOpen(const QString &path) { return QCoreApplication::translate("TForm1", "ファイル %1 は開けません。").arg(path); }
+QString noContent() { return QCoreApplication::translate("TForm1", "内容に何も無いときは印刷できません"); }
+QString sheetTooSmall() { return QCoreApplication::translate("TForm1", "紙が小さすぎます。"); }
+QString tooSmallToPrint()
+{
+    return QCoreApplication::translate("TForm1", "フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します");
+}
+QString cannotCreate(const QString &path, const QString &why)
+{
+    return QCoreApplication::translate("CommandLine", "ファイル %1 を作成できません。 (%2)").arg(path, why);
+}
 
 void writeTo(FILE *stream, const QString &text)
 {
@@ -121,14 +128,15 @@ bool startsAsPdf(const QString &path)
 Options withoutMixUps(const Options &options)
 {
     if (options.command == Command::ExportPdf && sameFile(options.document, options.output)) {
-        const QString output = options.output == kStandardOutput ? QStringLiteral("standard output")
+        const QString output = options.output == kStandardOutput ? QCoreApplication::translate("CommandLine", "標準出力")
                                                                  : QStringLiteral("'%1'").arg(options.output);
-        return invalid(QStringLiteral("%1 is the document itself: the arguments look swapped (%2)").arg(output, kExportForm));
+        return invalid(QCoreApplication::translate("CommandLine", "%1 は文書そのものです。引数が逆のようです (%2)").arg(output, exportForm()));
     }
     if ((options.command == Command::ExportPdf || options.command == Command::Print) && startsAsPdf(options.document)) {
         return invalid(options.command == Command::ExportPdf
-                           ? QStringLiteral("'%1' is a PDF, not a jacket: the arguments look swapped (%2)").arg(options.document, kExportForm)
-                           : QStringLiteral("'%1' is a PDF, not a jacket (pelora --print DOCUMENT.plr)").arg(options.document));
+                           ? QCoreApplication::translate("CommandLine", "'%1' はジャケットの文書ではなく PDF です。引数が逆のようです (%2)")
+                                 .arg(options.document, exportForm())
+                           : QCoreApplication::translate("CommandLine", "'%1' はジャケットの文書ではなく PDF です (%2)").arg(options.document, printForm()));
     }
     return options;
 }
@@ -138,19 +146,20 @@ std::optional<JacketDocument> readJacket(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isDir()) {
-        complain(kCannotOpen.arg(path) + QStringLiteral(" (a folder, not a document)"));
+        complain(cannotOpen(path) + QCoreApplication::translate("CommandLine", "（文書ではなくフォルダです）"));
         return std::nullopt;
     }
     // Only a regular file: a FIFO would wait for a writer.
     const std::optional<QByteArray> bytes = readRegularFile(path, JacketFormat::kMostBytes);
     if (!bytes) {
-        complain(kCannotOpen.arg(path)
-                 + (info.exists() && !info.isFile() ? QStringLiteral(" (not a regular file)") : QStringLiteral(" (it cannot be read)")));
+        complain(cannotOpen(path)
+                 + (info.exists() && !info.isFile() ? QCoreApplication::translate("CommandLine", "（普通のファイルではありません）")
+                                                    : QCoreApplication::translate("CommandLine", "（読めません）")));
         return std::nullopt;
     }
     std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes);
     if (!document)
-        complain(QStringLiteral("%1: 空の文書です (an empty document: a jacket has its title on the first line)").arg(path));
+        complain(QCoreApplication::translate("CommandLine", "%1: 空の文書です（ジャケットの文書は 1 行目がタイトルです）").arg(path));
     return document;
 }
 
@@ -174,21 +183,21 @@ QString productProblem(const Options &options)
     // The products that would do, closest first.
     const auto closest = [&](const QList<LabelProduct> &among) {
         const QStringList names = LabelProducts::CloseMatches(among, options.product);
-        return names.isEmpty() ? QString() : QStringLiteral(" (did you mean: %1?)").arg(names.join(QStringLiteral(", ")));
+        return names.isEmpty() ? QString() : QCoreApplication::translate("CommandLine", "（近い名前: %1）").arg(names.join(QStringLiteral(", ")));
     };
     const QList<LabelProduct> jacketProducts = LabelProducts::JacketProducts(LabelProducts::Installed());
     const LabelProduct *product = chosenProduct(options);
     if (!product)
-        return QStringLiteral("no product '%1' in the label database%2").arg(options.product, closest(jacketProducts));
+        return QCoreApplication::translate("CommandLine", "ラベル用紙のデータベースに '%1' はありません%2").arg(options.product, closest(jacketProducts));
     if (fits(*product))
         return QString();
     QList<LabelProduct> fitting;
     std::copy_if(jacketProducts.begin(), jacketProducts.end(), std::back_inserter(fitting), fits);
-    const QString faces = needsDisc                 ? QStringLiteral("the disc")
-                          : needsFront && needsBack ? QStringLiteral("both faces")
-                          : needsFront              ? QStringLiteral("the front")
-                                                    : QStringLiteral("the back");
-    return QStringLiteral("the product '%1' has no label for %2 of the jacket%3").arg(product->name(), faces, closest(fitting));
+    const QString missing = needsDisc               ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはディスクのレーベルがありません%2")
+                          : needsFront && needsBack ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの表と裏のラベルがありません%2")
+                          : needsFront              ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの表のラベルがありません%2")
+                                                    : QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの裏のラベルがありません%2");
+    return missing.arg(product->name(), closest(fitting));
 }
 
 QString writeOutput(const QString &output, const QByteArray &pdf)
@@ -196,7 +205,7 @@ QString writeOutput(const QString &output, const QByteArray &pdf)
     if (output == kStandardOutput)
         return OutputFile::writeInto(STDOUT_FILENO, pdf);
     return OutputFile::write(output, pdf, [&] {
-        complain(QStringLiteral("%1 を読むプログラムを待っています (a FIFO that nobody reads yet)").arg(output));
+        complain(QCoreApplication::translate("CommandLine", "%1 を読むプログラムを待っています（まだ誰も読んでいない FIFO です）").arg(output));
     });
 }
 
@@ -206,7 +215,7 @@ int exportPdf(const Options &options)
     if (!document)
         return kFailure;
     if (document->items.isEmpty()) {
-        complain(kNoContent + QStringLiteral(" (%1 has a title but no item lines)").arg(options.document));
+        complain(noContent() + QCoreApplication::translate("CommandLine", "（%1 にはタイトルだけで、内容の行がありません）").arg(options.document));
         return kFailure;
     }
 
@@ -227,14 +236,14 @@ int exportPdf(const Options &options)
     // The picture kept beside the document covers the front.
     const CoverFile::Found cover = CoverFile::find(options.document);
     if (!cover.unreadable.isEmpty())
-        complain(QStringLiteral("表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
+        complain(QCoreApplication::translate("CommandLine", "表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
     jacket.cover = cover.picture.value_or(CoverPicture());
     jacket.jacket.titleSizeText = options.titleSize.value_or(SettingsKeys::kTitleSize.readFrom(settings, SettingsKeys::kLowerSection));
     jacket.jacket.itemSizeText = options.itemSize.value_or(SettingsKeys::kItemSize.readFrom(settings, SettingsKeys::kLowerSection));
     jacket.jacket.numbering = !options.noNumbers && SettingsKeys::kPlusNum.readFrom(settings, SettingsKeys::kLowerSection);
     jacket.jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
     jacket.jacket.verticalSpine = options.verticalSpine;
-    jacket.jacket.lineHeightSample = AppName;
+    jacket.jacket.lineHeightSample = LineHeightSample;
     jacket.marks = options.marks.value_or(SettingsKeys::readMarks(settings));
 
     ExportSheet sheet;
@@ -259,7 +268,7 @@ int exportPdf(const Options &options)
     case ExportOutcome::Written: {
         const QString error = writeOutput(options.output, outcome.pdf);
         if (!error.isEmpty()) {
-            complain(kCannotCreate.arg(options.output, error));
+            complain(cannotCreate(options.output, error));
             return kFailure;
         }
         if (outcome.beyondReach)
@@ -267,16 +276,18 @@ int exportPdf(const Options &options)
         return kSuccess;
     }
     case ExportOutcome::TooSmallToPrint:
-        complain(kTooSmallToPrint + QStringLiteral(" (the text does not fit the face at any font size)"));
+        complain(tooSmallToPrint() + QCoreApplication::translate("CommandLine", "（どのフォントサイズでも文字が面に収まりません）"));
         return kFailure;
-    case ExportOutcome::SheetTooSmall:
-        complain(kSheetTooSmall + QStringLiteral(" (%1 not fit the %2 sheet of %3)")
-                                      .arg(options.oneSheet ? QStringLiteral("the two faces do") : QStringLiteral("the face does"))
-                                      .arg(sheet.pageLayout.pageSize().name(),
-                                           sheet.printerName.isEmpty() ? QStringLiteral("the export") : sheet.printerName));
+    case ExportOutcome::SheetTooSmall: {
+        const QString destination = sheet.printerName.isEmpty() ? QCoreApplication::translate("CommandLine", "書き出し") : sheet.printerName;
+        complain(sheetTooSmall()
+                 + (options.oneSheet ? QCoreApplication::translate("CommandLine", "（表と裏が %2 の %1 の用紙に収まりません）")
+                                     : QCoreApplication::translate("CommandLine", "（面が %2 の %1 の用紙に収まりません）"))
+                       .arg(sheet.pageLayout.pageSize().name(), destination));
         return kFailure;
+    }
     case ExportOutcome::CannotWrite:
-        complain(kCannotCreate.arg(options.output, outcome.error));
+        complain(cannotCreate(options.output, outcome.error));
         return kFailure;
     }
     return kFailure;
@@ -340,11 +351,11 @@ int printWithWindow(const Options &options, TForm1 &form)
         QdPrinter->CheckPrinterChange();
         const int index = QdPrinter->Snapshot().IndexOf(options.printer);
         if (index < 0) {
-            complain(QStringLiteral("プリンタ %1 が見つかりません (no printer of that name)").arg(options.printer));
+            complain(QCoreApplication::translate("CommandLine", "プリンタ %1 が見つかりません（その名前のプリンタはありません）").arg(options.printer));
             return kFailure;
         }
         if (!QdPrinter->Snapshot().IsVisible(index)) {
-            complain(QStringLiteral("プリンタ %1 は印刷を受け付けていません (the queue rejects jobs)").arg(options.printer));
+            complain(QCoreApplication::translate("CommandLine", "プリンタ %1 は印刷を受け付けていません（ジョブを断っています）").arg(options.printer));
             return kFailure;
         }
         QdPrinter->SelectPrinter(options.printer);
@@ -382,9 +393,16 @@ int print(const Options &options, const MessagesToStandardError &messages)
 
 }  // namespace
 
-int run(const Options &parsed, char *program)
+int run(const QStringList &arguments, char *program)
 {
-    const Options options = withoutMixUps(parsed);
+    // No window is shown, so no display is needed, whatever the environment
+    // or -platform asks for the window: the toolkit gets neither.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int toolkitArgc = 1;
+    char *toolkitArgv[] = {program, nullptr};
+    TApplication app(toolkitArgc, toolkitArgv);
+    // Read again with the run's language in place, for the messages.
+    const Options options = withoutMixUps(parse(arguments));
     switch (options.command) {
     case Command::Help:
         writeTo(stdout, usage());
@@ -394,7 +412,7 @@ int run(const Options &parsed, char *program)
         return kSuccess;
     case Command::Invalid:
         complain(options.error);
-        writeTo(stderr, kTryHelp);
+        writeTo(stderr, tryHelp());
         return kUsageError;
     case Command::Window:
     case Command::ExportPdf:
@@ -402,20 +420,14 @@ int run(const Options &parsed, char *program)
         break;
     }
 
-    // No window is shown, so no display is needed, whatever the environment
-    // or -platform asks for the window: the toolkit gets neither.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int toolkitArgc = 1;
-    char *toolkitArgv[] = {program, nullptr};
-    TApplication app(toolkitArgc, toolkitArgv);
-    Messages::setApplicationTitle(AppName);
+    Messages::setApplicationTitle(AppName());
     const MessagesToStandardError messages;
     try {
         if (!options.product.isEmpty()) {
             const QString problem = productProblem(options);
             if (!problem.isEmpty()) {
                 complain(problem);
-                writeTo(stderr, kTryHelp);
+                writeTo(stderr, tryHelp());
                 return kUsageError;
             }
         }

@@ -5,10 +5,11 @@
 
 namespace CommandLine {
 
-// Runs a command other than Window: help, version and errors at once;
-// the export and the print on an application object of their own, always
-// on the offscreen platform, once their paths are not mixed up (usage
-// errors, found in the file system). Returns the exit status.
-int run(const Options &options, char *program);
+// Runs the arguments of a command other than Window on an application
+// object of its own, always on the offscreen platform, so that every line
+// is in the run's language: help, version and usage errors at once; the
+// export and the print once their paths are not mixed up (usage errors,
+// found in the file system). Returns the exit status.
+int run(const QStringList &arguments, char *program);
 
 }  // namespace CommandLine

@@ -101,7 +101,7 @@ inline constexpr std::array kOptions{
            {"--side both のとき、表と裏を 1 枚の用紙に並べます"
             "（ウィンドウの ファイル → 表と裏を1枚に印刷 と同じ）。",
             "With --side both, puts both faces on one sheet, as "
-            "ファイル → 表と裏を1枚に印刷 does in the window."}},
+            "File → Print Both on One Sheet does in the window."}},
     Option{"--marks dashed|crop|none",
            {"切り取りの目印 (切り取り線 / トンボ / なし)", "cut marks (default: the settings, dashed)"},
            {"普通紙に付ける切り取りの目印: 破線の切り取り線 (dashed)、トンボ (crop、"
@@ -122,7 +122,7 @@ inline constexpr std::array kOptions{
             "face at its real size in the product's first place for it, with no cut lines; "
             "an export gets the product's sheet size. An unknown product, or one without a "
             "label for the face, ends with status 2 and the closest names. By default "
-            "--print uses the paper chosen for the printer in the window (ファイル → 用紙の選択) "
+            "--print uses the paper chosen for the printer in the window (File → Choose Paper) "
             "and --export-pdf plain paper."}},
     Option{"--vertical-spine",
            {"背の文字を縦書きに", "spine title in a column of upright characters"},

@@ -4,9 +4,11 @@
 #include "AppName.h"
 #include "CommandLineHelp.h"
 #include "SettingsKeys.h"
+#include "common/Translation.h"
 #include "layout/JacketLayout.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <numeric>
@@ -25,7 +27,15 @@ const char *const kToolkitValueOptions[] = {"platform", "platformpluginpath", "p
                                             "display", "qmljsdebugger"};
 const char *const kToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "testability"};
 
+bool speaksJapanese() { return Translation::ofThisRun() == Translation::Language::Japanese; }
+
+QString named(const char *text) { return QString::fromStdString(CommandLineHelp::withNames(text, speaksJapanese())); }
+
 }  // namespace
+
+QString exportForm() { return named("pelora --export-pdf {OUT} {DOC}"); }
+
+QString printForm() { return named("pelora --print {DOC}"); }
 
 Options invalid(const QString &error)
 {
@@ -88,27 +98,27 @@ Options parse(const QStringList &arguments)
         return options;
     }
     if (parser.isSet(exportPdf) && parser.isSet(print))
-        return invalid(QStringLiteral("--export-pdf and --print cannot be used together"));
+        return invalid(QCoreApplication::translate("CommandLine", "--export-pdf と --print は一緒に使えません"));
     if (!parser.isSet(exportPdf) && !parser.isSet(print))
-        return invalid(QStringLiteral("these options need a command: --export-pdf FILE or --print"));
+        return invalid(QCoreApplication::translate("CommandLine", "これらのオプションは --export-pdf ファイル か --print と一緒に使います"));
     options.command = parser.isSet(print) ? Command::Print : Command::ExportPdf;
 
     const QStringList documents = parser.positionalArguments();
     if (documents.isEmpty())
-        return invalid(QStringLiteral("no document given"));
+        return invalid(QCoreApplication::translate("CommandLine", "文書が指定されていません"));
     if (documents.size() > 1)
-        return invalid(QStringLiteral("one document at a time (%1 given: %2)").arg(documents.size()).arg(documents.join(u' ')));
+        return invalid(QCoreApplication::translate("CommandLine", "文書は一度に 1 つです（%1 個指定されています: %2）").arg(documents.size()).arg(documents.join(u' ')));
     options.document = documents.first();
 
     if (options.command == Command::ExportPdf) {
         options.output = parser.value(exportPdf);
         if (options.output.isEmpty())
-            return invalid(QStringLiteral("--export-pdf needs a file name"));
+            return invalid(QCoreApplication::translate("CommandLine", "--export-pdf には書き出すファイルの名前が要ります"));
         if (options.output.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive))
-            return invalid(QStringLiteral("--export-pdf writes a PDF, not the document '%1': the arguments look swapped (%2)")
-                               .arg(options.output, kExportForm));
+            return invalid(QCoreApplication::translate("CommandLine", "--export-pdf が書き出すのは PDF で、文書 '%1' ではありません。引数が逆のようです (%2)")
+                               .arg(options.output, exportForm()));
         if (parser.isSet(printer) || parser.isSet(copies))
-            return invalid(QStringLiteral("--printer and --copies go with --print"));
+            return invalid(QCoreApplication::translate("CommandLine", "--printer と --copies は --print と一緒に使います"));
     }
 
     options.oneSheet = parser.isSet(oneSheet);
@@ -124,12 +134,12 @@ Options parse(const QStringList &arguments)
         else if (value == QLatin1String("label"))
             options.side = Side::Label;
         else
-            return invalid(QStringLiteral("--side must be front, back, both or label, not '%1'").arg(value));
+            return invalid(QCoreApplication::translate("CommandLine", "--side は front、back、both、label のどれかです（'%1' ではありません）").arg(value));
     }
     if (options.oneSheet && options.side != Side::Both)
-        return invalid(QStringLiteral("--one-sheet puts both faces on one sheet: it goes with --side both"));
+        return invalid(QCoreApplication::translate("CommandLine", "--one-sheet は表と裏を 1 枚に並べます。--side both と一緒に使います"));
     if (options.command == Command::Print && options.side == Side::Both && !options.oneSheet)
-        return invalid(QStringLiteral("--print prints one face, or both with --one-sheet: --side front, --side back or --side both --one-sheet"));
+        return invalid(QCoreApplication::translate("CommandLine", "--print が印刷するのは 1 面か、--one-sheet で表と裏の 2 面です: --side front、--side back、--side both --one-sheet のどれかにします"));
 
     // The sizes are checked as the window's font-size boxes read them.
     const auto size = [&](const QCommandLineOption &option, std::optional<QString> &target) {
@@ -139,44 +149,45 @@ Options parse(const QStringList &arguments)
         return FontSizeValue(*target).has_value();
     };
     if (!size(titleSize, options.titleSize))
-        return invalid(QStringLiteral("--title-size must be a whole number, not '%1'").arg(*options.titleSize));
+        return invalid(QCoreApplication::translate("CommandLine", "--title-size は整数です（'%1' ではありません）").arg(*options.titleSize));
     if (!size(itemSize, options.itemSize))
-        return invalid(QStringLiteral("--item-size must be a whole number, not '%1'").arg(*options.itemSize));
+        return invalid(QCoreApplication::translate("CommandLine", "--item-size は整数です（'%1' ではありません）").arg(*options.itemSize));
 
     if (parser.isSet(copies)) {
         bool ok = false;
         const int count = parser.value(copies).toInt(&ok);
         if (!ok || count < 1)
-            return invalid(QStringLiteral("--copies must be a positive whole number, not '%1'").arg(parser.value(copies)));
+            return invalid(QCoreApplication::translate("CommandLine", "--copies は 1 以上の整数です（'%1' ではありません）").arg(parser.value(copies)));
         if (count > kMostCopies)
-            return invalid(QStringLiteral("--copies must be at most %1, not '%2' (for more, run the command again)")
+            return invalid(QCoreApplication::translate("CommandLine", "--copies は %1 までです（'%2' ではありません）。もっと多く印刷するときは、コマンドをもう一度実行してください")
                                .arg(kMostCopies)
                                .arg(parser.value(copies)));
         options.copies = count;
     }
     options.printer = parser.value(printer);
     if (parser.isSet(printer) && options.printer.isEmpty())
-        return invalid(QStringLiteral("--printer needs a queue name"));
+        return invalid(QCoreApplication::translate("CommandLine", "--printer にはプリンタの名前が要ります"));
     if (parser.isSet(marks)) {
         options.marks = SettingsKeys::marksNamed(parser.value(marks));
         if (!options.marks)
-            return invalid(QStringLiteral("--marks must be dashed, crop or none, not '%1'").arg(parser.value(marks)));
+            return invalid(QCoreApplication::translate("CommandLine", "--marks は dashed、crop、none のどれかです（'%1' ではありません）").arg(parser.value(marks)));
     }
     options.product = parser.value(product).simplified();
     if (parser.isSet(product) && options.product.isEmpty())
-        return invalid(QStringLiteral("--product needs a product's brand and part, e.g. --product \"Avery 8435B\""));
+        return invalid(QCoreApplication::translate("CommandLine", "--product には用紙のメーカーと品番を指定します（例: --product \"Avery 8435B\"）"));
     options.verticalSpine = parser.isSet(verticalSpine);
     options.noNumbers = parser.isSet(noNumbers);
     return options;
 }
 
-QString versionText() { return AppName + QStringLiteral(" version" PELORA_VERSION); }
+QString versionText() { return AppName() + QStringLiteral(" version" PELORA_VERSION); }
 
 QString usage()
 {
-    // The same table as the manual pages, with the Japanese argument names.
+    // The same table as the manual pages.
     using namespace CommandLineHelp;
-    const auto text = [](const char *utf8) { return QString::fromStdString(withNames(utf8, true)); };
+    const bool japanese = speaksJapanese();
+    const auto text = [japanese](const Text &both) { return QString::fromStdString(withNames(japanese ? both.ja : both.en, japanese)); };
     const auto indented = [](QString lines, const QString &indent) {
         return indent + lines.replace(u'\n', u'\n' + indent) + u'\n';
     };
@@ -186,29 +197,26 @@ QString usage()
     const QString margin(6, u' ');
     const QString column(27, u' ');
 
-    QString out = QStringLiteral("使い方 / Usage:\n");
+    QString out = japanese ? QStringLiteral("使い方:\n") : QStringLiteral("Usage:\n");
     for (const Form &form : kForms) {
-        QString synopsis = QStringLiteral("pelora ") + text(form.command);
+        QString synopsis = QStringLiteral("pelora ") + named(form.command);
         if (*form.arguments)
-            synopsis += u' ' + text(form.arguments);
+            synopsis += u' ' + named(form.arguments);
         out += QStringLiteral("  ") + synopsis.replace(u'\n', QStringLiteral("\n         ")) + u'\n';
-        out += indented(text(form.what.ja), margin) + indented(text(form.what.en), margin) + u'\n';
+        out += indented(text(form.what), margin) + u'\n';
     }
-    out += QStringLiteral("Options / オプション:\n");
+    out += japanese ? QStringLiteral("オプション:\n") : QStringLiteral("Options:\n");
     for (const Option &option : kOptions) {
-        const QString name = text(option.name);
+        const QString name = named(option.name);
         const QString pad(std::max(1, 25 - columns(name)), u' ');
-        out += QStringLiteral("  ") + name + pad + text(option.brief.ja) + QStringLiteral(" / ")
-            + text(option.brief.en).replace(u'\n', u'\n' + column) + u'\n';
+        out += QStringLiteral("  ") + name + pad + text(option.brief).replace(u'\n', u'\n' + column) + u'\n';
     }
-    out += u'\n' + indented(text(kSettings.ja), {}) + indented(text(kSettings.en), {});
-    QStringList ja, en;
-    for (const ExitStatus &status : kExitStatuses) {
-        ja += QString::number(status.code) + u' ' + text(status.brief.ja);
-        en += QString::number(status.code) + u' ' + text(status.brief.en);
-    }
-    out += QStringLiteral("終了ステータス: ") + ja.join(u'、') + QStringLiteral("。\n");
-    out += QStringLiteral("Exit status: ") + en.join(QStringLiteral(", ")) + QStringLiteral(".\n");
+    out += u'\n' + indented(text(kSettings), {});
+    QStringList statuses;
+    for (const ExitStatus &status : kExitStatuses)
+        statuses += QString::number(status.code) + u' ' + text(status.brief);
+    out += japanese ? QStringLiteral("終了ステータス: ") + statuses.join(u'、') + QStringLiteral("。\n")
+                    : QStringLiteral("Exit status: ") + statuses.join(QStringLiteral(", ")) + QStringLiteral(".\n");
     return out;
 }
 

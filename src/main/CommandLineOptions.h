@@ -44,8 +44,10 @@ inline constexpr int kUsageError = 2;
 // The program's name in its messages.
 inline const QString kProgram = QStringLiteral("pelora");
 
-// How the two paths go, for the messages that find them mixed up.
-inline const QString kExportForm = QStringLiteral("pelora --export-pdf OUTPUT.pdf DOCUMENT.plr");
+// How the paths go, for the messages that find them mixed up, with the
+// names of the run's language.
+QString exportForm();
+QString printForm();
 
 // An Invalid command that says what is wrong.
 Options invalid(const QString &error);
@@ -57,6 +59,7 @@ QStringList argumentsOf(int argc, char **argv);
 // (-platform, -style, …) are let through for the window's toolkit.
 Options parse(const QStringList &arguments);
 
+// --help in the run's language.
 QString usage();
 QString versionText();
 

@@ -121,38 +121,38 @@ void TForm1::createMenu()
         return action;
     };
 
-    File1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    File1 = bar->addMenu(tr("ファイル(&F)"));
     File1->setObjectName(QStringLiteral("File1"));
-    New1 = addItem(File1, "New1", QStringLiteral("新規作成(&N)"));
-    Open1 = addItem(File1, "Open1", QStringLiteral("開く(&O)"));
-    Save1 = addItem(File1, "Save1", QStringLiteral("上書き保存(&S)"));
-    SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("名前を付けて保存(&A)"));
-    ChooseCoverMe = addItem(File1, "ChooseCoverMe", QStringLiteral("表紙の画像を選ぶ(&I)…"));
-    RemoveCoverMe = addItem(File1, "RemoveCoverMe", QStringLiteral("表紙の画像を外す(&R)"));
+    New1 = addItem(File1, "New1", tr("新規作成(&N)"));
+    Open1 = addItem(File1, "Open1", tr("開く(&O)"));
+    Save1 = addItem(File1, "Save1", tr("上書き保存(&S)"));
+    SaveAs1 = addItem(File1, "SaveAs1", tr("名前を付けて保存(&A)"));
+    ChooseCoverMe = addItem(File1, "ChooseCoverMe", tr("表紙の画像を選ぶ(&I)…"));
+    RemoveCoverMe = addItem(File1, "RemoveCoverMe", tr("表紙の画像を外す(&R)"));
     RemoveCoverMe->setEnabled(false);
     File1->addSeparator()->setObjectName(QStringLiteral("N3"));
-    U1 = addItem(File1, "U1", QStringLiteral("プリンタ設定(&U)"));
-    PaperMe = addItem(File1, "PaperMe", QStringLiteral("用紙の選択(&L)…"));
-    DiscAreaMe = addItem(File1, "DiscAreaMe", QStringLiteral("プリンタブルディスクの印刷範囲(&D)…"));
-    PreViewMe = addItem(File1, "PreViewMe", QStringLiteral("プレビュー(&V)"));
-    Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)"));
-    OneSheetPreviewMe = addItem(File1, "OneSheetPreviewMe", QStringLiteral("表と裏を1枚でプレビュー(&B)"));
-    OneSheetPrintMe = addItem(File1, "OneSheetPrintMe", QStringLiteral("表と裏を1枚に印刷(&W)"));
-    LabelPreviewMe = addItem(File1, "LabelPreviewMe", QStringLiteral("レーベルをプレビュー(&E)"));
-    LabelPrintMe = addItem(File1, "LabelPrintMe", QStringLiteral("レーベルを印刷(&K)"));
+    U1 = addItem(File1, "U1", tr("プリンタ設定(&U)"));
+    PaperMe = addItem(File1, "PaperMe", tr("用紙の選択(&L)…"));
+    DiscAreaMe = addItem(File1, "DiscAreaMe", tr("プリンタブルディスクの印刷範囲(&D)…"));
+    PreViewMe = addItem(File1, "PreViewMe", tr("プレビュー(&V)"));
+    Print1 = addItem(File1, "Print1", tr("印刷(&P)"));
+    OneSheetPreviewMe = addItem(File1, "OneSheetPreviewMe", tr("表と裏を1枚でプレビュー(&B)"));
+    OneSheetPrintMe = addItem(File1, "OneSheetPrintMe", tr("表と裏を1枚に印刷(&W)"));
+    LabelPreviewMe = addItem(File1, "LabelPreviewMe", tr("レーベルをプレビュー(&E)"));
+    LabelPrintMe = addItem(File1, "LabelPrintMe", tr("レーベルを印刷(&K)"));
     File1->addSeparator()->setObjectName(QStringLiteral("N2"));
-    Exit1 = addItem(File1, "Exit1", QStringLiteral("終了(&X)"));
+    Exit1 = addItem(File1, "Exit1", tr("終了(&X)"));
 
-    HenshuMe = bar->addMenu(QStringLiteral("編集(&E)"));
+    HenshuMe = bar->addMenu(tr("編集(&E)"));
     HenshuMe->setObjectName(QStringLiteral("HenshuMe"));
-    ModeMe = addItem(HenshuMe, "ModeMe", QStringLiteral("編集モード切替(&M)"));
+    ModeMe = addItem(HenshuMe, "ModeMe", tr("編集モード切替(&M)"));
     HenshuMe->addSeparator()->setObjectName(QStringLiteral("N4"));
-    BlankMe = addItem(HenshuMe, "BlankMe", QStringLiteral("白紙の一行を追加(&B)"));
-    DeleteMe = addItem(HenshuMe, "DeleteMe", QStringLiteral("削除(&D)"));
-    AllDelMe = addItem(HenshuMe, "AllDelMe", QStringLiteral("全て削除(&A)"));
+    BlankMe = addItem(HenshuMe, "BlankMe", tr("白紙の一行を追加(&B)"));
+    DeleteMe = addItem(HenshuMe, "DeleteMe", tr("削除(&D)"));
+    AllDelMe = addItem(HenshuMe, "AllDelMe", tr("全て削除(&A)"));
     HenshuMe->addSeparator()->setObjectName(QStringLiteral("N5"));
-    UndoMe = addItem(HenshuMe, "UndoMe", QStringLiteral("元に戻す(&U)"));
-    RedoMe = addItem(HenshuMe, "RedoMe", QStringLiteral("やり直し(&R)"));
+    UndoMe = addItem(HenshuMe, "UndoMe", tr("元に戻す(&U)"));
+    RedoMe = addItem(HenshuMe, "RedoMe", tr("やり直し(&R)"));
 
     // The keys every editor has, the same on every desktop.
     New1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
@@ -164,32 +164,32 @@ void TForm1::createMenu()
     UndoMe->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     RedoMe->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
-    O1 = bar->addMenu(QStringLiteral("クイックオプション(&Q)"));
+    O1 = bar->addMenu(tr("クイックオプション(&Q)"));
     O1->setObjectName(QStringLiteral("O1"));
-    n1 = addCheckItem(O1, "n1", QStringLiteral("ファイル追加時に拡張子を除く(&E)"));
-    AcqTag = addCheckItem(O1, "AcqTag", QStringLiteral("ファイル追加時にタグ情報を取得(&T)"));
-    PlusNum = addCheckItem(O1, "PlusNum", QStringLiteral("印刷時に番号を付ける(&N)"));
-    CoverArtMe = addCheckItem(O1, "CoverArtMe", QStringLiteral("アルバムアートを表紙に使う(&A)"));
+    n1 = addCheckItem(O1, "n1", tr("ファイル追加時に拡張子を除く(&E)"));
+    AcqTag = addCheckItem(O1, "AcqTag", tr("ファイル追加時にタグ情報を取得(&T)"));
+    PlusNum = addCheckItem(O1, "PlusNum", tr("印刷時に番号を付ける(&N)"));
+    CoverArtMe = addCheckItem(O1, "CoverArtMe", tr("アルバムアートを表紙に使う(&A)"));
     O1->addSeparator();
-    MarksMe = O1->addMenu(QStringLiteral("切り取りの目印(&K)"));
+    MarksMe = O1->addMenu(tr("切り取りの目印(&K)"));
     MarksMe->setObjectName(QStringLiteral("MarksMe"));
     auto *marks = new QActionGroup(MarksMe);
-    MarksDashedMe = addItem(MarksMe, "MarksDashedMe", QStringLiteral("切り取り線(&D)"));
-    MarksCropMe = addItem(MarksMe, "MarksCropMe", QStringLiteral("トンボ(&C)"));
-    MarksNoneMe = addItem(MarksMe, "MarksNoneMe", QStringLiteral("なし(&N)"));
+    MarksDashedMe = addItem(MarksMe, "MarksDashedMe", tr("切り取り線(&D)"));
+    MarksCropMe = addItem(MarksMe, "MarksCropMe", tr("トンボ(&C)"));
+    MarksNoneMe = addItem(MarksMe, "MarksNoneMe", tr("なし(&N)"));
     for (QAction *action : {MarksDashedMe, MarksCropMe, MarksNoneMe}) {
         action->setCheckable(true);
         marks->addAction(action);
     }
     MarksDashedMe->setChecked(true);
-    PrintPositionMe = addItem(O1, "PrintPositionMe", QStringLiteral("印刷位置の調整(&C)…"));
+    PrintPositionMe = addItem(O1, "PrintPositionMe", tr("印刷位置の調整(&C)…"));
 
-    O2 = bar->addAction(QStringLiteral("オプション(&O)"));
+    O2 = bar->addAction(tr("オプション(&O)"));
     O2->setObjectName(QStringLiteral("O2"));
 
-    Help1 = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    Help1 = bar->addMenu(tr("ヘルプ(&H)"));
     Help1->setObjectName(QStringLiteral("Help1"));
-    About1 = addItem(Help1, "About1", QStringLiteral("バージョン情報(&A)"));
+    About1 = addItem(Help1, "About1", tr("バージョン情報(&A)"));
 }
 
 void TForm1::createControls()
@@ -199,13 +199,13 @@ void TForm1::createControls()
     setCentralWidget(Client);
     const QFont contentFont = Fonts::uiFont(Fonts::ContentPixelSize);
 
-    Labelti = Controls::label(QStringLiteral("タイトル"), Client, 8, 3);
+    Labelti = Controls::label(tr("タイトル"), Client, 8, 3);
     EditTi = new QLineEdit(Client);
     KeepOneLine(EditTi);
     EditTi->setFont(contentFont);
     EditTi->setGeometry(56, 0, 409, 24);
 
-    Label3 = Controls::label(QStringLiteral("内容"), Client, 16, 25);
+    Label3 = Controls::label(tr("内容"), Client, 16, 25);
 
     ListBox1 = new ItemListBox(Client);
     ListBox1->setFont(contentFont);
@@ -251,21 +251,21 @@ void TForm1::createControls()
     FuncPanel->setFocusPolicy(Qt::TabFocus);
     FuncPanel->setGeometry(472, 0, 153, 369);
 
-    GPBoxF = new QGroupBox(QStringLiteral("フォントサイズ"), FuncPanel);
+    GPBoxF = new QGroupBox(tr("フォントサイズ"), FuncPanel);
     GPBoxF->setGeometry(8, 8, 137, 73);
-    Label1 = Controls::label(QStringLiteral("タイトル"), GPBoxF, 9, 19);
-    Label2 = Controls::label(QStringLiteral("内容"), GPBoxF, 73, 19);
+    Label1 = Controls::label(tr("タイトル"), GPBoxF, 9, 19);
+    Label2 = Controls::label(tr("内容"), GPBoxF, 73, 19);
     ComboTFS = makeCombo(QStringLiteral("17"), GPBoxF, 8, 40);
     comboFS = makeCombo(QStringLiteral("14"), GPBoxF, 72, 40);
 
-    RGTwoSides = new TRadioGroup(QStringLiteral("ジャケット面"), {QStringLiteral("表"), QStringLiteral("裏")}, FuncPanel);
+    RGTwoSides = new TRadioGroup(tr("ジャケット面"), {tr("表"), tr("裏")}, FuncPanel);
     RGTwoSides->setGeometry(8, 88, 137, 73);
     RGTwoSides->setItemIndex(0);
 
-    Label4 = Controls::label(QStringLiteral("印刷部数"), FuncPanel, 17, 179);
+    Label4 = Controls::label(tr("印刷部数"), FuncPanel, 17, 179);
     ComboBusuu = makeCombo(QStringLiteral("1"), FuncPanel, 80, 173);
 
-    ModeBtn = Controls::button(QStringLiteral("編集モード切替"), FuncPanel, 16, 208, 121, 33);
+    ModeBtn = Controls::button(tr("編集モード切替"), FuncPanel, 16, 208, 121, 33);
     QPalette black = ModeBtn->palette();
     black.setColor(QPalette::ButtonText, Qt::black);
     ModeBtn->setPalette(black);
@@ -274,13 +274,13 @@ void TForm1::createControls()
     ListFuncPanel = new TNCPanel(FuncPanel, false);
     ListFuncPanel->setFocusPolicy(Qt::TabFocus);
     ListFuncPanel->setGeometry(8, 248, 137, 41);
-    BlankBtn = Controls::button(QStringLiteral("白紙の１行を追加"), ListFuncPanel, 8, 0, 121, 33);
+    BlankBtn = Controls::button(tr("白紙の１行を追加"), ListFuncPanel, 8, 0, 121, 33);
 
-    DelBtn = Controls::button(QStringLiteral("削除"), FuncPanel, 16, 288, 121, 33);
-    AllDelbtn = Controls::button(QStringLiteral("全て削除"), FuncPanel, 16, 328, 121, 33);
+    DelBtn = Controls::button(tr("削除"), FuncPanel, 16, 288, 121, 33);
+    AllDelbtn = Controls::button(tr("全て削除"), FuncPanel, 16, 328, 121, 33);
 
-    PreVBtn = Controls::button(QStringLiteral("プレビュー"), Client, 472, 376, 73, 49);
-    Button1 = Controls::button(QStringLiteral("印刷"), Client, 552, 376, 73, 49);
+    PreVBtn = Controls::button(tr("プレビュー"), Client, 472, 376, 73, 49);
+    Button1 = Controls::button(tr("印刷"), Client, 552, 376, 73, 49);
 
     SPTimer = new TSPTimer(this);
 
@@ -362,7 +362,7 @@ void TForm1::FormCreate()
     ProgramSettings::ReadSettingsFile(*this);
     // 5. The audio tag component.
     if ((vbmp3_init() & 0xFF) == 0)
-        Messages::ShowMessage(QStringLiteral("初期化に失敗しました"));
+        Messages::ShowMessage(tr("初期化に失敗しました"));
     // 6. Files may be dropped anywhere on the window.
     setAcceptDrops(true);
     // 7. The layout values the preview reads before any layout.
@@ -372,9 +372,9 @@ void TForm1::FormCreate()
     JacketLayout.TitleHeight = 0;
     // 8. Caption: the window starts in list mode; the stored mode is applied
     // at the first show. 9. Document state.
-    setWindowTitle(AppName + QStringLiteral(" - リストモード"));
+    setWindowTitle(AppName() + QStringLiteral(" - ") + tr("リストモード"));
     FirstShow = true;
-    CurrentFileName = QStringLiteral("無題.plr");
+    CurrentFileName = tr("無題.plr");
     HasFileName = false;
     // 10. The spine picture, drawn in tiles, and the selection snapshot.
     SpineBitmap = new TBigBitmap();
@@ -457,7 +457,7 @@ void TForm1::FormDestroy()
     SpineBitmap = nullptr;
     vbmp3_close();
     if ((vbmp3_free() & 0xFF) == 0)
-        Messages::ShowMessage(QStringLiteral("解放に失敗しました"));
+        Messages::ShowMessage(tr("解放に失敗しました"));
     delete DragItems;
     DragItems = nullptr;
 }
@@ -475,9 +475,9 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::UpdateCaption()
 {
     // A jacket changed since it was opened, saved or made new: "*" first.
-    setWindowTitle((JacketChanged() ? QStringLiteral("*") : QString()) + AppName + QStringLiteral(" - ")
-                   + (EditorMode ? QStringLiteral("エディタモード") : QStringLiteral("リストモード"))
-                   + (JacketCover.isNull() ? QString() : QStringLiteral(" - 表紙画像あり")));
+    setWindowTitle((JacketChanged() ? QStringLiteral("*") : QString()) + AppName() + QStringLiteral(" - ")
+                   + (EditorMode ? tr("エディタモード") : tr("リストモード"))
+                   + (JacketCover.isNull() ? QString() : tr(" - 表紙画像あり")));
 }
 
 void TForm1::updateNumberColumnWidth(int highestNumber)

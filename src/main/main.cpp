@@ -11,17 +11,17 @@ int main(int argc, char **argv)
 {
     // Exporting, printing, help and version run without the window; no
     // argument or document paths alone open it as always.
-    const CommandLine::Options options = CommandLine::parse(CommandLine::argumentsOf(argc, argv));
-    if (options.command != CommandLine::Command::Window) {
+    const QStringList arguments = CommandLine::argumentsOf(argc, argv);
+    if (CommandLine::parse(arguments).command != CommandLine::Command::Window) {
         // Headless runs stay quiet without a session's runtime folder; the
         // window keeps Qt's own fallback, which outlives it for the programs
         // it starts (a browser for the README).
         const auto runtime = HeadlessRun::provideRuntimeDirectory();
-        return CommandLine::run(options, argv[0]);
+        return CommandLine::run(arguments, argv[0]);
     }
 
     TApplication app(argc, argv);
-    Messages::setApplicationTitle(AppName);
+    Messages::setApplicationTitle(AppName());
     ProgramArguments = app.arguments().mid(1);
 
     // The printer comes first and goes last; the preview window is made

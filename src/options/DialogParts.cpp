@@ -14,14 +14,14 @@ TDestinationDialog::TDestinationDialog(const QString &destination, const char *o
     , m_destination(destination)
 {
     setObjectName(QLatin1String(objectName));
-    setWindowTitle(AppName + QStringLiteral(" - ") + caption);
-    PrinterLabel = new QLabel(QStringLiteral("プリンタ: ") + destination, this);
+    setWindowTitle(AppName() + QStringLiteral(" - ") + caption);
+    PrinterLabel = new QLabel(tr("プリンタ: ") + destination, this);
     PrinterLabel->setObjectName(QStringLiteral("PrinterLabel"));
     PrinterLabel->setTextFormat(Qt::PlainText);
     OkBtn = DialogParts::button(this, "OkBtn", QStringLiteral("OK"));
     // Enter in a box confirms; on a button, it presses that button.
     OkBtn->setDefault(true);
-    CancelBtn = DialogParts::button(this, "CancelBtn", QStringLiteral("キャンセル"));
+    CancelBtn = DialogParts::button(this, "CancelBtn", tr("キャンセル"));
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -14,17 +14,17 @@
 #include <QVBoxLayout>
 
 TDiscAreaForm::TDiscAreaForm(const QString &destination, QWidget *parent)
-    : TDestinationDialog(destination, "DiscAreaForm", QStringLiteral("プリンタブルディスクの印刷範囲"), parent)
+    : TDestinationDialog(destination, "DiscAreaForm", tr("プリンタブルディスクの印刷範囲"), parent)
 {
     const QString mm = QStringLiteral(" mm");
     OuterBox = DialogParts::tenthsBox(this, "OuterBox", DiscRing::kLeastOuterMm, DiscRing::kMostOuterMm, 0.5, mm);
     InnerBox = DialogParts::tenthsBox(this, "InnerBox", DiscRing::kLeastInnerMm, DiscRing::kMostInnerMm, 0.5, mm);
-    auto *hint = new QLabel(QStringLiteral("ディスクの袋や説明書にある印刷可能範囲の直径です。"), this);
+    auto *hint = new QLabel(tr("ディスクの袋や説明書にある印刷可能範囲の直径です。"), this);
 
     auto *boxes = new QFormLayout;
     boxes->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    boxes->addRow(QStringLiteral("外径"), OuterBox);
-    boxes->addRow(QStringLiteral("内径"), InnerBox);
+    boxes->addRow(tr("外径"), OuterBox);
+    boxes->addRow(tr("内径"), InnerBox);
     auto *layout = new QVBoxLayout(this);
     // Wide enough for its long caption in a window manager's bolder title font.
     PrinterLabel->setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) * 3 / 2 + 80);
@@ -48,7 +48,7 @@ void TDiscAreaForm::OkBtnClick()
     choice.discOuterMm = OuterBox->value();
     choice.discInnerMm = InnerBox->value();
     if (!PaperChoices::save(m_destination, choice)) {
-        Messages::ShowError(QStringLiteral("設定ファイル Pelora.ini に書き込めませんでした。"));
+        Messages::ShowError(TDestinationDialog::tr("設定ファイル Pelora.ini に書き込めませんでした。"));
         return;
     }
     accept();

@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "labels/LabelOutlines.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,7 +18,6 @@
 
 namespace {
 
-const QString kPlainPaper = QStringLiteral("普通紙");
 constexpr int kProductRole = Qt::UserRole;
 
 // What a product holds, for its line in the list.
@@ -25,17 +25,18 @@ QString facesOf(const ProductFit &fit)
 {
     QStringList faces;
     if (!fit.front.isEmpty())
-        faces << QStringLiteral("表");
+        faces << QCoreApplication::translate("TPaperForm", "表");
     if (!fit.back.isEmpty())
-        faces << QStringLiteral("裏");
+        faces << QCoreApplication::translate("TPaperForm", "裏");
     if (!fit.disc.isEmpty())
-        faces << QStringLiteral("レーベル");
-    return faces.join(u'・');
+        faces << QCoreApplication::translate("TPaperForm", "レーベル");
+    // The separator is the language's too.
+    return faces.join(QCoreApplication::translate("TPaperForm", "・"));
 }
 
 QString lineOf(const LabelProduct &product)
 {
-    return QStringLiteral("%1 — %2（%3、%4）")
+    return QCoreApplication::translate("TPaperForm", "%1 — %2（%3、%4）")
         .arg(product.name(), product.description, product.paperId, facesOf(LabelProducts::FitJacket(product)));
 }
 
@@ -116,17 +117,17 @@ void TSheetPicture::paintEvent(QPaintEvent *)
 }
 
 TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &products, QWidget *parent)
-    : TDestinationDialog(destination, "PaperForm", QStringLiteral("用紙の選択"), parent)
+    : TDestinationDialog(destination, "PaperForm", tr("用紙の選択"), parent)
     , m_products(products)
 {
     SearchEdit = new QLineEdit(this);
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
-    SearchEdit->setPlaceholderText(QStringLiteral("メーカー、品番、説明で検索"));
+    SearchEdit->setPlaceholderText(tr("メーカー、品番、説明で検索"));
     SearchEdit->setClearButtonEnabled(true);
     ProductList = new QListWidget(this);
     ProductList->setObjectName(QStringLiteral("ProductList"));
     ProductList->setMinimumWidth(420);
-    auto *plain = new QListWidgetItem(kPlainPaper, ProductList);
+    auto *plain = new QListWidgetItem(tr("普通紙"), ProductList);
     plain->setData(kProductRole, -1);
     for (qsizetype i = 0; i < m_products.size(); ++i) {
         auto *item = new QListWidgetItem(lineOf(m_products[i]), ProductList);
@@ -138,9 +139,9 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     DiscBox = positionBox(this, "DiscBox");
 
     auto *positions = new QFormLayout;
-    positions->addRow(QStringLiteral("次に表を印刷する位置"), FrontBox);
-    positions->addRow(QStringLiteral("次に裏を印刷する位置"), BackBox);
-    positions->addRow(QStringLiteral("次にレーベルを印刷する位置"), DiscBox);
+    positions->addRow(tr("次に表を印刷する位置"), FrontBox);
+    positions->addRow(tr("次に裏を印刷する位置"), BackBox);
+    positions->addRow(tr("次にレーベルを印刷する位置"), DiscBox);
     auto *side = new QVBoxLayout;
     side->addWidget(Picture);
     side->addLayout(positions);
@@ -218,7 +219,7 @@ PaperChoice TPaperForm::Choice() const
 void TPaperForm::OkBtnClick()
 {
     if (!PaperChoices::save(m_destination, Choice())) {
-        Messages::ShowError(QStringLiteral("設定ファイル Pelora.ini に書き込めませんでした。"));
+        Messages::ShowError(TDestinationDialog::tr("設定ファイル Pelora.ini に書き込めませんでした。"));
         return;
     }
     accept();

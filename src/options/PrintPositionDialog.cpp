@@ -20,7 +20,7 @@
 #include <algorithm>
 
 TPrintPositionForm::TPrintPositionForm(const QString &destination, QWidget *parent)
-    : TDestinationDialog(destination, "PrintPositionForm", QStringLiteral("印刷位置の調整"), parent)
+    : TDestinationDialog(destination, "PrintPositionForm", tr("印刷位置の調整"), parent)
 {
     const QString mm = QStringLiteral(" mm");
     OffsetXBox = DialogParts::tenthsBox(this, "OffsetXBox", -PrintCorrection::kMostOffsetMm, PrintCorrection::kMostOffsetMm, 0.1, mm);
@@ -31,17 +31,17 @@ TPrintPositionForm::TPrintPositionForm(const QString &destination, QWidget *pare
     const int boxWidth = std::max({OffsetXBox->sizeHint().width(), OffsetYBox->sizeHint().width(), ScaleBox->sizeHint().width()});
     for (QDoubleSpinBox *box : {OffsetXBox, OffsetYBox, ScaleBox})
         box->setFixedWidth(boxWidth);
-    HintLabel = new QLabel(QStringLiteral("＋の値で右・下へ、−の値で左・上へ動きます。\n"
-                                          "倍率は用紙の左上の角を中心に拡大・縮小します。"),
+    HintLabel = new QLabel(tr("＋の値で右・下へ、−の値で左・上へ動きます。\n"
+                               "倍率は用紙の左上の角を中心に拡大・縮小します。"),
                            this);
     HintLabel->setObjectName(QStringLiteral("HintLabel"));
-    PrintPageBtn = DialogParts::button(this, "PrintPageBtn", QStringLiteral("調整用ページを印刷"));
+    PrintPageBtn = DialogParts::button(this, "PrintPageBtn", tr("調整用ページを印刷"));
 
     auto *boxes = new QFormLayout;
     boxes->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    boxes->addRow(QStringLiteral("横の位置"), OffsetXBox);
-    boxes->addRow(QStringLiteral("縦の位置"), OffsetYBox);
-    boxes->addRow(QStringLiteral("倍率"), ScaleBox);
+    boxes->addRow(tr("横の位置"), OffsetXBox);
+    boxes->addRow(tr("縦の位置"), OffsetYBox);
+    boxes->addRow(tr("倍率"), ScaleBox);
     QHBoxLayout *buttons = buttonRow(PrintPageBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PrinterLabel);
@@ -81,7 +81,7 @@ void TPrintPositionForm::PrintPageBtnClick()
         // A printer without a copy count prints one anyway.
     }
     const SheetGeometry sheet = TForm1::CurrentSheet();
-    QdPrinter->BeginDoc(QStringLiteral("印刷位置の調整"));
+    QdPrinter->BeginDoc(tr("印刷位置の調整"));
     DrawCalibrationPage(QdPrinter->GetCanvas(), sheet, correction, m_destination);
     QdPrinter->EndDoc();
 }
@@ -89,7 +89,7 @@ void TPrintPositionForm::PrintPageBtnClick()
 void TPrintPositionForm::OkBtnClick()
 {
     if (!PrintPositions::save(m_destination, Correction())) {
-        Messages::ShowError(QStringLiteral("設定ファイル Pelora.ini に書き込めませんでした。"));
+        Messages::ShowError(TDestinationDialog::tr("設定ファイル Pelora.ini に書き込めませんでした。"));
         return;
     }
     accept();

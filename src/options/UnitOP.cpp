@@ -15,8 +15,8 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
-const QString SampleTitle = QStringLiteral("印刷失敗ブルース");
-const QString SampleArtist = QStringLiteral("モノクロプリンターズ");
+const char SampleTitle[] = QT_TRANSLATE_NOOP("TFormOP", "印刷失敗ブルース");
+const char SampleArtist[] = QT_TRANSLATE_NOOP("TFormOP", "モノクロプリンターズ");
 const QString SampleTime = QStringLiteral("03：99");
 
 TFormOP::TFormOP(TForm1 *mainWindow)
@@ -24,23 +24,23 @@ TFormOP::TFormOP(TForm1 *mainWindow)
     , m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("FormOP"));
-    setWindowTitle(QStringLiteral("オプション"));
+    setWindowTitle(tr("オプション"));
     // Nothing inside follows the window's size, so the size stays as designed.
     setFixedSize(449, 405);
     move(192, 107);
 
-    checkKa = Controls::placed<QCheckBox>(QStringLiteral("ファイル追加時に拡張子を除く"), this, 16, 8, 185, 25);
-    CheckBox1 = Controls::placed<QCheckBox>(QStringLiteral("印刷時に番号を付ける"), this, 16, 32, 185, 25);
-    CheckDelconf = Controls::placed<QCheckBox>(QStringLiteral("削除する時に確認する"), this, 16, 56, 185, 25);
-    CheckAlldelconf = Controls::placed<QCheckBox>(QStringLiteral("全て削除する時に確認する"), this, 16, 80, 185, 25);
+    checkKa = Controls::placed<QCheckBox>(tr("ファイル追加時に拡張子を除く"), this, 16, 8, 185, 25);
+    CheckBox1 = Controls::placed<QCheckBox>(tr("印刷時に番号を付ける"), this, 16, 32, 185, 25);
+    CheckDelconf = Controls::placed<QCheckBox>(tr("削除する時に確認する"), this, 16, 56, 185, 25);
+    CheckAlldelconf = Controls::placed<QCheckBox>(tr("全て削除する時に確認する"), this, 16, 80, 185, 25);
 
     NCPanel1 = new TNCPanel(this);
     NCPanel1->setFocusPolicy(Qt::TabFocus);
     NCPanel1->setGeometry(8, 120, 425, 193);
-    CheckBox2 = Controls::placed<QCheckBox>(QStringLiteral("ファイル追加時にタグ情報を取得する（ファイル名は捨てます）"), NCPanel1, 8, 8, 337, 25);
-    CheckBox4 = Controls::placed<QCheckBox>(QStringLiteral("曲長を付ける"), NCPanel1, 32, 40, 169, 25);
-    CheckBox3 = Controls::placed<QCheckBox>(QStringLiteral("アーティスト情報を付ける"), NCPanel1, 32, 72, 169, 17);
-    Label1 = Controls::label(QStringLiteral("アーティスト情報の前に付ける文字列"), NCPanel1, 32, 107);
+    CheckBox2 = Controls::placed<QCheckBox>(tr("ファイル追加時にタグ情報を取得する（ファイル名は捨てます）"), NCPanel1, 8, 8, 337, 25);
+    CheckBox4 = Controls::placed<QCheckBox>(tr("曲長を付ける"), NCPanel1, 32, 40, 169, 25);
+    CheckBox3 = Controls::placed<QCheckBox>(tr("アーティスト情報を付ける"), NCPanel1, 32, 72, 169, 17);
+    Label1 = Controls::label(tr("アーティスト情報の前に付ける文字列"), NCPanel1, 32, 107);
     ComboAf = new QComboBox(NCPanel1);
     ComboAf->setEditable(true);
     KeepOneLine(ComboAf->lineEdit());
@@ -51,7 +51,7 @@ TFormOP::TFormOP(TForm1 *mainWindow)
     ComboAf->addItems({QStringLiteral("  by "), QStringLiteral("  歌："), QStringLiteral("  演奏："),
                        QStringLiteral("  うた："), QStringLiteral("  /")});
     ComboAf->setGeometry(232, 104, 97, ComboAf->sizeHint().height());
-    Label3 = Controls::label(QStringLiteral("サンプル"), NCPanel1, 16, 136);
+    Label3 = Controls::label(tr("サンプル"), NCPanel1, 16, 136);
     LabelSample = new QLabel(NCPanel1);
     // A typed prefix such as "<b>" must show as typed, not as markup.
     LabelSample->setTextFormat(Qt::PlainText);
@@ -63,9 +63,9 @@ TFormOP::TFormOP(TForm1 *mainWindow)
     LabelSample->setPalette(white);
 
     OkBtn = Controls::button(QStringLiteral("OK"), this, 48, 328, 137, 41);
-    CancelBtn = Controls::button(QStringLiteral("キャンセル"), this, 248, 328, 137, 41);
+    CancelBtn = Controls::button(tr("キャンセル"), this, 248, 328, 137, 41);
 
-    RgDirSide = new TRadioGroup(QStringLiteral("側面の文字の方向"), {QStringLiteral("縱"), QStringLiteral("横　（推奨）")}, this);
+    RgDirSide = new TRadioGroup(tr("側面の文字の方向"), {tr("縱"), tr("横　（推奨）")}, this);
     RgDirSide->setGeometry(224, 8, 209, 97);
     RgDirSide->setItemIndex(1);
 
@@ -97,7 +97,7 @@ TFormOP::TFormOP(TForm1 *mainWindow)
     FormCreate();
 }
 
-void TFormOP::FormCreate() { setWindowTitle(AppName + QStringLiteral(" - ") + QStringLiteral("オプション")); }
+void TFormOP::FormCreate() { setWindowTitle(AppName() + QStringLiteral(" - ") + tr("オプション")); }
 
 void TFormOP::FormShow()
 {
@@ -125,11 +125,11 @@ void TFormOP::showEvent(QShowEvent *event)
 void TFormOP::UpdateSample()
 {
     // Built like the line of a dropped audio file: time first, then artist.
-    QString line = SampleTitle;
+    QString line = tr(SampleTitle);
     if (CheckBox4->isChecked())
         line += QStringLiteral("  (") + SampleTime + u')';
     if (CheckBox3->isChecked())
-        line += ComboAf->currentText() + SampleArtist;
+        line += ComboAf->currentText() + tr(SampleArtist);
     LabelSample->setText(line);
 }
 

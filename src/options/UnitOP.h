@@ -53,7 +53,8 @@ private:
     TForm1 *m_mainWindow;
 };
 
-// The texts that stand in for a dropped audio file's tag in the sample line.
-extern const QString SampleTitle;
-extern const QString SampleArtist;
+// The texts that stand in for a dropped audio file's tag in the sample line;
+// title and artist are translated where they are shown.
+extern const char SampleTitle[];
+extern const char SampleArtist[];
 extern const QString SampleTime;

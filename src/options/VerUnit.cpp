@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "VerUnit.h"
 
+#include "main/AppName.h"
 #include "main/Unit1.h"
 
 #include <QCoreApplication>
@@ -42,7 +43,7 @@ TVerform::TVerform(QWidget *parent)
     setFixedSize(224, 126);
     move(299, 127);
 
-    Label4 = new QLabel(QStringLiteral("ペロラ version" PELORA_VERSION), this);
+    Label4 = new QLabel(AppName() + QStringLiteral(" version" PELORA_VERSION), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->adjustSize();
     Label4->move(8, 8);
@@ -74,7 +75,7 @@ TVerform::TVerform(QWidget *parent)
     FormCreate();
 }
 
-void TVerform::FormCreate() { setWindowTitle(QStringLiteral("バージョン情報")); }
+void TVerform::FormCreate() { setWindowTitle(tr("バージョン情報")); }
 
 void TVerform::Label1Click()
 {

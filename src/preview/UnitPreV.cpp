@@ -183,7 +183,7 @@ void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const Fa
         }
         if (part.kind != fontFor) {
             image.SetFontSize(fontSizes[part.kind]);
-            lineHeight = image.TextHeight(AppName);
+            lineHeight = image.TextHeight(LineHeightSample);
             fontFor = part.kind;
         }
         const QPoint at = toPreview(part.anchor, divisor) + shifts[part.kind] + QPoint(0, part.line * lineHeight);
@@ -234,10 +234,10 @@ TPreVForm::TPreVForm(QWidget *parent)
     setObjectName(QStringLiteral("PreVForm"));
     resize(622, 480);
     move(192, 107);
-    PrintBtn = new QPushButton(QStringLiteral("印刷"), this);
+    PrintBtn = new QPushButton(tr("印刷"), this);
     PrintBtn->setObjectName(QStringLiteral("PrintBtn"));
     PrintBtn->setGeometry(552, 125, 57, 49);
-    CanCelBtn = new QPushButton(QStringLiteral("戻る"), this);
+    CanCelBtn = new QPushButton(tr("戻る"), this);
     CanCelBtn->setObjectName(QStringLiteral("CanCelBtn"));
     CanCelBtn->setGeometry(552, 275, 57, 49);
     Image1 = new TImage(QSize(545, 449), this);
@@ -250,7 +250,7 @@ TPreVForm::TPreVForm(QWidget *parent)
     FormCreate();
 }
 
-void TPreVForm::FormCreate() { setWindowTitle(AppName + QStringLiteral(" - プレビュー")); }
+void TPreVForm::FormCreate() { setWindowTitle(AppName() + QStringLiteral(" - ") + tr("プレビュー")); }
 
 int TPreVForm::PreviewFontSize(int printerLineHeight, double divisor, int ppi)
 {
@@ -275,10 +275,10 @@ void TPreVForm::FormShow()
         move(main->x() + (main->width() - width()) / 2, main->y() + (main->height() - height()) / 2);
     }
     PrintBtn->setFocus();
-    setWindowTitle(AppName + QStringLiteral(" - プレビュー - ") + Form1->PrintDestination());
+    setWindowTitle(AppName() + QStringLiteral(" - ") + tr("プレビュー") + QStringLiteral(" - ") + Form1->PrintDestination());
     Form1->ComputeLayout(Faces);
     if (JacketLayout.TooSmallToPrint) {
-        showWarning({QStringLiteral("文字が小さくなりすぎて印刷不可能です。")});
+        showWarning({tr("文字が小さくなりすぎて印刷不可能です。")});
         return;
     }
     // The commands check the paper first; nothing planned is nothing shown.
@@ -315,7 +315,7 @@ void TPreVForm::DrawPreview()
     // A preview line is as many pixels high as the printer's line, divided.
     auto previewSize = [&](int printerSize) {
         printer.SetFontSize(printerSize);
-        return PreviewFontSize(printer.TextHeight(AppName), divisor, ppi);
+        return PreviewFontSize(printer.TextHeight(LineHeightSample), divisor, ppi);
     };
     QList<FaceFonts> fonts;
     for (const PlacedFace &face : std::as_const(PagePlan)) {
@@ -326,7 +326,7 @@ void TPreVForm::DrawPreview()
         const FaceFonts sizes{previewSize(face.layout.TitleFontSize), previewSize(face.layout.ItemFontSize),
                               previewSize(face.layout.SpineFontSize)};
         if (sizes.title == 0 || sizes.item == 0 || sizes.spine == 0) {
-            showWarning({QStringLiteral("文字が小さすぎてプレビュー不可能です。"), QStringLiteral("印刷は可能ですがおすすめできません。")});
+            showWarning({tr("文字が小さすぎてプレビュー不可能です。"), tr("印刷は可能ですがおすすめできません。")});
             return;
         }
         fonts << sizes;

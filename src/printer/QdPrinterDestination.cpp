@@ -5,6 +5,7 @@
 
 #include "CupsConnection.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPrinter>
@@ -18,13 +19,13 @@ constexpr int kPrinterDpi = 600;
 
 EQdPrinterUnavailable destinationGone(const QString &name, const QString &reason)
 {
-    return EQdPrinterUnavailable(QStringLiteral("プリンタ「%1」が見つかりません。「プリンタ設定」でプリンタを選び直してください。(%2)")
+    return EQdPrinterUnavailable(QCoreApplication::translate("TQdPrinter", "プリンタ「%1」が見つかりません。「プリンタ設定」でプリンタを選び直してください。(%2)")
                                      .arg(name, reason));
 }
 
 EQdPrinterUnavailable destinationRefuses(const QString &name)
 {
-    return EQdPrinterUnavailable(QStringLiteral("プリンタ「%1」は印刷を受け付けていません。プリンタの状態を確かめるか、「プリンタ設定」で別のプリンタを選んでください。")
+    return EQdPrinterUnavailable(QCoreApplication::translate("TQdPrinter", "プリンタ「%1」は印刷を受け付けていません。プリンタの状態を確かめるか、「プリンタ設定」で別のプリンタを選んでください。")
                                      .arg(name));
 }
 
@@ -67,7 +68,7 @@ const TQdPrinterTraits &TQdPrinter::traits()
         const auto member = std::find_if(read.Members.cbegin(), read.Members.cend(),
                                          [this](const QString &m) { return m_snapshot->IsVisible(m); });
         if (member == read.Members.cend())
-            throw EQdPrinterUnavailable(QStringLiteral("プリンタクラス「%1」には印刷を受け付けるプリンタがありません。CUPS でクラスにプリンタを加えるか、「プリンタ設定」で別のプリンタを選んでください。")
+            throw EQdPrinterUnavailable(QCoreApplication::translate("TQdPrinter", "プリンタクラス「%1」には印刷を受け付けるプリンタがありません。CUPS でクラスにプリンタを加えるか、「プリンタ設定」で別のプリンタを選んでください。")
                                  .arg(queueOf(name)));
         const TQdPrinterTraits first = readTraits(*member);
         read.Fields |= first.Fields;
@@ -143,7 +144,7 @@ QString TQdPrinter::destination() const
         // No default set: with one printer there is nothing to choose.
         const QStringList visible = visibleNames();
         if (visible.size() != 1)
-            throw EQdPrinterUnavailable(QStringLiteral("既定のプリンタが決まっていません。「プリンタ設定」で印刷に使うプリンタを選んでください。"));
+            throw EQdPrinterUnavailable(QCoreApplication::translate("TQdPrinter", "既定のプリンタが決まっていません。「プリンタ設定」で印刷に使うプリンタを選んでください。"));
         name = visible.first();
     }
     const int index = m_snapshot->IndexOf(name);

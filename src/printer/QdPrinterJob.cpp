@@ -5,6 +5,7 @@
 
 #include "CupsConnection.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPageLayout>
 #include <QPainter>
@@ -131,7 +132,7 @@ void TQdPrinter::EndDoc()
         noAnswer(m_cups->failed());
     if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
         m_sinceCheck.invalidate();
-        throw EQdPrinter(QStringLiteral("プリンタ「%1」が印刷を受け付けませんでした。プリンタの状態を確かめるか、「プリンタ設定」で別のプリンタを選んでください。(%2)")
+        throw EQdPrinter(QCoreApplication::translate("TQdPrinter", "プリンタ「%1」が印刷を受け付けませんでした。プリンタの状態を確かめるか、「プリンタ設定」で別のプリンタを選んでください。(%2)")
                              .arg(printer.printerName(), lastCupsError()));
     }
     ipp_attribute_t *id = ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER);

@@ -19,7 +19,7 @@ TQdPrinterSetupDialog::TQdPrinterSetupDialog(QWidget *parent, TQdPrinter &facade
     // Set-up use: the printer and its page, nothing about one job.
     for (const auto option : {PrintToFile, PrintSelection, PrintPageRange, PrintCurrentPage, PrintCollateCopies})
         setOption(option, false);
-    setWindowTitle(QStringLiteral("プリンタの設定"));
+    setWindowTitle(tr("プリンタの設定"));
     if (auto *buttons = findChild<QDialogButtonBox *>(); buttons && buttons->button(QDialogButtonBox::Ok))
         buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     // Qt lists every destination; only those that take jobs are offered.

@@ -5,6 +5,7 @@
 
 #include "CupsConnection.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPainter>
@@ -34,7 +35,7 @@ EQdPrinterNoPrinter::EQdPrinterNoPrinter()
 
 EQdPrinterNoSpooler::EQdPrinterNoSpooler(const QString &reason)
     : EQdPrinterNoPrinter(
-          QStringLiteral("印刷システム (CUPS) から応答がありません。CUPS が動いているか確かめてから、もう一度お試しください。(%1)")
+          QCoreApplication::translate("TQdPrinter", "印刷システム (CUPS) から応答がありません。CUPS が動いているか確かめてから、もう一度お試しください。(%1)")
               .arg(reason))
 {
 }

@@ -24,7 +24,7 @@ class TQdCupsConnection;
 
 // Failures of the printer facade. The component's own checks name class and
 // operation; what the user can act on (no answer from CUPS, a destination
-// that is gone or refuses the job, a class without printers) is in Japanese.
+// that is gone or refuses the job, a class without printers) is in the user's language.
 class EQdPrinter : public Exception
 {
 public:

@@ -664,7 +664,7 @@ void PrintCommandTest::outOfReachIsAskedFirst()
         asked = messages.shown();
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked.first().kind, Messages::Kind::WarningQuestion);
-    QCOMPARE(asked.first().title, AppName);
+    QCOMPARE(asked.first().title, AppName());
     QCOMPARE(asked.first().text, SheetPlacement::BeyondReachNotice());
     QCOMPARE(QSet<QString>(asked.first().buttons.cbegin(), asked.first().buttons.cend()),
              QSet<QString>({QStringLiteral("印刷する"), QStringLiteral("やめる")}));

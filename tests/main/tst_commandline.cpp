@@ -72,6 +72,21 @@ QList<quint64> identity(const QString &path)
     return {quint64(st.st_dev), quint64(st.st_ino), quint64(st.st_mode & S_IFMT)};
 }
 
+// A run under a desktop language other than Japanese.
+const QHash<QString, QString> kEnglish{{"LC_ALL", "en_US.UTF-8"}, {"LANG", "en_US.UTF-8"}, {"LANGUAGE", ""}};
+
+// What the program said in Japanese, the arguments it repeats left out.
+QString japaneseIn(QString said, const QStringList &arguments)
+{
+    for (const QString &argument : arguments)
+        said.remove(QFileInfo(argument).fileName());
+    const QRegularExpression japanese("[\\p{Han}\\p{Hiragana}\\p{Katakana}]+");
+    QStringList found;
+    for (auto it = japanese.globalMatch(said); it.hasNext();)
+        found << it.next().captured();
+    return found.join(u' ');
+}
+
 QList<int> jobsSince(int before, const QString &server)
 {
     QList<int> jobs;
@@ -106,7 +121,8 @@ private slots:
     void printsCopiesInBatches();
     void printBeyondReachIsToldAndPrinted();
     void settingsDecideButStayAsTheyWere();
-    void helpAndVersion();
+    void oneLanguagePerRun_data();
+    void oneLanguagePerRun();
 
 private:
     void start(QProcess &process, const QStringList &arguments, const QHash<QString, QString> &environment = {});
@@ -405,9 +421,10 @@ void CommandLineTest::badCommandLinesExitWith2()
     QVERIFY(QFile::link(work("曲目.plr"), work("symlink.pdf")));
     QCOMPARE(::link(QFile::encodeName(work("曲目.plr")).constData(), QFile::encodeName(work("hard.pdf")).constData()), 0);
     const int before = PrivateCups::lastJobId(m_server);
-    const Outcome outcome = run(arguments);
+    const Outcome outcome = run(arguments, kEnglish);
     QCOMPARE(outcome.status, 2);
     QVERIFY2(outcome.err.contains(message) && outcome.err.contains("--help"), qPrintable(outcome.err));
+    QCOMPARE(japaneseIn(outcome.err, arguments), QString());
     QCOMPARE(outcome.out, QByteArray());
     QVERIFY(!QFileInfo::exists(work("out.pdf")) && !QFileInfo::exists(work("OUT.PLR")));
     QCOMPARE(TestSupport::readFile(work("曲目.plr")), jacket);
@@ -560,15 +577,41 @@ void CommandLineTest::settingsDecideButStayAsTheyWere()
     QCOMPARE(QDir(config()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 }
 
-void CommandLineTest::helpAndVersion()
+// Each run speaks one language, its desktop's: help, version, usage errors
+// and failures alike.
+void CommandLineTest::oneLanguagePerRun_data()
 {
-    const Outcome version = run({"--version"});
-    QCOMPARE(version.status, 0);
-    QCOMPARE(QString::fromUtf8(version.out), "ペロラ version1.25\n");
-    const Outcome help = run({"-h"});
-    QCOMPARE(help.status, 0);
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    const QString missing = "%work%/なし.plr";
+    QTest::newRow("ja version") << false << QStringList{"--version"} << 0 << "ペロラ version1.25\n";
+    QTest::newRow("en version") << true << QStringList{"--version"} << 0 << "Pelora version1.25\n";
+    QTest::newRow("ja help") << false << QStringList{"-h"} << 0 << "使い方:\n  pelora [文書.plr]\n";
+    QTest::newRow("en help") << true << QStringList{"--help"} << 0 << "Usage:\n  pelora [DOCUMENT.plr]\n";
+    QTest::newRow("ja usage error") << false << QStringList{"--frobnicate", kSample} << 2 << "使い方は pelora --help で表示されます。";
+    QTest::newRow("en usage error") << true << QStringList{"--frobnicate", kSample} << 2 << "Unknown option 'frobnicate'.";
+    QTest::newRow("ja failure") << false << QStringList{"--export-pdf", "%work%/o.pdf", missing} << 1 << "なし.plr は開けません。";
+    QTest::newRow("en failure") << true << QStringList{"--export-pdf", "%work%/o.pdf", missing} << 1 << "Cannot open the file";
+}
+
+void CommandLineTest::oneLanguagePerRun()
+{
+    QFETCH(bool, english);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const Outcome outcome = run(arguments, english ? kEnglish : QHash<QString, QString>{});
+    QCOMPARE(outcome.status, status);
+    const QString all = QString::fromUtf8(outcome.out) + outcome.err;
+    QVERIFY2(all.contains(said), qPrintable(all));
+    if (english)
+        QCOMPARE(japaneseIn(all, arguments), QString());
+    else
+        QVERIFY2(!all.contains("Usage") && !all.contains("Try ") && !all.contains("cannot"), qPrintable(all));
     for (const char *option : {"--export-pdf", "--print", "--side", "--copies", "--printer", "--title-size"})
-        QVERIFY2(help.out.contains(option), option);
+        QVERIFY2(!arguments.contains("--help") || all.contains(option), option);
 }
 
 PELORA_TEST_MAIN(CommandLineTest)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Fonts.h"
+#include "common/Translation.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/NCPanel.h"
@@ -7,6 +8,7 @@
 #include "main/Unit1.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -19,6 +21,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRawFont>
+#include <QRegularExpression>
+#include <QScopeGuard>
 
 class MainWindowTest : public QObject
 {
@@ -29,6 +33,10 @@ private slots:
     void tinyWindowsGiveNoNegativeSizes();
     void menuHasEveryItem();
     void captionNamesTheMode();
+    void languageFollowsTheUsersOrder_data();
+    void languageFollowsTheUsersOrder();
+    void windowSpeaksTheRunsLanguage_data();
+    void windowSpeaksTheRunsLanguage();
     void textsUseTheJapaneseGothicFace();
     void titleKeepsTheTextBeforeALineBreak_data();
     void titleKeepsTheTextBeforeALineBreak();
@@ -174,11 +182,83 @@ void MainWindowTest::captionNamesTheMode()
     QCOMPARE(form.windowTitle(), QStringLiteral("ペロラ - リストモード"));
 }
 
+void MainWindowTest::languageFollowsTheUsersOrder_data()
+{
+    using Translation::Language;
+    QTest::addColumn<QStringList>("languages");
+    QTest::addColumn<Language>("expected");
+    QTest::newRow("Japanese desktop") << QStringList{"ja-JP"} << Language::Japanese;
+    QTest::newRow("English desktop") << QStringList{"en-GB"} << Language::English;
+    QTest::newRow("French desktop") << QStringList{"fr-FR"} << Language::English;
+    QTest::newRow("C locale") << QStringList{"C"} << Language::English;
+    QTest::newRow("French, then Japanese") << QStringList{"fr-FR", "ja"} << Language::Japanese;
+    QTest::newRow("English before Japanese") << QStringList{"en-US", "ja-JP"} << Language::English;
+}
+
+void MainWindowTest::languageFollowsTheUsersOrder()
+{
+    QFETCH(QStringList, languages);
+    QFETCH(Translation::Language, expected);
+    QCOMPARE(Translation::chosenFrom(languages), expected);
+}
+
+void MainWindowTest::windowSpeaksTheRunsLanguage_data()
+{
+    QTest::addColumn<Translation::Language>("language");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("fileMenu");
+    QTest::addColumn<QStringList>("question");  // title and buttons
+    QTest::newRow("Japanese") << Translation::Language::Japanese << "ペロラ - リストモード" << "ファイル(&F)"
+                              << QStringList{"確認", "はい(&Y)", "いいえ(&N)"};
+    QTest::newRow("English") << Translation::Language::English << "Pelora - List mode" << "&File"
+                             << QStringList{"Confirm", "&Yes", "&No"};
+}
+
+// Captions, menus and message boxes are in the language of the run, and
+// English leaves no Japanese behind.
+void MainWindowTest::windowSpeaksTheRunsLanguage()
+{
+    QFETCH(Translation::Language, language);
+    QFETCH(QString, caption);
+    QFETCH(QString, fileMenu);
+    QFETCH(QStringList, question);
+    ScopedConfigDir config;
+    Translation::install(language);
+    const auto back = qScopeGuard([] { Translation::install(Translation::Language::Japanese); });
+    TForm1 form;
+    QCOMPARE(form.windowTitle(), caption);
+    QCOMPARE(form.File1->title(), fileMenu);
+    MessageRecorder messages;
+    messages.answerNext(false);
+    form.EditTi->setText(QStringLiteral("題"));
+    form.AllDelbtnClick();
+    QCOMPARE(messages.shown().size(), 1);
+    QCOMPARE(QStringList{messages.shown().first().title} + messages.shown().first().buttons, question);
+    if (language == Translation::Language::English) {
+        const QRegularExpression japanese(QStringLiteral("[\\p{Han}\\p{Hiragana}\\p{Katakana}]"));
+        QStringList shown{messages.shown().first().text};
+        for (QWidget *widget : form.findChildren<QWidget *>()) {
+            if (auto *label = qobject_cast<QLabel *>(widget))
+                shown << label->text();
+            else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+                shown << button->text();
+            else if (auto *box = qobject_cast<QGroupBox *>(widget))
+                shown << box->title();
+        }
+        for (QAction *action : form.findChildren<QAction *>())
+            shown << action->text();
+        for (QMenu *menu : form.findChildren<QMenu *>())
+            shown << menu->title();
+        QCOMPARE(shown.filter(japanese), QStringList());
+    }
+}
+
 void MainWindowTest::textsUseTheJapaneseGothicFace()
 {
     ScopedConfigDir config;
     TForm1 form;
-    const QStringList gothic{QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
+    // Fontconfig names the faces in the desktop's language.
+    const QStringList gothic{QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"), QStringLiteral("Noto Sans CJK JP")};
     QVERIFY2(gothic.contains(QFontInfo(form.EditTi->font()).family()), qPrintable(QFontInfo(form.EditTi->font()).family()));
     QCOMPARE(form.EditTi->font().pixelSize(), 16);
     QCOMPARE(form.ListBox1->font().pixelSize(), 16);

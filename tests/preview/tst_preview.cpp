@@ -108,7 +108,7 @@ void PreviewTest::workedExample()
     // A preview font of −15 makes a line 20 pixels high on a 96-ppi image.
     TCanvas canvas(&PreVForm->Image1->Picture());
     canvas.SetFontSize(-15);
-    QVERIFY(qAbs(canvas.TextHeight(AppName) - 20) <= 1);
+    QVERIFY(qAbs(canvas.TextHeight(LineHeightSample) - 20) <= 1);
 }
 
 void PreviewTest::windowAndButtons()
@@ -163,7 +163,7 @@ void PreviewTest::backFaceDrawnWhereTheLayoutPutsIt()
     TCanvas &printer = QdPrinter->GetCanvas();
     auto draw = [&](int size, const QString &text, const QString &centred, QPoint origin) {
         printer.SetFontSize(size);
-        screen.SetFontSize(-(72 * shrink(printer.TextHeight(AppName)) / expected.logicalDpiY()));
+        screen.SetFontSize(-(72 * shrink(printer.TextHeight(LineHeightSample)) / expected.logicalDpiY()));
         const QPoint at(shrink(origin.x()) + (shrink(printer.TextWidth(centred)) - screen.TextWidth(centred)) / 2,
                         shrink(origin.y()));
         screen.TextOut(at.x(), at.y(), text);

@@ -79,6 +79,10 @@ QString output(const QString &queue, int id)
 QString runTool(const QString &program, const QStringList &arguments)
 {
     QProcess process;
+    // The tests read what the tools say in English, whatever the test's own language.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};

@@ -31,6 +31,7 @@ bool SpareCups::tool(const QString &program, const QStringList &arguments, bool 
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("CUPS_SERVER"), socket());
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));  // messages read in English
     environment.remove(QStringLiteral("TMPDIR"));  // the test's job folder stays the program's
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
