@@ -37,6 +37,7 @@ for f in usr/bin/pelora \
          usr/share/doc/pelora/{README.md,copyright,changelog.Debian.gz} \
          usr/share/lintian/overrides/pelora \
          usr/share/doc/pelora/docs/screenshot-main.png \
+         usr/share/doc/pelora/docs/screenshot-main-en.png \
          usr/share/doc/pelora/examples/サンプル.plr; do
     [[ -f $tree/$f ]] || fail "not in the package: /$f"
 done
