@@ -240,6 +240,28 @@
     </message>
 </context>
 <context>
+    <name>OutputFile</name>
+    <message>
+        <source>フォルダです</source>
+        <translation>is a folder</translation>
+    </message>
+</context>
+<context>
+    <name>PdfExport</name>
+    <message>
+        <source>PDF を書き始められません</source>
+        <translation>cannot start the PDF</translation>
+    </message>
+    <message>
+        <source>PDF の次のページを始められません</source>
+        <translation>cannot start a new page</translation>
+    </message>
+    <message>
+        <source>PDF を書き終えられません</source>
+        <translation>cannot finish the PDF</translation>
+    </message>
+</context>
+<context>
     <name>Pelora</name>
     <message>
         <source>ペロラ</source>

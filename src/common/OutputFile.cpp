@@ -3,6 +3,7 @@
 
 #include "RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -80,7 +81,7 @@ QString write(const QString &path, const QByteArray &bytes, const std::function<
         return writeInto(*descriptor, bytes);
     const QFileInfo info(path);
     if (info.isDir())
-        return QStringLiteral("is a folder");
+        return QCoreApplication::translate("OutputFile", "フォルダです");
     if (info.exists() && !info.isFile())
         return writeIntoExisting(path, bytes, waitingForReader);
     QString error;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -91,7 +92,7 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error
 {
     if (QFileInfo(path).isDir()) {
         if (error)
-            *error = QStringLiteral("is a folder");
+            *error = QCoreApplication::translate("OutputFile", "フォルダです");
         return false;
     }
     // commit() does not look at how its own last flush went, and a disk

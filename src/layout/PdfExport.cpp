@@ -88,15 +88,15 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
 
         if (i == 0) {
             if (!painter.begin(&writer))
-                return fail(Status::CannotWrite, QStringLiteral("cannot start the PDF"));
+                return fail(Status::CannotWrite, QCoreApplication::translate("PdfExport", "PDF を書き始められません"));
         } else if (!writer.newPage()) {
-            return fail(Status::CannotWrite, QStringLiteral("cannot start a new page"));
+            return fail(Status::CannotWrite, QCoreApplication::translate("PdfExport", "PDF の次のページを始められません"));
         }
         canvas.setPainter(&painter);
         SheetPlacement::DrawFaces(canvas, page.faces, spine);
     }
     canvas.setPainter(nullptr);
     if (painter.isActive() && !painter.end())
-        return fail(Status::CannotWrite, QStringLiteral("cannot finish the PDF"));
+        return fail(Status::CannotWrite, QCoreApplication::translate("PdfExport", "PDF を書き終えられません"));
     return ExportOutcome{Status::Written, QString(), beyondReach, pdf.data()};
 }
