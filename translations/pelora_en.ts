@@ -214,6 +214,13 @@
     </message>
 </context>
 <context>
+    <name>DataFile</name>
+    <message>
+        <source>  歌：</source>
+        <translation>  by </translation>
+    </message>
+</context>
+<context>
     <name>JacketHistory</name>
     <message>
         <source>タイトル</source>

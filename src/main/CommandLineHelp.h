@@ -235,6 +235,11 @@ inline constexpr std::array kEnvironment{
            "（既定は ~/.config/pelora）に置きます。",
            "When the executable's folder is not writable, the settings files are in "
            "$XDG_CONFIG_HOME/pelora (by default ~/.config/pelora)."}},
+    Entry{"LANGUAGE, LC_ALL, LC_MESSAGES, LANG",
+          {"表示の言語。好みの順で日本語と英語のうち先にある方を使い、どちらも無ければ英語です。"
+           "ウィンドウ、メッセージ、--help のすべてがこれに従います。",
+           "The language of the window, the messages and --help: the first of Japanese or "
+           "English in the user's order of preference, and English when neither is there."}},
     Entry{"QT_QPA_PLATFORM",
           {"ウィンドウが使う Qt のプラットフォーム。--export-pdf と --print は、これにかかわらず offscreen を使います。",
            "The Qt platform of the window; --export-pdf and --print use offscreen whatever it says."}},

@@ -5,6 +5,7 @@
 #include "common/TextCodec.h"
 #include "common/TextLines.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -32,7 +33,9 @@ QByteArrayView firstTwoLines(QByteArrayView bytes)
 
 DataFileValues defaultDataFileValues()
 {
-    return {QStringLiteral("  歌："), QStringLiteral(". ")};
+    // The prefix is the desktop's language ("  by " in English) until the
+    // user picks one; a saved choice is kept as it is.
+    return {QCoreApplication::translate("DataFile", "  歌："), QStringLiteral(". ")};
 }
 
 DataFileValues parseDataFile(QByteArrayView bytes)

@@ -16,7 +16,7 @@ struct DataFileValues
     friend bool operator==(const DataFileValues &, const DataFileValues &) = default;
 };
 
-// "  歌：" and ". ".
+// "  歌：" ("  by " in English) and ". ".
 DataFileValues defaultDataFileValues();
 
 // Line 1 is the prefix and line 2 the suffix; a value whose line is missing

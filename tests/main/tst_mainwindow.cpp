@@ -208,10 +208,11 @@ void MainWindowTest::windowSpeaksTheRunsLanguage_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("fileMenu");
     QTest::addColumn<QStringList>("question");  // title and buttons
+    QTest::addColumn<QString>("artistPrefix");  // when no choice is saved
     QTest::newRow("Japanese") << Translation::Language::Japanese << "ペロラ - リストモード" << "ファイル(&F)"
-                              << QStringList{"確認", "はい(&Y)", "いいえ(&N)"};
+                              << QStringList{"確認", "はい(&Y)", "いいえ(&N)"} << "  歌：";
     QTest::newRow("English") << Translation::Language::English << "Pelora - List mode" << "&File"
-                             << QStringList{"Confirm", "&Yes", "&No"};
+                             << QStringList{"Confirm", "&Yes", "&No"} << "  by ";
 }
 
 // Captions, menus and message boxes are in the language of the run, and
@@ -222,12 +223,14 @@ void MainWindowTest::windowSpeaksTheRunsLanguage()
     QFETCH(QString, caption);
     QFETCH(QString, fileMenu);
     QFETCH(QStringList, question);
+    QFETCH(QString, artistPrefix);
     ScopedConfigDir config;
     Translation::install(language);
     const auto back = qScopeGuard([] { Translation::install(Translation::Language::Japanese); });
     TForm1 form;
     QCOMPARE(form.windowTitle(), caption);
     QCOMPARE(form.File1->title(), fileMenu);
+    QCOMPARE(TagPlus.ArtistPrefix, artistPrefix);
     MessageRecorder messages;
     messages.answerNext(false);
     form.EditTi->setText(QStringLiteral("題"));
