@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DialogParts.h"
 
+#include "common/Messages.h"
 #include "main/AppName.h"
 
 #include <QDoubleSpinBox>
@@ -34,6 +35,14 @@ QHBoxLayout *TDestinationDialog::buttonRow(QPushButton *first)
     row->addWidget(OkBtn);
     row->addWidget(CancelBtn);
     return row;
+}
+
+void TDestinationDialog::acceptIfStored(bool stored)
+{
+    if (stored)
+        accept();
+    else
+        Messages::ShowError(tr("設定ファイル Pelora.ini に書き込めませんでした。"));
 }
 
 namespace DialogParts {

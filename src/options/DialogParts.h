@@ -26,6 +26,9 @@ protected:
     // OK and キャンセル at the right, `first` (if any) at the left.
     QHBoxLayout *buttonRow(QPushButton *first = nullptr);
 
+    // Closes once the settings are stored; otherwise says so and stays open.
+    void acceptIfStored(bool stored);
+
     const QString m_destination;
 };
 

@@ -2,7 +2,6 @@
 #include "DiscAreaDialog.h"
 
 #include "DialogParts.h"
-#include "common/Messages.h"
 #include "layout/DiscLabel.h"
 #include "main/PaperChoices.h"
 
@@ -47,9 +46,5 @@ void TDiscAreaForm::OkBtnClick()
         box->interpretText();
     choice.discOuterMm = OuterBox->value();
     choice.discInnerMm = InnerBox->value();
-    if (!PaperChoices::save(m_destination, choice)) {
-        Messages::ShowError(TDestinationDialog::tr("設定ファイル Pelora.ini に書き込めませんでした。"));
-        return;
-    }
-    accept();
+    acceptIfStored(PaperChoices::save(m_destination, choice));
 }

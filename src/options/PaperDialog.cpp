@@ -2,7 +2,6 @@
 #include "PaperDialog.h"
 
 #include "DialogParts.h"
-#include "common/Messages.h"
 #include "labels/LabelOutlines.h"
 
 #include <QCoreApplication>
@@ -218,9 +217,5 @@ PaperChoice TPaperForm::Choice() const
 
 void TPaperForm::OkBtnClick()
 {
-    if (!PaperChoices::save(m_destination, Choice())) {
-        Messages::ShowError(TDestinationDialog::tr("設定ファイル Pelora.ini に書き込めませんでした。"));
-        return;
-    }
-    accept();
+    acceptIfStored(PaperChoices::save(m_destination, Choice()));
 }

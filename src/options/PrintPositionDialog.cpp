@@ -3,7 +3,6 @@
 
 #include "DialogParts.h"
 #include "common/Application.h"
-#include "common/Messages.h"
 #include "layout/CalibrationPage.h"
 #include "main/PrintPositions.h"
 #include "main/Unit1.h"
@@ -88,11 +87,7 @@ void TPrintPositionForm::PrintPageBtnClick()
 
 void TPrintPositionForm::OkBtnClick()
 {
-    if (!PrintPositions::save(m_destination, Correction())) {
-        Messages::ShowError(TDestinationDialog::tr("設定ファイル Pelora.ini に書き込めませんでした。"));
-        return;
-    }
-    accept();
+    acceptIfStored(PrintPositions::save(m_destination, Correction()));
 }
 
 void TForm1::PrintPositionClick()
