@@ -209,10 +209,11 @@ void MainWindowTest::windowSpeaksTheRunsLanguage_data()
     QTest::addColumn<QString>("fileMenu");
     QTest::addColumn<QStringList>("question");  // title and buttons
     QTest::addColumn<QString>("artistPrefix");  // when no choice is saved
+    QTest::addColumn<QString>("qtsOwn");        // Qt's print dialog's caption
     QTest::newRow("Japanese") << Translation::Language::Japanese << "ペロラ - リストモード" << "ファイル(&F)"
-                              << QStringList{"確認", "はい(&Y)", "いいえ(&N)"} << "  歌：";
+                              << QStringList{"確認", "はい(&Y)", "いいえ(&N)"} << "  歌：" << "印刷";
     QTest::newRow("English") << Translation::Language::English << "Pelora - List mode" << "&File"
-                             << QStringList{"Confirm", "&Yes", "&No"} << "  by ";
+                             << QStringList{"Confirm", "&Yes", "&No"} << "  by " << "Print";
 }
 
 // Captions, menus and message boxes are in the language of the run, and
@@ -224,6 +225,7 @@ void MainWindowTest::windowSpeaksTheRunsLanguage()
     QFETCH(QString, fileMenu);
     QFETCH(QStringList, question);
     QFETCH(QString, artistPrefix);
+    QFETCH(QString, qtsOwn);
     ScopedConfigDir config;
     Translation::install(language);
     const auto back = qScopeGuard([] { Translation::install(Translation::Language::Japanese); });
@@ -231,6 +233,7 @@ void MainWindowTest::windowSpeaksTheRunsLanguage()
     QCOMPARE(form.windowTitle(), caption);
     QCOMPARE(form.File1->title(), fileMenu);
     QCOMPARE(TagPlus.ArtistPrefix, artistPrefix);
+    QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), qtsOwn);
     MessageRecorder messages;
     messages.answerNext(false);
     form.EditTi->setText(QStringLiteral("題"));
