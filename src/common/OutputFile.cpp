@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OutputFile.h"
 
-#include "RegularFile.h"
+#include "OwnedFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -84,8 +84,7 @@ QString write(const QString &path, const QByteArray &bytes, const std::function<
         return QCoreApplication::translate("OutputFile", "フォルダです");
     if (info.exists() && !info.isFile())
         return writeIntoExisting(path, bytes, waitingForReader);
-    QString error;
-    return writeWholeFile(path, bytes, &error) ? QString() : error;
+    return OwnedFiles::writeUsers(path, bytes);
 }
 
 // Every byte, however the descriptor was opened: a pipe that another

@@ -9,7 +9,7 @@
 // Puts the finished bytes of a file where a command was told to write them.
 //
 // A regular file, or a name that does not exist yet, is replaced only once
-// every byte is written (writeWholeFile), so that a failure keeps the old file.
+// every byte is written (OwnedFiles::writeUsers), so that a failure keeps the old file.
 // Anything else that is there already (a FIFO, a terminal, /dev/null, this
 // process's own descriptors as /dev/stdout or /dev/fd/N name them) is
 // written into as it is: replacing it would take the pipe or the device

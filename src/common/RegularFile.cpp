@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RegularFile.h"
 
-#include <QCoreApplication>
+#include "OwnedFiles.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -62,51 +61,10 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit)
     }
 }
 
-namespace {
-
-// Overwrites from the start and cuts the file to its new length only when
-// every byte is in, so that the old content can be written back over its
-// own blocks on a full disk.
-bool writeInPlace(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return false;
-    const QByteArray old = file.readAll();
-    if (file.error() == QFileDevice::NoError && file.seek(0) && file.write(bytes) == bytes.size() && file.flush()
-        && file.resize(bytes.size()))
-        return true;
-    if (error)
-        *error = file.errorString();
-    file.unsetError();
-    file.seek(0);
-    file.write(old);
-    file.flush();
-    file.resize(old.size());
-    return false;
-}
-
-}  // namespace
-
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    if (QFileInfo(path).isDir()) {
-        if (error)
-            *error = QCoreApplication::translate("OutputFile", "フォルダです");
-        return false;
-    }
-    // commit() does not look at how its own last flush went, and a disk
-    // that fills up there cuts the file short: the flush is made and
-    // checked first.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        if (file.write(bytes) == bytes.size() && file.flush() && file.commit())
-            return true;
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    const QString why = OwnedFiles::writeUsers(path, bytes);
     if (error)
-        *error = file.errorString();
-    return QFileInfo(path).isFile() && writeInPlace(path, bytes, error);
+        *error = why;
+    return why.isEmpty();
 }

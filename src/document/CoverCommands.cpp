@@ -3,6 +3,7 @@
 // files, and kept beside the document.
 #include "CoverPicture.h"
 #include "FileDialogs.h"
+#include "JacketFiles.h"
 #include "common/Messages.h"
 #include "common/RegularFile.h"
 #include "editing/JacketHistory.h"
@@ -10,7 +11,6 @@
 #include "main/Unit1.h"
 
 #include <QAction>
-#include <QFile>
 #include <QFileInfo>
 
 CoverPicture JacketCover;
@@ -79,27 +79,8 @@ void TForm1::TakeAlbumArt(const QStringList &droppedPaths)
 
 void TForm1::ReadCoverBeside(const QString &documentPath)
 {
-    const CoverFile::Found found = CoverFile::find(documentPath);
+    const JacketFiles::FoundCover found = JacketFiles::findCover(documentPath);
     SetCover(found.picture.value_or(CoverPicture()));
     if (!found.unreadable.isEmpty())
         Messages::ShowWarning(tr("表紙の画像 %1 を読めないので、表紙の画像なしで開きます。").arg(found.unreadable));
-}
-
-bool TForm1::WriteCoverBeside(const QString &documentPath)
-{
-    QString kept;
-    if (!JacketCover.isNull()) {
-        kept = CoverFile::pathFor(documentPath, JacketCover.suffix());
-        if (!CoverFile::write(documentPath, JacketCover)) {
-            Messages::ShowError(tr("ファイル %1 を作成できません。").arg(kept));
-            return false;
-        }
-    }
-    // The document's other picture files (another extension, or one taken
-    // off) would be found next time: they go. Only Pelora writes them.
-    for (const QString &path : CoverFile::existing(documentPath)) {
-        if (path != kept && !QFile::remove(path))
-            Messages::ShowMessage(tr("表紙の画像だった %1 を削除できませんでした。次に開くとき表紙として使われます。").arg(path));
-    }
-    return true;
 }

@@ -2,10 +2,8 @@
 #include "CoverPicture.h"
 
 #include "WholePicture.h"
-#include "common/RegularFile.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
@@ -34,6 +32,14 @@ CoverPicture::CoverPicture(QByteArray bytes, QString suffix)
     : m_bytes(std::move(bytes))
     , m_suffix(std::move(suffix))
 {
+}
+
+QStringList CoverPicture::suffixes()
+{
+    QStringList all;
+    for (const Format &format : kFormats)
+        all << QString::fromLatin1(format.suffix);
+    return all;
 }
 
 std::optional<CoverPicture> CoverPicture::fromBytes(const QByteArray &bytes)
@@ -86,39 +92,3 @@ QImage CoverPicture::covering(QSize size) const
         return {};
     return image.size() == size ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
-
-namespace CoverFile {
-
-QString pathFor(const QString &documentPath, const QString &suffix) { return documentPath + u'.' + suffix; }
-
-QStringList existing(const QString &documentPath)
-{
-    // Only the names Pelora writes, in the picture's own lower-case
-    // extension: anything else beside the document is the user's.
-    QStringList found;
-    for (const Format &format : kFormats) {
-        const QString path = pathFor(documentPath, QString::fromLatin1(format.suffix));
-        if (QFileInfo(path).isFile())
-            found << path;
-    }
-    return found;
-}
-
-Found find(const QString &documentPath)
-{
-    const QStringList files = existing(documentPath);
-    if (files.isEmpty())
-        return {};
-    const std::optional<QByteArray> bytes = readRegularFile(files.first(), CoverPicture::kMostBytes);
-    std::optional<CoverPicture> picture = bytes ? CoverPicture::fromBytes(*bytes) : std::nullopt;
-    if (!picture)
-        return Found{std::nullopt, files.first()};
-    return Found{std::move(picture), QString()};
-}
-
-bool write(const QString &documentPath, const CoverPicture &picture)
-{
-    return writeWholeFile(pathFor(documentPath, picture.suffix()), picture.bytes());
-}
-
-}  // namespace CoverFile

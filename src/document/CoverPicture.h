@@ -24,6 +24,10 @@ public:
     // nothing otherwise (cut short, or a size its data cannot hold).
     static std::optional<CoverPicture> fromBytes(const QByteArray &bytes);
 
+    // The extensions pictures are kept under, one per format, in the
+    // order a cover file is looked for.
+    static QStringList suffixes();
+
     bool isNull() const { return m_bytes.isEmpty(); }
     const QByteArray &bytes() const { return m_bytes; }
     const QString &suffix() const { return m_suffix; }
@@ -40,28 +44,3 @@ private:
     QByteArray m_bytes;
     QString m_suffix;
 };
-
-// The picture of a jacket document lives beside it in a file only Pelora
-// writes: the document's whole name and the picture's own extension
-// (曲目.plr, 曲目.plr.jpg), as photo tools name their sidecars. A file of
-// the document's plain base name (曲目.jpg) is the user's and never touched.
-namespace CoverFile {
-
-QString pathFor(const QString &documentPath, const QString &suffix);
-
-// The document's picture files that are there, in the order they are looked for.
-QStringList existing(const QString &documentPath);
-
-struct Found
-{
-    std::optional<CoverPicture> picture;
-    QString unreadable;  // a picture file that is there but no usable picture
-};
-// The first picture file beside the document.
-Found find(const QString &documentPath);
-
-// Writes the picture beside the document, replacing a file of that name
-// only when complete; false when it cannot be written.
-bool write(const QString &documentPath, const CoverPicture &picture);
-
-}  // namespace CoverFile

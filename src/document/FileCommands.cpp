@@ -2,6 +2,7 @@
 // New, Open, Save and Save As, and the document named on the command line.
 #include "FileDialogs.h"
 #include "JacketDocument.h"
+#include "JacketFiles.h"
 #include "RecoveryKeeper.h"
 #include "common/BusyCursor.h"
 #include "common/Messages.h"
@@ -25,12 +26,23 @@ bool TForm1::WriteDocument(const QString &path)
 {
     const BusyCursor busy;
     const JacketDocument document{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()};
-    if (!writeWholeFile(path, JacketFormat::toBytes(document))) {
-        Messages::ShowError(tr("ファイル %1 を作成できません。").arg(path));
+    const JacketFiles::Saved saved = JacketFiles::save(path, document, JacketCover);
+    if (!saved.ok()) {
+        if (saved.failedPath == path)
+            Messages::ShowError(tr("ファイル %1 を作成できません。（%2）").arg(path, saved.failure));
+        else
+            Messages::ShowError(tr("表紙の画像を %1 に保存できないので、文書も保存していません（%2）。").arg(saved.failedPath, saved.failure));
         return false;
     }
-    if (!WriteCoverBeside(path))
-        return false;
+    for (const QString &path : saved.notDeleted)
+        Messages::ShowMessage(tr("表紙の画像だった %1 を削除できませんでした。次に開くとき表紙として使われます。").arg(path));
+    if (saved.coverLeftOut) {
+        // The jacket stays changed: its cover is not on disk.
+        Messages::ShowMessage(tr("文書 %1 の名前は .plr で終わらないので、表紙の画像はいっしょに保存されません。"
+                                 "表紙の画像も残すには、「名前を付けて保存」で .plr で終わる名前を付けてください。")
+                                  .arg(path));
+        return true;
+    }
     History->markSaved();
     return true;
 }
@@ -43,9 +55,11 @@ bool TForm1::ReadDocument(const QString &path)
         Messages::ShowError(tr("ファイル %1 は開けません。").arg(path));
         return false;
     }
-    const std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes);
+    JacketFormat::Unreadable why{};
+    const std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes, &why);
     if (!document) {
-        Messages::ShowError(tr("リストのインデックスが範囲を超えています (0)"));
+        Messages::ShowError(why == JacketFormat::Unreadable::NotText ? tr("ファイル %1 はジャケットの文書ではありません。").arg(path)
+                                                                       : tr("リストのインデックスが範囲を超えています (0)"));
         return false;
     }
     EditTi->setText(document->title);

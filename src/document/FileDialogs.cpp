@@ -2,7 +2,6 @@
 #include "FileDialogs.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
 
 namespace FileDialogs {
 namespace {
@@ -13,13 +12,15 @@ Handler &currentHandler()
     return handler;
 }
 
-// The dialog adds the default suffix to a typed name that has none; so does
-// any other way of choosing.
+// A saved name ends in the default suffix: one typed without it gets it,
+// even when it has a dot of its own ("Vol.2", "Op.27"), so that Pelora
+// never names a file the user may already have for something else.
 QString withDefaultSuffix(const QString &path, const Request &request)
 {
-    if (!request.save || path.isEmpty() || request.defaultSuffix.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+    if (!request.save || path.isEmpty() || request.defaultSuffix.isEmpty()
+        || path.endsWith(u'.' + request.defaultSuffix, Qt::CaseInsensitive))
         return path;
-    return path + u'.' + request.defaultSuffix;
+    return path + (path.endsWith(u'.') ? QString() : QStringLiteral(".")) + request.defaultSuffix;
 }
 
 QString runDialog(QWidget *parent, const Request &request)

@@ -17,7 +17,7 @@ struct Request
     bool save = false;
     QString fileName;       // preset name
     QStringList filters;    // the first one is selected
-    QString defaultSuffix;  // added on save when the typed name has none
+    QString defaultSuffix;  // added on save when the typed name does not end in it
 };
 
 // Returns the chosen path, or an empty text when the user cancelled.

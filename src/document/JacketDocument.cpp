@@ -3,7 +3,25 @@
 
 #include "common/TextLines.h"
 
+#include <string_view>
+
 namespace JacketFormat {
+namespace {
+
+// Text has no NUL byte (Shift-JIS and UTF-8 never need one), and the
+// formats a document is most often mixed up with are told by their start:
+// a PDF may hold no NUL at all.
+bool isText(QByteArrayView bytes)
+{
+    static constexpr std::string_view kOtherFormats[] = {"%PDF-", "\x89PNG", "\xFF\xD8\xFF", "GIF87a", "GIF89a"};
+    for (const std::string_view start : kOtherFormats) {
+        if (bytes.startsWith(QByteArrayView(start.data(), qsizetype(start.size()))))
+            return false;
+    }
+    return !bytes.contains('\0');
+}
+
+}  // namespace
 
 QByteArray toBytes(const JacketDocument &document)
 {
@@ -17,11 +35,18 @@ QByteArray toBytes(const JacketDocument &document)
     return TextLines::toFileBytes(lines);
 }
 
-std::optional<JacketDocument> fromBytes(QByteArrayView bytes)
+std::optional<JacketDocument> fromBytes(QByteArrayView bytes, Unreadable *why)
 {
+    const auto refuse = [&](Unreadable reason) {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
+    if (!isText(bytes))
+        return refuse(Unreadable::NotText);
     QStringList lines = TextLines::fromFileBytes(bytes);
     if (lines.isEmpty())
-        return std::nullopt;
+        return refuse(Unreadable::Empty);
     JacketDocument document;
     document.title = lines.takeFirst();
     document.items = std::move(lines);

@@ -24,9 +24,16 @@ inline constexpr qint64 kMostBytes = qint64(1) << 30;
 // The document's bytes (TextLines::toFileBytes).
 QByteArray toBytes(const JacketDocument &document);
 
-// Lines end at CR LF, lone CR or lone LF; the first NUL byte ends the text;
-// bytes that are not Shift-JIS (or UTF-8, after its byte-order mark) become
-// U+FFFD. No line at all: nothing.
-std::optional<JacketDocument> fromBytes(QByteArrayView bytes);
+// Why bytes are no jacket document.
+enum class Unreadable
+{
+    Empty,    // not a single line
+    NotText,  // a NUL byte, or the start of a picture or a PDF
+};
+
+// Lines end at CR LF, lone CR or lone LF; bytes that are not Shift-JIS (or
+// UTF-8, after its byte-order mark) become U+FFFD. Nothing, and why in
+// `why`, for bytes that are no document.
+std::optional<JacketDocument> fromBytes(QByteArrayView bytes, Unreadable *why = nullptr);
 
 }  // namespace JacketFormat

@@ -2,12 +2,14 @@
 // Recovery copies of the window's jacket while it has unsaved changes, and
 // the offer at start to restore one that a run left behind.
 #include "RecoveryKeeper.h"
+#include "common/Messages.h"
 #include "editing/JacketHistory.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/Unit1.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QLineEdit>
 #include <QUndoStack>
 
@@ -53,5 +55,17 @@ bool TForm1::OfferLeftCopies()
         HasFileName = false;
         History->startOverChanged();
         RefreshView();
-    });
+    },
+                                     RestoreInNewWindow);
 }
+
+std::function<void(const QString &)> TForm1::RestoreInNewWindow = [](const QString &slot) {
+    // One jacket per window: each further copy gets a run of its own.
+    QProcess run;
+    run.setProgram(QCoreApplication::applicationFilePath());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(RecoveryKeeper::kHandedOver), slot);
+    run.setProcessEnvironment(environment);
+    if (!run.startDetached())
+        Messages::ShowError(QCoreApplication::translate("TForm1", "新しいウィンドウを開けません。残った内容は次に起動したときにまた尋ねます。"));
+};

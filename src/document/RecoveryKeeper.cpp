@@ -11,13 +11,16 @@
 
 namespace {
 
-QString question(const LeftCopy &left)
+QString question(const LeftCopy &left, bool another)
 {
     const QString name = left.copy.sourcePath.isEmpty() ? QCoreApplication::translate("RecoveryKeeper", "無題")
                                                         : QFileInfo(left.copy.sourcePath).fileName();
-    return QCoreApplication::translate("RecoveryKeeper",
-                                       "保存されずに終わった「%1」の内容が残っています（%2 時点）。\n復元しますか？")
-        .arg(name, left.savedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+    const QString when = left.savedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    return another ? QCoreApplication::translate("RecoveryKeeper",
+                                                 "保存されずに終わった「%1」の内容も残っています（%2 時点）。\n新しいウィンドウで復元しますか？")
+                         .arg(name, when)
+                   : QCoreApplication::translate("RecoveryKeeper", "保存されずに終わった「%1」の内容が残っています（%2 時点）。\n復元しますか？")
+                         .arg(name, when);
 }
 
 }  // namespace
@@ -62,27 +65,41 @@ void RecoveryKeeper::discard()
 
 bool RecoveryKeeper::hasLeftCopies()
 {
-    if (!m_left)
-        m_left = m_store.leftCopies();
+    if (!m_left) {
+        // Read once: a run this one starts must not take the copy again.
+        const QString handedOver = qEnvironmentVariable(kHandedOver);
+        qunsetenv(kHandedOver);
+        m_handedOver = !handedOver.isEmpty();
+        m_left = m_handedOver ? m_store.leftCopies(handedOver) : m_store.leftCopies();
+    }
     return !m_left->empty();
 }
 
-bool RecoveryKeeper::offerLeftCopies(const std::function<void(const RecoveryCopy &)> &restore)
+bool RecoveryKeeper::offerLeftCopies(const std::function<void(const RecoveryCopy &)> &restore,
+                                     const std::function<void(const QString &slot)> &restoreElsewhere)
 {
     hasLeftCopies();
     std::vector<LeftCopy> offered = std::exchange(*m_left, {});
+    bool restored = false;
     for (LeftCopy &left : offered) {
         // No Escape answer: a copy is not thrown away by accident.
-        if (Messages::Choose(question(left), {tr("復元する"), tr("破棄する")}, 0, -1) != 0) {
+        if (!m_handedOver
+            && Messages::Choose(question(left, restored), {restored ? tr("新しいウィンドウで復元する") : tr("復元する"), tr("破棄する")}, 0, -1)
+                   != 0) {
             left.remove();
+            continue;
+        }
+        if (restored) {
+            left.letGo();  // for the new run to claim
+            restoreElsewhere(RecoveryStore::slotName(left));
             continue;
         }
         restore(left.copy);
         // Should it fail, the old copy stays for the next start.
         m_store.adopt(left);
-        return true;
+        restored = true;
     }
-    return false;
+    return restored;
 }
 
 void RecoveryKeeper::keepIfChanged()

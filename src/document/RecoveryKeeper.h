@@ -39,14 +39,22 @@ public:
     // Saved, closed, or its changes thrown away: no copy.
     void discard();
 
+    // The variable that hands a left copy (its slot's name) to a new run,
+    // which restores it without asking.
+    static constexpr char kHandedOver[] = "PELORA_RESTORE_SLOT";
+
     // Whether runs that ended without closing left copies, which are then
-    // claimed for this one to offer.
+    // claimed for this one to offer; or whether the copy handed over to
+    // this run is there.
     bool hasLeftCopies();
-    // Asks about each left copy, newest first, until one is restored:
-    // `restore` puts it into the window, and it becomes this run's copy.
-    // A copy not wanted is removed; the rest stay for the next start.
-    // Whether one was restored.
-    bool offerLeftCopies(const std::function<void(const RecoveryCopy &)> &restore);
+    // Asks about each left copy, newest first. The first one the user
+    // wants back is given to `restore`, which puts it into the window, and
+    // becomes this run's copy; each further one is let go and its slot's
+    // name given to `restoreElsewhere`, which starts a run to restore it.
+    // A copy not wanted is removed. A copy handed over to this run is
+    // restored without a question. Whether one was restored here.
+    bool offerLeftCopies(const std::function<void(const RecoveryCopy &)> &restore,
+                         const std::function<void(const QString &slot)> &restoreElsewhere);
 
 private:
     void keepIfChanged();
@@ -55,5 +63,6 @@ private:
     Snapshot m_snapshot;
     RecoveryStore m_store;
     std::optional<std::vector<LeftCopy>> m_left;  // claimed, not yet offered
+    bool m_handedOver = false;
     QTimer m_clock;
 };

@@ -39,6 +39,8 @@ public:
 
     // Gone for good: restored elsewhere, or not wanted.
     void remove();
+    // No longer claimed, so that another run can take it up.
+    void letGo();
 
 private:
     friend class RecoveryStore;
@@ -50,22 +52,33 @@ private:
 };
 
 // Recovery copies of unsaved jackets, in a folder shared by every run and
-// window. Each store owns a slot of its own, guarded by a lock file held for
-// its whole life, so that no two stores write the same files and a live
-// run's copy is never taken for one left behind:
+// window, private to the user (0700, its files 0600). Each store owns a slot
+// of its own, guarded by a lock file held for its whole life, so that no two
+// stores write the same files and a live run's copy is never taken for one
+// left behind:
 //
-//   <slot>.lock        the lock of the store that owns the slot
-//   <slot>/<n>/        the newest complete copy: jacket.plr (the document's
-//                      bytes), source (the document's path, as the file
-//                      system spells it; empty when untitled), cover.<suffix>
-//   <slot>/<n>.part/   a copy being written
+//   <slot>.lock          the lock of the store that owns the slot
+//   <slot>/pelora-slot   the mark that Pelora made the slot
+//   <slot>/<n>/          the newest complete copy: jacket.plr (the document's
+//                        bytes), source (the document's path, as the file
+//                        system spells it; empty when untitled), cover.<suffix>
+//   <slot>/<n>.part/     a copy being written
 //
 // A copy is written whole into its .part folder and then renamed to its
 // number, which replaces the previous copy at once: a run that dies at any
 // moment leaves the old copy or the new one, never a mix.
+//
+// Only what Pelora can tell it made is deleted, and only by the names it
+// writes: a slot without its mark (slots of earlier versions, named by a
+// UUID, excepted), a link, or anything else in the folder is left as it is,
+// with a note. No copy is read whole that is larger than kMostCopyBytes.
 class RecoveryStore
 {
 public:
+    // A jacket of a hundred thousand long lines takes a few megabytes: a
+    // copy's document larger than this is no copy of Pelora's.
+    static constexpr qint64 kMostCopyBytes = 64 * 1024 * 1024;
+
     // In `folder` (recoveryDirectory() for the program), made when missing.
     explicit RecoveryStore(const QString &folder);
     // Waits for the write under way. A copy that was not discarded stays,
@@ -82,18 +95,24 @@ public:
     // any still waiting, so that it never comes back.
     void discard();
 
-    // The copies of stores whose run is gone (their lock is free or stale),
-    // newest first, each claimed. A slot with nothing to restore is removed
-    // (with a note on standard error when a copy was there but unusable); a
-    // cover picture that cannot be read is left out, with a note.
-    std::vector<LeftCopy> leftCopies();
+    // The copies of stores whose run is gone (their lock is free, or its
+    // process is gone), newest first, each claimed. A slot with nothing to
+    // restore is removed (with a note on standard error when a copy was there
+    // but unusable); a cover picture that cannot be read is left out, with a
+    // note. `only`: that slot alone.
+    std::vector<LeftCopy> leftCopies(const QString &only = QString());
     // Makes a left copy this store's own, at once and whole (a rename), and
     // removes the rest of it; false, leaving it where it was, when it cannot.
     bool adopt(LeftCopy &left);
 
+    // The name of a left copy's slot, for another run to take it up with
+    // leftCopies(name) once this one has let it go.
+    static QString slotName(const LeftCopy &left);
+
 private:
     void writePending();
     void writeCopy(const RecoveryCopy &copy);
+    bool makeSlot(QString *error);
     void removeAllBut(const QString &copyName);
 
     QString m_folder;

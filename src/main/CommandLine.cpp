@@ -16,6 +16,7 @@
 #include "common/RegularFile.h"
 #include "document/CoverPicture.h"
 #include "document/JacketDocument.h"
+#include "document/JacketFiles.h"
 #include "labels/LabelProducts.h"
 #include "layout/PdfExport.h"
 #include "layout/SheetPlacement.h"
@@ -153,13 +154,17 @@ std::optional<JacketDocument> readJacket(const QString &path)
     const std::optional<QByteArray> bytes = readRegularFile(path, JacketFormat::kMostBytes);
     if (!bytes) {
         complain(cannotOpen(path)
-                 + (info.exists() && !info.isFile() ? QCoreApplication::translate("CommandLine", "（普通のファイルではありません）")
-                                                    : QCoreApplication::translate("CommandLine", "（読めません）")));
+                 + (!info.exists() && !info.isSymLink() ? QCoreApplication::translate("CommandLine", "（ありません）")
+                    : info.exists() && !info.isFile()   ? QCoreApplication::translate("CommandLine", "（普通のファイルではありません）")
+                                                        : QCoreApplication::translate("CommandLine", "（読めません）")));
         return std::nullopt;
     }
-    std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes);
+    JacketFormat::Unreadable why{};
+    std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes, &why);
     if (!document)
-        complain(QCoreApplication::translate("CommandLine", "%1: 空の文書です（ジャケットの文書は 1 行目がタイトルです）").arg(path));
+        complain(why == JacketFormat::Unreadable::NotText
+                     ? QCoreApplication::translate("CommandLine", "%1 はジャケットの文書ではありません（テキストではありません）").arg(path)
+                     : QCoreApplication::translate("CommandLine", "%1: 空の文書です（ジャケットの文書は 1 行目がタイトルです）").arg(path));
     return document;
 }
 
@@ -234,7 +239,7 @@ int exportPdf(const Options &options)
     if ((options.side == Side::Back || options.side == Side::Both) && !options.oneSheet)
         jacket.pages << PageFaces::Back;
     // The picture kept beside the document covers the front.
-    const CoverFile::Found cover = CoverFile::find(options.document);
+    const JacketFiles::FoundCover cover = JacketFiles::findCover(options.document);
     if (!cover.unreadable.isEmpty())
         complain(QCoreApplication::translate("CommandLine", "表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
     jacket.cover = cover.picture.value_or(CoverPicture());

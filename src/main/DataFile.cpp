@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DataFile.h"
 
-#include "common/RegularFile.h"
+#include "common/OwnedFiles.h"
 #include "common/TextCodec.h"
 #include "common/TextLines.h"
 
@@ -61,5 +61,6 @@ DataFileValues readDataFile(const QString &path)
 
 bool writeDataFile(const QString &path, const DataFileValues &values)
 {
-    return writeWholeFile(path, TextLines::toFileBytes({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)}));
+    return OwnedFiles::write(path, TextLines::toFileBytes({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)}))
+        .isEmpty();
 }

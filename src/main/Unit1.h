@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 enum class FaceMarks;
@@ -136,6 +137,8 @@ public:
     // copy a run left behind, and whether it was restored.
     void SetUpRecovery();
     bool OfferLeftCopies();
+    // Starts a run that restores the left copy of that slot (tests replace it).
+    static std::function<void(const QString &slot)> RestoreInNewWindow;
 
     // Drag reordering and the one-row edit dialog.
     bool ListBox1DragOver(QObject *source);
@@ -162,7 +165,6 @@ public:
     void RemoveCoverClick();
     void SetCover(const CoverPicture &picture);
     void ReadCoverBeside(const QString &documentPath);
-    bool WriteCoverBeside(const QString &documentPath);
     void TakeAlbumArt(const QStringList &droppedPaths);
 
     // Layout and printing. A page holds the selected face alone at the

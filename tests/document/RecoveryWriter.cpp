@@ -3,6 +3,7 @@
 // a recovery copy of the document it is given (with the picture beside
 // it), says "kept" on standard output, and waits.
 #include "common/RegularFile.h"
+#include "document/JacketFiles.h"
 #include "document/RecoveryStore.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,7 @@ int main(int argc, char **argv)
     if (!jacket)
         return 1;
     RecoveryStore store(arguments.at(1));
-    store.keep({*jacket, CoverFile::find(document).picture.value_or(CoverPicture()), document});
+    store.keep({*jacket, JacketFiles::findCover(document).picture.value_or(CoverPicture()), document});
     store.waitForWrites();
     std::puts("kept");
     std::fflush(stdout);

@@ -4,6 +4,7 @@
 #include "common/TextCodec.h"
 #include "document/CoverPicture.h"
 #include "document/FileDialogs.h"
+#include "document/JacketFiles.h"
 #include "document/JacketDocument.h"
 #include "editing/JacketHistory.h"
 #include "main/ItemListBox.h"
@@ -129,11 +130,9 @@ void FileCommandsTest::readingSplitsEveryKindOfLineEnd_data()
     QTest::newRow("LF only") << QByteArray("T\na\nb\n") << QStringList{"a", "b"};
     QTest::newRow("CR only") << QByteArray("T\ra\rb") << QStringList{"a", "b"};
     QTest::newRow("LF CR is two breaks") << QByteArray("T\na\n\rb") << QStringList{"a", "", "b"};
-    QTest::newRow("NUL ends the text") << QByteArray("T\r\na\0b\r\nc", 10) << QStringList{"a"};
     QTest::newRow("broken Shift-JIS kept around") << QByteArray("T\r\n\x82\xA0\xFF\x82\xA2\r\n") << QStringList{QStringLiteral("あ\uFFFDい")};
     QTest::newRow("UTF-8, LF only") << QByteArray("\xEF\xBB\xBFT\na\n\xED\x95\x9C\n") << QStringList{"a", QStringLiteral("한")};
     QTest::newRow("UTF-8, CR and LF CR") << QByteArray("\xEF\xBB\xBFT\ra\n\r\xF0\x9F\x8E\xB5") << QStringList{"a", "", QStringLiteral("🎵")};
-    QTest::newRow("UTF-8, NUL ends the text") << QByteArray("\xEF\xBB\xBFT\r\n\xED\x95\x9C\0x\r\ny", 15) << QStringList{QStringLiteral("한")};
 }
 
 void FileCommandsTest::readingSplitsEveryKindOfLineEnd()
@@ -261,21 +260,27 @@ void FileCommandsTest::openErrorsLeaveTheDocument()
     DialogAnswers dialogs;
     MessageRecorder messages;
     TestSupport::writeFile(path("empty.plr"), QByteArray());
-    TestSupport::writeFile(path("nul.plr"), QByteArray(1, '\0'));
+    TestSupport::writeFile(path("nul.plr"), QByteArray("T\r\na\0b\r\n", 8));
+    // Not text: whatever follows is never shown as a jacket.
+    TestSupport::writeFile(path("picture.plr"), pictureBytes("PNG"));
+    TestSupport::writeFile(path("pdf.plr"), "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.plr")));
     // A FIFO would wait for a writer for ever: refused at once.
     QCOMPARE(::mkfifo(QFile::encodeName(path("fifo.plr")).constData(), 0600), 0);
     m_form->EditTi->setText(QStringLiteral("mine"));
     m_form->ListBox1->setItems({"row"});
     m_form->History->startOver();  // as opened: nothing to save first
-    dialogs.answers << path("missing.plr") << path("folder.plr") << path("fifo.plr") << path("empty.plr") << path("nul.plr");
-    for (int i = 0; i < 5; ++i)
+    dialogs.answers << path("missing.plr") << path("folder.plr") << path("fifo.plr") << path("empty.plr") << path("nul.plr")
+                    << path("picture.plr") << path("pdf.plr");
+    for (int i = 0; i < 7; ++i)
         m_form->Open1->trigger();
     QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 は開けません。").arg(path("missing.plr")),
                                             QStringLiteral("ファイル %1 は開けません。").arg(path("folder.plr")),
                                             QStringLiteral("ファイル %1 は開けません。").arg(path("fifo.plr")),
                                             QStringLiteral("リストのインデックスが範囲を超えています (0)"),
-                                            QStringLiteral("リストのインデックスが範囲を超えています (0)")}));
+                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません。").arg(path("nul.plr")),
+                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません。").arg(path("picture.plr")),
+                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません。").arg(path("pdf.plr"))}));
     for (const auto &shown : messages.shown())
         QCOMPARE(shown.kind, Messages::Kind::Error);
     QCOMPARE(m_form->EditTi->text(), QStringLiteral("mine"));
@@ -294,8 +299,8 @@ void FileCommandsTest::failedSaveKeepsTheOldFileWhole()
     dialogs.answers << path("taken.plr") << path("no/such/folder/x.plr");
     m_form->SaveAs1->trigger();
     m_form->SaveAs1->trigger();
-    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 を作成できません。").arg(path("taken.plr")),
-                                            QStringLiteral("ファイル %1 を作成できません。").arg(path("no/such/folder/x.plr"))}));
+    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 を作成できません。（フォルダです）").arg(path("taken.plr")),
+                                            QStringLiteral("ファイル %1 を作成できません。（%2）").arg(path("no/such/folder/x.plr"), qt_error_string(ENOENT))}));
     QVERIFY(!HasFileName);
     QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
     QVERIFY(QFileInfo(path("taken.plr")).isDir());
@@ -321,7 +326,7 @@ void FileCommandsTest::saveCutShortKeepsTheOldFileWhole()
         QVERIFY(limit.active());
         m_form->SaveAs1->trigger();
     }
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません。").arg(path("doc.plr"))});
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません。（%2）").arg(path("doc.plr"), qt_error_string(EFBIG))});
     QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.plr")});
     QVERIFY(!HasFileName);
@@ -357,7 +362,7 @@ void FileCommandsTest::readOnlyFolderIsSavedInPlace()
         m_form->Save1->trigger();
     }
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません。").arg(document)});
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません。（%2）").arg(document, qt_error_string(EFBIG))});
     QCOMPARE(TestSupport::readFile(document), QByteArray("new\r\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.plr")});
 }
@@ -516,10 +521,10 @@ void FileCommandsTest::userPicturesBesideTheDocumentAreNeverTouched()
     dialogs.answers << path("new.png");
     m_form->ChooseCoverMe->trigger();
     m_form->Save1->trigger();
-    QCOMPARE(CoverFile::existing(path("cover.plr")), QStringList{path("cover.plr.png")});
+    QCOMPARE(JacketFiles::coverFiles(path("cover.plr")), QStringList{path("cover.plr.png")});
     m_form->RemoveCoverMe->trigger();
     m_form->Save1->trigger();
-    QCOMPARE(CoverFile::existing(path("cover.plr")), QStringList());
+    QCOMPARE(JacketFiles::coverFiles(path("cover.plr")), QStringList());
 
     for (auto it = users.cbegin(); it != users.cend(); ++it)
         QCOMPARE(TestSupport::readFile(path(it.key())), it.value());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery copies of unsaved jackets: written whole off the UI thread, kept
 // apart per run, found again once their run is gone, and offered at start.
+#include "document/JacketFiles.h"
 #include "document/RecoveryKeeper.h"
 #include "document/RecoveryStore.h"
 #include "main/ConfigLocation.h"
@@ -237,6 +238,8 @@ void RecoveryTest::unusableSlotsAreSkipped()
         QVERIFY(dir.mkpath(QFileInfo(files[i]).path()));
         TestSupport::writeFile(dir.filePath(files[i]), contents[i]);
     }
+    if (dir.exists(QStringLiteral("gone")))
+        TestSupport::writeFile(dir.filePath(QStringLiteral("gone/pelora-slot")), "Pelora recovery slot\n");
     if (note.isEmpty())
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
     else
@@ -252,7 +255,7 @@ void RecoveryTest::aKilledRunLeavesItsCopy()
     const QString document = documents.filePath(QStringLiteral("曲目.plr"));
     const RecoveryCopy copy = jacket(QStringLiteral("落ちた盤"), document, pictureBytes("PNG"));
     TestSupport::writeFile(document, JacketFormat::toBytes(copy.document));
-    TestSupport::writeFile(CoverFile::pathFor(document, QStringLiteral("png")), copy.cover.bytes());
+    TestSupport::writeFile(JacketFiles::coverPath(document, QStringLiteral("png")), copy.cover.bytes());
 
     QProcess run;
     run.start(QStringLiteral(RECOVERY_WRITER), {folder(), document});
@@ -315,21 +318,33 @@ void RecoveryTest::leftCopiesAreOfferedNewestFirst_data()
 {
     QTest::addColumn<QList<bool>>("answers");  // restore?
     QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QString>("handedOver");  // the copy handed to this run
     QTest::addColumn<QString>("restored");
+    QTest::addColumn<QStringList>("elsewhere");  // restored in new windows
     QTest::addColumn<QStringList>("leftAfter");
     const QString newer = QStringLiteral("保存されずに終わった「無題」の内容が残っています（2024/05/02 08:05 時点）。\n復元しますか？");
     const QString older = QStringLiteral("保存されずに終わった「古い盤.plr」の内容が残っています（2024/05/01 12:34 時点）。\n復元しますか？");
-    QTest::newRow("restore the newest") << QList<bool>{true} << QStringList{newer} << "新しい盤" << QStringList{"新しい盤", "古い盤"};
-    QTest::newRow("discard it, restore the older") << QList<bool>{false, true} << QStringList{newer, older} << "古い盤"
-                                                   << QStringList{"古い盤"};
-    QTest::newRow("discard both") << QList<bool>{false, false} << QStringList{newer, older} << "" << QStringList();
+    const QString olderToo =
+        QStringLiteral("保存されずに終わった「古い盤.plr」の内容も残っています（2024/05/01 12:34 時点）。\n新しいウィンドウで復元しますか？");
+    QTest::newRow("restore both, the older in a new window")
+        << QList<bool>{true, true} << QStringList{newer, olderToo} << "" << "新しい盤" << QStringList{"古い盤"}
+        << QStringList{"新しい盤", "古い盤"};
+    QTest::newRow("restore the newest, discard the older") << QList<bool>{true, false} << QStringList{newer, olderToo} << "" << "新しい盤"
+                                                           << QStringList() << QStringList{"新しい盤"};
+    QTest::newRow("discard it, restore the older") << QList<bool>{false, true} << QStringList{newer, older} << "" << "古い盤"
+                                                   << QStringList() << QStringList{"古い盤"};
+    QTest::newRow("discard both") << QList<bool>{false, false} << QStringList{newer, older} << "" << "" << QStringList() << QStringList();
+    QTest::newRow("handed over: restored without a question") << QList<bool>() << QStringList() << "古い盤" << "古い盤" << QStringList()
+                                                               << QStringList{"新しい盤", "古い盤"};
 }
 
 void RecoveryTest::leftCopiesAreOfferedNewestFirst()
 {
     QFETCH(QList<bool>, answers);
     QFETCH(QStringList, asked);
+    QFETCH(QString, handedOver);
     QFETCH(QString, restored);
+    QFETCH(QStringList, elsewhere);
     QFETCH(QStringList, leftAfter);
     const RecoveryCopy older = jacket(QStringLiteral("古い盤"), QStringLiteral("/music/古い盤.plr"), pictureBytes("PNG"));
     const RecoveryCopy newer = jacket(QStringLiteral("新しい盤"));
@@ -337,25 +352,44 @@ void RecoveryTest::leftCopiesAreOfferedNewestFirst()
     dateBack(folder(), QDateTime(QDate(2024, 5, 1), QTime(12, 34), Qt::UTC));
     RecoveryStore(folder()).keep(newer);
     dateBack(folder(), QDateTime(QDate(2024, 5, 2), QTime(8, 5), Qt::UTC));
+    QHash<QString, QString> slotOf;  // title → slot
+    {
+        RecoveryStore look(folder());
+        for (const LeftCopy &left : look.leftCopies())
+            slotOf[left.copy.document.title] = RecoveryStore::slotName(left);
+    }
+    if (!handedOver.isEmpty())
+        qputenv(RecoveryKeeper::kHandedOver, slotOf.value(handedOver).toUtf8());
 
     MessageRecorder messages;
     for (const bool answer : std::as_const(answers))
         messages.answerNext(answer);
     std::optional<RecoveryCopy> restoredCopy;
+    QStringList restoredElsewhere;
     {
         RecoveryKeeper keeper([] { return true; }, [] { return RecoveryCopy(); }, folder(), RecoveryKeeper::kInterval);
-        QCOMPARE(keeper.offerLeftCopies([&](const RecoveryCopy &copy) { restoredCopy = copy; }), !restored.isEmpty());
+        QCOMPARE(keeper.offerLeftCopies([&](const RecoveryCopy &copy) { restoredCopy = copy; },
+                                        [&](const QString &slot) {
+                                            // The new run takes it up.
+                                            RecoveryStore run(folder());
+                                            std::vector<LeftCopy> taken = run.leftCopies(slot);
+                                            QCOMPARE(taken.size(), size_t(1));
+                                            restoredElsewhere << taken[0].copy.document.title;
+                                        }),
+                 !restored.isEmpty());
     }
+    QVERIFY(qEnvironmentVariableIsEmpty(RecoveryKeeper::kHandedOver));
     QCOMPARE(messages.texts(), asked);
     for (const Messages::Request &request : messages.shown()) {
         QCOMPARE(request.kind, Messages::Kind::Question);
         QCOMPARE(request.title, QStringLiteral("確認"));
-        QCOMPARE(request.buttons, (QStringList{QStringLiteral("復元する"), QStringLiteral("破棄する")}));
+        QCOMPARE(request.buttons.last(), QStringLiteral("破棄する"));
         QCOMPARE(request.escapeButton, -1);
     }
     QCOMPARE(restoredCopy.has_value(), !restored.isEmpty());
     if (restoredCopy)
         compareCopies(*restoredCopy, restored == older.document.title ? older : newer);
+    QCOMPARE(restoredElsewhere, elsewhere);
     // The restored copy is this run's now, and stays until it is discarded.
     QCOMPARE(titles(leftIn(folder())), leftAfter);
 }
@@ -396,7 +430,7 @@ void RecoveryTest::theQuestionTakesNoAnswerByAccident()
         }
     });
     RecoveryKeeper keeper([] { return true; }, [] { return RecoveryCopy(); }, folder(), RecoveryKeeper::kInterval);
-    QCOMPARE(keeper.offerLeftCopies([](const RecoveryCopy &) {}), restored);
+    QCOMPARE(keeper.offerLeftCopies([](const RecoveryCopy &) {}, [](const QString &) {}), restored);
     QCOMPARE(stayedOpen, escapeFirst);
 }
 
