@@ -332,6 +332,49 @@ private:
     QByteArray m_previous;
 };
 
+// Where the jobs go: the queue given with --printer, else the user's
+// default. Checked here, so that a destination that cannot take them is
+// told with its cause and with what helps on the command line (the
+// window's messages send the user to its printer set-up menu). False
+// after the message.
+bool chooseDestination(const QString &printer)
+{
+    QdPrinter->CheckPrinterChange();
+    const TQdAllPrintersInfo &printers = QdPrinter->Snapshot();
+    // No answer is no answer, whichever queue was named.
+    if (!printers.Reachable()) {
+        complain(EQdPrinterNoSpooler(printers.Failure()).message());
+        return false;
+    }
+    const QString name = printer.isEmpty() ? printers.DefaultName() : printer;
+    // Without a default the window takes the only printer there is, or says there is none.
+    if (name.isEmpty()) {
+        int visible = 0;
+        for (int i = 0; i < printers.Count(); ++i)
+            visible += printers.IsVisible(i);
+        if (visible <= 1)
+            return true;
+        complain(QCoreApplication::translate("CommandLine", "既定のプリンタが決まっていません。--printer で印刷するプリンタを指定してください"));
+        return false;
+    }
+    const int index = printers.IndexOf(name);
+    if (index < 0) {
+        complain(printer.isEmpty()
+                     ? QCoreApplication::translate("CommandLine", "既定のプリンタ %1 が見つかりません（その名前のプリンタはありません）。--printer で別のプリンタを指定してください").arg(name)
+                     : QCoreApplication::translate("CommandLine", "プリンタ %1 が見つかりません（その名前のプリンタはありません）").arg(name));
+        return false;
+    }
+    if (!printers.IsVisible(index)) {
+        complain(printer.isEmpty()
+                     ? QCoreApplication::translate("CommandLine", "既定のプリンタ %1 は印刷を受け付けていません（ジョブを断っています）。--printer で別のプリンタを指定してください").arg(name)
+                     : QCoreApplication::translate("CommandLine", "プリンタ %1 は印刷を受け付けていません（ジョブを断っています）").arg(name));
+        return false;
+    }
+    if (!printer.isEmpty())
+        QdPrinter->SelectPrinter(printer);
+    return true;
+}
+
 int printWithWindow(const Options &options, TForm1 &form)
 {
     // The window is never shown, so the stored editing mode never applies:
@@ -352,19 +395,8 @@ int printWithWindow(const Options &options, TForm1 &form)
     form.RGTwoSides->setItemIndex(options.side == Side::Back ? 1 : 0);
     form.ComboBusuu->setCurrentText(QString::number(options.copies.value_or(1)));
 
-    if (!options.printer.isEmpty()) {
-        QdPrinter->CheckPrinterChange();
-        const int index = QdPrinter->Snapshot().IndexOf(options.printer);
-        if (index < 0) {
-            complain(QCoreApplication::translate("CommandLine", "プリンタ %1 が見つかりません（その名前のプリンタはありません）").arg(options.printer));
-            return kFailure;
-        }
-        if (!QdPrinter->Snapshot().IsVisible(index)) {
-            complain(QCoreApplication::translate("CommandLine", "プリンタ %1 は印刷を受け付けていません（ジョブを断っています）").arg(options.printer));
-            return kFailure;
-        }
-        QdPrinter->SelectPrinter(options.printer);
-    }
+    if (!chooseDestination(options.printer))
+        return kFailure;
     // As the menu's print commands: fonts that must shrink shrink quietly.
     if (options.side == Side::Label)
         form.LabelPrintClick(form.LabelPrintMe);

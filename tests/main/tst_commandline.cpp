@@ -447,8 +447,18 @@ void CommandLineTest::failuresExitWith1_data()
     QTest::newRow("fits at no size") << QStringList{"--export-pdf", out, "--title-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("fits at no size, print") << QStringList{"--print", "--item-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("no spooler") << QStringList{"--print", kSample, "%nocups%"} << "印刷システム (CUPS) から応答がありません。";
+    QTest::newRow("no spooler, queue named") << QStringList{"--print", "--printer", "pelora-pdf", kSample, "%nocups%"}
+                                             << "印刷システム (CUPS) から応答がありません。";
     QTest::newRow("unknown queue") << QStringList{"--print", "--printer", "nope", kSample} << "プリンタ nope が見つかりません";
     QTest::newRow("queue rejects jobs") << QStringList{"--print", "--printer", "pelora-hidden", kSample} << "受け付けていません";
+    // "%PRINTER=…%": the user's default printer. The window's advice, its
+    // printer set-up menu, is no use here.
+    QTest::newRow("default rejects jobs")
+        << QStringList{"--print", kSample, "%PRINTER=pelora-hidden%"}
+        << "既定のプリンタ pelora-hidden は印刷を受け付けていません（ジョブを断っています）。--printer で別のプリンタを指定してください";
+    QTest::newRow("default gone") << QStringList{"--print", kSample, "%PRINTER=gone%"}
+                                  << "既定のプリンタ gone が見つかりません（その名前のプリンタはありません）。--printer で";
+    QTest::newRow("no default") << QStringList{"--print", kSample, "%PRINTER=%"} << "既定のプリンタが決まっていません。--printer で";
     QTest::newRow("queue's sheet too small")
         << QStringList{"--print", "--printer", "pelora-a5", "--side", "back", kSample} << "紙が小さすぎます。";
     QTest::newRow("sheet too small for both faces")
@@ -470,6 +480,10 @@ void CommandLineTest::failuresExitWith1()
     QHash<QString, QString> environment;
     if (arguments.removeAll("%nocups%"))
         environment.insert("CUPS_SERVER", work("no-cups.sock"));
+    for (const QString &argument : arguments.filter(QRegularExpression("^%PRINTER=.*%$"))) {
+        environment.insert("PRINTER", argument.mid(9).chopped(1));
+        arguments.removeAll(argument);
+    }
     const int before = PrivateCups::lastJobId(m_server);
     const Outcome outcome = run(arguments, environment);
     QCOMPARE(outcome.status, 1);
