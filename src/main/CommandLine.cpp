@@ -100,14 +100,26 @@ private:
 };
 
 // Whether the two names reach one file, also through links; false when
-// either is not there.
-bool sameFile(const QString &document, const QString &output)
+// either is not there. An output of "-" is the file standard output is,
+// however the shell opened it (">> 曲目.plr" appends to the document).
+bool sameFile(const QString &input, const QString &output)
 {
     struct stat a {}, b {};
-    if (::stat(QFile::encodeName(document).constData(), &a) != 0)
+    if (::stat(QFile::encodeName(input).constData(), &a) != 0)
         return false;
     const int found = output == kStandardOutput ? ::fstat(STDOUT_FILENO, &b) : ::stat(QFile::encodeName(output).constData(), &b);
     return found == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The files an export reads besides the document, each with what it is.
+QList<std::pair<QString, QString>> otherInputs(const QString &document)
+{
+    QList<std::pair<QString, QString>> inputs;
+    for (const QString &cover : JacketFiles::coverFiles(document))
+        inputs.append({cover, QCoreApplication::translate("CommandLine", "%1 は文書の表紙の画像 '%2' です。このコマンドが読むファイルなので、PDF は別の名前で書き出してください")});
+    for (const QString &settings : {settingsFilePath(), dataFilePath()})
+        inputs.append({settings, QCoreApplication::translate("CommandLine", "%1 は設定ファイル '%2' です。このコマンドが読むファイルなので、PDF は別の名前で書き出してください")});
+    return inputs;
 }
 
 bool startsAsPdf(const QString &path)
@@ -124,14 +136,19 @@ bool startsAsPdf(const QString &path)
 }
 
 // A document and an output mixed up, refused before anything is read or
-// written: the export would write over the document, or read a PDF as a
-// jacket.
+// written: the export would write over the document or another file it
+// reads, or read a PDF as a jacket.
 Options withoutMixUps(const Options &options)
 {
-    if (options.command == Command::ExportPdf && sameFile(options.document, options.output)) {
+    if (options.command == Command::ExportPdf) {
         const QString output = options.output == kStandardOutput ? QCoreApplication::translate("CommandLine", "標準出力")
                                                                  : QStringLiteral("'%1'").arg(options.output);
-        return invalid(QCoreApplication::translate("CommandLine", "%1 は文書そのものです。引数が逆のようです (%2)").arg(output, exportForm()));
+        if (sameFile(options.document, options.output))
+            return invalid(QCoreApplication::translate("CommandLine", "%1 は文書そのものです。引数が逆のようです (%2)").arg(output, exportForm()));
+        for (const auto &[input, refusal] : otherInputs(options.document)) {
+            if (sameFile(input, options.output))
+                return invalid(refusal.arg(output, input));
+        }
     }
     if ((options.command == Command::ExportPdf || options.command == Command::Print) && startsAsPdf(options.document)) {
         return invalid(options.command == Command::ExportPdf

@@ -183,10 +183,11 @@ inline constexpr std::array kExitStatuses{
                 "too small, text that fits at no size)."}},
     ExitStatus{2, {"コマンドラインの誤り", "bad command line"},
                {"コマンドラインの誤り（知らないオプション、値が無い、値が正しくない、"
-                "入れ違いに見える引数: .plr で終わる出力、文書そのものである出力、PDF である文書）。"
+                "入れ違いに見える引数: .plr で終わる出力、文書そのものやほかに読むファイルである出力、PDF である文書）。"
                 "何も書かず、何も印刷しません。",
                 "A bad command line (unknown option, missing or bad value, or arguments "
-                "that look swapped: an output ending in .plr or that is the document itself, "
+                "that look swapped: an output ending in .plr or that is the document itself "
+                "or another file the command reads, "
                 "a PDF given as the document). Nothing is written or printed."}},
 };
 

@@ -407,6 +407,19 @@ void CommandLineTest::badCommandLinesExitWith2_data()
     QTest::newRow("output ending .PLR") << QStringList{"--export-pdf", "%work%/OUT.PLR", kSample} << "look swapped";
     QTest::newRow("document through a symlink") << QStringList{"--export-pdf", "%work%/symlink.pdf", document} << "look swapped";
     QTest::newRow("document through a hard link") << QStringList{"--export-pdf", "%work%/hard.pdf", document} << "look swapped";
+    QTest::newRow("document spelt ./") << QStringList{"--export-pdf", "%work%/symlink.pdf", "./曲目.plr"} << "is the document itself";
+    QTest::newRow("output spelt ./") << QStringList{"--export-pdf", "./曲目.plr", document} << "look swapped";
+    // ">>FILE": standard output opened for appending to FILE, as a shell does.
+    QTest::newRow("- appended to the document") << QStringList{"--export-pdf", "-", document, ">>%work%/曲目.plr"}
+                                                << "standard output is the document itself";
+    QTest::newRow("/dev/stdout appended to a hard link") << QStringList{"--export-pdf", "/dev/stdout", document, ">>%work%/hard.pdf"}
+                                                         << "'/dev/stdout' is the document itself";
+    QTest::newRow("/dev/fd/1 appended through a symlink") << QStringList{"--export-pdf", "/dev/fd/1", document, ">>%work%/symlink.pdf"}
+                                                          << "'/dev/fd/1' is the document itself";
+    // Nor a file the export reads besides.
+    QTest::newRow("the cover as output") << QStringList{"--export-pdf", "%work%/曲目.plr.jpg", document} << "cover picture";
+    QTest::newRow("- appended to the settings") << QStringList{"--export-pdf", "-", document, ">>%work%/config/Pelora.ini"}
+                                                << "is the settings file";
     QTest::newRow("PDF as the document") << QStringList{"--export-pdf", out, "%work%/曲目.pdf"} << "look swapped";
     QTest::newRow("PDF to print") << QStringList{"--print", "%work%/曲目.pdf"} << "is a PDF, not a jacket";
 }
@@ -417,11 +430,16 @@ void CommandLineTest::badCommandLinesExitWith2()
     QFETCH(QString, message);
     const QByteArray jacket = TestSupport::readFile(kSample);
     TestSupport::writeFile(work("曲目.plr"), jacket);
+    TestSupport::writeFile(work("曲目.plr.jpg"), "cover");
+    TestSupport::writeFile(config("Pelora.ini"), "[opsion]\r\n");
     TestSupport::writeFile(work("曲目.pdf"), "%PDF-1.4\n%%EOF\n");
     QVERIFY(QFile::link(work("曲目.plr"), work("symlink.pdf")));
     QCOMPARE(::link(QFile::encodeName(work("曲目.plr")).constData(), QFile::encodeName(work("hard.pdf")).constData()), 0);
+    QString appendTo;
+    for (const QString &argument : arguments.filter(QRegularExpression("^>>")))
+        appendTo = arguments.takeAt(arguments.indexOf(argument)).mid(2).replace("%work%", m_work->path());
     const int before = PrivateCups::lastJobId(m_server);
-    const Outcome outcome = run(arguments, kEnglish);
+    const Outcome outcome = run(arguments, kEnglish, appendTo);
     QCOMPARE(outcome.status, 2);
     QVERIFY2(outcome.err.contains(message) && outcome.err.contains("--help"), qPrintable(outcome.err));
     QCOMPARE(japaneseIn(outcome.err, arguments), QString());
@@ -429,6 +447,8 @@ void CommandLineTest::badCommandLinesExitWith2()
     QVERIFY(!QFileInfo::exists(work("out.pdf")) && !QFileInfo::exists(work("OUT.PLR")));
     QCOMPARE(TestSupport::readFile(work("曲目.plr")), jacket);
     QCOMPARE(TestSupport::readFile(work("hard.pdf")), jacket);
+    QCOMPARE(TestSupport::readFile(work("曲目.plr.jpg")), "cover");
+    QCOMPARE(TestSupport::readFile(config("Pelora.ini")), "[opsion]\r\n");
     QCOMPARE(PrivateCups::lastJobId(m_server), before);
 }
 
