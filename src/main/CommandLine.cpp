@@ -231,6 +231,18 @@ QString writeOutput(const QString &output, const QByteArray &pdf)
     });
 }
 
+// Why a named output could not be made, told by what stands in its way:
+// the system's "no such file" would be about the folder, not the file.
+QString whyNotWritten(const QString &output, const QString &error)
+{
+    const QFileInfo folder(QFileInfo(output).path());
+    if (output == kStandardOutput || folder.isDir())
+        return error;
+    return folder.exists() || folder.isSymLink()
+               ? QCoreApplication::translate("CommandLine", "%1 はフォルダではありません").arg(folder.filePath())
+               : QCoreApplication::translate("CommandLine", "フォルダ %1 がありません").arg(folder.filePath());
+}
+
 int exportPdf(const Options &options)
 {
     const std::optional<JacketDocument> document = readJacket(options.document);
@@ -290,7 +302,7 @@ int exportPdf(const Options &options)
     case ExportOutcome::Written: {
         const QString error = writeOutput(options.output, outcome.pdf);
         if (!error.isEmpty()) {
-            complain(cannotCreate(options.output, error));
+            complain(cannotCreate(options.output, whyNotWritten(options.output, error)));
             return kFailure;
         }
         if (outcome.beyondReach)

@@ -463,7 +463,8 @@ void CommandLineTest::failuresExitWith1_data()
     QTest::newRow("unreadable document") << QStringList{"--export-pdf", out, "%work%/locked.plr"} << "locked.plr は開けません";
     QTest::newRow("empty document") << QStringList{"--export-pdf", out, "%work%/empty.plr"} << "空の文書";
     QTest::newRow("title only") << QStringList{"--print", "%work%/title.plr"} << "内容に何も無いときは印刷できません";
-    QTest::newRow("output folder missing") << QStringList{"--export-pdf", "%work%/nowhere/out.pdf", kSample} << "を作成できません";
+    QTest::newRow("output folder missing") << QStringList{"--export-pdf", "%work%/nowhere/out.pdf", kSample} << "/nowhere がありません)";
+    QTest::newRow("output folder a file") << QStringList{"--export-pdf", "%work%/title.plr/out.pdf", kSample} << "/title.plr はフォルダではありません)";
     QTest::newRow("fits at no size") << QStringList{"--export-pdf", out, "--title-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("fits at no size, print") << QStringList{"--print", "--item-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("no spooler") << QStringList{"--print", kSample, "%nocups%"} << "印刷システム (CUPS) から応答がありません。";
