@@ -354,8 +354,10 @@ std::vector<LeftCopy> RecoveryStore::leftCopies(const QString &only)
     std::vector<LeftCopy> found;
     for (const QString &name : std::as_const(slotNames)) {
         const QString slot = QDir(m_folder).filePath(name);
-        // A lock whose slot is something else is not Pelora's to take.
-        if (kindOf(slot) != Kind::Missing && !isSlot(slot))
+        // A lock whose slot is something else, or a slot whose lock is, is
+        // not Pelora's to take: the lock's claim would follow a link.
+        const Kind lock = kindOf(slot + kLockSuffix);
+        if ((kindOf(slot) != Kind::Missing && !isSlot(slot)) || (lock != Kind::Missing && lock != Kind::File))
             continue;
         std::unique_ptr<QLockFile> claim = slotLock(m_folder, name);
         if (!claim->tryLock(0))

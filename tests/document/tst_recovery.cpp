@@ -10,8 +10,11 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QDirIterator>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QProcess>
+
+#include <sys/stat.h>
 
 #include <csignal>
 #include <optional>
@@ -93,6 +96,9 @@ private slots:
     void theLastRequestWins();
     void unusableSlotsAreSkipped_data();
     void unusableSlotsAreSkipped();
+    void onlyWhatPeloraMadeIsTouched_data();
+    void onlyWhatPeloraMadeIsTouched();
+    void copiesArePrivateWhateverTheUmask();
     void aKilledRunLeavesItsCopy();
     void keeperKeepsOnlyUnsavedJackets_data();
     void keeperKeepsOnlyUnsavedJackets();
@@ -247,6 +253,124 @@ void RecoveryTest::unusableSlotsAreSkipped()
     QCOMPARE(titles(leftIn(folder())), offered.isEmpty() ? QStringList() : QStringList{offered});
     if (offered.isEmpty())
         QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+// The recovery folder may hold what is not Pelora's: links (to the user's
+// folders, documents or files), the user's own folders and files, copies too
+// large to be a jacket, and the lock of a live run on a file system without
+// native locks. Nothing of that is deleted, followed, or taken up.
+void RecoveryTest::onlyWhatPeloraMadeIsTouched_data()
+{
+    QTest::addColumn<QStringList>("made");  // path=bytes, path->target, path~size (sparse), under the test's folder
+    QTest::addColumn<QStringList>("offered");
+    QTest::addColumn<QStringList>("gone");   // what goes, under recovery/
+    QTest::addColumn<QStringList>("notes");  // on standard error
+    const QString legacy = QStringLiteral("recovery/4f1c2b64-0000-4000-8000-000000000001");
+    QTest::newRow("a link named like a slot, to the user's folder")
+        << QStringList{"outside/pelora-slot={mark}", "outside/1/jacket.plr={外}", legacy + "->outside"} << QStringList() << QStringList()
+        << QStringList{"4f1c2b64.* is not Pelora's"};
+    QTest::newRow("a slot whose lock is a link")
+        << QStringList{"recovery/gone/pelora-slot={mark}", "recovery/gone/1/jacket.plr={題}", "outside/file=mine", "recovery/gone.lock->outside/file"}
+        << QStringList() << QStringList() << QStringList{"gone.lock is not Pelora's"};
+    QTest::newRow("a folder of the user's") << QStringList{"recovery/notes/a.txt=mine"} << QStringList() << QStringList()
+                                            << QStringList{"notes is not Pelora's"};
+    QTest::newRow("a slot of an earlier version, holding the user's files")
+        << QStringList{legacy + "/1/jacket.plr={前}", legacy + "/photos/p.jpg=photo"} << QStringList{"前"}
+        << QStringList{"4f1c2b64-0000-4000-8000-000000000001/1", "4f1c2b64-0000-4000-8000-000000000001/1/jacket.plr"}
+        << QStringList{"4f1c2b64.* holds files that are not Pelora's"};
+    QTest::newRow("a copy folder that is a link to the user's folder")
+        << QStringList{"recovery/gone/pelora-slot={mark}", "outside/jacket.plr={外}", "recovery/gone/1->outside"} << QStringList()
+        << QStringList{"gone/pelora-slot"} << QStringList{"gone holds files that are not Pelora's"};
+    QTest::newRow("a document that is a link to the user's")
+        << QStringList{"recovery/gone/pelora-slot={mark}", "outside/doc.plr={外}", "recovery/gone/1/jacket.plr->outside/doc.plr"}
+        << QStringList() << QStringList{"gone/pelora-slot"}
+        << QStringList{"gone holds no readable document", "gone holds files that are not Pelora's"};
+    QTest::newRow("a copy larger than 64 MiB is not read")
+        << QStringList{"recovery/gone/pelora-slot={mark}", "recovery/gone/1/jacket.plr~70000000"} << QStringList() << QStringList()
+        << QStringList{"gone is larger than 64 MiB"};
+    QTest::newRow("the lock of a live run, older than half a minute, without native locks")
+        << QStringList{"recovery/gone/pelora-slot={mark}", "recovery/gone/1/jacket.plr={生きている}", "recovery/gone.lock={live}"}
+        << QStringList() << QStringList() << QStringList();
+}
+
+void RecoveryTest::onlyWhatPeloraMadeIsTouched()
+{
+    QFETCH(QStringList, made);
+    QFETCH(QStringList, offered);
+    QFETCH(QStringList, gone);
+    QFETCH(QStringList, notes);
+    const QDir root(folder());
+    QVERIFY(root.mkpath(QStringLiteral("recovery")) && root.mkpath(QStringLiteral("outside")));
+    QVERIFY(QFile::setPermissions(root.filePath(QStringLiteral("recovery")), QFileDevice::Permissions(0x7000)));
+    QByteArray liveLock;  // this process's lock, as a file system without native locks holds it
+    {
+        QLockFile lock(root.filePath(QStringLiteral("probe.lock")));
+        QVERIFY(lock.tryLock(0));
+        liveLock = TestSupport::readFile(root.filePath(QStringLiteral("probe.lock")));
+    }
+    for (const QString &entry : std::as_const(made)) {
+        const qsizetype link = entry.indexOf(QStringLiteral("->"));
+        const qsizetype sparse = entry.indexOf(u'~');
+        const QString path = root.filePath(entry.left(link >= 0 ? link : sparse >= 0 ? sparse : entry.indexOf(u'=')));
+        QVERIFY(root.mkpath(QFileInfo(path).path()));
+        if (link >= 0) {
+            QVERIFY(QFile::link(root.filePath(entry.mid(link + 2)), path));
+        } else if (sparse >= 0) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(entry.mid(sparse + 1).toLongLong()));
+        } else {
+            const QString value = entry.mid(entry.indexOf(u'=') + 1);
+            TestSupport::writeFile(path, value == QLatin1String("{mark}")   ? QByteArray("Pelora recovery slot\n")
+                                         : value == QLatin1String("{live}") ? liveLock
+                                         : value.startsWith(u'{')           ? JacketFormat::toBytes({value.mid(1).chopped(1), {}})
+                                                                            : value.toUtf8());
+            if (value == QLatin1String("{live}")) {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::ReadWrite));
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+            }
+        }
+    }
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!(%1))").arg(notes.join(u'|'))));
+    for (const QString &note : std::as_const(notes))
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(note));
+
+    const QMap<QString, QString> before = TestSupport::treeState(folder());
+    QStringList found;
+    {
+        RecoveryStore next(root.filePath(QStringLiteral("recovery")));
+        for (LeftCopy &left : next.leftCopies()) {
+            found << left.copy.document.title;
+            left.remove();
+        }
+    }
+    QCOMPARE(found, offered);
+    QStringList expected;
+    for (const QString &path : std::as_const(gone))
+        expected << QStringLiteral("gone: recovery/") + path;
+    QStringList changes = TestSupport::treeChanges(before, TestSupport::treeState(folder()));
+    changes.sort();
+    expected.sort();
+    QCOMPARE(changes, expected);
+}
+
+// Copies hold the user's track lists and documents' paths: the owner's alone.
+void RecoveryTest::copiesArePrivateWhateverTheUmask()
+{
+    const mode_t previous = ::umask(0);
+    const QString recovery = QDir(folder()).filePath(QStringLiteral("state/pelora/recovery"));
+    {
+        RecoveryStore store(recovery);
+        store.keep(jacket(QStringLiteral("題"), QStringLiteral("/music/題.plr"), pictureBytes("PNG")));
+        store.waitForWrites();
+        const QMap<QString, QString> state = TestSupport::treeState(QDir(folder()).filePath(QStringLiteral("state")));
+        ::umask(previous);
+        QCOMPARE(state.size(), 9);  // pelora, recovery, the lock, the slot, its mark, the copy and its three files
+        for (auto it = state.cbegin(); it != state.cend(); ++it) {
+            const QString mode = it.value().section(u' ', 1, 1);
+            QVERIFY2(mode == QLatin1String("40700") || mode == QLatin1String("100600"), qPrintable(it.key() + u' ' + mode));
+        }
+    }
 }
 
 void RecoveryTest::aKilledRunLeavesItsCopy()

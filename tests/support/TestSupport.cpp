@@ -5,11 +5,14 @@
 #include "document/FileDialogs.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -145,6 +148,41 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     file.write(bytes);
+}
+
+QMap<QString, QString> treeState(const QString &root)
+{
+    QMap<QString, QString> state;
+    QDirIterator entries(root, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        const QString path = entries.next();
+        struct stat st {};
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+            continue;
+        QString what = QStringLiteral("mode %1 inode %2 ").arg(st.st_mode, 0, 8).arg(st.st_ino);
+        if (S_ISLNK(st.st_mode))
+            what += QStringLiteral("-> ") + QFileInfo(path).symLinkTarget();
+        else if (S_ISREG(st.st_mode))
+            what += QString::fromLatin1(QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha1).toHex());
+        state.insert(QDir(root).relativeFilePath(path), what);
+    }
+    return state;
+}
+
+QStringList treeChanges(const QMap<QString, QString> &before, const QMap<QString, QString> &after)
+{
+    QStringList changes;
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (!after.contains(it.key()))
+            changes << QStringLiteral("gone: ") + it.key();
+        else if (after.value(it.key()) != it.value())
+            changes << QStringLiteral("changed: %1 (%2 → %3)").arg(it.key(), it.value(), after.value(it.key()));
+    }
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (!before.contains(it.key()))
+            changes << QStringLiteral("new: ") + it.key();
+    }
+    return changes;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "document/FileDialogs.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -104,6 +105,14 @@ namespace TestSupport {
 
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
+
+// Everything under `root` as the file system has it, links not followed:
+// each path (relative to `root`) with its kind, inode and mode, and a file's
+// bytes (as a hash) or a link's target. Two states differ when anything
+// was written, replaced, deleted, made or had its mode changed.
+QMap<QString, QString> treeState(const QString &root);
+// The entries that differ between two states, one line each.
+QStringList treeChanges(const QMap<QString, QString> &before, const QMap<QString, QString> &after);
 
 // A picture file of a colour gradient, as Qt writes it in `format` ("PNG",
 // "JPEG", …): with detail enough that its pixel data outweighs its headers.
