@@ -54,7 +54,9 @@ QString withoutControls(QString text)
     return text;
 }
 
-QByteArray toFileBytes(const QStringList &lines)
+namespace {
+
+QString joined(const QStringList &lines)
 {
     QString text;
     qsizetype total = 0;
@@ -65,11 +67,21 @@ QByteArray toFileBytes(const QStringList &lines)
         text += line;
         text += QLatin1String("\r\n");
     }
+    return text;
+}
+
+}  // namespace
+
+QByteArray toFileBytes(const QStringList &lines)
+{
+    const QString text = joined(lines);
     QString held = text;
     held.replace(QChar(QChar::ReplacementCharacter), u'?');
     if (Cp932::canEncode(held))
         return Cp932::encode(held);
     return kUtf8Bom + text.toUtf8();
 }
+
+QByteArray toUtf8FileBytes(const QStringList &lines) { return kUtf8Bom + joined(lines).toUtf8(); }
 
 }  // namespace TextLines

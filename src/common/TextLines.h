@@ -50,5 +50,7 @@ QString withoutControls(QString text);
 // (a U+FFFD, left by bytes that were no Shift-JIS, becomes "?" as before),
 // otherwise in UTF-8 after a byte-order mark, so that nothing is lost.
 QByteArray toFileBytes(const QStringList &lines);
+// The same always in UTF-8 after a byte-order mark.
+QByteArray toUtf8FileBytes(const QStringList &lines);
 
 }  // namespace TextLines

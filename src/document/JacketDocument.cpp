@@ -32,7 +32,10 @@ QByteArray toBytes(const JacketDocument &document)
     lines.append(TextLines::oneLine(document.title));
     for (const QString &item : document.items)
         lines.append(TextLines::oneLine(item));
-    return TextLines::toFileBytes(lines);
+    const QByteArray bytes = TextLines::toFileBytes(lines);
+    // A title that begins as a picture or a PDF does ("%PDF-…") would be
+    // taken for one when read back: after a byte-order mark it is text.
+    return isText(bytes) ? bytes : TextLines::toUtf8FileBytes(lines);
 }
 
 std::optional<JacketDocument> fromBytes(QByteArrayView bytes, Unreadable *why)

@@ -84,6 +84,7 @@ private slots:
     void openInBothModes();
     void openErrorsLeaveTheDocument();
     void failedSaveKeepsTheOldFileWhole();
+    void coverIsKeptOnlyBesideAPlrName();
     void saveCutShortKeepsTheOldFileWhole();
     void readOnlyFolderIsSavedInPlace();
     void documentsKeepEveryCharacter();
@@ -107,6 +108,12 @@ void FileCommandsTest::formatIsShiftJisOrUtf8WithCrLf()
     QCOMPARE(JacketFormat::toBytes({QStringLiteral("T"), {"A", "", "B"}}), QByteArray("T\r\nA\r\n\r\nB\r\n"));
     QCOMPARE(JacketFormat::toBytes({QString(), {}}), QByteArray("\r\n"));
     QCOMPARE(JacketFormat::toBytes({QStringLiteral("歌"), {QStringLiteral("①")}}), QByteArray("\x89\xCC\r\n\x87\x40\r\n"));
+    // A title that would read as the start of a PDF or a PNG is kept as text.
+    for (const QString &title : {QStringLiteral("%PDF-1.7 の手引き"), QStringLiteral("臼NG")}) {
+        const QByteArray bytes = JacketFormat::toBytes({title, {}});
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(JacketFormat::fromBytes(bytes).value_or(JacketDocument()).title, title);
+    }
     const auto empty = JacketFormat::fromBytes("\r\n");
     QVERIFY(empty);
     QCOMPARE(empty->title, QString());
@@ -196,13 +203,22 @@ void FileCommandsTest::saveAsOffersTheNameAndAddsTheSuffix()
     QCOMPARE(TestSupport::readFile(path("named.plr")), QByteArray("\x91\xE8\r\nx\r\n"));
     QVERIFY(messages.shown().isEmpty());
 
+    // A name with a dot of its own still gets the suffix; one that ends in
+    // it, in any case, does not.
+    for (const QString &typed : {QStringLiteral("Best of 2024 Vol.2"), QStringLiteral("Op.27.PLR")}) {
+        dialogs.answers << path(typed);
+        m_form->SaveAs1->trigger();
+        QCOMPARE(CurrentFileName, path(typed.endsWith(QLatin1String(".PLR")) ? typed : typed + ".plr"));
+    }
+    QCOMPARE(dialogs.asked.size(), 4);
+
     // After New, Save asks again and proposes the untitled name.
     ConfirmDeleteAll = false;
     m_form->New1->trigger();
     QVERIFY(!HasFileName);
     m_form->Save1->trigger();
-    QCOMPARE(dialogs.asked.size(), 3);
-    QCOMPARE(dialogs.asked[2].fileName, QStringLiteral("無題.plr"));
+    QCOMPARE(dialogs.asked.size(), 5);
+    QCOMPARE(dialogs.asked[4].fileName, QStringLiteral("無題.plr"));
 }
 
 void FileCommandsTest::saveWritesDirectlyOnceNamed()
@@ -289,22 +305,60 @@ void FileCommandsTest::openErrorsLeaveTheDocument()
     QVERIFY(!HasFileName);
 }
 
+// Nothing is saved when any part cannot be: the message names the cause.
 void FileCommandsTest::failedSaveKeepsTheOldFileWhole()
 {
     DialogAnswers dialogs;
     MessageRecorder messages;
     TestSupport::writeFile(path("doc.plr"), "original\r\n");
+    TestSupport::writeFile(path("photo.png"), "the user's photo");
+    QVERIFY(QFile::link(path("photo.png"), path("doc.plr.png")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("taken.plr")));
     m_form->EditTi->setText(QStringLiteral("new"));
     dialogs.answers << path("taken.plr") << path("no/such/folder/x.plr");
     m_form->SaveAs1->trigger();
     m_form->SaveAs1->trigger();
-    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 を作成できません。（フォルダです）").arg(path("taken.plr")),
-                                            QStringLiteral("ファイル %1 を作成できません。（%2）").arg(path("no/such/folder/x.plr"), qt_error_string(ENOENT))}));
+    // A cover file that is a link is not Pelora's to write.
+    TestSupport::writeFile(path("cover.png"), pictureBytes("PNG"));
+    dialogs.answers << path("cover.png") << path("doc.plr");
+    m_form->ChooseCoverMe->trigger();
+    m_form->SaveAs1->trigger();
+    QCOMPARE(messages.texts(),
+             (QStringList{QStringLiteral("ファイル %1 を作成できません。（フォルダです）").arg(path("taken.plr")),
+                          QStringLiteral("ファイル %1 を作成できません。（%2）").arg(path("no/such/folder/x.plr"), qt_error_string(ENOENT)),
+                          QStringLiteral("表紙の画像を %1 に保存できないので、文書も保存していません（シンボリックリンクです）。").arg(path("doc.plr.png"))}));
     QVERIFY(!HasFileName);
     QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
     QVERIFY(QFileInfo(path("taken.plr")).isDir());
     QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
+    QCOMPARE(TestSupport::readFile(path("photo.png")), QByteArray("the user's photo"));
+    QVERIFY(m_form->JacketChanged());
+}
+
+// A document whose name does not end in .plr has no cover file: its name
+// with a picture's extension may be a picture of the user's.
+void FileCommandsTest::coverIsKeptOnlyBesideAPlrName()
+{
+    DialogAnswers dialogs;
+    MessageRecorder messages;
+    const QByteArray photo = pictureBytes("JPEG");
+    TestSupport::writeFile(path("Tour 2024.08"), "T\r\n");
+    TestSupport::writeFile(path("Tour 2024.08.jpg"), photo);
+    dialogs.answers << path("Tour 2024.08");
+    m_form->Open1->trigger();
+    QVERIFY(JacketCover.isNull());
+    TestSupport::writeFile(path("cover.png"), pictureBytes("PNG"));
+    dialogs.answers << path("cover.png");
+    m_form->ChooseCoverMe->trigger();
+    m_form->Save1->trigger();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("文書 %1 の名前は .plr で終わらないので、表紙の画像はいっしょに保存されません。"
+                                                          "表紙の画像も残すには、「名前を付けて保存」で .plr で終わる名前を付けてください。")
+                                               .arg(path("Tour 2024.08"))});
+    // The lines are saved; the cover is not, so the jacket still has changes.
+    QCOMPARE(TestSupport::readFile(path("Tour 2024.08")), QByteArray("T\r\n"));
+    QVERIFY(m_form->JacketChanged());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 3);
+    QCOMPARE(TestSupport::readFile(path("Tour 2024.08.jpg")), photo);
 }
 
 void FileCommandsTest::saveCutShortKeepsTheOldFileWhole()
