@@ -7,10 +7,20 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <optional>
 
 namespace {
+
+// What a key's twin, the lossless form of its value, is called after.
+constexpr QLatin1StringView kTwin(".utf8");
+
+QString twinOf(const QString &key) { return key + kTwin; }
+
+// A value as its twin holds it: UTF-8, percent-encoded to plain ASCII
+// (letters, digits and "-._~" stay as they are).
+QString toTwin(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
 
 // Blanks and control characters, the characters trimmed from every line.
 bool isBlank(QChar c) { return c.unicode() <= 0x20 || c.unicode() == 0x7F; }
@@ -22,6 +32,17 @@ void trim(QStringView text, qsizetype &begin, qsizetype &end)
         ++begin;
     while (end > begin && isBlank(text[end - 1]))
         --end;
+}
+
+// A twin's value back, read as a plain one is: one line, without
+// surrounding blanks. Bytes that are no UTF-8 (a hand edit) become U+FFFD.
+QString fromTwin(QStringView twin)
+{
+    const QString text = TextLines::oneLine(QString::fromUtf8(QByteArray::fromPercentEncoding(twin.toUtf8())));
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    trim(text, begin, end);
+    return text.sliced(begin, end - begin);
 }
 
 // Case-insensitive equality. Keys are ASCII in practice, so that case is
@@ -211,27 +232,30 @@ qsizetype SettingsFile::findEntry(const Section &section, QStringView key) const
     return -1;
 }
 
-const SettingsFile::Line *SettingsFile::findLine(const QString &section, const QString &key) const
+std::optional<QString> SettingsFile::findValue(const QString &section, const QString &key) const
 {
     const qsizetype s = findSection(section);
     if (s < 0)
-        return nullptr;
-    const qsizetype l = findEntry(m_sections[s], key);
-    return l < 0 ? nullptr : &m_sections[s].lines[l];
+        return std::nullopt;
+    const Section &found = m_sections[s];
+    if (const qsizetype l = findEntry(found, key); l >= 0)
+        return view(found.lines[l].value).toString();
+    if (const qsizetype l = findEntry(found, twinOf(key)); l >= 0)
+        return fromTwin(view(found.lines[l].value));
+    return std::nullopt;
 }
 
 bool SettingsFile::readBool(const QString &section, const QString &key, bool defaultValue) const
 {
-    const Line *line = findLine(section, key);
-    if (!line)
+    const std::optional<QString> value = findValue(section, key);
+    if (!value)
         return defaultValue;
-    return wholeNumberIsNonZero(view(line->value)).value_or(defaultValue);
+    return wholeNumberIsNonZero(*value).value_or(defaultValue);
 }
 
 QString SettingsFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    const Line *line = findLine(section, key);
-    return line ? view(line->value).toString() : defaultValue;
+    return findValue(section, key).value_or(defaultValue);
 }
 
 void SettingsFile::writeBool(const QString &section, const QString &key, bool value)
@@ -249,8 +273,15 @@ SettingsFile::Span SettingsFile::store(QStringView text)
 void SettingsFile::writeString(const QString &section, const QString &key, const QString &value)
 {
     const QString sectionName = TextLines::oneLine(section);
-    const QString keyText = TextLines::oneLine(key);
-    const QString valueText = TextLines::oneLine(value);
+    const QString plainKey = TextLines::oneLine(key);
+    QString valueText = TextLines::oneLine(value);
+    // A U+FFFD too goes into the twin: written plain it would become "?".
+    const bool plain = Cp932::canEncode(valueText);
+    const QString twinKey = twinOf(plainKey);
+    const QString &keyText = plain ? plainKey : twinKey;
+    const QString &otherKey = plain ? twinKey : plainKey;
+    if (!plain)
+        valueText = toTwin(valueText);
 
     qsizetype s = findSection(sectionName);
     if (s < 0) {
@@ -258,7 +289,21 @@ void SettingsFile::writeString(const QString &section, const QString &key, const
         s = m_sections.size() - 1;
     }
     Section &target = m_sections[s];
-    const qsizetype l = findEntry(target, keyText);
+    // The key's other form goes; the entry takes the place of its last one.
+    qsizetype l = findEntry(target, keyText);
+    for (qsizetype i = target.lines.size() - 1; i >= 0; --i) {
+        const Line &line = target.lines[i];
+        if (!line.isEntry() || !sameName(view(line.key), otherKey))
+            continue;
+        if (l < 0) {
+            l = i;
+            target.lines[i].key = store(keyText);
+        } else {
+            target.lines.removeAt(i);
+            if (i < l)
+                --l;
+        }
+    }
     if (l < 0) {
         const Span k = store(keyText);
         target.lines.append(Line{k, store(valueText)});

@@ -251,6 +251,10 @@ void PapersTest::paperChoicesReadJunkAsPlainPaper()
     QVERIFY(PaperChoices::read(file, QStringLiteral("nobody")).plainPaper());
     PaperChoices::write(file, QStringLiteral("q/1"), PaperChoice{QStringLiteral("Hama 50430"), 2, 1});
     QCOMPARE(PaperChoices::read(file, QStringLiteral("q/1")), (PaperChoice{QStringLiteral("Hama 50430"), 2, 1}));
+    // A name beyond Shift-JIS comes back whole from the file.
+    PaperChoices::write(file, QStringLiteral("q/1"), PaperChoice{QStringLiteral("Müller CD-2"), 2, 1});
+    QCOMPARE(PaperChoices::read(SettingsFile::fromBytes(file.toBytes()), QStringLiteral("q/1")),
+             (PaperChoice{QStringLiteral("Müller CD-2"), 2, 1}));
 }
 
 // Searching narrows the list to the products holding every word; OK stores

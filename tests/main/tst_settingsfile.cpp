@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <unistd.h>
@@ -73,6 +74,9 @@ private slots:
     void namesMatchInAnyCase();
     void writtenLineBreaksCannotInjectLines();
     void shiftJisInvalidBytesAndNul();
+    void anyValueReadsBackAsWritten_data();
+    void anyValueReadsBackAsWritten();
+    void handWrittenTwinReadsAsOneLine();
     void badPaths();
     void saveCutShortKeepsTheOldFile();
     void largeHostileFile();
@@ -193,6 +197,13 @@ void TestSettingsFile::laterDuplicateIsFoundAndReplaced()
     ini.writeString("b", "k", "B");
     ini.writeString("c", "k", "C");
     QCOMPARE(ini.toBytes(), sjis("[a]\nonly=first\nk=1\n\n[b]\nk=B\n\n[A]\nk=2\nk=new\nj=4\nadded=x\n\n[c]\nk=C\n\n"));
+
+    // Beside a twin, a plain entry was written later by a program that
+    // knows no twins, or by hand: it is the value, wherever it stands.
+    ini = SettingsFile::fromBytes("[s]\r\nk=later\r\nk.utf8=%C3%A9\r\nflag.utf8=1\r\nflag=0\r\n");
+    QCOMPARE(ini.readString("s", "k", ""), QString("later"));
+    QVERIFY(!ini.readBool("s", "flag", true));
+    QVERIFY(SettingsFile::fromBytes("[s]\r\nflag.utf8=1\r\n").readBool("s", "flag", false));
 }
 
 void TestSettingsFile::namesMatchInAnyCase()
@@ -232,10 +243,81 @@ void TestSettingsFile::shiftJisInvalidBytesAndNul()
     QVERIFY(ini.readBool("s", "nul", false));
     QCOMPARE(ini.readString("s", "hidden", "cut"), QString("cut"));
 
-    // Written back as Shift-JIS; what it cannot hold becomes "?".
+    // Names are written as Shift-JIS; a value it cannot hold goes whole into the key's twin.
     ini = SettingsFile();
     ini.writeString("節", "歌", QStringLiteral("：😀："));
-    QCOMPARE(ini.toBytes(), QByteArray("[\x90\xDF]\r\n\x89\xCC=\x81\x46?\x81\x46\r\n\r\n"));
+    QCOMPARE(ini.toBytes(), QByteArray("[\x90\xDF]\r\n\x89\xCC.utf8=%EF%BC%9A%F0%9F%98%80%EF%BC%9A\r\n\r\n"));
+}
+
+// Whatever a value holds, it reads back as written: in Shift-JIS as always
+// when that holds it, else in the key's twin, percent-encoded UTF-8. A key
+// has one form at a time, the new one where the old one stood.
+void TestSettingsFile::anyValueReadsBackAsWritten_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");  // empty: the plain form exactly when Shift-JIS holds the value
+
+    QTest::newRow("Shift-JIS as always") << QByteArray() << QStringLiteral("歌 = a;b ?100%")
+                                         << sjis("[s]\nk=歌 = a;b ?100%\n\n");
+    QTest::newRow("a product outside Shift-JIS") << QByteArray() << QStringLiteral("Müller CD-2")
+                                                 << QByteArray("[s]\r\nk.utf8=M%C3%BCller%20CD-2\r\n\r\n");
+    QTest::newRow("outside the BMP, and the form's own characters")
+        << QByteArray() << QStringLiteral("😀 %=;?[]") << QByteArray("[s]\r\nk.utf8=%F0%9F%98%80%20%25%3D%3B%3F%5B%5D\r\n\r\n");
+    QTest::newRow("replacement character") << QByteArray() << QString(QChar::ReplacementCharacter)
+                                           << QByteArray("[s]\r\nk.utf8=%EF%BF%BD\r\n\r\n");
+    QTest::newRow("blanks inside a twin") << QByteArray() << QStringLiteral("한 \t한") << QByteArray("[s]\r\nk.utf8=%ED%95%9C%20%09%ED%95%9C\r\n\r\n");
+    QTest::newRow("twin in the plain entries' place") << QByteArray("[s]\r\na=1\r\nK=old\r\nb=2\r\nk=older\r\nc=3\r\n")
+                                                      << QStringLiteral("é")
+                                                      << QByteArray("[s]\r\na=1\r\nb=2\r\nk.utf8=%C3%A9\r\nc=3\r\n\r\n");
+    QTest::newRow("plain in the twin's place") << QByteArray("[s]\r\nk.UTF8=%C3%A9\r\nb=2\r\n") << QStringLiteral("星★")
+                                               << sjis("[s]\nk=星★\nb=2\n\n");
+    QTest::newRow("twin rewritten in place") << QByteArray("[s]\r\nk.utf8=%C3%A9\r\nb=2\r\n") << QStringLiteral("ü")
+                                             << QByteArray("[s]\r\nk.utf8=%C3%BC\r\nb=2\r\n\r\n");
+
+    // Random texts of what the forms could trip over; the ends are no
+    // blanks, which a plain entry loses.
+    const QStringList pieces{"a", "Z", "0", " ", "?", "%", "%2", "=", ";", "[", "]", "+", "歌", "ｶ", "　", "é", "ü", "한",
+                             "★", "😀", "𠮷", QString(QChar::ReplacementCharacter), QString(QChar(0x2028)), "\t"};
+    QRandomGenerator random(20240611);
+    for (int row = 0; row < 300; ++row) {
+        QString value;
+        for (int n = int(random.bounded(1, 12)); n > 0; --n)
+            value += pieces[random.bounded(int(pieces.size()))];
+        if (value.front().unicode() <= 0x20)
+            value.front() = u'x';
+        if (value.back().unicode() <= 0x20)
+            value.back() = u'x';
+        QTest::addRow("random %d", row) << QByteArray() << value << QByteArray();
+    }
+}
+
+void TestSettingsFile::anyValueReadsBackAsWritten()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    SettingsFile ini = SettingsFile::fromBytes(before);
+    ini.writeString("s", "k", value);
+    const QByteArray bytes = ini.toBytes();
+    if (!after.isEmpty())
+        QCOMPARE(bytes, after);
+    else if (Cp932::canEncode(value))
+        QCOMPARE(bytes, "[s]\r\nk=" + Cp932::encode(value) + "\r\n\r\n");
+    else
+        QVERIFY2(bytes.startsWith("[s]\r\nk.utf8=") && bytes.count(' ') == 0 && QString::fromLatin1(bytes) == QString::fromUtf8(bytes),
+                 bytes.constData());
+    const SettingsFile reread = SettingsFile::fromBytes(bytes);
+    QCOMPARE(reread.readString("s", "k", "absent"), value);
+    QVERIFY(reread.contains("S", "K"));
+}
+
+// A twin written by hand reads as a plain entry would: one line, trimmed.
+void TestSettingsFile::handWrittenTwinReadsAsOneLine()
+{
+    const SettingsFile ini = SettingsFile::fromBytes("[s]\r\nk.utf8=%20a%0D%0Ab%00c%09\r\nbad.utf8=%FF%C3\r\n");
+    QCOMPARE(ini.readString("s", "k", ""), QString("a  b c"));
+    QCOMPARE(ini.readString("s", "bad", ""), QString(2, QChar::ReplacementCharacter));
 }
 
 void TestSettingsFile::badPaths()
