@@ -2,6 +2,7 @@
 #include "DialogParts.h"
 
 #include "common/Messages.h"
+#include "common/OneLineEdit.h"
 #include "main/AppName.h"
 
 #include <QDoubleSpinBox>
@@ -56,6 +57,7 @@ QDoubleSpinBox *tenthsBox(QWidget *parent, const char *name, double least, doubl
     box->setDecimals(1);
     box->setSuffix(suffix);
     box->setAlignment(Qt::AlignRight);
+    KeepOneLine(box);
     return box;
 }
 

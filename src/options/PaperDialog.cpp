@@ -2,6 +2,7 @@
 #include "PaperDialog.h"
 
 #include "DialogParts.h"
+#include "common/OneLineEdit.h"
 #include "labels/LabelOutlines.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,7 @@ QSpinBox *positionBox(QWidget *parent, const char *name)
     box->setObjectName(QLatin1String(name));
     box->setRange(1, 1);
     box->setAlignment(Qt::AlignRight);
+    KeepOneLine(box);
     return box;
 }
 
@@ -123,6 +125,7 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
     SearchEdit->setPlaceholderText(tr("メーカー、品番、説明で検索"));
     SearchEdit->setClearButtonEnabled(true);
+    KeepOneLine(SearchEdit);
     ProductList = new QListWidget(this);
     ProductList->setObjectName(QStringLiteral("ProductList"));
     ProductList->setMinimumWidth(420);

@@ -3,21 +3,28 @@
 #include "main/NCPanel.h"
 #include "main/RadioGroup.h"
 #include "main/Unit1.h"
+#include "options/DiscAreaDialog.h"
+#include "options/PaperDialog.h"
+#include "options/PrintPositionDialog.h"
 #include "options/UnitOP.h"
 #include "options/VerUnit.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QTimer>
 
 #include <cstdio>
@@ -107,6 +114,61 @@ private slots:
     {
         m_form.reset();
         m_config.reset();
+    }
+
+    // Every one-line field of the program takes, of a text pasted into it,
+    // the part before the first line break, whichever break that is; a
+    // number box takes that part as its number.
+    void oneLineFieldsTakeTheFirstLine_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("firstLine");
+        QTest::addColumn<QString>("lineBreak");
+        const QList<std::pair<const char *, QString>> fields{{"EditTi", "ab"},   {"ComboBusuu", "12"},  {"ComboAf", " / "},
+                                                              {"SearchEdit", "ab"}, {"FrontBox", "2"}, {"OffsetXBox", "-1.5"},
+                                                              {"OuterBox", "118.5"}};
+        const QList<std::pair<const char *, QString>> breaks{
+            {"CR LF", "\r\n"}, {"CR", "\r"}, {"LF", "\n"}, {"VT", "\v"}, {"FF", "\f"}, {"NEL", QString(QChar(0x85))},
+            {"LS", QString(QChar(0x2028))}, {"PS", QString(QChar(0x2029))}};
+        for (const auto &[field, first] : fields) {
+            for (const auto &[name, lineBreak] : breaks)
+                QTest::addRow("%s, %s", field, name) << QString::fromLatin1(field) << first << lineBreak;
+        }
+    }
+    void oneLineFieldsTakeTheFirstLine()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, firstLine);
+        QFETCH(QString, lineBreak);
+        // Two places for a front, so that its box takes a 2.
+        const QList<LabelProduct> products = LabelProducts::ReadTemplates(
+            R"(<Glabels-templates><Template brand="Mine" part="Two" size="A4" _description="two fronts">
+                 <Label-rectangle id="0" width="121mm" height="121mm"><Layout nx="1" ny="2" x0="10mm" y0="10mm" dx="0" dy="140mm"/></Label-rectangle>
+               </Template></Glabels-templates>)",
+            {{QStringLiteral("A4"), QSizeF(210, 297)}});
+        TFormOP options(m_form.get());
+        TPaperForm paper(QStringLiteral("q"), products);
+        paper.ProductList->setCurrentRow(1);
+        TPrintPositionForm position(QStringLiteral("q"));
+        TDiscAreaForm disc(QStringLiteral("q"));
+        const QHash<QString, QWidget *> widgets{{"EditTi", m_form->EditTi},        {"ComboBusuu", m_form->ComboBusuu},
+                                                {"ComboAf", options.ComboAf},       {"SearchEdit", paper.SearchEdit},
+                                                {"FrontBox", paper.FrontBox},       {"OffsetXBox", position.OffsetXBox},
+                                                {"OuterBox", disc.OuterBox}};
+        QWidget *widget = widgets.value(field);
+        QLineEdit *edit = qobject_cast<QLineEdit *>(widget);
+        if (!edit)
+            edit = widget->findChild<QLineEdit *>();
+        QVERIFY(edit && edit->isEnabled());
+        edit->selectAll();
+        QApplication::clipboard()->setText(firstLine + lineBreak + QStringLiteral("2"));
+        QTest::keySequence(widget, QKeySequence::Paste);
+        if (auto *box = qobject_cast<QAbstractSpinBox *>(widget)) {
+            box->interpretText();
+            QCOMPARE(box->property("value").toDouble(), firstLine.toDouble());
+        } else {
+            QCOMPARE(edit->text(), firstLine);
+        }
     }
 
     void controlsAsDesigned_data()
