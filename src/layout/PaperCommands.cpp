@@ -2,9 +2,11 @@
 // The paper the window prints on: plain, or a pre-cut product of the label
 // database chosen for the destination.
 #include "common/BusyCursor.h"
+#include "common/Messages.h"
 #include "labels/LabelProducts.h"
 #include "layout/DiscTrayPaper.h"
 #include "layout/PagePlanner.h"
+#include "layout/StoredPaper.h"
 #include "options/DiscAreaDialog.h"
 #include "printer/DiscTrays.h"
 #include "main/PaperChoices.h"
@@ -38,6 +40,32 @@ const LabelProduct *TForm1::ProductOf(const PaperChoice &paper)
 }
 
 const LabelProduct *TForm1::CurrentProduct() { return ProductOf(CurrentPaper()); }
+
+QString StoredPaper::Missing(TForm1 &form)
+{
+    PaperChoice paper;
+    try {
+        paper = form.CurrentPaper();
+    } catch (const EQdPrinterNoSpooler &) {
+        throw;
+    } catch (const EQdPrinterNoPrinter &) {
+        return QString();
+    }
+    return paper.plainPaper() || TForm1::ProductOf(paper) ? QString() : paper.product;
+}
+
+bool StoredPaper::Found(TForm1 &form)
+{
+    const QString missing = Missing(form);
+    if (missing.isEmpty())
+        return true;
+    Messages::ShowMessage(
+        TForm1::tr("このプリンタに選んである用紙「%1」が、ラベル用紙のデータベースに見つかりません（削除されたか、名前が変わったか、データベースが入っていません）。")
+            .arg(missing)
+        + u'\r'
+        + TForm1::tr("普通紙に印刷しないよう、ここで止めます。「ファイル」の「用紙の選択」で用紙を選び直してください（普通紙に印刷するときは「普通紙」を選びます）。"));
+    return false;
+}
 
 void TForm1::UsePaperPositions(PageFaces faces)
 {

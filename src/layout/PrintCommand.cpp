@@ -8,6 +8,7 @@
 #include "labels/LabelProducts.h"
 #include "layout/DiscTrayPaper.h"
 #include "layout/PagePlanner.h"
+#include "layout/StoredPaper.h"
 #include "main/ItemListBox.h"
 #include "main/Memo.h"
 #include "main/PaperChoices.h"
@@ -194,7 +195,7 @@ void TForm1::PrintPages(QObject *sender, PageFaces faces)
     SuppressShrinkNotice = !sender || sender->objectName() != QLatin1String("Button1");
     if (!CheckPrinterAndContent())
         return;
-    if (!PaperHoldsThePage(faces) || !PaperIsTheProducts())
+    if (!StoredPaper::Found(*this) || !PaperHoldsThePage(faces) || !PaperIsTheProducts())
         return;
     const DiscTrayPaper tray(*this, faces);
     bool isNumber = false;

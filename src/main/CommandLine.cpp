@@ -20,6 +20,7 @@
 #include "labels/LabelProducts.h"
 #include "layout/PdfExport.h"
 #include "layout/SheetPlacement.h"
+#include "layout/StoredPaper.h"
 #include "printer/DiscTrays.h"
 #include "printer/QdPrinters.h"
 
@@ -426,6 +427,14 @@ int printWithWindow(const Options &options, TForm1 &form)
 
     if (!chooseDestination(options.printer))
         return kFailure;
+    // The window would stop too, with advice for the window.
+    if (const QString missing = StoredPaper::Missing(form); !missing.isEmpty()) {
+        const QStringList close = LabelProducts::CloseMatches(LabelProducts::JacketProducts(LabelProducts::Installed()), missing);
+        complain(QCoreApplication::translate("CommandLine", "プリンタ %1 の用紙 '%2' はラベル用紙のデータベースにありません。--product で用紙を指定するか、ウィンドウの「用紙の選択」で選び直してください%3")
+                     .arg(QdPrinter->PlatformPrinter().printerName(), missing,
+                          close.isEmpty() ? QString() : QCoreApplication::translate("CommandLine", "（近い名前: %1）").arg(close.join(QStringLiteral(", ")))));
+        return kFailure;
+    }
     // As the menu's print commands: fonts that must shrink shrink quietly.
     if (options.side == Side::Label)
         form.LabelPrintClick(form.LabelPrintMe);

@@ -21,7 +21,8 @@ class SettingsFile;
 // Front, Back and Disc are the positions the next front, back and disc
 // label go to, from 1. DiscOuter and DiscInner are the diameters a
 // printable disc takes ink within, in millimetres (a tray's discs differ).
-// A destination without a product, or with junk, prints on plain paper;
+// A destination without a product, or with junk, prints on plain paper
+// (one whose product the database no longer has prints nothing: StoredPaper);
 // a position that is no whole number from 1 reads as 1, a diameter out of
 // its range as the sticker's. Names are percent-encoded as the print
 // positions' are.

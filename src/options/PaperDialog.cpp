@@ -70,11 +70,21 @@ void TSheetPicture::Show(const LabelProduct *product, const Positions &next)
     m_product = product ? std::optional<LabelProduct>(*product) : std::nullopt;
     m_fit = product ? LabelProducts::FitJacket(*product) : ProductFit();
     m_next = next;
+    m_none = false;
+    update();
+}
+
+void TSheetPicture::ShowNone()
+{
+    m_product.reset();
+    m_none = true;
     update();
 }
 
 void TSheetPicture::paintEvent(QPaintEvent *)
 {
+    if (m_none)
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     // Plain paper is drawn as an A4 sheet.
@@ -126,6 +136,10 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     SearchEdit->setPlaceholderText(tr("メーカー、品番、説明で検索"));
     SearchEdit->setClearButtonEnabled(true);
     KeepOneLine(SearchEdit);
+    MissingLabel = new QLabel(this);
+    MissingLabel->setObjectName(QStringLiteral("MissingLabel"));
+    MissingLabel->setTextFormat(Qt::PlainText);
+    MissingLabel->setWordWrap(true);
     ProductList = new QListWidget(this);
     ProductList->setObjectName(QStringLiteral("ProductList"));
     ProductList->setMinimumWidth(420);
@@ -154,12 +168,16 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PrinterLabel);
     layout->addWidget(SearchEdit);
+    layout->addWidget(MissingLabel);
     layout->addLayout(middle, 1);
     layout->addLayout(buttonRow());
 
     const PaperChoice stored = PaperChoices::load(destination);
     const LabelProduct *current = stored.plainPaper() ? nullptr : LabelProducts::Find(m_products, stored.product);
-    ProductList->setCurrentRow(current ? int(current - m_products.constData()) + 1 : 0);
+    const bool missing = !stored.plainPaper() && !current;
+    MissingLabel->setText(tr("選んであった用紙「%1」はラベル用紙のデータベースにありません。用紙を選び直してください。").arg(stored.product));
+    MissingLabel->setVisible(missing);
+    ProductList->setCurrentRow(current ? int(current - m_products.constData()) + 1 : missing ? -1 : 0);
     ProductChanged();
     FrontBox->setValue(stored.frontPosition);
     BackBox->setValue(stored.backPosition);
@@ -180,7 +198,13 @@ const LabelProduct *TPaperForm::CurrentProduct() const
     return index >= 0 ? &m_products[index] : nullptr;
 }
 
-void TPaperForm::showPicture() { Picture->Show(CurrentProduct(), {FrontBox->value(), BackBox->value(), DiscBox->value()}); }
+void TPaperForm::showPicture()
+{
+    if (!ProductList->currentItem())
+        Picture->ShowNone();
+    else
+        Picture->Show(CurrentProduct(), {FrontBox->value(), BackBox->value(), DiscBox->value()});
+}
 
 void TPaperForm::Filter(const QString &text)
 {
@@ -208,6 +232,8 @@ PaperChoice TPaperForm::Choice() const
 {
     // What the dialog does not show stays as it was.
     PaperChoice choice = PaperChoices::load(m_destination);
+    if (!ProductList->currentItem())
+        return choice;
     const LabelProduct *product = CurrentProduct();
     choice.product = product ? product->name() : QString();
     for (QSpinBox *box : {FrontBox, BackBox, DiscBox})

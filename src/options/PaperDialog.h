@@ -28,6 +28,8 @@ public:
     };
     // Nothing: plain paper, shown as an empty sheet.
     void Show(const LabelProduct *product, const Positions &next);
+    // No paper chosen: no sheet at all.
+    void ShowNone();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -36,10 +38,14 @@ private:
     std::optional<LabelProduct> m_product;
     ProductFit m_fit;
     Positions m_next;
+    bool m_none = false;
 };
 
 // ファイル → 用紙の選択: plain paper or a pre-cut product for one
 // destination, and the positions its next faces go to; stored with OK.
+// A stored product the list does not hold (gone from the database) is
+// said above the list, and no paper is chosen in it; OK then keeps the
+// stored choice as it was.
 class TPaperForm : public TDestinationDialog
 {
     Q_OBJECT
@@ -50,6 +56,7 @@ public:
     PaperChoice Choice() const;
 
     QLineEdit *SearchEdit;
+    QLabel *MissingLabel;
     QListWidget *ProductList;
     TSheetPicture *Picture;
     QSpinBox *FrontBox;

@@ -4,11 +4,12 @@
 #include "common/Messages.h"
 #include "layout/DiscTrayPaper.h"
 #include "layout/SheetPlacement.h"
+#include "layout/StoredPaper.h"
 #include "main/Unit1.h"
 
 void TForm1::PreVBtnClick()
 {
-    if (!CheckPrinterAndContent() || (CurrentProduct() && !PaperHoldsThePage(ChosenFace())))
+    if (!CheckPrinterAndContent() || !StoredPaper::Found(*this) || (CurrentProduct() && !PaperHoldsThePage(ChosenFace())))
         return;
     // Pre-cut paper is shown whole, with its labels.
     showPreview(ChosenFace(), CurrentProduct() != nullptr);
@@ -16,7 +17,7 @@ void TForm1::PreVBtnClick()
 
 void TForm1::OneSheetPreviewClick()
 {
-    if (!CheckPrinterAndContent())
+    if (!CheckPrinterAndContent() || !StoredPaper::Found(*this))
         return;
     if (!PaperHoldsThePage(PageFaces::BothOnOneSheet))
         return;
@@ -25,7 +26,7 @@ void TForm1::OneSheetPreviewClick()
 
 void TForm1::LabelPreviewClick()
 {
-    if (!CheckPrinterAndContent() || !PaperHoldsThePage(PageFaces::Label))
+    if (!CheckPrinterAndContent() || !StoredPaper::Found(*this) || !PaperHoldsThePage(PageFaces::Label))
         return;
     const DiscTrayPaper tray(*this, PageFaces::Label);
     showPreview(PageFaces::Label, true);

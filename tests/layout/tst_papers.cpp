@@ -10,6 +10,7 @@
 #include "printer/DiscTrays.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -96,6 +97,8 @@ private slots:
     void productFoldLinesButNoCutLines();
     void paperChoicesReadJunkAsPlainPaper();
     void paperDialogSearchesAndKeepsWhatItDoesNotShow();
+    void paperDialogOpensOnTheStoredChoice_data();
+    void paperDialogOpensOnTheStoredChoice();
     void discLabelWhereItGoes_data();
     void discLabelWhereItGoes();
     void discTrayFromTheDriversPageSizes_data();
@@ -255,6 +258,34 @@ void PapersTest::paperChoicesReadJunkAsPlainPaper()
     PaperChoices::write(file, QStringLiteral("q/1"), PaperChoice{QStringLiteral("Müller CD-2"), 2, 1});
     QCOMPARE(PaperChoices::read(SettingsFile::fromBytes(file.toBytes()), QStringLiteral("q/1")),
              (PaperChoice{QStringLiteral("Müller CD-2"), 2, 1}));
+}
+
+// The dialog opens on the stored choice; a stored product the list does
+// not hold is said, nothing is chosen in its place, and OK keeps it.
+void PapersTest::paperDialogOpensOnTheStoredChoice_data()
+{
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("plain paper") << QString() << 0 << QString();
+    QTest::newRow("a product in the list") << QStringLiteral("Mine Both") << 1 << QString();
+    QTest::newRow("a product gone") << QStringLiteral("Müller CD-2") << -1
+                                    << QStringLiteral("選んであった用紙「Müller CD-2」はラベル用紙のデータベースにありません。用紙を選び直してください。");
+}
+
+void PapersTest::paperDialogOpensOnTheStoredChoice()
+{
+    QFETCH(QString, product);
+    QFETCH(int, row);
+    QFETCH(QString, note);
+    ScopedConfigDir config;
+    const PaperChoice stored{product, 1, 1, 1, 117.5};
+    QVERIFY(PaperChoices::save(QStringLiteral("q"), stored));
+    TPaperForm form(QStringLiteral("q"), LabelProducts::ReadTemplates(kTwoUp, {{QStringLiteral("A4"), QSizeF(210, 297)}}));
+    QCOMPARE(form.ProductList->currentRow(), row);
+    QCOMPARE(form.MissingLabel->isHidden() ? QString() : form.MissingLabel->text(), note);
+    form.OkBtn->click();
+    QCOMPARE(PaperChoices::load(QStringLiteral("q")), stored);
 }
 
 // Searching narrows the list to the products holding every word; OK stores

@@ -117,6 +117,7 @@ private slots:
     void shrinkNoticeOnlyFromThePrintButton();
     void productPlacesAreUsedInTurn();
     void productOnOtherPaperIsAskedFirst();
+    void productGoneFromTheDatabaseStopsEveryOutput();
 
 private:
     // Prints with the print button and returns the jobs it sent.
@@ -775,6 +776,38 @@ void PrintCommandTest::productOnOtherPaperIsAskedFirst()
     QVERIFY2(messages.texts()[0].contains(QStringLiteral("215.9 × 279.4 mm")), qPrintable(messages.texts()[0]));
     messages.answerNext(true);
     QCOMPARE(print().size(), 1);
+}
+
+// The product chosen for the printer is no longer in the database: no
+// command prints or previews on plain paper in its stead, and the choice
+// stays for the user to make again.
+void PrintCommandTest::productGoneFromTheDatabaseStopsEveryOutput()
+{
+    const QString queue = QStringLiteral("pelora-pdf");
+    QdPrinter->SelectPrinter(queue);
+    QVERIFY(PaperChoices::save(queue, PaperChoice{QStringLiteral("Müller CD-2"), 2}));
+    MessageRecorder messages;
+    int previews = 0;
+    for (QObject *command : std::initializer_list<QObject *>{m_form->Button1, m_form->PreVBtn, m_form->OneSheetPrintMe,
+                                                             m_form->OneSheetPreviewMe, m_form->LabelPrintMe, m_form->LabelPreviewMe}) {
+        QTimer::singleShot(0, this, [&] {
+            if (PreVForm->isVisible()) {
+                ++previews;
+                PreVForm->reject();
+            }
+        });
+        if (auto *button = qobject_cast<QPushButton *>(command))
+            button->click();
+        else
+            qobject_cast<QAction *>(command)->trigger();
+        QCoreApplication::processEvents();
+    }
+    const QString told = QStringLiteral("このプリンタに選んである用紙「Müller CD-2」が、ラベル用紙のデータベースに見つかりません（削除されたか、名前が変わったか、データベースが入っていません）。\r"
+                                        "普通紙に印刷しないよう、ここで止めます。「ファイル」の「用紙の選択」で用紙を選び直してください（普通紙に印刷するときは「普通紙」を選びます）。");
+    QCOMPARE(messages.texts(), QStringList(6, told));
+    QCOMPARE(previews, 0);
+    QCOMPARE(QdPrinter->LastJobId(), 0);
+    QCOMPARE(PaperChoices::load(queue), (PaperChoice{QStringLiteral("Müller CD-2"), 2}));
 }
 
 PELORA_TEST_MAIN(PrintCommandTest)

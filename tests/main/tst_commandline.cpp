@@ -484,6 +484,9 @@ void CommandLineTest::failuresExitWith1_data()
         << QStringList{"--print", "--printer", "pelora-a5", "--side", "back", kSample} << "紙が小さすぎます。";
     QTest::newRow("sheet too small for both faces")
         << QStringList{"--print", "--printer", "pelora-a5", "--side", "both", "--one-sheet", kSample} << "紙が小さすぎます。";
+    // The settings name a product for this queue that the database no longer has.
+    QTest::newRow("stored product gone") << QStringList{"--print", "--printer", "pelora-margins", kSample}
+                                         << "プリンタ pelora-margins の用紙 'Müller CD-2' はラベル用紙のデータベースにありません。--product で";
 }
 
 void CommandLineTest::failuresExitWith1()
@@ -495,6 +498,7 @@ void CommandLineTest::failuresExitWith1()
     TestSupport::writeFile(work("locked.plr"), Cp932::encode(u"題\r\n曲\r\n"));
     QFile::setPermissions(work("locked.plr"), QFileDevice::Permissions());
     ::mkfifo(QFile::encodeName(work("fifo.plr")).constData(), 0600);
+    TestSupport::writeFile(config("Pelora.ini"), "[Paper]\r\npelora-margins.Product.utf8=M%C3%BCller%20CD-2\r\n");
     if (QTest::currentDataTag() == QByteArrayLiteral("unreadable document") && ::geteuid() == 0)
         QSKIP("permissions do not stop the superuser");
 
