@@ -212,6 +212,46 @@
         <source>プリンタ %1 は印刷を受け付けていません（ジョブを断っています）</source>
         <translation>printer %1 does not accept jobs (the queue rejects them)</translation>
     </message>
+    <message>
+        <source>%1 は文書の表紙の画像 &apos;%2&apos; です。このコマンドが読むファイルなので、PDF は別の名前で書き出してください</source>
+        <translation>%1 is the document&apos;s cover picture &apos;%2&apos;, which this command reads: write the PDF under another name</translation>
+    </message>
+    <message>
+        <source>%1 は設定ファイル &apos;%2&apos; です。このコマンドが読むファイルなので、PDF は別の名前で書き出してください</source>
+        <translation>%1 is the settings file &apos;%2&apos;, which this command reads: write the PDF under another name</translation>
+    </message>
+    <message>
+        <source>（ありません）</source>
+        <translation> (it does not exist)</translation>
+    </message>
+    <message>
+        <source>%1 はジャケットの文書ではありません（テキストではありません）</source>
+        <translation>%1 is not a jacket document (it is not text)</translation>
+    </message>
+    <message>
+        <source>%1 はフォルダではありません</source>
+        <translation>%1 is not a folder</translation>
+    </message>
+    <message>
+        <source>フォルダ %1 がありません</source>
+        <translation>there is no folder %1</translation>
+    </message>
+    <message>
+        <source>既定のプリンタが決まっていません。--printer で印刷するプリンタを指定してください</source>
+        <translation>no default printer is set: name the printer with --printer</translation>
+    </message>
+    <message>
+        <source>既定のプリンタ %1 が見つかりません（その名前のプリンタはありません）。--printer で別のプリンタを指定してください</source>
+        <translation>the default printer %1 is not found (no printer of that name): name another with --printer</translation>
+    </message>
+    <message>
+        <source>既定のプリンタ %1 は印刷を受け付けていません（ジョブを断っています）。--printer で別のプリンタを指定してください</source>
+        <translation>the default printer %1 does not accept jobs (the queue rejects them): name another with --printer</translation>
+    </message>
+    <message>
+        <source>プリンタ %1 の用紙 &apos;%2&apos; はラベル用紙のデータベースにありません。--product で用紙を指定するか、ウィンドウの「用紙の選択」で選び直してください%3</source>
+        <translation>the paper &apos;%2&apos; chosen for printer %1 is not in the label database; name the paper with --product, or choose it again with Choose Paper in the window%3</translation>
+    </message>
 </context>
 <context>
     <name>DataFile</name>
@@ -251,6 +291,17 @@
     <message>
         <source>フォルダです</source>
         <translation>is a folder</translation>
+    </message>
+</context>
+<context>
+    <name>OwnedFiles</name>
+    <message>
+        <source>シンボリックリンクです</source>
+        <translation>is a symbolic link</translation>
+    </message>
+    <message>
+        <source>普通のファイルではありません</source>
+        <translation>is not a regular file</translation>
     </message>
 </context>
 <context>
@@ -295,13 +346,19 @@ Restore them?</translation>
         <source>破棄する</source>
         <translation>Discard</translation>
     </message>
+    <message>
+        <source>保存されずに終わった「%1」の内容も残っています（%2 時点）。
+新しいウィンドウで復元しますか？</source>
+        <translation>Unsaved changes to &quot;%1&quot; were also left by an earlier run (as of %2).
+Restore them in a new window?</translation>
+    </message>
+    <message>
+        <source>新しいウィンドウで復元する</source>
+        <translation>Restore in a New Window</translation>
+    </message>
 </context>
 <context>
     <name>TDestinationDialog</name>
-    <message>
-        <source>設定ファイル Pelora.ini に書き込めませんでした。</source>
-        <translation>Could not write the settings file Pelora.ini.</translation>
-    </message>
     <message>
         <source>プリンタ: </source>
         <translation>Printer: </translation>
@@ -309,6 +366,10 @@ Restore them?</translation>
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>設定ファイル Pelora.ini に書き込めませんでした（%1）。</source>
+        <translation>Could not write the settings file Pelora.ini (%1).</translation>
     </message>
 </context>
 <context>
@@ -617,10 +678,6 @@ Restore them?</translation>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <source>ファイル %1 を作成できません。</source>
-        <translation>Cannot create the file %1.</translation>
-    </message>
-    <message>
         <source>リストのインデックスが範囲を超えています (0)</source>
         <translation>List index out of bounds (0)</translation>
     </message>
@@ -731,6 +788,38 @@ Restore them?</translation>
     <message>
         <source>印刷中</source>
         <translation>Pelora jacket</translation>
+    </message>
+    <message>
+        <source>ファイル %1 を作成できません。（%2）</source>
+        <translation>Cannot create the file %1 (%2).</translation>
+    </message>
+    <message>
+        <source>表紙の画像を %1 に保存できないので、文書も保存していません（%2）。</source>
+        <translation>The cover picture cannot be saved as %1, so the document was not saved either (%2).</translation>
+    </message>
+    <message>
+        <source>文書 %1 の名前は .plr で終わらないので、表紙の画像はいっしょに保存されません。表紙の画像も残すには、「名前を付けて保存」で .plr で終わる名前を付けてください。</source>
+        <translation>The name of the document %1 does not end in .plr, so its cover picture is not saved with it. To keep the cover picture too, use Save As with a name that ends in .plr.</translation>
+    </message>
+    <message>
+        <source>ファイル %1 はジャケットの文書ではありません。</source>
+        <translation>The file %1 is not a jacket document.</translation>
+    </message>
+    <message>
+        <source>新しいウィンドウを開けません。残った内容は次に起動したときにまた尋ねます。</source>
+        <translation>Cannot open a new window. You will be asked about the unsaved changes again at the next start.</translation>
+    </message>
+    <message>
+        <source>このプリンタに選んである用紙「%1」が、ラベル用紙のデータベースに見つかりません（削除されたか、名前が変わったか、データベースが入っていません）。</source>
+        <translation>The paper &quot;%1&quot; chosen for this printer is not in the label database (it was removed or renamed, or the database is not installed).</translation>
+    </message>
+    <message>
+        <source>普通紙に印刷しないよう、ここで止めます。「ファイル」の「用紙の選択」で用紙を選び直してください（普通紙に印刷するときは「普通紙」を選びます）。</source>
+        <translation>Stopped here rather than print on plain paper. Choose the paper again with File &gt; Choose Paper (choose Plain paper to print on plain paper).</translation>
+    </message>
+    <message>
+        <source>次に印刷するラベルの位置を設定ファイル Pelora.ini に書き込めませんでした（%1）。次に印刷する前に「用紙の選択」で位置を確かめてください。</source>
+        <translation>The position of the next label could not be written to the settings file Pelora.ini (%1). Check the position with Choose Paper before the next print.</translation>
     </message>
 </context>
 <context>
@@ -864,6 +953,10 @@ Restore them?</translation>
     <message>
         <source>次にレーベルを印刷する位置</source>
         <translation>Next disc label position</translation>
+    </message>
+    <message>
+        <source>選んであった用紙「%1」はラベル用紙のデータベースにありません。用紙を選び直してください。</source>
+        <translation>The paper &quot;%1&quot; chosen before is not in the label database. Choose the paper again.</translation>
     </message>
 </context>
 <context>

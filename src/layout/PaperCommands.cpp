@@ -85,7 +85,11 @@ void TForm1::UsePaperPositions(PageFaces faces)
         paper.backPosition = next(paper.backPosition, fit.back.size());
     if (faces == PageFaces::Label)
         paper.discPosition = next(paper.discPosition, fit.disc.size());
-    PaperChoices::save(destination, paper);
+    // Else the next print would go to a label already used.
+    if (QString why; !PaperChoices::save(destination, paper, &why))
+        Messages::ShowWarning(tr("次に印刷するラベルの位置を設定ファイル Pelora.ini に書き込めませんでした（%1）。"
+                                 "次に印刷する前に「用紙の選択」で位置を確かめてください。")
+                                  .arg(why));
 }
 
 std::optional<QPageSize> TForm1::DiscTrayPage()

@@ -59,8 +59,11 @@ DataFileValues readDataFile(const QString &path)
     return parseDataFile(file.readAll());
 }
 
-bool writeDataFile(const QString &path, const DataFileValues &values)
+bool writeDataFile(const QString &path, const DataFileValues &values, QString *why)
 {
-    return OwnedFiles::write(path, TextLines::toFileBytes({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)}))
-        .isEmpty();
+    const QString error =
+        OwnedFiles::write(path, TextLines::toFileBytes({TextLines::oneLine(values.artistPrefix), TextLines::oneLine(values.numberSuffix)}));
+    if (why)
+        *why = error;
+    return error.isEmpty();
 }

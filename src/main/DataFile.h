@@ -29,4 +29,4 @@ DataFileValues readDataFile(const QString &path);
 
 // Both values, each followed by CR LF, replacing the file atomically; false
 // when it cannot be written. A line break inside a value becomes a space.
-bool writeDataFile(const QString &path, const DataFileValues &values);
+bool writeDataFile(const QString &path, const DataFileValues &values, QString *why = nullptr);

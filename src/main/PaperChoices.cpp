@@ -60,9 +60,9 @@ void write(SettingsFile &file, const QString &destination, const PaperChoice &ch
 
 PaperChoice load(const QString &destination) { return read(SettingsFile::load(settingsFilePath()), destination); }
 
-bool save(const QString &destination, const PaperChoice &choice)
+bool save(const QString &destination, const PaperChoice &choice, QString *why)
 {
-    return SettingsFile::update(settingsFilePath(), [&](SettingsFile &file) { write(file, destination, choice); });
+    return SettingsFile::update(settingsFilePath(), [&](SettingsFile &file) { write(file, destination, choice); }, why);
 }
 
 }  // namespace PaperChoices

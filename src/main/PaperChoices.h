@@ -47,6 +47,6 @@ void write(SettingsFile &file, const QString &destination, const PaperChoice &ch
 // The same on the program's settings file; saving reports whether the file
 // could be written.
 PaperChoice load(const QString &destination);
-bool save(const QString &destination, const PaperChoice &choice);
+bool save(const QString &destination, const PaperChoice &choice, QString *why = nullptr);
 
 }  // namespace PaperChoices

@@ -47,9 +47,9 @@ PrintCorrection load(const QString &destination)
     return read(SettingsFile::load(settingsFilePath()), destination);
 }
 
-bool save(const QString &destination, const PrintCorrection &correction)
+bool save(const QString &destination, const PrintCorrection &correction, QString *why)
 {
-    return SettingsFile::update(settingsFilePath(), [&](SettingsFile &file) { write(file, destination, correction); });
+    return SettingsFile::update(settingsFilePath(), [&](SettingsFile &file) { write(file, destination, correction); }, why);
 }
 
 }  // namespace PrintPositions

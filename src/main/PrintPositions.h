@@ -27,6 +27,6 @@ void write(SettingsFile &file, const QString &destination, const PrintCorrection
 // The same on the program's settings file; saving reports whether the file
 // could be written.
 PrintCorrection load(const QString &destination);
-bool save(const QString &destination, const PrintCorrection &correction);
+bool save(const QString &destination, const PrintCorrection &correction, QString *why = nullptr);
 
 }  // namespace PrintPositions

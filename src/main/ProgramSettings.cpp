@@ -9,10 +9,23 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 
 namespace ProgramSettings {
 
 using namespace SettingsKeys;
+
+namespace {
+
+// The run goes on without them: told on standard error, with the reason
+// (a link is not Pelora's to write through).
+void noteUnwritten(bool written, const QString &path, const QString &why)
+{
+    if (!written)
+        qWarning("pelora: %s is not written: %s", qPrintable(QDir::toNativeSeparators(path)), qPrintable(why));
+}
+
+}  // namespace
 
 void ReadDataFile()
 {
@@ -39,7 +52,8 @@ void ReadSettingsFile(TForm1 &form)
     form.comboFS->setCurrentText(kItemSize.readFrom(file, kLowerSection));
     // Saved back at once: an absent file is thereby created, empty. A folder
     // that cannot be written to is no reason to stop.
-    file.save(path);
+    QString why;
+    noteUnwritten(file.save(path, &why), path, why);
 }
 
 void WriteSettingsFile(TForm1 &form)
@@ -64,12 +78,14 @@ void WriteSettingsFile(TForm1 &form)
     file.writeBool(kLowerSection, kEditorMode.key, EditorMode);
     file.writeString(kLowerSection, kTitleSize.key, form.ComboTFS->currentText());
     file.writeString(kLowerSection, kItemSize.key, form.comboFS->currentText());
-    file.save(path);
+    QString why;
+    noteUnwritten(file.save(path, &why), path, why);
 }
 
 void WriteDataFile()
 {
-    writeDataFile(dataFilePath(), {TagPlus.ArtistPrefix, NumberSuffix});
+    QString why;
+    noteUnwritten(writeDataFile(dataFilePath(), {TagPlus.ArtistPrefix, NumberSuffix}, &why), dataFilePath(), why);
 }
 
 }  // namespace ProgramSettings

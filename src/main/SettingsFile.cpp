@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsFile.h"
 
-#include "common/RegularFile.h"
+#include "common/OwnedFiles.h"
 #include "common/TextCodec.h"
 #include "common/TextLines.h"
 
@@ -204,13 +204,19 @@ QByteArray SettingsFile::toBytes() const
     return Cp932::encode(text);
 }
 
-bool SettingsFile::save(const QString &path) const { return writeWholeFile(path, toBytes()); }
+bool SettingsFile::save(const QString &path, QString *why) const
+{
+    const QString error = OwnedFiles::write(path, toBytes());
+    if (why)
+        *why = error;
+    return error.isEmpty();
+}
 
-bool SettingsFile::update(const QString &path, const std::function<void(SettingsFile &)> &change)
+bool SettingsFile::update(const QString &path, const std::function<void(SettingsFile &)> &change, QString *why)
 {
     SettingsFile file = load(path);
     change(file);
-    return file.save(path);
+    return file.save(path, why);
 }
 
 qsizetype SettingsFile::findSection(QStringView name) const

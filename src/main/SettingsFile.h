@@ -48,11 +48,12 @@ public:
     // Each section as "[name]", its lines, then an empty line; CR LF after
     // every line. A file with no sections is empty.
     QByteArray toBytes() const;
-    // Replaces the file atomically; false when it cannot be written.
-    bool save(const QString &path) const;
+    // Replaces the file atomically, never through a link; false, with the
+    // reason in `why`, when it cannot be written.
+    bool save(const QString &path, QString *why = nullptr) const;
     // Loads the file, lets `change` write into it and saves it: the other
     // entries stay as they are.
-    static bool update(const QString &path, const std::function<void(SettingsFile &)> &change);
+    static bool update(const QString &path, const std::function<void(SettingsFile &)> &change, QString *why = nullptr);
 
     // A whole number, decimal or hexadecimal ("0x", "0X" or "$" before the
     // digits), optionally signed, that fits in 32 bits: nonzero is true.

@@ -38,12 +38,12 @@ QHBoxLayout *TDestinationDialog::buttonRow(QPushButton *first)
     return row;
 }
 
-void TDestinationDialog::acceptIfStored(bool stored)
+void TDestinationDialog::acceptIfStored(bool stored, const QString &why)
 {
     if (stored)
         accept();
     else
-        Messages::ShowError(tr("設定ファイル Pelora.ini に書き込めませんでした。"));
+        Messages::ShowError(tr("設定ファイル Pelora.ini に書き込めませんでした（%1）。").arg(why));
 }
 
 namespace DialogParts {

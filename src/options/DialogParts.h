@@ -27,7 +27,7 @@ protected:
     QHBoxLayout *buttonRow(QPushButton *first = nullptr);
 
     // Closes once the settings are stored; otherwise says so and stays open.
-    void acceptIfStored(bool stored);
+    void acceptIfStored(bool stored, const QString &why);
 
     const QString m_destination;
 };

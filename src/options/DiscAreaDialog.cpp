@@ -46,5 +46,6 @@ void TDiscAreaForm::OkBtnClick()
         box->interpretText();
     choice.discOuterMm = OuterBox->value();
     choice.discInnerMm = InnerBox->value();
-    acceptIfStored(PaperChoices::save(m_destination, choice));
+    QString why;
+    acceptIfStored(PaperChoices::save(m_destination, choice, &why), why);
 }

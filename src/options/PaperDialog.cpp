@@ -246,5 +246,6 @@ PaperChoice TPaperForm::Choice() const
 
 void TPaperForm::OkBtnClick()
 {
-    acceptIfStored(PaperChoices::save(m_destination, Choice()));
+    QString why;
+    acceptIfStored(PaperChoices::save(m_destination, Choice(), &why), why);
 }

@@ -87,7 +87,8 @@ void TPrintPositionForm::PrintPageBtnClick()
 
 void TPrintPositionForm::OkBtnClick()
 {
-    acceptIfStored(PrintPositions::save(m_destination, Correction()));
+    QString why;
+    acceptIfStored(PrintPositions::save(m_destination, Correction(), &why), why);
 }
 
 void TForm1::PrintPositionClick()

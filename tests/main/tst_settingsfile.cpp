@@ -343,6 +343,15 @@ void TestSettingsFile::badPaths()
     QVERIFY(!writeDataFile(plain + "/Pelora.dat", defaultDataFileValues()));
     QVERIFY(QFileInfo(folder + "/inside").isDir());
     QCOMPARE(readAll(plain), QByteArray("keep"));
+    // A link at their names is not theirs to write through, and is told so.
+    QVERIFY(QFile::link(plain, dir.filePath("linked")));
+    QString why;
+    QVERIFY(!ini.save(dir.filePath("linked"), &why));
+    QCOMPARE(why, QStringLiteral("シンボリックリンクです"));
+    QVERIFY(!writeDataFile(dir.filePath("linked"), defaultDataFileValues(), &why));
+    QCOMPARE(why, QStringLiteral("シンボリックリンクです"));
+    QCOMPARE(readAll(plain), QByteArray("keep"));
+    QVERIFY(QFile::remove(dir.filePath("linked")));
 
     // A good save replaces a longer file whole and leaves no temporary behind.
     QVERIFY(writeAll(dir.filePath("good.ini"), QByteArray(5000, 'x')));

@@ -153,7 +153,7 @@ void PrintPositionTest::dialogStoresOnlyWithOk()
     QCOMPARE(seen, (QStringList{QStringLiteral("ペロラ - 印刷位置の調整"), QStringLiteral("プリンタ: pelora-pdf"),
                                 QStringLiteral("1.5 mm"), QStringLiteral("-0.3 mm"), QStringLiteral("100.2 %"),
                                 QStringLiteral("1")}));
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("設定ファイル Pelora.ini に書き込めませんでした。")});
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("設定ファイル Pelora.ini に書き込めませんでした（%1）。").arg(qt_error_string(EFBIG))});
     QCOMPARE(PrintPositions::load(pdf), (PrintCorrection{2.0, -0.3, 100.2}));
 
     answer(-4.0, false, "CancelBtn", seen);
