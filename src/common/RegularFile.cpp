@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RegularFile.h"
 
-#include "OwnedFiles.h"
-
 #include <QFile>
 
 #include <fcntl.h>
@@ -59,12 +57,4 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit)
             return std::nullopt;
         bytes.append(buffer, qsizetype(n));
     }
-}
-
-bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)
-{
-    const QString why = OwnedFiles::writeUsers(path, bytes);
-    if (error)
-        *error = why;
-    return why.isEmpty();
 }

@@ -15,10 +15,3 @@ int openRegularFile(const QString &path, qint64 *size = nullptr);
 // else (a folder, a FIFO, a device, a file that cannot be read). A FIFO is
 // refused without waiting for a writer.
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit);
-
-// Replaces the file's content with `bytes` so that a failure never leaves
-// it damaged: written beside it and renamed over it when complete; where
-// the folder cannot take a new file but the file itself can be written, in
-// place, with the old content put back should the write fail. False, with
-// the reason in `error`, when the file was not written.
-bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
