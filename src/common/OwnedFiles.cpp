@@ -51,6 +51,8 @@ bool writeAll(int descriptor, const QByteArray &bytes)
     qint64 left = bytes.size();
     while (left > 0) {
         const ssize_t written = retried([&] { return ::write(descriptor, data, size_t(left)); });
+        if (written == 0)
+            errno = ENOSPC;
         if (written <= 0)
             return false;
         data += written;
@@ -70,6 +72,14 @@ QString followLinks(const QString &path)
 }
 
 }  // namespace
+
+Kind kindOf(const QString &path)
+{
+    struct stat st {};
+    if (!statName(path, st))
+        return Kind::Missing;
+    return S_ISDIR(st.st_mode) ? Kind::Folder : S_ISREG(st.st_mode) ? Kind::File : Kind::Other;
+}
 
 QString whyNotOurs(const QString &path)
 {
@@ -99,12 +109,11 @@ struct Replacement::Pending
     }
 };
 
-Replacement::Replacement(QString path, Owner owner, Access access)
-    : m_path(std::move(path))
+Replacement::Replacement(const QString &path, Owner owner, Access access)
+    : m_target(owner == Owner::User ? followLinks(path) : path)
     , m_owner(owner)
     , m_access(access)
 {
-    m_target = m_owner == Owner::User ? followLinks(m_path) : m_path;
 }
 
 Replacement::~Replacement() = default;

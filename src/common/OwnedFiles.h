@@ -32,6 +32,16 @@ enum class Access
     Private,  // the owner's alone
 };
 
+// What a name holds, a link not followed (a link is Other).
+enum class Kind
+{
+    Missing,
+    Folder,
+    File,
+    Other,
+};
+Kind kindOf(const QString &path);
+
 // Why Pelora may not write or delete its own file at `path`: a link, or
 // anything but a regular file. Empty when a regular file or nothing is there.
 QString whyNotOurs(const QString &path);
@@ -50,7 +60,7 @@ public:
                  // back should that fail
     };
 
-    Replacement(QString path, Owner owner, Access access = Access::Shared);
+    Replacement(const QString &path, Owner owner, Access access = Access::Shared);
     ~Replacement();
     Replacement(const Replacement &) = delete;
     Replacement &operator=(const Replacement &) = delete;
@@ -65,7 +75,6 @@ public:
 
 private:
     struct Pending;
-    QString m_path;
     QString m_target;
     Owner m_owner;
     Access m_access;

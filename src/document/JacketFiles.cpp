@@ -4,20 +4,7 @@
 #include "common/OwnedFiles.h"
 #include "common/RegularFile.h"
 
-#include <QFileInfo>
-
-#include <sys/stat.h>
-
 namespace JacketFiles {
-namespace {
-
-bool isRegularFile(const QString &path)
-{
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-}  // namespace
 
 bool keepsCover(const QString &documentPath) { return documentPath.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive); }
 
@@ -32,7 +19,7 @@ QStringList coverFiles(const QString &documentPath)
     // extension: anything else beside the document is the user's.
     for (const QString &suffix : CoverPicture::suffixes()) {
         const QString path = coverPath(documentPath, suffix);
-        if (isRegularFile(path))
+        if (OwnedFiles::kindOf(path) == OwnedFiles::Kind::File)
             found << path;
     }
     return found;

@@ -11,8 +11,6 @@
 #include <QSet>
 #include <QUuid>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 namespace {
@@ -28,16 +26,8 @@ const QString kCoverStem = QStringLiteral("cover.");
 constexpr qint64 kMostSourceBytes = 4096;
 
 using OwnedFiles::Access;
-
-// What the name is, a link not followed.
-enum class Kind { Missing, Folder, File, Other };
-Kind kindOf(const QString &path)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return Kind::Missing;
-    return S_ISDIR(st.st_mode) ? Kind::Folder : S_ISREG(st.st_mode) ? Kind::File : Kind::Other;
-}
+using OwnedFiles::Kind;
+using OwnedFiles::kindOf;
 
 // Held for a run's whole life: never taken for stale by its age, only when
 // its process is gone. A file system without native locks (NFS) would
