@@ -5,9 +5,9 @@
 // platform unless a display is asked for, quiet without a desktop session,
 // throw-away settings and state folders, and message boxes written to
 // standard error instead of waiting for a click.
-#include "common/Application.h"
-#include "common/HeadlessRun.h"
-#include "common/Messages.h"
+#include "gui/app/Application.h"
+#include "core/common/HeadlessRun.h"
+#include "core/common/Messages.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -5,8 +5,8 @@
 // CUPS's default printer; the caller fills the window in and names what
 // prints.
 #include "BenchCups.h"
-#include "main/Unit1.h"
-#include "preview/UnitPreV.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/preview/PreviewWindow.h"
 #include "printer/QdPrinters.h"
 
 #include <QDeadlineTimer>

@@ -2,8 +2,8 @@
 // The large bitmap's two costly paths, with their budgets:
 //   tiled draw of a 2000 × 3000 24-bit picture into 600 × 9000 pixels ≤ 60 ms;
 //   assignment from a 4000 × 4000 image (BMP round trip, bands) ≤ 150 ms.
-#include "common/HeadlessRun.h"
-#include "preview/BigBitmap.h"
+#include "core/common/HeadlessRun.h"
+#include "core/bitmap/BigBitmap.h"
 
 #include <QGuiApplication>
 #include <QImage>

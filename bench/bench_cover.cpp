@@ -9,10 +9,10 @@
 // starts one).
 #include "BenchMain.h"
 #include "BenchWindow.h"
-#include "document/CoverPicture.h"
-#include "main/ItemListBox.h"
-#include "main/RadioGroup.h"
-#include "main/Unit1.h"
+#include "core/jacket/CoverPicture.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/RadioGroup.h"
+#include "gui/mainwindow/MainWindow.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -3,9 +3,9 @@
 // inch on a picture (budget: well under 100 ms).
 #include "BenchMain.h"
 #include "BenchWindow.h"
-#include "common/Canvas.h"
-#include "layout/DiscLabel.h"
-#include "main/ItemListBox.h"
+#include "core/layout/Canvas.h"
+#include "core/layout/DiscLabel.h"
+#include "gui/widgets/ItemListBox.h"
 
 #include <QAction>
 #include <QLineEdit>

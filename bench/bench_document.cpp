@@ -2,9 +2,9 @@
 // Opening and saving a 100 000-line jacket document (about 4 MB) in both
 // editing modes, the view refresh included.
 #include "BenchMain.h"
-#include "common/TextCodec.h"
-#include "main/ItemListBox.h"
-#include "main/Unit1.h"
+#include "core/text/TextCodec.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/mainwindow/MainWindow.h"
 
 #include <QDir>
 #include <QFile>

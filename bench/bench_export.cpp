@@ -8,7 +8,7 @@
 // queue; without one the program asks a spooler that is not there and takes
 // A4.
 #include "BenchMain.h"
-#include "common/TextCodec.h"
+#include "core/text/TextCodec.h"
 
 #include <QFile>
 #include <QProcess>

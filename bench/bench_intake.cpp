@@ -4,10 +4,10 @@
 // reading on (budget 1.5 s) and off (budget 100 ms); and of 1 000 tagged
 // FLAC files with tag reading on (budget 1.5 s).
 #include "BenchMain.h"
-#include "common/TextCodec.h"
-#include "intake/PlayMp3.h"
-#include "main/ItemListBox.h"
-#include "main/Unit1.h"
+#include "core/text/TextCodec.h"
+#include "core/intake/PlayMp3.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/mainwindow/MainWindow.h"
 
 #include <QAction>
 

@@ -5,12 +5,12 @@
 // starts one); the layout benchmarks measure on a 600-dpi surface alone.
 #include "BenchMain.h"
 #include "BenchWindow.h"
-#include "common/Canvas.h"
-#include "layout/JacketLayout.h"
-#include "main/ItemListBox.h"
-#include "main/RadioGroup.h"
-#include "main/Unit1.h"
-#include "preview/BigBitmap.h"
+#include "core/layout/Canvas.h"
+#include "core/layout/JacketLayout.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/RadioGroup.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "core/bitmap/BigBitmap.h"
 
 #include <QFileInfo>
 #include <QPushButton>

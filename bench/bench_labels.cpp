@@ -3,7 +3,7 @@
 // 1700 products in 35 files, and the user's own): budget 150 ms, since the
 // paper dialog and --print of a product read it before anything else.
 #include "BenchMain.h"
-#include "labels/LabelProducts.h"
+#include "core/labels/LabelProducts.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's list and number column with very long lists.
 #include "BenchMain.h"
-#include "main/ItemListBox.h"
-#include "main/Memo.h"
-#include "main/Unit1.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/Memo.h"
+#include "gui/mainwindow/MainWindow.h"
 
 namespace {
 

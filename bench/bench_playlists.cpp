@@ -3,9 +3,9 @@
 // beside it (budget 50 ms), and a playlist of 100 000 missing files (no
 // quadratic time: it should stay well under a second).
 #include "BenchMain.h"
-#include "common/TextCodec.h"
-#include "intake/DropLines.h"
-#include "intake/PlayMp3.h"
+#include "core/text/TextCodec.h"
+#include "core/intake/DropLines.h"
+#include "core/intake/PlayMp3.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -4,10 +4,10 @@
 // without the window's snapshot of its jacket, and what the worker takes to
 // write the copy.
 #include "BenchMain.h"
-#include "document/RecoveryStore.h"
-#include "main/ItemListBox.h"
-#include "main/Memo.h"
-#include "main/Unit1.h"
+#include "core/jacket/RecoveryStore.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/Memo.h"
+#include "gui/mainwindow/MainWindow.h"
 
 #include <QLineEdit>
 

@@ -2,10 +2,10 @@
 // Moves, drops and deletes on a 100 000-row list with many rows selected,
 // and the undo and redo of a move and of a delete (budget 50 ms each).
 #include "BenchMain.h"
-#include "editing/DragItems.h"
-#include "editing/ListRows.h"
-#include "main/ItemListBox.h"
-#include "main/Unit1.h"
+#include "gui/widgets/DragItems.h"
+#include "gui/widgets/ListRows.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/mainwindow/MainWindow.h"
 
 #include <QAction>
 

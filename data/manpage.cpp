@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the manual page pelora(1) in roff from the command line's help
-// (src/main/CommandLineHelp.h), the same table that --help prints.
+// (src/app/CommandLineHelp.h), the same table that --help prints.
 //
 //   pelora_manpage ja|en VERSION DATE OUTPUT
-#include "main/CommandLineHelp.h"
+#include "app/CommandLineHelp.h"
 
 #include <cctype>
 #include <cstring>
@@ -106,7 +106,7 @@ int main(int argc, char **argv)
     japanese = std::strcmp(argv[1], "ja") == 0;
     std::ofstream page(argv[4], std::ios::binary);
 
-    page << ".\\\" Made from src/main/CommandLineHelp.h by data/manpage.cpp.\n";
+    page << ".\\\" Made from src/app/CommandLineHelp.h by data/manpage.cpp.\n";
     page << ".TH PELORA 1 \"" << argv[3] << "\" \"pelora " << argv[2] << "\" \""
          << heading("ユーザーコマンド", "User Commands") << "\"\n";
     page << ".nh\n";  // option names and paths stay whole

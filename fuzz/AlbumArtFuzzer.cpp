@@ -2,8 +2,8 @@
 // Album art on arbitrary bytes: the input is the file, whose content decides
 // how it is read (any format TagLib knows, WAV and RMP). Never crashes or
 // hangs, and the pictures found are neither empty nor over the limits.
-#include "intake/AlbumArt.h"
-#include "intake/PlayMp3.h"
+#include "core/intake/AlbumArt.h"
+#include "core/intake/PlayMp3.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // BMP reader on arbitrary bytes: every input is either refused with the
 // program's own exception or read into a picture that can be drawn.
-#include "preview/BigBitmap.h"
+#include "core/bitmap/BigBitmap.h"
 
 #include <QBuffer>
 #include <QByteArray>

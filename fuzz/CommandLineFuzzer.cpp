@@ -3,9 +3,9 @@
 // after the program's name, separated by NUL bytes as in argv. Reading
 // them never fails in any other way than with an Invalid command and its
 // message, and what a command is given is complete.
-#include "main/CommandLineOptions.h"
+#include "app/CommandLineOptions.h"
 
-#include "layout/JacketLayout.h"
+#include "core/layout/JacketLayout.h"
 
 #include <QByteArray>
 #include <QList>

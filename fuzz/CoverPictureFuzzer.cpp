@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cover pictures from arbitrary bytes: refused, or a picture whose decoding
 // to any size gives that size (or nothing, when Qt's memory limit says no).
-#include "document/CoverPicture.h"
+#include "core/jacket/CoverPicture.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Data file reader on arbitrary bytes: never crashes, and what it read
 // writes back to a file that reads the same.
-#include "main/DataFile.h"
+#include "core/settings/DataFile.h"
 
-#include "common/TextLines.h"
+#include "core/text/TextLines.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The jacket document reader on arbitrary bytes; what it reads must write
 // back and read again to the same document.
-#include "document/JacketDocument.h"
+#include "core/jacket/JacketDocument.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // are read as an IPP message, as libcups reads a response off the wire, and
 // its attributes are mapped to the facade's traits. Whatever a server
 // sends, the traits keep the ranges that the rest of the program counts on.
-#include "printer/PrinterTraits.h"
+#include "core/cups/PrinterTraits.h"
 
 #include <cups/ipp.h>
 

@@ -5,7 +5,7 @@
 // size each with a place, no more places than the cap, and fits the jacket
 // in no more slots than it has places.
 #include "FuzzCheck.h"
-#include "labels/LabelProducts.h"
+#include "core/labels/LabelProducts.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // extension (.mp3, .wav or .rmp), the rest is the file, whose content
 // decides how it is read (any format TagLib knows). Never crashes or hangs,
 // and a successful open fills sane fields.
-#include "intake/PlayMp3.h"
+#include "core/intake/PlayMp3.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -5,9 +5,9 @@
 // four bits); the rest is the file. Entries and tracks come out sane, times
 // are never negative, and every line stays one line.
 #include "FuzzCheck.h"
-#include "intake/CueSheet.h"
-#include "intake/DropLines.h"
-#include "intake/PlaylistReader.h"
+#include "core/intake/CueSheet.h"
+#include "core/intake/DropLines.h"
+#include "core/intake/PlaylistReader.h"
 
 #include <cstdint>
 #include <set>

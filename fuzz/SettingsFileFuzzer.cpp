@@ -3,8 +3,8 @@
 // checks that a read file saves to a fixed point (reading the saved bytes
 // and saving again gives the same bytes) and that written values are found
 // again after a save.
-#include "main/PrintPositions.h"
-#include "main/SettingsFile.h"
+#include "core/settings/PrintPositions.h"
+#include "core/settings/SettingsFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -11,7 +11,7 @@
 #
 # Every file holds two seconds of silence (one for the codecs that want a
 # CD rate), so that each is a few kilobytes, and a title and an artist (see
-# the Python part below; tests/intake/tst_playmp3.cpp expects them).
+# the Python part below; tests/core/intake/tst_playmp3.cpp expects them).
 # Monkey's Audio has no encoder in Debian: its file is written here byte by
 # byte (a version 3.99 header and frame table, as TagLib reads them), with
 # an APEv2 tag.

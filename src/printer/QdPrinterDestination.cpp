@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printer facade's destination, the one the jobs go to: its QPrinter,
 // its defaults and its capabilities.
-#include "QdPrinters.h"
+#include "printer/QdPrinters.h"
 
-#include "CupsConnection.h"
+#include "core/cups/CupsConnection.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printer facade's print job: Qt draws it into a file that goes to CUPS
 // on the facade's bounded connection.
-#include "QdPrinters.h"
+#include "printer/QdPrinters.h"
 
-#include "CupsConnection.h"
+#include "core/cups/CupsConnection.h"
 
 #include <QCoreApplication>
 #include <QDir>

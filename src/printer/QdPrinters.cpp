@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printer facade: its queries, the settings record it keeps and the
 // printer-change watch.
-#include "QdPrinters.h"
+#include "printer/QdPrinters.h"
 
-#include "CupsConnection.h"
+#include "core/cups/CupsConnection.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PrinterSnapshot.h"
-#include "PrinterTraits.h"
-#include "common/Canvas.h"
-#include "common/Exception.h"
+#include "core/cups/PrinterSnapshot.h"
+#include "core/cups/PrinterTraits.h"
+#include "core/layout/Canvas.h"
+#include "core/common/Exception.h"
 
 #include <QElapsedTimer>
 #include <QFutureWatcher>

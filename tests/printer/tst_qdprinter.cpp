@@ -6,12 +6,12 @@
 #include "support/SpareCups.h"
 #include "support/TestSupport.h"
 
-#include "common/Canvas.h"
-#include "main/ItemListBox.h"
-#include "main/Unit1.h"
-#include "preview/UnitPreV.h"
-#include "printer/CupsConnection.h"
-#include "printer/QdPrinterSetupDialog.h"
+#include "core/layout/Canvas.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/preview/PreviewWindow.h"
+#include "core/cups/CupsConnection.h"
+#include "gui/dialogs/PrinterSetupDialog.h"
 
 #include <QAction>
 #include <QComboBox>

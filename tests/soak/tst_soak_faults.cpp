@@ -13,12 +13,12 @@
 // Without the namespace those two cases are skipped; the write that fails by
 // injection (a file-size limit) runs everywhere. The print faults use a
 // scheduler of their own, started here with scripts/private-cups.sh.
-#include "document/FileDialogs.h"
-#include "document/JacketDocument.h"
-#include "main/ItemListBox.h"
-#include "main/RadioGroup.h"
-#include "main/Unit1.h"
-#include "preview/UnitPreV.h"
+#include "gui/dialogs/FileDialogs.h"
+#include "core/jacket/JacketDocument.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/RadioGroup.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/preview/PreviewWindow.h"
 #include "printer/QdPrinters.h"
 #include "support/PrivateCups.h"
 #include "support/SpareCups.h"

@@ -4,12 +4,12 @@
 // and is printed, every preview shows the same picture, nothing is said,
 // and the memory the program holds after the first fifty rounds is what it
 // holds after all of them (peak and resident size within 10 %).
-#include "SoakSupport.h"
+#include "soak/SoakSupport.h"
 
-#include "main/ItemListBox.h"
-#include "main/RadioGroup.h"
-#include "main/Unit1.h"
-#include "preview/UnitPreV.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/RadioGroup.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/preview/PreviewWindow.h"
 #include "printer/QdPrinters.h"
 #include "support/PrivateCups.h"
 #include "support/TestSupport.h"

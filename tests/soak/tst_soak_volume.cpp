@@ -3,13 +3,13 @@
 // thousand lines opened, edited in both modes and saved. Every step ends
 // within a generous bound (a step that grew quadratic would take hours),
 // and what ends up in the list and on disk is exactly right.
-#include "SoakSupport.h"
+#include "soak/SoakSupport.h"
 
-#include "document/FileDialogs.h"
-#include "document/JacketDocument.h"
-#include "main/ItemListBox.h"
-#include "main/Memo.h"
-#include "main/Unit1.h"
+#include "gui/dialogs/FileDialogs.h"
+#include "core/jacket/JacketDocument.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/Memo.h"
+#include "gui/mainwindow/MainWindow.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MainWindowFixture.h"
+#include "support/MainWindowFixture.h"
 
-#include "editing/ListRows.h"
-#include "main/ItemListBox.h"
+#include "gui/widgets/ListRows.h"
+#include "gui/widgets/ItemListBox.h"
 
 bool MainWindowFixture::start(bool shown)
 {

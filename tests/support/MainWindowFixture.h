@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "TestSupport.h"
-#include "main/Unit1.h"
+#include "support/TestSupport.h"
+#include "gui/mainwindow/MainWindow.h"
 
 #include <memory>
 

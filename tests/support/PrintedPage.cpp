@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PrintedPage.h"
+#include "support/PrintedPage.h"
 
 #include <QImageReader>
 #include <QProcess>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PrivateCups.h"
+#include "support/PrivateCups.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpareCups.h"
+#include "support/SpareCups.h"
 
-#include "TestSupport.h"
+#include "support/CoreTestSupport.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

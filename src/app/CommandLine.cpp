@@ -1,0 +1,521 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/CommandLine.h"
+
+#include "core/files/ConfigLocation.h"
+#include "core/settings/DataFile.h"
+#include "gui/widgets/ItemListBox.h"
+#include "core/settings/PaperChoices.h"
+#include "gui/widgets/RadioGroup.h"
+#include "core/settings/SettingsFile.h"
+#include "core/settings/SettingsKeys.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/app/Application.h"
+#include "core/common/Exception.h"
+#include "core/common/Messages.h"
+#include "core/files/OutputFile.h"
+#include "core/files/RegularFile.h"
+#include "core/jacket/CoverPicture.h"
+#include "core/jacket/JacketDocument.h"
+#include "core/jacket/JacketFiles.h"
+#include "core/labels/LabelProducts.h"
+#include "core/layout/PdfExport.h"
+#include "printer/PrinterSheet.h"
+#include "core/layout/SheetPlacement.h"
+#include "gui/mainwindow/StoredPaper.h"
+#include "core/cups/DiscTrays.h"
+#include "printer/QdPrinters.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+namespace CommandLine {
+namespace {
+
+QString tryHelp() { return QCoreApplication::translate("CommandLine", "使い方は pelora --help で表示されます。\n"); }
+
+// An output of "-" is standard output, as other tools take it.
+const QString kStandardOutput = QStringLiteral("-");
+
+// The window's own messages, where the command line meets the same case.
+QString cannotOpen(const QString &path) { return QCoreApplication::translate("TForm1", "ファイル %1 は開けません。").arg(path); }
+QString noContent() { return QCoreApplication::translate("TForm1", "内容に何も無いときは印刷できません"); }
+QString sheetTooSmall() { return QCoreApplication::translate("TForm1", "紙が小さすぎます。"); }
+QString tooSmallToPrint()
+{
+    return QCoreApplication::translate("TForm1", "フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します");
+}
+QString cannotCreate(const QString &path, const QString &why)
+{
+    return QCoreApplication::translate("CommandLine", "ファイル %1 を作成できません。 (%2)").arg(path, why);
+}
+
+void writeTo(FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+void complain(const QString &text) { writeTo(stderr, kProgram + QStringLiteral(": ") + text + u'\n'); }
+
+// Message boxes go to standard error, and questions get their Escape
+// answer (no, cancel): a command line has nobody to ask. A warning that
+// asks whether to go on is told and answered yes: the command itself said
+// to print.
+class MessagesToStandardError
+{
+public:
+    MessagesToStandardError()
+    {
+        Messages::setHandler([this](const Messages::Request &request) {
+            // A warning is told; the work was done all the same.
+            const bool warning = request.kind == Messages::Kind::Warning || request.kind == Messages::Kind::WarningQuestion;
+            if (!warning)
+                ++m_count;
+            QString text = request.text;
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+            complain(text);
+            return warning ? 0 : request.escapeButton;
+        });
+    }
+    ~MessagesToStandardError() { Messages::setHandler({}); }
+    MessagesToStandardError(const MessagesToStandardError &) = delete;
+    MessagesToStandardError &operator=(const MessagesToStandardError &) = delete;
+
+    // Messages that mean the command failed.
+    int count() const { return m_count; }
+
+private:
+    int m_count = 0;
+};
+
+// Whether the two names reach one file, also through links; false when
+// either is not there. An output of "-" is the file standard output is,
+// however the shell opened it (">> 曲目.plr" appends to the document).
+bool sameFile(const QString &input, const QString &output)
+{
+    struct stat a {}, b {};
+    if (::stat(QFile::encodeName(input).constData(), &a) != 0)
+        return false;
+    const int found = output == kStandardOutput ? ::fstat(STDOUT_FILENO, &b) : ::stat(QFile::encodeName(output).constData(), &b);
+    return found == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The files an export reads besides the document, each with what it is.
+QList<std::pair<QString, QString>> otherInputs(const QString &document)
+{
+    QList<std::pair<QString, QString>> inputs;
+    for (const QString &cover : JacketFiles::coverFiles(document))
+        inputs.append({cover, QCoreApplication::translate("CommandLine", "%1 は文書の表紙の画像 '%2' です。このコマンドが読むファイルなので、PDF は別の名前で書き出してください")});
+    for (const QString &settings : {settingsFilePath(), dataFilePath()})
+        inputs.append({settings, QCoreApplication::translate("CommandLine", "%1 は設定ファイル '%2' です。このコマンドが読むファイルなので、PDF は別の名前で書き出してください")});
+    return inputs;
+}
+
+bool startsAsPdf(const QString &path)
+{
+    const int descriptor = openRegularFile(path);
+    if (descriptor < 0)
+        return false;
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return false;
+    }
+    return file.read(4) == "%PDF";
+}
+
+// A document and an output mixed up, refused before anything is read or
+// written: the export would write over the document or another file it
+// reads, or read a PDF as a jacket.
+Options withoutMixUps(const Options &options)
+{
+    if (options.command == Command::ExportPdf) {
+        const QString output = options.output == kStandardOutput ? QCoreApplication::translate("CommandLine", "標準出力")
+                                                                 : QStringLiteral("'%1'").arg(options.output);
+        if (sameFile(options.document, options.output))
+            return invalid(QCoreApplication::translate("CommandLine", "%1 は文書そのものです。引数が逆のようです (%2)").arg(output, exportForm()));
+        for (const auto &[input, refusal] : otherInputs(options.document)) {
+            if (sameFile(input, options.output))
+                return invalid(refusal.arg(output, input));
+        }
+    }
+    if ((options.command == Command::ExportPdf || options.command == Command::Print) && startsAsPdf(options.document)) {
+        return invalid(options.command == Command::ExportPdf
+                           ? QCoreApplication::translate("CommandLine", "'%1' はジャケットの文書ではなく PDF です。引数が逆のようです (%2)")
+                                 .arg(options.document, exportForm())
+                           : QCoreApplication::translate("CommandLine", "'%1' はジャケットの文書ではなく PDF です (%2)").arg(options.document, printForm()));
+    }
+    return options;
+}
+
+// The document, or nothing after a message that says why.
+std::optional<JacketDocument> readJacket(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        complain(cannotOpen(path) + QCoreApplication::translate("CommandLine", "（文書ではなくフォルダです）"));
+        return std::nullopt;
+    }
+    // Only a regular file: a FIFO would wait for a writer.
+    const std::optional<QByteArray> bytes = readRegularFile(path, JacketFormat::kMostBytes);
+    if (!bytes) {
+        complain(cannotOpen(path)
+                 + (!info.exists() && !info.isSymLink() ? QCoreApplication::translate("CommandLine", "（ありません）")
+                    : info.exists() && !info.isFile()   ? QCoreApplication::translate("CommandLine", "（普通のファイルではありません）")
+                                                        : QCoreApplication::translate("CommandLine", "（読めません）")));
+        return std::nullopt;
+    }
+    JacketFormat::Unreadable why{};
+    std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes, &why);
+    if (!document)
+        complain(why == JacketFormat::Unreadable::NotText
+                     ? QCoreApplication::translate("CommandLine", "%1 はジャケットの文書ではありません（テキストではありません）").arg(path)
+                     : QCoreApplication::translate("CommandLine", "%1: 空の文書です（ジャケットの文書は 1 行目がタイトルです）").arg(path));
+    return document;
+}
+
+// The product named by --product, when there is one.
+const LabelProduct *chosenProduct(const Options &options)
+{
+    return options.product.isEmpty() ? nullptr : LabelProducts::Find(LabelProducts::Installed(), options.product);
+}
+
+// What is wrong with --product: a name the database does not know, or a
+// product without a place for a face the command prints. Empty when all is well.
+QString productProblem(const Options &options)
+{
+    const bool needsFront = options.side == Side::Front || options.side == Side::Both;
+    const bool needsBack = options.side == Side::Back || options.side == Side::Both;
+    const bool needsDisc = options.side == Side::Label;
+    const auto fits = [&](const LabelProduct &product) {
+        const ProductFit fit = LabelProducts::FitJacket(product);
+        return (!needsFront || !fit.front.isEmpty()) && (!needsBack || !fit.back.isEmpty()) && (!needsDisc || !fit.disc.isEmpty());
+    };
+    // The products that would do, closest first.
+    const auto closest = [&](const QList<LabelProduct> &among) {
+        const QStringList names = LabelProducts::CloseMatches(among, options.product);
+        return names.isEmpty() ? QString() : QCoreApplication::translate("CommandLine", "（近い名前: %1）").arg(names.join(QStringLiteral(", ")));
+    };
+    const QList<LabelProduct> jacketProducts = LabelProducts::JacketProducts(LabelProducts::Installed());
+    const LabelProduct *product = chosenProduct(options);
+    if (!product)
+        return QCoreApplication::translate("CommandLine", "ラベル用紙のデータベースに '%1' はありません%2").arg(options.product, closest(jacketProducts));
+    if (fits(*product))
+        return QString();
+    QList<LabelProduct> fitting;
+    std::copy_if(jacketProducts.begin(), jacketProducts.end(), std::back_inserter(fitting), fits);
+    const QString missing = needsDisc               ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはディスクのレーベルがありません%2")
+                          : needsFront && needsBack ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの表と裏のラベルがありません%2")
+                          : needsFront              ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの表のラベルがありません%2")
+                                                    : QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの裏のラベルがありません%2");
+    return missing.arg(product->name(), closest(fitting));
+}
+
+QString writeOutput(const QString &output, const QByteArray &pdf)
+{
+    if (output == kStandardOutput)
+        return OutputFile::writeInto(STDOUT_FILENO, pdf);
+    return OutputFile::write(output, pdf, [&] {
+        complain(QCoreApplication::translate("CommandLine", "%1 を読むプログラムを待っています（まだ誰も読んでいない FIFO です）").arg(output));
+    });
+}
+
+// Why a named output could not be made, told by what stands in its way:
+// the system's "no such file" would be about the folder, not the file.
+QString whyNotWritten(const QString &output, const QString &error)
+{
+    const QFileInfo folder(QFileInfo(output).path());
+    if (output == kStandardOutput || folder.isDir())
+        return error;
+    return folder.exists() || folder.isSymLink()
+               ? QCoreApplication::translate("CommandLine", "%1 はフォルダではありません").arg(folder.filePath())
+               : QCoreApplication::translate("CommandLine", "フォルダ %1 がありません").arg(folder.filePath());
+}
+
+int exportPdf(const Options &options)
+{
+    const std::optional<JacketDocument> document = readJacket(options.document);
+    if (!document)
+        return kFailure;
+    if (document->items.isEmpty()) {
+        complain(noContent() + QCoreApplication::translate("CommandLine", "（%1 にはタイトルだけで、内容の行がありません）").arg(options.document));
+        return kFailure;
+    }
+
+    // The settings as the window would start with them; only read, never
+    // written back.
+    const SettingsFile settings = SettingsFile::load(settingsFilePath());
+    JacketExport jacket;
+    jacket.jacket.title = document->title;
+    jacket.jacket.items = document->items;
+    if (options.oneSheet)
+        jacket.pages << PageFaces::BothOnOneSheet;
+    if (options.side == Side::Label)
+        jacket.pages << PageFaces::Label;
+    if ((options.side == Side::Front || options.side == Side::Both) && !options.oneSheet)
+        jacket.pages << PageFaces::Front;
+    if ((options.side == Side::Back || options.side == Side::Both) && !options.oneSheet)
+        jacket.pages << PageFaces::Back;
+    // The picture kept beside the document covers the front.
+    const JacketFiles::FoundCover cover = JacketFiles::findCover(options.document);
+    if (!cover.unreadable.isEmpty())
+        complain(QCoreApplication::translate("CommandLine", "表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
+    jacket.cover = cover.picture.value_or(CoverPicture());
+    jacket.jacket.titleSizeText = options.titleSize.value_or(SettingsKeys::kTitleSize.readFrom(settings, SettingsKeys::kLowerSection));
+    jacket.jacket.itemSizeText = options.itemSize.value_or(SettingsKeys::kItemSize.readFrom(settings, SettingsKeys::kLowerSection));
+    jacket.jacket.numbering = !options.noNumbers && SettingsKeys::kPlusNum.readFrom(settings, SettingsKeys::kLowerSection);
+    jacket.jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
+    jacket.jacket.verticalSpine = options.verticalSpine;
+    jacket.jacket.lineHeightSample = LineHeightSample;
+    jacket.marks = options.marks.value_or(SettingsKeys::readMarks(settings));
+
+    ExportSheet sheet;
+    {
+        TQdPrinter printer;
+        sheet = PrinterSheet(printer);
+    }
+    if (const LabelProduct *product = chosenProduct(options)) {
+        jacket.product = LabelProducts::FitJacket(*product);
+        sheet = ProductSheet(*product, sheet);
+    } else if (options.side == Side::Label && !sheet.printerName.isEmpty()) {
+        // The page a disc tray takes, as printing the label would use it.
+        if (const std::optional<QPageSize> tray = DiscTrays::TrayPage(QPrinterInfo::printerInfo(sheet.printerName).supportedPageSizes())) {
+            const PaperChoice paper = PaperChoices::load(sheet.printerName);
+            sheet.pageLayout = QPageLayout(*tray, QPageLayout::Portrait, QMarginsF());
+            jacket.discTray = true;
+            jacket.discRing = DiscRing{paper.discOuterMm, paper.discInnerMm};
+        }
+    }
+    const ExportOutcome outcome = ExportJacketPdf(jacket, sheet);
+    switch (outcome.status) {
+    case ExportOutcome::Written: {
+        const QString error = writeOutput(options.output, outcome.pdf);
+        if (!error.isEmpty()) {
+            complain(cannotCreate(options.output, whyNotWritten(options.output, error)));
+            return kFailure;
+        }
+        if (outcome.beyondReach)
+            complain(SheetPlacement::BeyondReachNotice().replace(u'\r', u'\n'));
+        return kSuccess;
+    }
+    case ExportOutcome::TooSmallToPrint:
+        complain(tooSmallToPrint() + QCoreApplication::translate("CommandLine", "（どのフォントサイズでも文字が面に収まりません）"));
+        return kFailure;
+    case ExportOutcome::SheetTooSmall: {
+        const QString destination = sheet.printerName.isEmpty() ? QCoreApplication::translate("CommandLine", "書き出し") : sheet.printerName;
+        complain(sheetTooSmall()
+                 + (options.oneSheet ? QCoreApplication::translate("CommandLine", "（表と裏が %2 の %1 の用紙に収まりません）")
+                                     : QCoreApplication::translate("CommandLine", "（面が %2 の %1 の用紙に収まりません）"))
+                       .arg(sheet.pageLayout.pageSize().name(), destination));
+        return kFailure;
+    }
+    case ExportOutcome::CannotWrite:
+        complain(cannotCreate(options.output, outcome.error));
+        return kFailure;
+    }
+    return kFailure;
+}
+
+// The window writes its settings when it closes. A command-line run must
+// leave the user's files as they were, so its hidden window gets copies of
+// them in a folder of its own.
+class SettingsCopy
+{
+public:
+    SettingsCopy()
+        : m_wasSet(qEnvironmentVariableIsSet("PELORA_CONFIG_DIR"))
+        , m_previous(qgetenv("PELORA_CONFIG_DIR"))
+    {
+        if (!m_dir.isValid())
+            return;
+        for (const QString &path : {settingsFilePath(), dataFilePath()}) {
+            if (QFileInfo::exists(path))
+                QFile::copy(path, m_dir.filePath(QFileInfo(path).fileName()));
+        }
+        qputenv("PELORA_CONFIG_DIR", QFile::encodeName(m_dir.path()));
+    }
+    ~SettingsCopy()
+    {
+        if (m_wasSet)
+            qputenv("PELORA_CONFIG_DIR", m_previous);
+        else
+            qunsetenv("PELORA_CONFIG_DIR");
+    }
+    SettingsCopy(const SettingsCopy &) = delete;
+    SettingsCopy &operator=(const SettingsCopy &) = delete;
+
+private:
+    QTemporaryDir m_dir;
+    bool m_wasSet;
+    QByteArray m_previous;
+};
+
+// Where the jobs go: the queue given with --printer, else the user's
+// default. Checked here, so that a destination that cannot take them is
+// told with its cause and with what helps on the command line (the
+// window's messages send the user to its printer set-up menu). False
+// after the message.
+bool chooseDestination(const QString &printer)
+{
+    QdPrinter->CheckPrinterChange();
+    const TQdAllPrintersInfo &printers = QdPrinter->Snapshot();
+    // No answer is no answer, whichever queue was named.
+    if (!printers.Reachable()) {
+        complain(EQdPrinterNoSpooler(printers.Failure()).message());
+        return false;
+    }
+    const QString name = printer.isEmpty() ? printers.DefaultName() : printer;
+    // Without a default the window takes the only printer there is, or says there is none.
+    if (name.isEmpty()) {
+        int visible = 0;
+        for (int i = 0; i < printers.Count(); ++i)
+            visible += printers.IsVisible(i);
+        if (visible <= 1)
+            return true;
+        complain(QCoreApplication::translate("CommandLine", "既定のプリンタが決まっていません。--printer で印刷するプリンタを指定してください"));
+        return false;
+    }
+    const int index = printers.IndexOf(name);
+    if (index < 0) {
+        complain(printer.isEmpty()
+                     ? QCoreApplication::translate("CommandLine", "既定のプリンタ %1 が見つかりません（その名前のプリンタはありません）。--printer で別のプリンタを指定してください").arg(name)
+                     : QCoreApplication::translate("CommandLine", "プリンタ %1 が見つかりません（その名前のプリンタはありません）").arg(name));
+        return false;
+    }
+    if (!printers.IsVisible(index)) {
+        complain(printer.isEmpty()
+                     ? QCoreApplication::translate("CommandLine", "既定のプリンタ %1 は印刷を受け付けていません（ジョブを断っています）。--printer で別のプリンタを指定してください").arg(name)
+                     : QCoreApplication::translate("CommandLine", "プリンタ %1 は印刷を受け付けていません（ジョブを断っています）").arg(name));
+        return false;
+    }
+    if (!printer.isEmpty())
+        QdPrinter->SelectPrinter(printer);
+    return true;
+}
+
+int printWithWindow(const Options &options, TForm1 &form)
+{
+    // The window is never shown, so the stored editing mode never applies:
+    // the document goes into the list.
+    EditorMode = false;
+    if (!form.ReadDocument(options.document))
+        return kFailure;
+    if (options.titleSize)
+        form.ComboTFS->setCurrentText(*options.titleSize);
+    if (options.itemSize)
+        form.comboFS->setCurrentText(*options.itemSize);
+    if (options.noNumbers)
+        form.PlusNum->setChecked(false);
+    VerticalSpineText = options.verticalSpine;
+    form.ProductForThisRun = options.product;
+    if (options.marks)
+        form.SetMarks(*options.marks);
+    form.RGTwoSides->setItemIndex(options.side == Side::Back ? 1 : 0);
+    form.ComboBusuu->setCurrentText(QString::number(options.copies.value_or(1)));
+
+    if (!chooseDestination(options.printer))
+        return kFailure;
+    // The window would stop too, with advice for the window.
+    if (const QString missing = StoredPaper::Missing(form); !missing.isEmpty()) {
+        const QStringList close = LabelProducts::CloseMatches(LabelProducts::JacketProducts(LabelProducts::Installed()), missing);
+        complain(QCoreApplication::translate("CommandLine", "プリンタ %1 の用紙 '%2' はラベル用紙のデータベースにありません。--product で用紙を指定するか、ウィンドウの「用紙の選択」で選び直してください%3")
+                     .arg(QdPrinter->PlatformPrinter().printerName(), missing,
+                          close.isEmpty() ? QString() : QCoreApplication::translate("CommandLine", "（近い名前: %1）").arg(close.join(QStringLiteral(", ")))));
+        return kFailure;
+    }
+    // As the menu's print commands: fonts that must shrink shrink quietly.
+    if (options.side == Side::Label)
+        form.LabelPrintClick(form.LabelPrintMe);
+    else if (options.oneSheet)
+        form.OneSheetPrintClick(form.OneSheetPrintMe);
+    else
+        form.Button1Click(form.Print1);
+    return kSuccess;
+}
+
+int print(const Options &options, const MessagesToStandardError &messages)
+{
+    // Read once here for a plain message; the window reads it again.
+    if (!readJacket(options.document))
+        return kFailure;
+    const SettingsCopy settings;
+    int status = kFailure;
+    QdPrinter = new TQdPrinter();
+    try {
+        TForm1 form;
+        status = printWithWindow(options, form);
+    } catch (const Exception &e) {
+        Messages::ShowError(e.message());
+    } catch (const std::exception &e) {
+        Messages::ShowError(QString::fromLocal8Bit(e.what()));
+    }
+    delete QdPrinter;
+    QdPrinter = nullptr;
+    return status == kSuccess && messages.count() == 0 ? kSuccess : kFailure;
+}
+
+}  // namespace
+
+int run(const QStringList &arguments, char *program)
+{
+    // No window is shown, so no display is needed, whatever the environment
+    // or -platform asks for the window: the toolkit gets neither.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int toolkitArgc = 1;
+    char *toolkitArgv[] = {program, nullptr};
+    TApplication app(toolkitArgc, toolkitArgv);
+    // Read again with the run's language in place, for the messages.
+    const Options options = withoutMixUps(parse(arguments));
+    switch (options.command) {
+    case Command::Help:
+        writeTo(stdout, usage());
+        return kSuccess;
+    case Command::Version:
+        writeTo(stdout, versionText() + u'\n');
+        return kSuccess;
+    case Command::Invalid:
+        complain(options.error);
+        writeTo(stderr, tryHelp());
+        return kUsageError;
+    case Command::Window:
+    case Command::ExportPdf:
+    case Command::Print:
+        break;
+    }
+
+    Messages::setApplicationTitle(AppName());
+    const MessagesToStandardError messages;
+    try {
+        if (!options.product.isEmpty()) {
+            const QString problem = productProblem(options);
+            if (!problem.isEmpty()) {
+                complain(problem);
+                writeTo(stderr, tryHelp());
+                return kUsageError;
+            }
+        }
+        if (options.command == Command::ExportPdf)
+            return exportPdf(options) == kSuccess && messages.count() == 0 ? kSuccess : kFailure;
+        return print(options, messages);
+    } catch (const Exception &e) {
+        complain(e.message());
+    } catch (const std::exception &e) {
+        complain(QString::fromLocal8Bit(e.what()));
+    }
+    return kFailure;
+}
+
+}  // namespace CommandLine

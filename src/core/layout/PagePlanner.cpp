@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/layout/PagePlanner.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The page offset a face's layout takes: a face sharing its sheet is laid
+// out from its own corner, a face alone from the printable area's.
+QPoint layoutOffset(const SheetGeometry &sheet, const FaceSpot &spot)
+{
+    return spot.shared ? QPoint() : sheet.printable.topLeft();
+}
+
+// The jacket's request for one face: a front covered by its picture carries no text.
+LayoutRequest faceRequest(const LayoutRequest &jacket, const FaceSpot &spot, const CoverPicture &cover)
+{
+    LayoutRequest request = jacket;
+    request.backFace = spot.backFace;
+    if (!spot.backFace && !cover.isNull()) {
+        request.title.clear();
+        request.items.clear();
+    }
+    return request;
+}
+
+// Millimetres at the sheet's resolution, across and down.
+QPoint sheetPixels(const SheetGeometry &sheet, double mm)
+{
+    return QPoint(int(std::lround(mm * sheet.pixelsPerInch.x() / JacketGeometry::kMillimetresPerInch)),
+                  int(std::lround(mm * sheet.pixelsPerInch.y() / JacketGeometry::kMillimetresPerInch)));
+}
+
+// A face's place on the page and how it is marked.
+struct PlannedSpot
+{
+    FaceSpot spot;
+    FaceMarks marks;
+    double bleedMm;  // how far a cover picture reaches beyond the face
+};
+
+// What is printed on the face once it is laid out with faceRequest.
+JacketContent faceContent(const LayoutRequest &request, const PlannedSpot &planned, const PageRequest &page)
+{
+    const FaceSpot &spot = planned.spot;
+    const SheetGeometry &sheet = page.sheet;
+    const CoverPicture &cover = page.cover;
+    return JacketContent{spot.backFace,
+                         request.title,
+                         NumberedLines(request.items, request.numbering, request.numberSuffix),
+                         request.verticalSpine,
+                         request.lineHeightSample,
+                         spot.shared,
+                         layoutOffset(sheet, spot),
+                         cover,
+                         planned.marks,
+                         sheetPixels(sheet, planned.bleedMm)};
+}
+
+// From the face's layout coordinates to the page's painter coordinates.
+QTransform faceTransform(const SheetGeometry &sheet, const PrintCorrection &correction, const FaceSpot &spot)
+{
+    const QPoint onSheet = layoutOffset(sheet, spot) + spot.corner;
+    return QTransform::fromTranslate(onSheet.x(), onSheet.y()) * SheetPlacement::SheetTransform(sheet, correction);
+}
+
+// On pre-cut paper each face is centred in its label (or booklet panel),
+// with nothing to cut along; a face the product has no place for cannot be printed.
+std::optional<QList<PlannedSpot>> productSpots(const PageRequest &request)
+{
+    const ProductFit &product = *request.product;
+    const SheetGeometry &sheet = request.sheet;
+    QList<PlannedSpot> spots;
+    for (const bool backFace : {false, true}) {
+        if ((request.faces == PageFaces::Front && backFace) || (request.faces == PageFaces::Back && !backFace))
+            continue;
+        const QList<LabelSlot> &places = backFace ? product.back : product.front;
+        if (places.isEmpty())
+            return std::nullopt;
+        const LabelSlot &slot = places[qMax(0, backFace ? request.backPosition : request.frontPosition) % places.size()];
+        const QPointF centreMm = slot.area.center();
+        const QPoint centre(sheetPixels(sheet, centreMm.x()).x(), sheetPixels(sheet, centreMm.y()).y());
+        // A picture reaches no further than the label and its waste: labels
+        // side by side, or a booklet's other page, stay clean.
+        const QSizeF face = backFace ? JacketGeometry::kBackMm : JacketGeometry::kFrontMm;
+        const double room = std::min(slot.area.width() - face.width(), slot.area.height() - face.height()) / 2 + slot.wasteMm;
+        spots << PlannedSpot{SheetPlacement::CentredOn(sheet, backFace, centre), FaceMarks::FoldLinesOnly,
+                             std::clamp(slot.bleedMm, 0.0, std::max(0.0, room))};
+    }
+    return spots;
+}
+
+std::optional<QList<PlannedSpot>> spotsFor(const PageRequest &request)
+{
+    if (request.product)
+        return productSpots(request);
+    // Cut at the crop marks, a picture reaches beyond them.
+    const double bleedMm = request.marks == FaceMarks::CropMarks ? JacketGeometry::kBleedMm : 0;
+    const auto planned = [&](const FaceSpot &spot) { return PlannedSpot{spot, request.marks, bleedMm}; };
+    if (request.faces == PageFaces::BothOnOneSheet) {
+        const std::optional<QList<FaceSpot>> both = SheetPlacement::BothOnOneSheet(request.sheet, request.marks);
+        if (!both)
+            return std::nullopt;
+        return QList<PlannedSpot>{planned(both->at(0)), planned(both->at(1))};
+    }
+    const bool backFace = request.faces == PageFaces::Back;
+    // Crop marks need room all round the face.
+    if (request.marks == FaceMarks::CropMarks) {
+        if (const std::optional<FaceSpot> centred = SheetPlacement::CentredAlone(request.sheet, backFace))
+            return QList<PlannedSpot>{planned(*centred)};
+    }
+    // One face alone lies at the sheet's corner.
+    return QList<PlannedSpot>{planned(FaceSpot{backFace, false, QPoint()})};
+}
+
+// The disc label, where it goes: on a product, in its next round label; in a
+// disc tray, at the page's centre; on plain paper, centred across at the top
+// of the printable area (lower by its crop marks' room when it has them).
+struct DiscSpot
+{
+    QPoint centre;  // sheet pixels
+    DiscRing ring;
+    bool cutLines = false;
+    double bleedMm = 0;
+    bool cropMarks = false;
+};
+
+std::optional<DiscSpot> discSpot(const PageRequest &request)
+{
+    const SheetGeometry &sheet = request.sheet;
+    const auto centreOf = [&](const QPointF &mm) {
+        return QPoint(sheetPixels(sheet, mm.x()).x(), sheetPixels(sheet, mm.y()).y());
+    };
+    if (request.product) {
+        const QList<LabelSlot> &places = request.product->disc;
+        if (places.isEmpty())
+            return std::nullopt;
+        const LabelSlot &slot = places[qMax(0, request.discPosition) % places.size()];
+        const double hole = slot.holeMm > 0 ? slot.holeMm : DiscRing::kStickerInnerMm;
+        return DiscSpot{centreOf(slot.area.center()), DiscRing{slot.area.width(), hole}, false, slot.wasteMm, false};
+    }
+    if (request.discTray)
+        return DiscSpot{QPoint(sheet.sheet.width() / 2, sheet.sheet.height() / 2), request.discRing, false, 0, false};
+    const DiscRing sticker;
+    const bool crop = request.marks == FaceMarks::CropMarks;
+    const double top = sheet.printable.top() * JacketGeometry::kMillimetresPerInch / sheet.pixelsPerInch.y()
+        + (crop ? JacketGeometry::kCropMarkGapMm + JacketGeometry::kCropMarkLengthMm : 0);
+    const int centreX = sheet.sheet.width() / 2;
+    return DiscSpot{QPoint(centreX, centreOf(QPointF(0, top + sticker.outerMm / 2)).y()), sticker,
+                    request.marks == FaceMarks::CutLines, crop ? JacketGeometry::kBleedMm : 0, crop};
+}
+
+// Corner marks round the label's square, as a face's.
+QList<QLine> discCropMarks(const DiscLayout &disc)
+{
+    TJacketLayout square;
+    square.ScaleX = disc.scaleX;
+    square.ScaleY = disc.scaleY;
+    square.OuterWidth = disc.box.width();
+    square.OuterHeight = disc.box.height();
+    JacketContent content;
+    content.marks = FaceMarks::CropMarks;
+    return CropMarks(square, content);
+}
+
+PlannedPage planDisc(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout)
+{
+    PlannedPage page;
+    const std::optional<DiscSpot> spot = discSpot(request);
+    if (!spot) {
+        page.status = PlannedPage::NoPlaceOnProduct;
+        return page;
+    }
+    const LayoutRequest &jacket = request.jacket;
+    const DiscRequest label{jacket.title,
+                            NumberedLines(jacket.items, jacket.numbering, jacket.numberSuffix),
+                            jacket.titleSizeText,
+                            jacket.itemSizeText,
+                            jacket.lineHeightSample,
+                            request.cover,
+                            spot->ring,
+                            spot->cutLines,
+                            spot->bleedMm};
+    DiscLayout disc;
+    const DiscOutcome outcome = LayOutDisc(disc, label, PageInfo{request.sheet.pixelsPerInch, request.scalePercent, QPoint()}, canvas);
+    page.titleSizeText = outcome.titleSizeText;
+    page.itemSizeText = outcome.itemSizeText;
+    // The window reads the working record for both kinds of page.
+    layout.TooSmallToPrint = disc.tooSmallToPrint;
+    layout.TitleFontSize = disc.titleFontSize;
+    layout.ItemFontSize = disc.itemFontSize;
+    if (disc.tooSmallToPrint) {
+        page.status = PlannedPage::TooSmallToPrint;
+        return page;
+    }
+    page.shrunk = outcome.titleShrunk || outcome.itemsShrunk;
+    const QPoint corner = spot->centre - QPoint(disc.box.width() / 2, disc.box.height() / 2);
+    PlacedFace placed;
+    placed.transform = QTransform::fromTranslate(corner.x(), corner.y()) * SheetPlacement::SheetTransform(request.sheet, request.correction);
+    placed.disc = PlacedDisc{disc, label, spot->cropMarks ? discCropMarks(disc) : QList<QLine>()};
+    page.faces << placed;
+    return page;
+}
+
+}  // namespace
+
+PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout, TBigBitmap &spine)
+{
+    if (request.faces == PageFaces::Label)
+        return planDisc(request, canvas, layout);
+    PlannedPage page;
+    page.titleSizeText = request.jacket.titleSizeText;
+    page.itemSizeText = request.jacket.itemSizeText;
+    const std::optional<QList<PlannedSpot>> spots = spotsFor(request);
+    if (!spots) {
+        page.status = request.product ? PlannedPage::NoPlaceOnProduct : PlannedPage::SheetTooSmall;
+        return page;
+    }
+    const SheetGeometry &sheet = request.sheet;
+    for (const PlannedSpot &planned : *spots) {
+        const FaceSpot &spot = planned.spot;
+        LayoutRequest face = faceRequest(request.jacket, spot, request.cover);
+        face.titleSizeText = page.titleSizeText;
+        face.itemSizeText = page.itemSizeText;
+        const PageInfo info{sheet.pixelsPerInch, request.scalePercent, layoutOffset(sheet, spot)};
+        const LayoutOutcome outcome = LayOutJacket(layout, face, info, canvas, spine);
+        page.titleSizeText = outcome.titleSizeText;
+        page.itemSizeText = outcome.itemSizeText;
+        if (layout.TooSmallToPrint) {
+            page.status = PlannedPage::TooSmallToPrint;
+            page.faces.clear();
+            return page;
+        }
+        page.shrunk = page.shrunk || outcome.titleShrunk || outcome.itemsShrunk;
+        // A face alone starts at the sheet's corner and must end on it.
+        page.pastTheSheet = page.pastTheSheet
+            || (!spot.shared
+                && (layout.PanelLeft + layout.OuterWidth > sheet.sheet.width() || layout.OuterHeight > sheet.sheet.height()));
+        page.faces << PlacedFace{layout, faceContent(face, planned, request), faceTransform(sheet, request.correction, spot)};
+    }
+    return page;
+}

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The jacket's history in the window: what a step reads and restores, and
+// the undo and redo commands.
+#include "gui/mainwindow/JacketHistory.h"
+#include "gui/widgets/ListRows.h"
+#include "gui/widgets/BusyCursor.h"
+#include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/Memo.h"
+#include "gui/mainwindow/MainWindow.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QUndoStack>
+
+void TForm1::SetUpHistory()
+{
+    JacketHistory::View view;
+    view.capture = [this] { return CurrentJacket(); };
+    view.show = [this](const JacketState &state) { ShowJacket(state); };
+    view.showLines = [this](const QStringList &lines) { ShowLines(lines); };
+    view.editorLines = [this] { return Memo1->lines(); };
+    view.title = [this] { return EditTi->text(); };
+    view.showTitle = [this](const QString &title) { EditTi->setText(title); };
+    History = new JacketHistory(std::move(view), Memo1->document(), this);
+    QUndoStack *stack = History->stack();
+    UndoMe->setEnabled(false);
+    RedoMe->setEnabled(false);
+    connect(stack, &QUndoStack::canUndoChanged, UndoMe, &QAction::setEnabled);
+    connect(stack, &QUndoStack::canRedoChanged, RedoMe, &QAction::setEnabled);
+    // A long list takes a moment to put back.
+    connect(UndoMe, &QAction::triggered, stack, [stack] {
+        const BusyCursor busy;
+        stack->undo();
+    });
+    connect(RedoMe, &QAction::triggered, stack, [stack] {
+        const BusyCursor busy;
+        stack->redo();
+    });
+    connect(History, &JacketHistory::changedChanged, this, &TForm1::UpdateCaption);
+    connect(EditTi, &QLineEdit::textChanged, History, &JacketHistory::titleEdited);
+    Memo1->setUndoActions(UndoMe, RedoMe);
+}
+
+JacketState TForm1::CurrentJacket() const
+{
+    JacketState state{EditTi->text(), {}, JacketCover, CurrentFileName, HasFileName};
+    if (EditorMode) {
+        state.rows.texts = Memo1->lines();
+        state.rows.selected.assign(size_t(state.rows.texts.size()), false);
+    } else {
+        state.rows = ListRows::read(ListBox1);
+    }
+    return state;
+}
+
+void TForm1::ShowJacket(const JacketState &state)
+{
+    if (EditTi->text() != state.title)
+        EditTi->setText(state.title);
+    if (!(JacketCover == state.cover))
+        SetCover(state.cover);
+    if (!state.fileName.isEmpty()) {
+        CurrentFileName = state.fileName;
+        HasFileName = state.hasFileName;
+    }
+    if (EditorMode) {
+        if (Memo1->lines() != state.rows.texts) {
+            ListBox1->setItems(state.rows.texts);
+            CopyListToEditor();
+        }
+    } else {
+        ListRows::apply(ListBox1, ListRows::read(ListBox1), state.rows);
+    }
+    RefreshView();
+}
+
+void TForm1::ShowLines(const QStringList &lines)
+{
+    JacketState state = CurrentJacket();
+    state.rows = RowState{lines, std::vector<bool>(size_t(lines.size()), false)};
+    state.fileName.clear();
+    ShowJacket(state);
+}
+
+bool TForm1::JacketChanged() const { return History && History->changed(); }
