@@ -13,9 +13,9 @@
 
 namespace {
 
-JacketDocument longJacket()
+Jacket longJacket()
 {
-    JacketDocument document{QStringLiteral("長いアルバム"), {}};
+    Jacket document{QStringLiteral("長いアルバム"), {}};
     document.items.reserve(100000);
     for (int i = 0; i < 100000; ++i)
         document.items << QStringLiteral("%1 曲目  (03:25)  歌：アーティスト名").arg(i + 1);
@@ -27,7 +27,7 @@ void KeepRequest(benchmark::State &state)
 {
     QTemporaryDir folder;
     RecoveryStore store(folder.path());
-    const RecoveryCopy copy{longJacket(), {}, QStringLiteral("/music/長いアルバム.plr")};
+    const RecoveryCopy copy{longJacket(), QStringLiteral("/music/長いアルバム.plr")};
     for (auto _ : state)
         store.keep(copy);
     store.waitForWrites();
@@ -42,7 +42,7 @@ void requestFromWindow(benchmark::State &state, bool editorMode)
     TForm1 form;
     if (editorMode)
         form.ToEditorMode();
-    const JacketDocument document = longJacket();
+    const Jacket document = longJacket();
     form.EditTi->setText(document.title);
     if (editorMode)
         form.Memo1->setPlainText(document.items.join(u'\n'));
@@ -50,7 +50,7 @@ void requestFromWindow(benchmark::State &state, bool editorMode)
         form.ListBox1->setItems(document.items);
     RecoveryStore store(folder.path());
     for (auto _ : state)
-        store.keep({{form.EditTi->text(), EditorMode ? form.Memo1->lines() : form.ListBox1->items()}, JacketCover, CurrentFileName});
+        store.keep({form.ShownJacket(), CurrentFileName});
     store.waitForWrites();
 }
 
@@ -64,7 +64,7 @@ void WriteCopy(benchmark::State &state)
 {
     QTemporaryDir folder;
     RecoveryStore store(folder.path());
-    const RecoveryCopy copy{longJacket(), {}, QStringLiteral("/music/長いアルバム.plr")};
+    const RecoveryCopy copy{longJacket(), QStringLiteral("/music/長いアルバム.plr")};
     for (auto _ : state) {
         store.keep(copy);
         store.waitForWrites();

@@ -162,7 +162,7 @@ Options withoutMixUps(const Options &options)
 }
 
 // The document, or nothing after a message that says why.
-std::optional<JacketDocument> readJacket(const QString &path)
+std::optional<Jacket> readJacket(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isDir()) {
@@ -179,7 +179,7 @@ std::optional<JacketDocument> readJacket(const QString &path)
         return std::nullopt;
     }
     JacketFormat::Unreadable why{};
-    std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes, &why);
+    std::optional<Jacket> document = JacketFormat::fromBytes(*bytes, &why);
     if (!document)
         complain(why == JacketFormat::Unreadable::NotText
                      ? QCoreApplication::translate("CommandLine", "%1 はジャケットの文書ではありません（テキストではありません）").arg(path)
@@ -245,9 +245,24 @@ QString whyNotWritten(const QString &output, const QString &error)
                : QCoreApplication::translate("CommandLine", "フォルダ %1 がありません").arg(folder.filePath());
 }
 
+// The document's jacket as the window would print it with the settings it
+// starts with, and the command's options in their stead where given.
+Jacket jacketToPrint(const Jacket &document, const Options &options, const SettingsFile &settings)
+{
+    Jacket jacket = document;
+    jacket.titleSizeText = options.titleSize.value_or(SettingsKeys::kTitleSize.readFrom(settings, SettingsKeys::kLowerSection));
+    jacket.itemSizeText = options.itemSize.value_or(SettingsKeys::kItemSize.readFrom(settings, SettingsKeys::kLowerSection));
+    jacket.numbering = !options.noNumbers && SettingsKeys::kPlusNum.readFrom(settings, SettingsKeys::kLowerSection);
+    jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
+    jacket.verticalSpine = options.verticalSpine;
+    jacket.marks = options.marks.value_or(SettingsKeys::readMarks(settings));
+    jacket.productForThisRun = options.product;
+    return jacket;
+}
+
 int exportPdf(const Options &options)
 {
-    const std::optional<JacketDocument> document = readJacket(options.document);
+    const std::optional<Jacket> document = readJacket(options.document);
     if (!document)
         return kFailure;
     if (document->items.isEmpty()) {
@@ -259,8 +274,7 @@ int exportPdf(const Options &options)
     // written back.
     const SettingsFile settings = SettingsFile::load(settingsFilePath());
     JacketExport jacket;
-    jacket.jacket.title = document->title;
-    jacket.jacket.items = document->items;
+    jacket.jacket = jacketToPrint(*document, options, settings);
     if (options.oneSheet)
         jacket.pages << PageFaces::BothOnOneSheet;
     if (options.side == Side::Label)
@@ -273,14 +287,7 @@ int exportPdf(const Options &options)
     const JacketFiles::FoundCover cover = JacketFiles::findCover(options.document);
     if (!cover.unreadable.isEmpty())
         complain(QCoreApplication::translate("CommandLine", "表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
-    jacket.cover = cover.picture.value_or(CoverPicture());
-    jacket.jacket.titleSizeText = options.titleSize.value_or(SettingsKeys::kTitleSize.readFrom(settings, SettingsKeys::kLowerSection));
-    jacket.jacket.itemSizeText = options.itemSize.value_or(SettingsKeys::kItemSize.readFrom(settings, SettingsKeys::kLowerSection));
-    jacket.jacket.numbering = !options.noNumbers && SettingsKeys::kPlusNum.readFrom(settings, SettingsKeys::kLowerSection);
-    jacket.jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
-    jacket.jacket.verticalSpine = options.verticalSpine;
-    jacket.jacket.lineHeightSample = LineHeightSample;
-    jacket.marks = options.marks.value_or(SettingsKeys::readMarks(settings));
+    jacket.jacket.cover = cover.picture.value_or(CoverPicture());
 
     ExportSheet sheet;
     {

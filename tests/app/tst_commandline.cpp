@@ -520,10 +520,10 @@ void CommandLineTest::failuresExitWith1()
 void CommandLineTest::exportCutShortKeepsTheOldPdf()
 {
     // The export the command makes, here in this process.
-    const std::optional<JacketDocument> document = JacketFormat::fromBytes(TestSupport::readFile(kSample));
+    const std::optional<Jacket> document = JacketFormat::fromBytes(TestSupport::readFile(kSample));
     QVERIFY(document);
     JacketExport jacket;
-    jacket.jacket = LayoutRequest{false, document->title, document->items, "17", "14", true, ". ", false, "ペロラ"};
+    jacket.jacket = *document;
     jacket.pages = {PageFaces::Front, PageFaces::Back};
     const ExportOutcome whole = ExportJacketPdf(jacket, FallbackSheet());
     QCOMPARE(whole.status, ExportOutcome::Written);

@@ -101,7 +101,7 @@ private:
     QString m_error;
 };
 
-JacketDocument sampleDocument()
+Jacket sampleDocument()
 {
     return {QStringLiteral("故障テスト盤"),
             {QStringLiteral("一曲目  (03:25)"), QStringLiteral("二曲目  (04:10)"), QStringLiteral("Three  (02:58)")}};
@@ -131,8 +131,8 @@ private slots:
 private:
     // The document written with Save As, as the user would choose the path.
     bool saveAs(const QString &path);
-    void loadDocument(const JacketDocument &document);
-    JacketDocument shownDocument() const;
+    void loadDocument(const Jacket &document);
+    Jacket shownDocument() const;
     // Prints with the print button, through the application's event
     // handling as a click would; returns the jobs handed over.
     QList<int> clickPrint(QPushButton *button);
@@ -214,13 +214,13 @@ bool SoakFaultsTest::saveAs(const QString &path)
     return HasFileName && CurrentFileName == path;
 }
 
-void SoakFaultsTest::loadDocument(const JacketDocument &document)
+void SoakFaultsTest::loadDocument(const Jacket &document)
 {
     m_form->EditTi->setText(document.title);
     m_form->ListBox1->setItems(document.items);
 }
 
-JacketDocument SoakFaultsTest::shownDocument() const { return {m_form->EditTi->text(), m_form->ListBox1->items()}; }
+Jacket SoakFaultsTest::shownDocument() const { return {m_form->EditTi->text(), m_form->ListBox1->items()}; }
 
 QList<int> SoakFaultsTest::clickPrint(QPushButton *button)
 {
@@ -268,7 +268,7 @@ void SoakFaultsTest::readOnlyFolderKeepsTheDocument()
 
     m_form->EditTi->setText(QStringLiteral("書き換えた題名"));
     m_form->BlankBtnClick();
-    const JacketDocument edited = shownDocument();
+    const Jacket edited = shownDocument();
     m_form->Save1Click();
     QCOMPARE(messages.texts(), QStringList{cannotCreate(path)});
     QCOMPARE(messages.shown().first().kind, Messages::Kind::Error);
@@ -321,7 +321,7 @@ void SoakFaultsTest::fullDiskKeepsTheDocument()
     for (int i = 1; i <= 2000; ++i)
         items << QStringLiteral("長い行 %1").arg(i);
     m_form->ListBox1->setItems(items);
-    const JacketDocument edited = shownDocument();
+    const Jacket edited = shownDocument();
     m_form->Save1Click();
     QCOMPARE(messages.texts(), QStringList{cannotCreate(path)});
     QCOMPARE(TestSupport::readFile(path), before);
@@ -346,7 +346,7 @@ void SoakFaultsTest::failingWriteKeepsTheDocument()
     for (int i = 1; i <= 1000; ++i)
         items << QStringLiteral("行 %1").arg(i);
     m_form->ListBox1->setItems(items);
-    const JacketDocument edited = shownDocument();
+    const Jacket edited = shownDocument();
     QVERIFY(JacketFormat::toBytes(edited).size() > 4096);
     {
         // Every write past the first 4 KiB of a file fails (EFBIG), as a

@@ -23,7 +23,7 @@ bool isText(QByteArrayView bytes)
 
 }  // namespace
 
-QByteArray toBytes(const JacketDocument &document)
+QByteArray toBytes(const Jacket &document)
 {
     // The last guard: whatever put a line break into a line, the file keeps
     // one line per item.
@@ -38,7 +38,7 @@ QByteArray toBytes(const JacketDocument &document)
     return isText(bytes) ? bytes : TextLines::toUtf8FileBytes(lines);
 }
 
-std::optional<JacketDocument> fromBytes(QByteArrayView bytes, Unreadable *why)
+std::optional<Jacket> fromBytes(QByteArrayView bytes, Unreadable *why)
 {
     const auto refuse = [&](Unreadable reason) {
         if (why)
@@ -50,7 +50,7 @@ std::optional<JacketDocument> fromBytes(QByteArrayView bytes, Unreadable *why)
     QStringList lines = TextLines::fromFileBytes(bytes);
     if (lines.isEmpty())
         return refuse(Unreadable::Empty);
-    JacketDocument document;
+    Jacket document;
     document.title = lines.takeFirst();
     document.items = std::move(lines);
     return document;

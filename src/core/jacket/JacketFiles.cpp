@@ -2,6 +2,7 @@
 #include "core/jacket/JacketFiles.h"
 
 #include "core/files/OwnedFiles.h"
+#include "core/jacket/JacketDocument.h"
 #include "core/files/RegularFile.h"
 
 namespace JacketFiles {
@@ -37,8 +38,9 @@ FoundCover findCover(const QString &documentPath)
     return FoundCover{std::move(picture), QString()};
 }
 
-Saved save(const QString &documentPath, const JacketDocument &document, const CoverPicture &cover)
+Saved save(const QString &documentPath, const Jacket &jacket)
 {
+    const CoverPicture &cover = jacket.cover;
     Saved saved;
     const bool keeps = keepsCover(documentPath);
     saved.coverLeftOut = !keeps && !cover.isNull();
@@ -56,7 +58,7 @@ Saved save(const QString &documentPath, const JacketDocument &document, const Co
             return failed(why, kept);
     }
     OwnedFiles::Replacement documentFile(documentPath, OwnedFiles::Replacement::Owner::User);
-    if (const QString why = documentFile.prepare(JacketFormat::toBytes(document)); !why.isEmpty())
+    if (const QString why = documentFile.prepare(JacketFormat::toBytes(jacket)); !why.isEmpty())
         return failed(why, documentPath);
     if (const QString why = documentFile.commit(); !why.isEmpty())
         return failed(why, documentPath);

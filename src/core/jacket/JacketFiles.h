@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/jacket/CoverPicture.h"
-#include "core/jacket/JacketDocument.h"
+#include "core/jacket/Jacket.h"
 
 #include <QString>
 #include <QStringList>
@@ -52,11 +51,11 @@ struct Saved
     bool ok() const { return failure.isEmpty(); }
 };
 
-// Saves the document and its cover as one: both new files are written in
-// full before either replaces what is there, so a failure (a full disk, a
+// Saves the jacket's document and its cover as one: both new files are
+// written in full before either replaces what is there, so a failure (a full disk, a
 // read-only folder, a cover name that is a link or a folder) leaves the old
 // document and the old cover as they were. Then the document's other cover
 // files (another extension, or a cover taken off) are deleted.
-Saved save(const QString &documentPath, const JacketDocument &document, const CoverPicture &cover);
+Saved save(const QString &documentPath, const Jacket &jacket);
 
 }  // namespace JacketFiles

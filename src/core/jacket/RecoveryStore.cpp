@@ -159,14 +159,14 @@ std::optional<SlotContent> readSlot(const QString &slotPath, SlotState &state)
     }
     const std::optional<QByteArray> documentBytes =
         kindOf(documentPath) == Kind::File ? readRegularFile(documentPath, RecoveryStore::kMostCopyBytes) : std::nullopt;
-    std::optional<JacketDocument> document = documentBytes ? JacketFormat::fromBytes(*documentBytes) : std::nullopt;
+    std::optional<Jacket> document = documentBytes ? JacketFormat::fromBytes(*documentBytes) : std::nullopt;
     if (!document) {
         noteCopy(slotPath, "holds no readable document, and is removed");
         return std::nullopt;
     }
     SlotContent content;
     content.copyFolder = copy.path();
-    content.copy.document = std::move(*document);
+    content.copy.jacket = std::move(*document);
     const QString sourcePath = copy.filePath(kSourceFile);
     if (kindOf(sourcePath) == Kind::File)
         content.copy.sourcePath = QFile::decodeName(readRegularFile(sourcePath, kMostSourceBytes).value_or(QByteArray()));
@@ -177,7 +177,7 @@ std::optional<SlotContent> readSlot(const QString &slotPath, SlotState &state)
             continue;
         const std::optional<QByteArray> coverBytes = readRegularFile(coverPath, CoverPicture::kMostBytes);
         if (std::optional<CoverPicture> cover = coverBytes ? CoverPicture::fromBytes(*coverBytes) : std::nullopt)
-            content.copy.cover = std::move(*cover);
+            content.copy.jacket.cover = std::move(*cover);
         else
             noteCopy(slotPath, "has a cover picture that cannot be read, and is offered without it");
         break;
@@ -301,8 +301,8 @@ void RecoveryStore::writeCopy(const RecoveryCopy &copy)
         return error.isEmpty();
     };
     const bool written = makeSlot(&error) && (error = OwnedFiles::makeFolder(part, Access::Private)).isEmpty()
-                         && wrote(kDocumentFile, JacketFormat::toBytes(copy.document)) && wrote(kSourceFile, QFile::encodeName(copy.sourcePath))
-                         && (copy.cover.isNull() || wrote(kCoverStem + copy.cover.suffix(), copy.cover.bytes()))
+                         && wrote(kDocumentFile, JacketFormat::toBytes(copy.jacket)) && wrote(kSourceFile, QFile::encodeName(copy.sourcePath))
+                         && (copy.jacket.cover.isNull() || wrote(kCoverStem + copy.jacket.cover.suffix(), copy.jacket.cover.bytes()))
                          && slot.rename(name + kPartSuffix, name);
     if (!written) {
         removeCopyFolder(part);

@@ -15,12 +15,11 @@
 
 class QLockFile;
 
-// What a recovery copy holds: the jacket, its cover picture, and the
+// What a recovery copy holds: the jacket's title, items and cover, and the
 // document it came from.
 struct RecoveryCopy
 {
-    JacketDocument document;
-    CoverPicture cover;
+    Jacket jacket;
     QString sourcePath;  // empty: untitled
 };
 

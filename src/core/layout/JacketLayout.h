@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/jacket/CoverPicture.h"
+#include "core/jacket/Jacket.h"
 
 #include <QPoint>
 #include <QPolygon>
@@ -141,13 +141,6 @@ void MakeSpineImage(const QString &text, TBigBitmap &picture);
 LayoutOutcome LayOutJacket(TJacketLayout &layout, const LayoutRequest &request, const PageInfo &page, TCanvas &canvas,
                            TBigBitmap &spinePicture);
 
-// The lines that show where a face is cut and folded.
-enum class FaceMarks {
-    CutLines,       // dashed cut and fold lines on the face's edges
-    CropMarks,      // corner marks outside the face, and the folds marked above and below it
-    FoldLinesOnly,  // pre-cut paper: only the dashed fold lines
-    None,
-};
 
 // What is printed on a face besides the layout's positions.
 struct JacketContent

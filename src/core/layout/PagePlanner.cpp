@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/layout/PagePlanner.h"
 
+#include "core/common/AppName.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,11 +16,11 @@ QPoint layoutOffset(const SheetGeometry &sheet, const FaceSpot &spot)
 }
 
 // The jacket's request for one face: a front covered by its picture carries no text.
-LayoutRequest faceRequest(const LayoutRequest &jacket, const FaceSpot &spot, const CoverPicture &cover)
+LayoutRequest faceRequest(const Jacket &jacket, const FaceSpot &spot)
 {
-    LayoutRequest request = jacket;
-    request.backFace = spot.backFace;
-    if (!spot.backFace && !cover.isNull()) {
+    LayoutRequest request{spot.backFace,        jacket.title,     jacket.items,          jacket.titleSizeText, jacket.itemSizeText,
+                          jacket.numbering,     jacket.numberSuffix, jacket.verticalSpine, LineHeightSample};
+    if (!spot.backFace && !jacket.cover.isNull()) {
         request.title.clear();
         request.items.clear();
     }
@@ -45,7 +47,7 @@ JacketContent faceContent(const LayoutRequest &request, const PlannedSpot &plann
 {
     const FaceSpot &spot = planned.spot;
     const SheetGeometry &sheet = page.sheet;
-    const CoverPicture &cover = page.cover;
+    const CoverPicture &cover = page.jacket.cover;
     return JacketContent{spot.backFace,
                          request.title,
                          NumberedLines(request.items, request.numbering, request.numberSuffix),
@@ -96,17 +98,18 @@ std::optional<QList<PlannedSpot>> spotsFor(const PageRequest &request)
     if (request.product)
         return productSpots(request);
     // Cut at the crop marks, a picture reaches beyond them.
-    const double bleedMm = request.marks == FaceMarks::CropMarks ? JacketGeometry::kBleedMm : 0;
-    const auto planned = [&](const FaceSpot &spot) { return PlannedSpot{spot, request.marks, bleedMm}; };
+    const FaceMarks marks = request.jacket.marks;
+    const double bleedMm = marks == FaceMarks::CropMarks ? JacketGeometry::kBleedMm : 0;
+    const auto planned = [&](const FaceSpot &spot) { return PlannedSpot{spot, marks, bleedMm}; };
     if (request.faces == PageFaces::BothOnOneSheet) {
-        const std::optional<QList<FaceSpot>> both = SheetPlacement::BothOnOneSheet(request.sheet, request.marks);
+        const std::optional<QList<FaceSpot>> both = SheetPlacement::BothOnOneSheet(request.sheet, marks);
         if (!both)
             return std::nullopt;
         return QList<PlannedSpot>{planned(both->at(0)), planned(both->at(1))};
     }
     const bool backFace = request.faces == PageFaces::Back;
     // Crop marks need room all round the face.
-    if (request.marks == FaceMarks::CropMarks) {
+    if (marks == FaceMarks::CropMarks) {
         if (const std::optional<FaceSpot> centred = SheetPlacement::CentredAlone(request.sheet, backFace))
             return QList<PlannedSpot>{planned(*centred)};
     }
@@ -143,12 +146,12 @@ std::optional<DiscSpot> discSpot(const PageRequest &request)
     if (request.discTray)
         return DiscSpot{QPoint(sheet.sheet.width() / 2, sheet.sheet.height() / 2), request.discRing, false, 0, false};
     const DiscRing sticker;
-    const bool crop = request.marks == FaceMarks::CropMarks;
+    const bool crop = request.jacket.marks == FaceMarks::CropMarks;
     const double top = sheet.printable.top() * JacketGeometry::kMillimetresPerInch / sheet.pixelsPerInch.y()
         + (crop ? JacketGeometry::kCropMarkGapMm + JacketGeometry::kCropMarkLengthMm : 0);
     const int centreX = sheet.sheet.width() / 2;
     return DiscSpot{QPoint(centreX, centreOf(QPointF(0, top + sticker.outerMm / 2)).y()), sticker,
-                    request.marks == FaceMarks::CutLines, crop ? JacketGeometry::kBleedMm : 0, crop};
+                    request.jacket.marks == FaceMarks::CutLines, crop ? JacketGeometry::kBleedMm : 0, crop};
 }
 
 // Corner marks round the label's square, as a face's.
@@ -172,13 +175,13 @@ PlannedPage planDisc(const PageRequest &request, TCanvas &canvas, TJacketLayout 
         page.status = PlannedPage::NoPlaceOnProduct;
         return page;
     }
-    const LayoutRequest &jacket = request.jacket;
+    const Jacket &jacket = request.jacket;
     const DiscRequest label{jacket.title,
                             NumberedLines(jacket.items, jacket.numbering, jacket.numberSuffix),
                             jacket.titleSizeText,
                             jacket.itemSizeText,
-                            jacket.lineHeightSample,
-                            request.cover,
+                            LineHeightSample,
+                            jacket.cover,
                             spot->ring,
                             spot->cutLines,
                             spot->bleedMm};
@@ -220,7 +223,7 @@ PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout 
     const SheetGeometry &sheet = request.sheet;
     for (const PlannedSpot &planned : *spots) {
         const FaceSpot &spot = planned.spot;
-        LayoutRequest face = faceRequest(request.jacket, spot, request.cover);
+        LayoutRequest face = faceRequest(request.jacket, spot);
         face.titleSizeText = page.titleSizeText;
         face.itemSizeText = page.itemSizeText;
         const PageInfo info{sheet.pixelsPerInch, request.scalePercent, layoutOffset(sheet, spot)};

@@ -20,13 +20,11 @@ enum class PageFaces { Front, Back, BothOnOneSheet, Label };
 
 struct PageRequest
 {
-    LayoutRequest jacket;  // which face it is, the planner says
-    CoverPicture cover;
+    Jacket jacket;
     PageFaces faces = PageFaces::Front;
     SheetGeometry sheet;
     PrintCorrection correction;
     int scalePercent = 100;
-    FaceMarks marks = FaceMarks::CutLines;  // on plain paper
     // Pre-cut paper: where its faces go; nothing for plain paper.
     std::optional<ProductFit> product;
     // The position each face takes on it, from 0 (counted round its

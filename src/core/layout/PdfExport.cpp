@@ -55,7 +55,7 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
         return ExportOutcome{status, error};
     };
 
-    PageRequest request{jacket.jacket, jacket.cover, PageFaces::Front, geometry, sheet.correction, sheet.scalePercent, jacket.marks, jacket.product};
+    PageRequest request{jacket.jacket, PageFaces::Front, geometry, sheet.correction, sheet.scalePercent, jacket.product};
     request.discRing = jacket.discRing;
     request.discTray = jacket.discTray;
     TJacketLayout layout;

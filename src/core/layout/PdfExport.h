@@ -31,10 +31,8 @@ ExportSheet ProductSheet(const LabelProduct &product, const ExportSheet &printer
 // layout, and the faces of each page, one PDF page each.
 struct JacketExport
 {
-    LayoutRequest jacket;
-    CoverPicture cover;  // on the front instead of its texts
+    Jacket jacket;
     QList<PageFaces> pages;
-    FaceMarks marks = FaceMarks::CutLines;
     std::optional<ProductFit> product;  // pre-cut paper, each face at its first position
     // A disc label on a disc tray's page (the sheet), within this ring.
     bool discTray = false;

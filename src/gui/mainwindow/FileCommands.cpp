@@ -25,8 +25,7 @@ QString allFilesFilter() { return QCoreApplication::translate("TForm1", "全て�
 bool TForm1::WriteDocument(const QString &path)
 {
     const BusyCursor busy;
-    const JacketDocument document{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()};
-    const JacketFiles::Saved saved = JacketFiles::save(path, document, JacketCover);
+    const JacketFiles::Saved saved = JacketFiles::save(path, ShownJacket());
     if (!saved.ok()) {
         if (saved.failedPath == path)
             Messages::ShowError(tr("ファイル %1 を作成できません。（%2）").arg(path, saved.failure));
@@ -56,17 +55,13 @@ bool TForm1::ReadDocument(const QString &path)
         return false;
     }
     JacketFormat::Unreadable why{};
-    const std::optional<JacketDocument> document = JacketFormat::fromBytes(*bytes, &why);
+    const std::optional<Jacket> document = JacketFormat::fromBytes(*bytes, &why);
     if (!document) {
         Messages::ShowError(why == JacketFormat::Unreadable::NotText ? tr("ファイル %1 はジャケットの文書ではありません。").arg(path)
                                                                        : tr("リストのインデックスが範囲を超えています (0)"));
         return false;
     }
-    EditTi->setText(document->title);
-    if (EditorMode)
-        Memo1->setPlainText(document->items.isEmpty() ? QString() : document->items.join(u'\n') + u'\n');
-    else
-        ListBox1->setItems(document->items);
+    ShowContent(*document);
     ReadCoverBeside(path);
     return true;
 }

@@ -22,8 +22,8 @@ enum StepId { kTitleEdit = 1 };
 
 bool JacketState::operator==(const JacketState &other) const
 {
-    return title == other.title && rows.texts == other.rows.texts && rows.selected == other.rows.selected
-        && cover == other.cover && fileName == other.fileName && hasFileName == other.hasFileName;
+    return jacket.title == other.jacket.title && jacket.items == other.jacket.items && selected == other.selected
+        && jacket.cover == other.jacket.cover && fileName == other.fileName && hasFileName == other.hasFileName;
 }
 
 // Marks the history as showing a step, so that the window's edits it makes
@@ -187,7 +187,7 @@ void JacketHistory::record(const QString &text, const std::function<void()> &cha
         change();
     }
     JacketState after = m_view.capture();
-    m_title = after.title;
+    m_title = after.jacket.title;
     if (!(after == before))
         push(new JacketChange(*this, text, std::move(before), std::move(after)));
 }
@@ -273,7 +273,7 @@ void JacketHistory::show(const JacketState &state)
     settleEditor();
     const Showing showing(*this);
     m_view.show(state);
-    m_title = state.title;
+    m_title = state.jacket.title;
 }
 
 void JacketHistory::showLines(const QStringList &lines)

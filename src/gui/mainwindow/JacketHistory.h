@@ -2,7 +2,7 @@
 #pragma once
 
 #include "gui/widgets/ListRows.h"
-#include "core/jacket/CoverPicture.h"
+#include "core/jacket/Jacket.h"
 
 #include <QObject>
 #include <QString>
@@ -15,16 +15,16 @@ class QUndoCommand;
 class QUndoStack;
 class EditorEdit;
 
-// The jacket as a step of its history restores it: title, item lines (with
-// the list's selection), cover picture and the document it belongs to.
+// The jacket as a step of its history restores it: its title, items and
+// cover picture, the list's selection, and the document it belongs to.
 struct JacketState
 {
-    QString title;
-    RowState rows;
-    CoverPicture cover;
+    Jacket jacket;
+    std::vector<bool> selected;
     QString fileName;  // empty: a step that leaves the document's name as it is
     bool hasFileName = false;
 
+    RowState rows() const { return {jacket.items, selected}; }
     bool operator==(const JacketState &other) const;
 };
 

@@ -9,6 +9,7 @@
 #include "gui/mainwindow/MainWindow.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QUndoStack>
 
@@ -41,35 +42,60 @@ void TForm1::SetUpHistory()
     Memo1->setUndoActions(UndoMe, RedoMe);
 }
 
+Jacket TForm1::ShownJacket() const
+{
+    Jacket jacket{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items(), JacketCover};
+    jacket.titleSizeText = ComboTFS->currentText();
+    jacket.itemSizeText = comboFS->currentText();
+    jacket.numbering = PlusNum->isChecked();
+    jacket.numberSuffix = NumberSuffix;
+    jacket.verticalSpine = VerticalSpineText;
+    jacket.marks = ChosenMarks();
+    jacket.productForThisRun = ProductForThisRun;
+    return jacket;
+}
+
+void TForm1::ShowContent(const Jacket &jacket)
+{
+    EditTi->setText(jacket.title);
+    if (EditorMode)
+        Memo1->setPlainText(jacket.items.isEmpty() ? QString() : jacket.items.join(u'\n') + u'\n');
+    else
+        ListBox1->setItems(jacket.items);
+}
+
 JacketState TForm1::CurrentJacket() const
 {
-    JacketState state{EditTi->text(), {}, JacketCover, CurrentFileName, HasFileName};
+    // The rows are read once: a long list takes a moment.
+    JacketState state{{EditTi->text(), {}, JacketCover}, {}, CurrentFileName, HasFileName};
     if (EditorMode) {
-        state.rows.texts = Memo1->lines();
-        state.rows.selected.assign(size_t(state.rows.texts.size()), false);
+        state.jacket.items = Memo1->lines();
+        state.selected.assign(size_t(state.jacket.items.size()), false);
     } else {
-        state.rows = ListRows::read(ListBox1);
+        RowState rows = ListRows::read(ListBox1);
+        state.jacket.items = std::move(rows.texts);
+        state.selected = std::move(rows.selected);
     }
     return state;
 }
 
 void TForm1::ShowJacket(const JacketState &state)
 {
-    if (EditTi->text() != state.title)
-        EditTi->setText(state.title);
-    if (!(JacketCover == state.cover))
-        SetCover(state.cover);
+    if (EditTi->text() != state.jacket.title)
+        EditTi->setText(state.jacket.title);
+    if (!(JacketCover == state.jacket.cover))
+        SetCover(state.jacket.cover);
     if (!state.fileName.isEmpty()) {
         CurrentFileName = state.fileName;
         HasFileName = state.hasFileName;
     }
     if (EditorMode) {
-        if (Memo1->lines() != state.rows.texts) {
-            ListBox1->setItems(state.rows.texts);
+        if (Memo1->lines() != state.jacket.items) {
+            ListBox1->setItems(state.jacket.items);
             CopyListToEditor();
         }
     } else {
-        ListRows::apply(ListBox1, ListRows::read(ListBox1), state.rows);
+        ListRows::apply(ListBox1, ListRows::read(ListBox1), state.rows());
     }
     RefreshView();
 }
@@ -77,7 +103,8 @@ void TForm1::ShowJacket(const JacketState &state)
 void TForm1::ShowLines(const QStringList &lines)
 {
     JacketState state = CurrentJacket();
-    state.rows = RowState{lines, std::vector<bool>(size_t(lines.size()), false)};
+    state.jacket.items = lines;
+    state.selected.assign(size_t(lines.size()), false);
     state.fileName.clear();
     ShowJacket(state);
 }

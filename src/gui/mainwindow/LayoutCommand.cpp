@@ -45,23 +45,14 @@ PageFaces TForm1::ChosenFace() const { return RGTwoSides->ItemIndex() == 1 ? Pag
 void TForm1::ComputeLayout(PageFaces faces)
 {
     const BusyCursor busy;
-    if (EditorMode)
-        CopyEditorToList();
     PageRequest request;
-    request.jacket.title = EditTi->text();
-    request.jacket.items = ListBox1->items();
-    request.jacket.titleSizeText = ComboTFS->currentText();
-    request.jacket.itemSizeText = comboFS->currentText();
-    request.jacket.numbering = PlusNum->isChecked();
-    request.jacket.numberSuffix = NumberSuffix;
-    request.jacket.verticalSpine = VerticalSpineText;
-    request.jacket.lineHeightSample = LineHeightSample;
-    request.cover = JacketCover;
+    request.jacket = ShownJacket();
+    if (EditorMode)
+        ListBox1->setItems(request.jacket.items);
     request.faces = faces;
     request.sheet = CurrentSheet();
     request.correction = CurrentCorrection();
     request.scalePercent = QdPrinter->GetScale();
-    request.marks = ChosenMarks();
     const PaperChoice paper = CurrentPaper();
     if (const LabelProduct *product = ProductOf(paper)) {
         request.product = LabelProducts::FitJacket(*product);

@@ -34,6 +34,7 @@ class TBigBitmap;
 class CoverPicture;
 class JacketHistory;
 class RecoveryKeeper;
+struct Jacket;
 struct JacketState;
 struct PrintCorrection;
 struct PlacedFace;
@@ -127,6 +128,11 @@ public:
     // changed since it was opened, saved or made new.
     void SetUpHistory();
     JacketState CurrentJacket() const;
+    // The jacket as the controls show it now: its content, from the control
+    // of the current mode, and the choices that shape the print.
+    Jacket ShownJacket() const;
+    // Shows a jacket's title and items in the control of the current mode.
+    void ShowContent(const Jacket &jacket);
     void ShowJacket(const JacketState &state);
     void ShowLines(const QStringList &lines);
     bool JacketChanged() const;

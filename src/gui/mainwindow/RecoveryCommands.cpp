@@ -25,8 +25,7 @@ void TForm1::SetUpRecovery()
     Recovery = new RecoveryKeeper([this] { return JacketChanged(); },
                                   [this] {
                                       const bool untitled = !HasFileName && CurrentFileName == untitledName();
-                                      return RecoveryCopy{{EditTi->text(), EditorMode ? Memo1->lines() : ListBox1->items()},
-                                                          JacketCover, untitled ? QString() : CurrentFileName};
+                                      return RecoveryCopy{ShownJacket(), untitled ? QString() : CurrentFileName};
                                   },
                                   this);
     // Any change starts the clock: steps, and typing that the editor or the
@@ -44,11 +43,11 @@ void TForm1::SetUpRecovery()
 bool TForm1::OfferLeftCopies()
 {
     return Recovery->offerLeftCopies([this](const RecoveryCopy &left) {
-        EditTi->setText(left.document.title);
-        ListBox1->setItems(left.document.items);
+        EditTi->setText(left.jacket.title);
+        ListBox1->setItems(left.jacket.items);
         if (EditorMode)
             CopyListToEditor();
-        SetCover(left.cover);
+        SetCover(left.jacket.cover);
         // The document's name is kept; the first Save asks, preset to it,
         // since the file may have changed since.
         CurrentFileName = left.sourcePath.isEmpty() ? untitledName() : left.sourcePath;

@@ -22,11 +22,13 @@ int main(int argc, char **argv)
     }
     const QString &document = arguments.at(2);
     const std::optional<QByteArray> bytes = readRegularFile(document, JacketFormat::kMostBytes);
-    const std::optional<JacketDocument> jacket = bytes ? JacketFormat::fromBytes(*bytes) : std::nullopt;
+    std::optional<Jacket> jacket = bytes ? JacketFormat::fromBytes(*bytes) : std::nullopt;
     if (!jacket)
         return 1;
     RecoveryStore store(arguments.at(1));
-    store.keep({*jacket, JacketFiles::findCover(document).picture.value_or(CoverPicture()), document});
+    RecoveryCopy copy{*jacket, document};
+    copy.jacket.cover = JacketFiles::findCover(document).picture.value_or(CoverPicture());
+    store.keep(copy);
     store.waitForWrites();
     std::puts("kept");
     std::fflush(stdout);

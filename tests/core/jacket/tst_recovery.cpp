@@ -22,9 +22,9 @@ using TestSupport::pictureBytes;
 
 RecoveryCopy jacket(const QString &title, const QString &source = {}, const QByteArray &picture = {})
 {
-    RecoveryCopy copy{{title, {QStringLiteral("一曲目"), QString(), QStringLiteral("三曲目")}}, {}, source};
+    RecoveryCopy copy{{title, {QStringLiteral("一曲目"), QString(), QStringLiteral("三曲目")}}, source};
     if (!picture.isEmpty())
-        copy.cover = CoverPicture::fromBytes(picture).value();
+        copy.jacket.cover = CoverPicture::fromBytes(picture).value();
     return copy;
 }
 
@@ -33,7 +33,7 @@ RecoveryCopy longJacket(const QString &title)
 {
     RecoveryCopy copy = jacket(title);
     for (int i = 0; i < 100000; ++i)
-        copy.document.items << QStringLiteral("%1 曲目  (03:25)  歌：アーティスト名").arg(i + 1);
+        copy.jacket.items << QStringLiteral("%1 曲目  (03:25)  歌：アーティスト名").arg(i + 1);
     return copy;
 }
 
@@ -51,16 +51,16 @@ QStringList titles(const QList<RecoveryCopy> &copies)
 {
     QStringList out;
     for (const RecoveryCopy &copy : copies)
-        out << copy.document.title;
+        out << copy.jacket.title;
     return out;
 }
 
 void compareCopies(const RecoveryCopy &actual, const RecoveryCopy &expected)
 {
-    QCOMPARE(actual.document.title, expected.document.title);
-    QCOMPARE(actual.document.items, expected.document.items);
-    QCOMPARE(actual.cover.bytes(), expected.cover.bytes());
-    QCOMPARE(actual.cover.suffix(), expected.cover.suffix());
+    QCOMPARE(actual.jacket.title, expected.jacket.title);
+    QCOMPARE(actual.jacket.items, expected.jacket.items);
+    QCOMPARE(actual.jacket.cover.bytes(), expected.jacket.cover.bytes());
+    QCOMPARE(actual.jacket.cover.suffix(), expected.jacket.cover.suffix());
     QCOMPARE(actual.sourcePath, expected.sourcePath);
 }
 
@@ -335,7 +335,7 @@ void RecoveryTest::onlyWhatPeloraMadeIsTouched()
     {
         RecoveryStore next(root.filePath(QStringLiteral("recovery")));
         for (LeftCopy &left : next.leftCopies()) {
-            found << left.copy.document.title;
+            found << left.copy.jacket.title;
             left.remove();
         }
     }
@@ -373,8 +373,8 @@ void RecoveryTest::aKilledRunLeavesItsCopy()
     QTemporaryDir documents;
     const QString document = documents.filePath(QStringLiteral("曲目.plr"));
     const RecoveryCopy copy = jacket(QStringLiteral("落ちた盤"), document, pictureBytes("PNG"));
-    TestSupport::writeFile(document, JacketFormat::toBytes(copy.document));
-    TestSupport::writeFile(JacketFiles::coverPath(document, QStringLiteral("png")), copy.cover.bytes());
+    TestSupport::writeFile(document, JacketFormat::toBytes(copy.jacket));
+    TestSupport::writeFile(JacketFiles::coverPath(document, QStringLiteral("png")), copy.jacket.cover.bytes());
 
     QProcess run;
     run.start(QStringLiteral(RECOVERY_WRITER), {folder(), document});
@@ -475,7 +475,7 @@ void RecoveryTest::leftCopiesAreOfferedNewestFirst()
     {
         RecoveryStore look(folder());
         for (const LeftCopy &left : look.leftCopies())
-            slotOf[left.copy.document.title] = RecoveryStore::slotName(left);
+            slotOf[left.copy.jacket.title] = RecoveryStore::slotName(left);
     }
     if (!handedOver.isEmpty())
         qputenv(RecoveryKeeper::kHandedOver, slotOf.value(handedOver).toUtf8());
@@ -493,7 +493,7 @@ void RecoveryTest::leftCopiesAreOfferedNewestFirst()
                                             RecoveryStore run(folder());
                                             std::vector<LeftCopy> taken = run.leftCopies(slot);
                                             QCOMPARE(taken.size(), size_t(1));
-                                            restoredElsewhere << taken[0].copy.document.title;
+                                            restoredElsewhere << taken[0].copy.jacket.title;
                                         }),
                  !restored.isEmpty());
     }
@@ -507,7 +507,7 @@ void RecoveryTest::leftCopiesAreOfferedNewestFirst()
     }
     QCOMPARE(restoredCopy.has_value(), !restored.isEmpty());
     if (restoredCopy)
-        compareCopies(*restoredCopy, restored == older.document.title ? older : newer);
+        compareCopies(*restoredCopy, restored == older.jacket.title ? older : newer);
     QCOMPARE(restoredElsewhere, elsewhere);
     // The restored copy is this run's now, and stays until it is discarded.
     QCOMPARE(titles(leftIn(folder())), leftAfter);

@@ -41,7 +41,7 @@ constexpr int kPixelTolerance = 64;
 // scattered edge pixels, far less than one moved or changed character.
 constexpr double kMostDifferingShare = 0.001;
 
-struct Jacket
+struct GoldenFace
 {
     bool back = false;
     QString title;
@@ -84,12 +84,16 @@ QString renderTool() { return QStringLiteral("pdftoppm"); }
 
 // The face as the export draws it, rendered to a gray picture; null when
 // something failed (with the reason in `error`).
-QImage render(const Jacket &jacket, const QString &folder, const QString &name, QString *error)
+QImage render(const GoldenFace &face, const QString &folder, const QString &name, QString *error)
 {
     JacketExport request;
-    request.jacket = LayoutRequest{false, jacket.title, jacket.items, jacket.titleSize, jacket.itemSize,
-                                   jacket.numbering, QStringLiteral(". "), jacket.verticalSpine, LineHeightSample};
-    request.pages = {jacket.back ? PageFaces::Back : PageFaces::Front};
+    request.jacket.title = face.title;
+    request.jacket.items = face.items;
+    request.jacket.titleSizeText = face.titleSize;
+    request.jacket.itemSizeText = face.itemSize;
+    request.jacket.numbering = face.numbering;
+    request.jacket.verticalSpine = face.verticalSpine;
+    request.pages = {face.back ? PageFaces::Back : PageFaces::Front};
     const QString pdf = QDir(folder).filePath(name + QStringLiteral(".pdf"));
     const ExportOutcome outcome = ExportJacketPdf(request, FallbackSheet());
     if (outcome.status != ExportOutcome::Written) {
@@ -165,7 +169,7 @@ Comparison compare(const QImage &reference, const QImage &actual)
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Jacket)
+Q_DECLARE_METATYPE(GoldenFace)
 
 class GoldenTest : public QObject
 {
@@ -194,34 +198,34 @@ void GoldenTest::initTestCase()
 
 void GoldenTest::jacketsLookAsBefore_data()
 {
-    QTest::addColumn<Jacket>("jacket");
+    QTest::addColumn<GoldenFace>("face");
     const QString japanese = QStringLiteral("春夏秋冬ベスト・コレクション");
     const QString latin = QStringLiteral("The Quiet Hours: Live at Harbour Hall");
 
-    QTest::newRow("front-japanese-numbered") << Jacket{false, japanese, japaneseTracks()};
-    QTest::newRow("front-latin-unnumbered") << Jacket{false, latin, latinTracks(), false};
-    QTest::newRow("back-japanese-turned-spine") << Jacket{true, japanese, japaneseTracks()};
-    QTest::newRow("back-japanese-upright-spine") << Jacket{true, japanese, japaneseTracks(), true, true};
-    QTest::newRow("back-latin-turned-spine-unnumbered") << Jacket{true, latin, latinTracks(), false, false};
-    QTest::newRow("back-latin-upright-spine") << Jacket{true, QStringLiteral("Harbour"), latinTracks(), true, true};
+    QTest::newRow("front-japanese-numbered") << GoldenFace{false, japanese, japaneseTracks()};
+    QTest::newRow("front-latin-unnumbered") << GoldenFace{false, latin, latinTracks(), false};
+    QTest::newRow("back-japanese-turned-spine") << GoldenFace{true, japanese, japaneseTracks()};
+    QTest::newRow("back-japanese-upright-spine") << GoldenFace{true, japanese, japaneseTracks(), true, true};
+    QTest::newRow("back-latin-turned-spine-unnumbered") << GoldenFace{true, latin, latinTracks(), false, false};
+    QTest::newRow("back-latin-upright-spine") << GoldenFace{true, QStringLiteral("Harbour"), latinTracks(), true, true};
     // At 40 points the title is far wider than the face and is made smaller
     // until it fits; the items keep their size.
     QTest::newRow("front-shrunk-title")
-        << Jacket{false, QStringLiteral("とても長いタイトルのアルバム The Longest Title Ever Printed"), latinTracks(), true, false,
+        << GoldenFace{false, QStringLiteral("とても長いタイトルのアルバム The Longest Title Ever Printed"), latinTracks(), true, false,
                   QStringLiteral("40"), QStringLiteral("14")};
     // Twelve items at 30 points do not fit the back face's height: the items
     // shrink as well, and the number column is two digits wide.
     QTest::newRow("back-shrunk-title-and-items")
-        << Jacket{true, QStringLiteral("とても長いタイトルのアルバム The Longest Title Ever Printed"), japaneseTracks(), true,
+        << GoldenFace{true, QStringLiteral("とても長いタイトルのアルバム The Longest Title Ever Printed"), japaneseTracks(), true,
                   false, QStringLiteral("40"), QStringLiteral("30")};
 }
 
 void GoldenTest::jacketsLookAsBefore()
 {
-    QFETCH(Jacket, jacket);
+    QFETCH(GoldenFace, face);
     const QString name = QString::fromLatin1(QTest::currentDataTag());
     QString error;
-    const QImage actual = render(jacket, m_scratch.path(), name, &error);
+    const QImage actual = render(face, m_scratch.path(), name, &error);
     QVERIFY2(!actual.isNull(), qPrintable(error));
     QCOMPARE(actual.size(), QSize(kCropWidth, kCropHeight));
 

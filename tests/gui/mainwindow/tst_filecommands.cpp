@@ -112,7 +112,7 @@ void FileCommandsTest::formatIsShiftJisOrUtf8WithCrLf()
     for (const QString &title : {QStringLiteral("%PDF-1.7 の手引き"), QStringLiteral("臼NG")}) {
         const QByteArray bytes = JacketFormat::toBytes({title, {}});
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-        QCOMPARE(JacketFormat::fromBytes(bytes).value_or(JacketDocument()).title, title);
+        QCOMPARE(JacketFormat::fromBytes(bytes).value_or(Jacket()).title, title);
     }
     const auto empty = JacketFormat::fromBytes("\r\n");
     QVERIFY(empty);

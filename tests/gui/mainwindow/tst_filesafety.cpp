@@ -78,14 +78,6 @@ QList<Step> randomSequence(QRandomGenerator &random)
     return steps;
 }
 
-// The jacket as the window holds it.
-struct Jacket
-{
-    QString title;
-    QStringList items;
-    QByteArray cover;
-};
-
 }  // namespace
 
 class FileSafetyTest : public QObject
@@ -167,7 +159,7 @@ QString FileSafetyTest::doStep(const Step &step)
 {
     MessageRecorder messages;
     DialogAnswers dialogs;
-    const Jacket before{m_form->EditTi->text(), m_form->ListBox1->items(), JacketCover.bytes()};
+    const Jacket before = m_form->ShownJacket();
     // Where a save in this step may write: the document's own name, or the
     // typed one as the save dialog ends it.
     const auto typed = [](const QString &name) { return name.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive) ? name : name + ".plr"; };
@@ -255,12 +247,12 @@ QString FileSafetyTest::checkAfter(const QString &target, const Jacket &before, 
             return QStringLiteral("%1 appeared").arg(it.key());
     }
     for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it) {
-        const std::optional<JacketDocument> document = JacketFormat::fromBytes(TestSupport::readFile(it.key()));
+        const std::optional<Jacket> document = JacketFormat::fromBytes(TestSupport::readFile(it.key()));
         if (!document || document->title != it->title || document->items != it->items)
             return QStringLiteral("%1 does not reopen with its lines").arg(it.key());
         const bool keepsCover = JacketFiles::keepsCover(it.key());
         const QByteArray cover = JacketFiles::findCover(it.key()).picture.value_or(CoverPicture()).bytes();
-        if (keepsCover && cover != it->cover)
+        if (keepsCover && cover != it->cover.bytes())
             return QStringLiteral("%1 does not reopen with its cover").arg(it.key());
         if (!keepsCover && !cover.isEmpty())
             return QStringLiteral("%1 has a cover file, but its name does not end in .plr").arg(it.key());

@@ -349,7 +349,7 @@ void MainWindowTest::theRecoveryQuestionTakesNoAnswerByAccident()
     QFETCH(bool, escapeFirst);
     QFETCH(bool, restored);
     const QTemporaryDir folder;
-    RecoveryStore(folder.path()).keep({{QStringLiteral("題"), {}}, {}, {}});
+    RecoveryStore(folder.path()).keep({{QStringLiteral("題")}, {}});
     MessageRecorder messages;
     Messages::setHandler({});  // the real box
     bool stayedOpen = false;

@@ -34,12 +34,11 @@ int px(double mm, int dpi = kLineDpi) { return int(mm * dpi / 25.4); }
 QImage exported(FaceMarks marks, PageFaces faces, bool cover, const QString &folder, const LabelProduct *product = nullptr)
 {
     JacketExport jacket;
-    jacket.jacket = LayoutRequest{false, QStringLiteral("Best of 2024"), {QStringLiteral("One"), QStringLiteral("Two")},
-                                  QStringLiteral("17"), QStringLiteral("14"), true, QStringLiteral(". "), false, QStringLiteral("ペロラ")};
+    jacket.jacket = {QStringLiteral("Best of 2024"), {QStringLiteral("One"), QStringLiteral("Two")}};
     jacket.pages = {faces};
-    jacket.marks = marks;
+    jacket.jacket.marks = marks;
     if (cover)
-        jacket.cover = *CoverPicture::fromBytes(TestSupport::solidPng(Qt::red));
+        jacket.jacket.cover = *CoverPicture::fromBytes(TestSupport::solidPng(Qt::red));
     if (product)
         jacket.product = LabelProducts::FitJacket(*product);
     const ExportOutcome outcome = ExportJacketPdf(jacket, product ? ProductSheet(*product, FallbackSheet()) : FallbackSheet());
@@ -336,10 +335,9 @@ void PapersTest::discLabelWhereItGoes()
     QFETCH(double, reach);
     QFETCH(double, hole);
     JacketExport jacket;
-    jacket.jacket = LayoutRequest{false, QStringLiteral("Best of 2024"), {QStringLiteral("One")}, QStringLiteral("17"),
-                                  QStringLiteral("14"), true, QStringLiteral(". "), false, QStringLiteral("ペロラ")};
+    jacket.jacket = {QStringLiteral("Best of 2024"), {QStringLiteral("One")}};
     jacket.pages = {PageFaces::Label};
-    jacket.cover = *CoverPicture::fromBytes(TestSupport::solidPng(Qt::red));
+    jacket.jacket.cover = *CoverPicture::fromBytes(TestSupport::solidPng(Qt::red));
     ExportSheet sheet = FallbackSheet();
     if (paper == QLatin1String("tray")) {
         sheet.pageLayout = QPageLayout(QPageSize(QSizeF(116.06, 116.06), QPageSize::Millimeter, QStringLiteral("CD - 5 inch")),
