@@ -3,14 +3,13 @@
 
 #include "core/files/ConfigLocation.h"
 #include "core/settings/DataFile.h"
-#include "gui/widgets/ItemListBox.h"
 #include "core/settings/PaperChoices.h"
-#include "gui/widgets/RadioGroup.h"
 #include "core/settings/SettingsFile.h"
 #include "core/settings/SettingsKeys.h"
-#include "gui/mainwindow/MainWindow.h"
-#include "gui/app/Application.h"
+#include "core/bitmap/BigBitmap.h"
+#include "core/common/AppName.h"
 #include "core/common/Exception.h"
+#include "core/common/ProgramSetup.h"
 #include "core/common/Messages.h"
 #include "core/files/OutputFile.h"
 #include "core/files/RegularFile.h"
@@ -19,20 +18,18 @@
 #include "core/jacket/JacketFiles.h"
 #include "core/labels/LabelProducts.h"
 #include "core/layout/PdfExport.h"
+#include "printer/JacketPrinting.h"
 #include "printer/PrinterSheet.h"
 #include "core/layout/SheetPlacement.h"
-#include "gui/mainwindow/StoredPaper.h"
 #include "core/cups/DiscTrays.h"
 #include "printer/QdPrinters.h"
 
-#include <QAction>
 #include <QCoreApplication>
-#include <QComboBox>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinterInfo>
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -256,7 +253,6 @@ Jacket jacketToPrint(const Jacket &document, const Options &options, const Setti
     jacket.numberSuffix = readDataFile(dataFilePath()).numberSuffix;
     jacket.verticalSpine = options.verticalSpine;
     jacket.marks = options.marks.value_or(SettingsKeys::readMarks(settings));
-    jacket.productForThisRun = options.product;
     return jacket;
 }
 
@@ -336,49 +332,15 @@ int exportPdf(const Options &options)
     return kFailure;
 }
 
-// The window writes its settings when it closes. A command-line run must
-// leave the user's files as they were, so its hidden window gets copies of
-// them in a folder of its own.
-class SettingsCopy
-{
-public:
-    SettingsCopy()
-        : m_wasSet(qEnvironmentVariableIsSet("PELORA_CONFIG_DIR"))
-        , m_previous(qgetenv("PELORA_CONFIG_DIR"))
-    {
-        if (!m_dir.isValid())
-            return;
-        for (const QString &path : {settingsFilePath(), dataFilePath()}) {
-            if (QFileInfo::exists(path))
-                QFile::copy(path, m_dir.filePath(QFileInfo(path).fileName()));
-        }
-        qputenv("PELORA_CONFIG_DIR", QFile::encodeName(m_dir.path()));
-    }
-    ~SettingsCopy()
-    {
-        if (m_wasSet)
-            qputenv("PELORA_CONFIG_DIR", m_previous);
-        else
-            qunsetenv("PELORA_CONFIG_DIR");
-    }
-    SettingsCopy(const SettingsCopy &) = delete;
-    SettingsCopy &operator=(const SettingsCopy &) = delete;
-
-private:
-    QTemporaryDir m_dir;
-    bool m_wasSet;
-    QByteArray m_previous;
-};
-
 // Where the jobs go: the queue given with --printer, else the user's
 // default. Checked here, so that a destination that cannot take them is
 // told with its cause and with what helps on the command line (the
 // window's messages send the user to its printer set-up menu). False
 // after the message.
-bool chooseDestination(const QString &printer)
+bool chooseDestination(TQdPrinter &facade, const QString &printer)
 {
-    QdPrinter->CheckPrinterChange();
-    const TQdAllPrintersInfo &printers = QdPrinter->Snapshot();
+    facade.CheckPrinterChange();
+    const TQdAllPrintersInfo &printers = facade.Snapshot();
     // No answer is no answer, whichever queue was named.
     if (!printers.Reachable()) {
         complain(EQdPrinterNoSpooler(printers.Failure()).message());
@@ -409,69 +371,47 @@ bool chooseDestination(const QString &printer)
         return false;
     }
     if (!printer.isEmpty())
-        QdPrinter->SelectPrinter(printer);
+        facade.SelectPrinter(printer);
     return true;
-}
-
-int printWithWindow(const Options &options, TForm1 &form)
-{
-    // The window is never shown, so the stored editing mode never applies:
-    // the document goes into the list.
-    EditorMode = false;
-    if (!form.ReadDocument(options.document))
-        return kFailure;
-    if (options.titleSize)
-        form.ComboTFS->setCurrentText(*options.titleSize);
-    if (options.itemSize)
-        form.comboFS->setCurrentText(*options.itemSize);
-    if (options.noNumbers)
-        form.PlusNum->setChecked(false);
-    VerticalSpineText = options.verticalSpine;
-    form.ProductForThisRun = options.product;
-    if (options.marks)
-        form.SetMarks(*options.marks);
-    form.RGTwoSides->setItemIndex(options.side == Side::Back ? 1 : 0);
-    form.ComboBusuu->setCurrentText(QString::number(options.copies.value_or(1)));
-
-    if (!chooseDestination(options.printer))
-        return kFailure;
-    // The window would stop too, with advice for the window.
-    if (const QString missing = StoredPaper::Missing(form); !missing.isEmpty()) {
-        const QStringList close = LabelProducts::CloseMatches(LabelProducts::JacketProducts(LabelProducts::Installed()), missing);
-        complain(QCoreApplication::translate("CommandLine", "プリンタ %1 の用紙 '%2' はラベル用紙のデータベースにありません。--product で用紙を指定するか、ウィンドウの「用紙の選択」で選び直してください%3")
-                     .arg(QdPrinter->PlatformPrinter().printerName(), missing,
-                          close.isEmpty() ? QString() : QCoreApplication::translate("CommandLine", "（近い名前: %1）").arg(close.join(QStringLiteral(", ")))));
-        return kFailure;
-    }
-    // As the menu's print commands: fonts that must shrink shrink quietly.
-    if (options.side == Side::Label)
-        form.LabelPrintClick(form.LabelPrintMe);
-    else if (options.oneSheet)
-        form.OneSheetPrintClick(form.OneSheetPrintMe);
-    else
-        form.Button1Click(form.Print1);
-    return kSuccess;
 }
 
 int print(const Options &options, const MessagesToStandardError &messages)
 {
-    // Read once here for a plain message; the window reads it again.
-    if (!readJacket(options.document))
+    const std::optional<Jacket> document = readJacket(options.document);
+    if (!document)
         return kFailure;
-    const SettingsCopy settings;
-    int status = kFailure;
-    QdPrinter = new TQdPrinter();
-    try {
-        TForm1 form;
-        status = printWithWindow(options, form);
-    } catch (const Exception &e) {
-        Messages::ShowError(e.message());
-    } catch (const std::exception &e) {
-        Messages::ShowError(QString::fromLocal8Bit(e.what()));
+    // The settings as the window would start with them; only read, never
+    // written back: a command of the command line changes no settings.
+    Jacket jacket = jacketToPrint(*document, options, SettingsFile::load(settingsFilePath()));
+    const JacketFiles::FoundCover cover = JacketFiles::findCover(options.document);
+    if (!cover.unreadable.isEmpty())
+        Messages::ShowWarning(QCoreApplication::translate("TForm1", "表紙の画像 %1 を読めないので、表紙の画像なしで開きます。").arg(cover.unreadable));
+    jacket.cover = cover.picture.value_or(CoverPicture());
+
+    TQdPrinter printer;
+    if (!chooseDestination(printer, options.printer))
+        return kFailure;
+    const JacketPrinting printing(printer, options.product);
+    // The window would stop too, with advice for the window.
+    if (const QString missing = printing.MissingProduct(); !missing.isEmpty()) {
+        const QStringList close = LabelProducts::CloseMatches(LabelProducts::JacketProducts(LabelProducts::Installed()), missing);
+        complain(QCoreApplication::translate("CommandLine", "プリンタ %1 の用紙 '%2' はラベル用紙のデータベースにありません。--product で用紙を指定するか、ウィンドウの「用紙の選択」で選び直してください%3")
+                     .arg(printer.PlatformPrinter().printerName(), missing,
+                          close.isEmpty() ? QString() : QCoreApplication::translate("CommandLine", "（近い名前: %1）").arg(close.join(QStringLiteral(", ")))));
+        return kFailure;
     }
-    delete QdPrinter;
-    QdPrinter = nullptr;
-    return status == kSuccess && messages.count() == 0 ? kSuccess : kFailure;
+    const PageFaces faces = options.side == Side::Label ? PageFaces::Label
+                          : options.oneSheet            ? PageFaces::BothOnOneSheet
+                          : options.side == Side::Back  ? PageFaces::Back
+                                                        : PageFaces::Front;
+    // As the menu's print commands: fonts that must shrink shrink quietly.
+    TJacketLayout layout;
+    TBigBitmap spine;
+    spine.SetDrawMode(1);
+    JacketPrinting::Steps steps{[&] { return options.copies.value_or(1); },
+                                [&](const Jacket &laidOut, PageFaces pageFaces) { return printing.Plan(laidOut, pageFaces, layout, spine); },
+                                spine};
+    return printing.Print(jacket, faces, steps) && messages.count() == 0 ? kSuccess : kFailure;
 }
 
 }  // namespace
@@ -483,7 +423,9 @@ int run(const QStringList &arguments, char *program)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int toolkitArgc = 1;
     char *toolkitArgv[] = {program, nullptr};
-    TApplication app(toolkitArgc, toolkitArgv);
+    // Never a window: no widget toolkit at all.
+    QGuiApplication app(toolkitArgc, toolkitArgv);
+    ProgramSetup::prepare();
     // Read again with the run's language in place, for the messages.
     const Options options = withoutMixUps(parse(arguments));
     switch (options.command) {

@@ -7,7 +7,7 @@
 #include "core/layout/PdfExport.h"
 #include "app/CommandLine.h"
 #include "support/PrivateCups.h"
-#include "support/TestSupport.h"
+#include "support/CoreTestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -653,5 +653,5 @@ void CommandLineTest::oneLanguagePerRun()
         QVERIFY2(!(arguments.contains("--help") || arguments.contains("-h")) || all.contains(option), option);
 }
 
-PELORA_TEST_MAIN(CommandLineTest)
+PELORA_CORE_TEST_MAIN(CommandLineTest)
 #include "tst_commandline.moc"

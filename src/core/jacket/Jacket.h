@@ -32,7 +32,4 @@ struct Jacket
     QString numberSuffix = QStringLiteral(". ");
     bool verticalSpine = false;
     FaceMarks marks = FaceMarks::CutLines;  // on plain paper
-    // A product of the label database for this print instead of the one
-    // chosen for the destination; empty: the destination's choice.
-    QString productForThisRun;
 };

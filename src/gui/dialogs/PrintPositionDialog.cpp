@@ -6,6 +6,7 @@
 #include "core/layout/CalibrationPage.h"
 #include "core/settings/PrintPositions.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "printer/JacketPrinting.h"
 #include "printer/QdPrinters.h"
 
 #include <QDoubleSpinBox>
@@ -79,7 +80,7 @@ void TPrintPositionForm::PrintPageBtnClick()
     } catch (const std::exception &) {
         // A printer without a copy count prints one anyway.
     }
-    const SheetGeometry sheet = TForm1::CurrentSheet();
+    const SheetGeometry sheet = JacketPrinting(*QdPrinter).Sheet();
     QdPrinter->BeginDoc(tr("印刷位置の調整"));
     DrawCalibrationPage(QdPrinter->GetCanvas(), sheet, correction, m_destination);
     QdPrinter->EndDoc();

@@ -51,7 +51,6 @@ Jacket TForm1::ShownJacket() const
     jacket.numberSuffix = NumberSuffix;
     jacket.verticalSpine = VerticalSpineText;
     jacket.marks = ChosenMarks();
-    jacket.productForThisRun = ProductForThisRun;
     return jacket;
 }
 

@@ -4,7 +4,6 @@
 #include "core/common/AppName.h"
 
 #include <QMainWindow>
-#include <QPageSize>
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +12,6 @@
 
 enum class FaceMarks;
 enum class PageFaces;
-struct LabelProduct;
-struct PaperChoice;
 class QAction;
 class QComboBox;
 class QDropEvent;
@@ -36,9 +33,9 @@ class JacketHistory;
 class RecoveryKeeper;
 struct Jacket;
 struct JacketState;
-struct PrintCorrection;
 struct PlacedFace;
-struct SheetGeometry;
+struct PlannedPage;
+class JacketPrinting;
 struct TJacketLayout;
 
 // What a line made from an audio tag gets besides the title.
@@ -173,19 +170,18 @@ public:
     void ReadCoverBeside(const QString &documentPath);
     void TakeAlbumArt(const QStringList &droppedPaths);
 
-    // Layout and printing. A page holds the selected face alone at the
-    // sheet's corner, or both faces on one sheet.
-    void ComputeLayout(PageFaces faces);
+    // Layout and printing, through the printer facade's destination. A page
+    // holds the selected face alone at the sheet's corner, or both faces on
+    // one sheet.
+    static JacketPrinting Printing();
+    // Lays the jacket out into JacketLayout, PagePlan and SpineBitmap, and
+    // shows in the size boxes what the layout took.
+    PlannedPage LayOut(const Jacket &jacket, PageFaces faces);
+    void ComputeLayout(PageFaces faces);  // the jacket the controls show
     // The face the jacket-face box (表 / 裏) chooses.
     PageFaces ChosenFace() const;
-    // A part of the page beyond the printer's reach: told (the preview), or
-    // asked about before any paper is used.
-    bool PageReachesBeyond();
+    // A part of the page beyond the printer's reach, told (the preview).
     void TellWhatIsBeyondReach();
-    bool PrintDespiteWhatIsBeyondReach();
-    void PrintJacket();
-    static SheetGeometry CurrentSheet();  // the current printer's
-    static PrintCorrection CurrentCorrection();
     // Whether the print commands have a destination; a message when not.
     bool CheckPrinter();
     // The destination and paper the print commands use ("pelora-pdf (A4 縦)").
@@ -193,7 +189,6 @@ public:
     // Tells it on the 印刷 button, or what keeps it from printing.
     void ShowPrintDestination();
     bool CheckPrinterAndContent();
-    bool SheetIsLargeEnough();
     void Button1Click(QObject *sender);
     void Print1Click();
     void OneSheetPrintClick(QObject *sender);
@@ -280,20 +275,9 @@ public:
     QAction *LabelPreviewMe;
     QAction *LabelPrintMe;
     void PaperClick();
-    PaperChoice CurrentPaper();
-    const LabelProduct *CurrentProduct();
-    static const LabelProduct *ProductOf(const PaperChoice &paper);
     // Whether the chosen paper has room for the faces; tells the user when not.
     bool PaperHoldsThePage(PageFaces faces);
-    // Whether the printer's paper is the chosen product's sheet; asks when not.
-    bool PaperIsTheProducts();
-    // Printed faces take the product's positions after them next time.
-    void UsePaperPositions(PageFaces faces);
-    // A disc tray's page of the current destination, when its driver offers one.
-    std::optional<QPageSize> DiscTrayPage();
     void DiscAreaClick();
-    // The command line's product for this run, instead of the stored one.
-    QString ProductForThisRun;
     QAction *PrintPositionMe;
     QAction *O2;
     QMenu *Help1;
@@ -317,6 +301,4 @@ private:
     // sends it; the refresh follows through the hook.
     void sendListLineUp();
     void moveSelectedRows(bool up);
-    // The print command: its checks, then the copies in batches.
-    void PrintCopies(int copies);
 };

@@ -1,23 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The preview commands of the main window.
-#include "gui/preview/PreviewWindow.h"
-#include "core/common/Messages.h"
-#include "gui/mainwindow/DiscTrayPaper.h"
-#include "core/layout/SheetPlacement.h"
-#include "gui/mainwindow/StoredPaper.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "gui/preview/PreviewWindow.h"
+#include "printer/JacketPrinting.h"
 
 void TForm1::PreVBtnClick()
 {
-    if (!CheckPrinterAndContent() || !StoredPaper::Found(*this) || (CurrentProduct() && !PaperHoldsThePage(ChosenFace())))
+    const JacketPrinting printing = Printing();
+    if (!CheckPrinterAndContent() || !printing.StoredPaperFound() || (printing.Product() && !PaperHoldsThePage(ChosenFace())))
         return;
     // Pre-cut paper is shown whole, with its labels.
-    showPreview(ChosenFace(), CurrentProduct() != nullptr);
+    showPreview(ChosenFace(), printing.Product() != nullptr);
 }
 
 void TForm1::OneSheetPreviewClick()
 {
-    if (!CheckPrinterAndContent() || !StoredPaper::Found(*this))
+    if (!CheckPrinterAndContent() || !Printing().StoredPaperFound())
         return;
     if (!PaperHoldsThePage(PageFaces::BothOnOneSheet))
         return;
@@ -26,9 +24,10 @@ void TForm1::OneSheetPreviewClick()
 
 void TForm1::LabelPreviewClick()
 {
-    if (!CheckPrinterAndContent() || !StoredPaper::Found(*this) || !PaperHoldsThePage(PageFaces::Label))
+    const JacketPrinting printing = Printing();
+    if (!CheckPrinterAndContent() || !printing.StoredPaperFound() || !PaperHoldsThePage(PageFaces::Label))
         return;
-    const DiscTrayPaper tray(*this, PageFaces::Label);
+    const JacketPrinting::DiscTray tray(printing, PageFaces::Label);
     showPreview(PageFaces::Label, true);
 }
 

@@ -10,6 +10,7 @@
 #include "gui/widgets/RadioGroup.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "core/bitmap/BigBitmap.h"
+#include "printer/JacketPrinting.h"
 #include "printer/QdPrinters.h"
 
 #include <QAction>
@@ -300,7 +301,7 @@ void TPreVForm::showWarning(const QStringList &lines)
 
 void TPreVForm::DrawPreview()
 {
-    const SheetGeometry sheet = Form1->CurrentSheet();
+    const SheetGeometry sheet = TForm1::Printing().Sheet();
     const QStringList items = Form1->ListBox1->items();
     TCanvas &printer = QdPrinter->GetCanvas();
     const int ppi = Image1->Picture().logicalDpiY();
@@ -337,7 +338,7 @@ void TPreVForm::DrawPreview()
         if (WholeSheet) {
             origin = sheet.printable.topLeft();
             drawSheet(image, sheet, divisor);
-            if (const LabelProduct *product = Form1->CurrentProduct())
+            if (const LabelProduct *product = TForm1::Printing().Product())
                 drawLabels(image, sheet, *product, divisor);
         }
         for (qsizetype i = 0; i < PagePlan.size(); ++i) {
