@@ -36,7 +36,7 @@ void layout(benchmark::State &state, int items)
     TCanvas canvas(&surface);
     TBigBitmap spine;
     LayoutRequest request;
-    request.backFace = true;
+    request.face = FaceKindId::Back;
     request.title = QStringLiteral("ベンチマーク用のアルバム");
     request.items = tracks(items);
     request.titleSizeText = QStringLiteral("17");

@@ -39,10 +39,13 @@ void fuzzTemplates(const QByteArray &bytes)
         }
         check(places <= 5000);
         const ProductFit fit = LabelProducts::FitJacket(product);
-        check(fit.front.size() + fit.back.size() <= places);
-        for (const QList<LabelSlot> &face : {fit.front, fit.back})
-            for (const LabelSlot &slot : face)
+        qsizetype taken = 0;
+        for (const FaceKind &kind : FaceKinds::all()) {
+            taken += fit.places(kind.id).size();
+            for (const LabelSlot &slot : fit.places(kind.id))
                 check(finite(slot.area) && !slot.area.isEmpty() && slot.bleedMm >= 0);
+        }
+        check(taken <= places);
         check(LabelProducts::Find(products, QStringLiteral(" %1  %2").arg(product.brand, product.part)) != nullptr);
     }
     if (!products.isEmpty())

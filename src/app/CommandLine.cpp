@@ -190,17 +190,25 @@ const LabelProduct *chosenProduct(const Options &options)
     return options.product.isEmpty() ? nullptr : LabelProducts::Find(LabelProducts::Installed(), options.product);
 }
 
+// The faces the command prints: with --side both, the front and the back
+// (on one sheet or not).
+PageFaces facesOf(const Options &options)
+{
+    return options.side == Side::Label  ? PageFaces::Label
+         : options.side == Side::Both   ? PageFaces::BothOnOneSheet
+         : options.side == Side::Back   ? PageFaces::Back
+                                        : PageFaces::Front;
+}
+
 // What is wrong with --product: a name the database does not know, or a
 // product without a place for a face the command prints. Empty when all is well.
 QString productProblem(const Options &options)
 {
-    const bool needsFront = options.side == Side::Front || options.side == Side::Both;
-    const bool needsBack = options.side == Side::Back || options.side == Side::Both;
-    const bool needsDisc = options.side == Side::Label;
-    const auto fits = [&](const LabelProduct &product) {
-        const ProductFit fit = LabelProducts::FitJacket(product);
-        return (!needsFront || !fit.front.isEmpty()) && (!needsBack || !fit.back.isEmpty()) && (!needsDisc || !fit.disc.isEmpty());
-    };
+    const QList<FaceKindId> needed = FaceKinds::onPage(facesOf(options));
+    const bool needsFront = needed.contains(FaceKindId::Front);
+    const bool needsBack = needed.contains(FaceKindId::Back);
+    const bool needsDisc = needed.contains(FaceKindId::Disc);
+    const auto fits = [&](const LabelProduct &product) { return LabelProducts::FitJacket(product).holds(needed); };
     // The products that would do, closest first.
     const auto closest = [&](const QList<LabelProduct> &among) {
         const QStringList names = LabelProducts::CloseMatches(among, options.product);
@@ -400,10 +408,7 @@ int print(const Options &options, const MessagesToStandardError &messages)
                           close.isEmpty() ? QString() : QCoreApplication::translate("CommandLine", "（近い名前: %1）").arg(close.join(QStringLiteral(", ")))));
         return kFailure;
     }
-    const PageFaces faces = options.side == Side::Label ? PageFaces::Label
-                          : options.oneSheet            ? PageFaces::BothOnOneSheet
-                          : options.side == Side::Back  ? PageFaces::Back
-                                                        : PageFaces::Front;
+    const PageFaces faces = facesOf(options);
     // As the menu's print commands: fonts that must shrink shrink quietly.
     TJacketLayout layout;
     TBigBitmap spine;

@@ -170,12 +170,8 @@ bool JacketPrinting::SheetIsLargeEnough(PageFaces face) const
 bool JacketPrinting::PaperHoldsThePage(PageFaces faces, FaceMarks marks) const
 {
     if (const LabelProduct *product = Product()) {
-        const ProductFit fit = LabelProducts::FitJacket(*product);
         const bool both = faces == PageFaces::BothOnOneSheet;
-        const bool lacking = faces == PageFaces::Label ? fit.disc.isEmpty()
-                                                       : ((both || faces == PageFaces::Front) && fit.front.isEmpty())
-                                                             || ((both || faces == PageFaces::Back) && fit.back.isEmpty());
-        if (lacking) {
+        if (!LabelProducts::FitJacket(*product).holds(FaceKinds::onPage(faces))) {
             const QString notice =
                 both                        ? QCoreApplication::translate("TForm1", "用紙「%1」には表と裏を1枚に印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
                 : faces == PageFaces::Front ? QCoreApplication::translate("TForm1", "用紙「%1」には表を印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
@@ -189,7 +185,7 @@ bool JacketPrinting::PaperHoldsThePage(PageFaces faces, FaceMarks marks) const
     // A label fits any sheet that holds a front; a tray's page holds its disc.
     bool sheetHoldsIt = true;
     if (faces == PageFaces::BothOnOneSheet) {
-        sheetHoldsIt = SheetPlacement::BothOnOneSheet(Sheet(), marks).has_value();
+        sheetHoldsIt = SheetPlacement::OnOneSheet(Sheet(), FaceKinds::onPage(faces), marks).has_value();
     } else if (faces == PageFaces::Label) {
         const QSize sheet = m_printer.GetPaperSize();  // tenths of a millimetre
         const int across = int(DiscRing::kStickerOuterMm * 10);
@@ -312,8 +308,6 @@ void JacketPrinting::PrintCopies(int copies, const QList<PlacedFace> &plan, cons
 
 void JacketPrinting::UsePaperPositions(PageFaces faces) const
 {
-    const bool front = faces == PageFaces::Front || faces == PageFaces::BothOnOneSheet;
-    const bool back = faces == PageFaces::Back || faces == PageFaces::BothOnOneSheet;
     const LabelProduct *product = Product();
     // A product for this run changes no settings.
     if (!product || !m_productForThisRun.isEmpty())
@@ -321,13 +315,11 @@ void JacketPrinting::UsePaperPositions(PageFaces faces) const
     const QString destination = m_printer.PlatformPrinter().printerName();
     const ProductFit fit = LabelProducts::FitJacket(*product);
     PaperChoice paper = PaperChoices::load(destination);
-    const auto next = [](int position, qsizetype count) { return count > 0 ? position % int(count) + 1 : 1; };
-    if (front)
-        paper.frontPosition = next(paper.frontPosition, fit.front.size());
-    if (back)
-        paper.backPosition = next(paper.backPosition, fit.back.size());
-    if (faces == PageFaces::Label)
-        paper.discPosition = next(paper.discPosition, fit.disc.size());
+    for (const FaceKindId kind : FaceKinds::onPage(faces)) {
+        int &position = paper.position(kind);
+        const qsizetype count = fit.places(kind).size();
+        position = count > 0 ? position % int(count) + 1 : 1;
+    }
     // Else the next print would go to a label already used.
     if (QString why; !PaperChoices::save(destination, paper, &why))
         Messages::ShowWarning(QCoreApplication::translate("TForm1", "次に印刷するラベルの位置を設定ファイル Pelora.ini に書き込めませんでした（%1）。"

@@ -34,10 +34,6 @@ constexpr qsizetype kMaxProductsPerFile = 10'000;
 constexpr qsizetype kMaxProducts = 50'000;  // all folders together
 constexpr qsizetype kMaxNameMatch = 64;     // of a name compared for "did you mean"
 
-// The jacket's faces and how far a product's panel may differ from them.
-constexpr double kFrontMinMm = 118, kFrontMaxMm = 124, kSquareSlackMm = 1;
-constexpr double kBackWidthMm = 150.1, kBackHeightMm = 117.3, kBackSlackMm = 3;
-constexpr double kDiscMinMm = 110, kDiscMaxMm = 125;
 constexpr double kStraightMm = 0.01;  // a fold line this close to upright is upright
 
 const QString kPaperSizesFile = QStringLiteral("paper-sizes.xml");
@@ -243,15 +239,41 @@ std::pair<QRectF, QRectF> frontPanel(const ProductLabel &label)
     return {panel, panel.marginsRemoved(outer)};
 }
 
-bool fitsFront(QSizeF size)
+bool fitsSquare(QSizeF size, const ProductPlace &place)
 {
     const double shorter = std::min(size.width(), size.height()), longer = std::max(size.width(), size.height());
-    return longer - shorter <= kSquareSlackMm && shorter >= kFrontMinMm && longer <= kFrontMaxMm;
+    return longer - shorter <= place.slackMm && shorter >= place.leastMm && longer <= place.mostMm;
 }
 
-bool fitsBack(QSizeF size)
+bool fitsRectangle(QSizeF size, const ProductPlace &place)
 {
-    return std::abs(size.width() - kBackWidthMm) <= kBackSlackMm && std::abs(size.height() - kBackHeightMm) <= kBackSlackMm;
+    return std::abs(size.width() - place.sizeMm.width()) <= place.slackMm && std::abs(size.height() - place.sizeMm.height()) <= place.slackMm;
+}
+
+// The area of the label that a face of that place goes in, when it goes in
+// the label at all: a round label of its diameter; a square label or a
+// booklet's last page (with its margin or without); a rectangle of its size.
+std::optional<QRectF> placeIn(const ProductLabel &label, const ProductPlace &place)
+{
+    const bool round = label.shape == ProductLabel::Round || label.shape == ProductLabel::Disc;
+    if (place.shape == ProductPlace::Round) {
+        // A round label without a hole still goes on a disc that has one.
+        const double across = label.size.width();
+        if (!round || across < place.leastMm || across > place.mostMm)
+            return std::nullopt;
+        return QRectF(QPointF(), label.size);
+    }
+    if (label.shape != ProductLabel::Rectangle)
+        return std::nullopt;
+    if (place.shape == ProductPlace::Square) {
+        const auto [panel, panelTrim] = frontPanel(label);
+        return fitsSquare(panelTrim.size(), place) || fitsSquare(panel.size(), place) ? std::optional<QRectF>(panel) : std::nullopt;
+    }
+    const QRectF whole(QPointF(), label.size);
+    const double margin = label.marginMm;
+    if (fitsRectangle(whole.size(), place) || fitsRectangle(whole.marginsRemoved({margin, margin, margin, margin}).size(), place))
+        return whole;
+    return std::nullopt;
 }
 
 int editDistance(QStringView a, QStringView b)
@@ -439,41 +461,39 @@ QStringList LabelProducts::CloseMatches(const QList<LabelProduct> &products, con
     return names;
 }
 
+bool ProductFit::fitsAny() const
+{
+    return std::any_of(m_slots.begin(), m_slots.end(), [](const QList<LabelSlot> &list) { return !list.isEmpty(); });
+}
+
+bool ProductFit::holds(const QList<FaceKindId> &kinds) const
+{
+    return std::all_of(kinds.begin(), kinds.end(), [this](FaceKindId kind) { return !places(kind).isEmpty(); });
+}
+
 ProductFit LabelProducts::FitJacket(const LabelProduct &product)
 {
     ProductFit fit;
     for (const ProductLabel &label : product.labels) {
-        if (label.shape == ProductLabel::Round || label.shape == ProductLabel::Disc) {
-            // A disc's face: round, about as wide as a disc; a round label
-            // without a hole still goes on a disc that has one.
-            const double across = label.size.width();
-            if (across < kDiscMinMm || across > kDiscMaxMm)
+        // The first kind of face whose place the label is, in the table's order.
+        for (const FaceKind &kind : FaceKinds::all()) {
+            const std::optional<QRectF> area = placeIn(label, kind.place);
+            if (!area)
                 continue;
+            const bool round = kind.place.shape == ProductPlace::Round;
+            // A picture reaches the waste the product allows, else its margin.
+            const double bleed = round || label.wasteMm > 0 ? label.wasteMm : label.marginMm;
             for (const QPointF &at : label.positions) {
-                LabelSlot slot{QRectF(at, label.size), label.wasteMm, {}};
+                LabelSlot slot{area->translated(at), bleed, {}};
+                for (const QLineF &line : label.foldLines) {
+                    if (!round)
+                        slot.foldLines.append(line.translated(at));
+                }
                 slot.wasteMm = label.wasteMm;
-                slot.holeMm = 2 * label.holeMm;
-                fit.disc.append(std::move(slot));
+                slot.holeMm = round ? 2 * label.holeMm : 0;
+                fit.places(kind.id).append(std::move(slot));
             }
-            continue;
-        }
-        if (label.shape != ProductLabel::Rectangle)
-            continue;
-        const QRectF whole(QPointF(), label.size);
-        const double margin = label.marginMm;
-        const auto [panel, panelTrim] = frontPanel(label);
-        const bool front = fitsFront(panelTrim.size()) || fitsFront(panel.size());
-        if (!front && !fitsBack(whole.size()) && !fitsBack(whole.marginsRemoved({margin, margin, margin, margin}).size()))
-            continue;
-        const QRectF area = front ? panel : whole;
-        QList<LabelSlot> &into = front ? fit.front : fit.back;
-        const double bleed = label.wasteMm > 0 ? label.wasteMm : margin;
-        for (const QPointF &at : label.positions) {
-            LabelSlot slot{area.translated(at), bleed, {}};
-            for (const QLineF &line : label.foldLines)
-                slot.foldLines.append(line.translated(at));
-            slot.wasteMm = label.wasteMm;
-            into.append(std::move(slot));
+            break;
         }
     }
     return fit;

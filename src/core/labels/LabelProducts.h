@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/layout/FaceKinds.h"
+
 #include <QHash>
 #include <QLineF>
 #include <QList>
@@ -10,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -56,14 +59,20 @@ struct LabelSlot
     double holeMm = 0;     // a disc label's hole, by its diameter
 };
 
-// The slots of a product for each face of the jacket.
+// The slots of a product for each kind of face, by the places the face
+// kinds' rows name (the front: a square of 118–124 mm, or a booklet's right
+// panel that is one; the back: within 3 mm of the tray card; the disc: round
+// labels of 110–125 mm).
 struct ProductFit
 {
-    QList<LabelSlot> front;  // a square of 118–124 mm, or a booklet's right panel that is one
-    QList<LabelSlot> back;   // within 3 mm of the tray card's 150.1 × 117.3 mm
-    QList<LabelSlot> disc;   // round labels of 110–125 mm for the disc itself
-    bool fitsAny() const { return !front.isEmpty() || !back.isEmpty() || !disc.isEmpty(); }
-    bool holdsBoth() const { return !front.isEmpty() && !back.isEmpty(); }
+    const QList<LabelSlot> &places(FaceKindId kind) const { return m_slots[std::size_t(kind)]; }
+    QList<LabelSlot> &places(FaceKindId kind) { return m_slots[std::size_t(kind)]; }
+    bool fitsAny() const;
+    // Whether it has a place for each of the faces.
+    bool holds(const QList<FaceKindId> &kinds) const;
+
+private:
+    std::array<QList<LabelSlot>, FaceKinds::kCount> m_slots;
 };
 
 namespace LabelProducts {

@@ -2,6 +2,7 @@
 #include "core/layout/CalibrationPage.h"
 
 #include "core/layout/Canvas.h"
+#include "core/layout/Units.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 
 namespace {
 
-using JacketGeometry::kMillimetresPerInch;
 
 // Sizes in millimetres.
 constexpr double kLine = 0.12;  // thin, yet printed by any printer
@@ -72,8 +72,8 @@ public:
     CalibrationDrawing(TCanvas &canvas, const SheetGeometry &sheet)
         : m_canvas(canvas)
         , m_sheet(sheet)
-        , m_perMmX(sheet.pixelsPerInch.x() / kMillimetresPerInch)
-        , m_perMmY(sheet.pixelsPerInch.y() / kMillimetresPerInch)
+        , m_perMmX(Units::pixelsPerMm(sheet.pixelsPerInch.x()))
+        , m_perMmY(Units::pixelsPerMm(sheet.pixelsPerInch.y()))
         , m_line(std::max(1, int(std::lround(kLine * m_perMmY))) | 1)
     {
     }
@@ -273,8 +273,8 @@ int roundedDown(double mm) { return int(std::floor(mm / 10 + 1e-9)) * 10; }
 
 CalibrationCrosses CalibrationCrossesOn(const SheetGeometry &sheet)
 {
-    const double perMmX = sheet.pixelsPerInch.x() / kMillimetresPerInch;
-    const double perMmY = sheet.pixelsPerInch.y() / kMillimetresPerInch;
+    const double perMmX = Units::pixelsPerMm(sheet.pixelsPerInch.x());
+    const double perMmY = Units::pixelsPerMm(sheet.pixelsPerInch.y());
     const QRect &printable = sheet.printable;
     // Clear of the rulers along the top and left, inside the printable area
     // with their arms and labels along the right and bottom.

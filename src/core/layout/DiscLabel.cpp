@@ -3,6 +3,7 @@
 
 #include "core/layout/FontFitting.h"
 #include "core/layout/Canvas.h"
+#include "core/layout/Units.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -23,7 +24,7 @@ constexpr double kMarginMm = 2;     // texts keep this far from both circles
 constexpr double kColumnGapMm = 4;  // between two columns of lines
 constexpr int kBandAlpha = 191;     // the title's band on a cover: white at 75 %
 
-double pixels(double mm, double scale) { return mm / kMillimetresPerInch * kLayoutUnitsPerInch * scale; }
+double pixels(double mm, double scale) { return Units::layoutUnits(mm) * scale; }
 
 // An ellipse by its centre and half-axes: a circle unless the page's two
 // resolutions differ.

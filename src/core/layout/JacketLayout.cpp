@@ -3,6 +3,7 @@
 
 #include "core/layout/FontFitting.h"
 #include "core/layout/Canvas.h"
+#include "core/layout/Units.h"
 #include "core/bitmap/BigBitmap.h"
 
 #include <QImage>
@@ -24,8 +25,8 @@ using FontFitting::shrinkUntil;
 void ReadPageScale(TJacketLayout &layout, const PageInfo &page)
 {
     const int percent = page.scalePercent > 0 ? page.scalePercent : 100;
-    layout.ScaleX = double(page.pixelsPerInch.x() * 100 / percent) / kLayoutUnitsPerInch;
-    layout.ScaleY = double(page.pixelsPerInch.y() * 100 / percent) / kLayoutUnitsPerInch;
+    layout.ScaleX = double(page.pixelsPerInch.x() * 100 / percent) / Units::kLayoutUnitsPerInch;
+    layout.ScaleY = double(page.pixelsPerInch.y() * 100 / percent) / Units::kLayoutUnitsPerInch;
 }
 
 std::optional<int> FontSizeValue(const QString &text)
@@ -124,10 +125,11 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
     int widestWidth = 1;
     ReadPageScale(L, page);
     L.SpineFontSize = Scaled(kSpineFontSize, L.ScaleX);
-    const Face &face = request.backFace ? kBack : kFront;
+    const FaceKind &face = FaceKinds::row(request.face);
+    const int spine = face.spineStrip;
     L.OuterWidth = Scaled(face.outerWidth, L.ScaleX);
     L.InnerWidth = Scaled(face.innerWidth, L.ScaleX);
-    L.PanelLeft = Scaled(face.panelLeft, L.ScaleX);
+    L.PanelLeft = Scaled(face.boxLeft, L.ScaleX);
     L.OuterHeight = Scaled(face.outerHeight, L.ScaleY);
     L.InnerHeight = Scaled(face.innerHeight, L.ScaleY);
     L.Margin = (L.OuterWidth - L.InnerWidth) / 2;
@@ -194,23 +196,25 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
         L.ItemIndent = (L.InnerWidth - canvas.TextWidth(widest)) / 2;
     L.ItemsOrigin = QPoint(L.PanelLeft + L.Margin + L.ItemIndent - offX, L.Margin - offY + L.TitleGap + L.TitleHeight);
 
-    // 18: guide lines. The sheet's own edges need none; line ends on an
-    // edge lie one offset inside the printable area.
-    if (!request.backFace) {
-        L.FrontCutLine = QPolygon({QPoint(L.OuterWidth - offX, offY), QPoint(L.OuterWidth - offX, L.OuterHeight - offY),
-                                   QPoint(offX, L.OuterHeight - offY)});
+    // 18: guide lines: the cut along the face's edges but the sheet's own
+    // (its top, and its left when the face begins at the origin), which need
+    // none; a face with spines gets a fold at each spine's inner edge. Line
+    // ends on an edge lie one offset inside the printable area.
+    const int left = L.PanelLeft - offX;
+    const int right = L.PanelLeft + L.OuterWidth - offX;
+    const int bottom = L.OuterHeight - offY;
+    const QPolygon cut = L.PanelLeft == 0 ? QPolygon({QPoint(right, offY), QPoint(right, bottom), QPoint(offX, bottom)})
+                                          : QPolygon({QPoint(left, offY), QPoint(left, bottom), QPoint(right, bottom), QPoint(right, offY)});
+    if (spine == 0) {
+        L.FrontCutLine = cut;
     } else {
-        const int leftFold = L.PanelLeft + kSpineStripWidth - offX;
-        const int rightFold = L.PanelLeft + L.OuterWidth - kSpineStripWidth - offX;
-        L.LeftFoldLine = QPolygon({QPoint(leftFold, offY), QPoint(leftFold, L.OuterHeight - offY)});
-        L.RightFoldLine = QPolygon({QPoint(rightFold, offY), QPoint(rightFold, L.OuterHeight - offY)});
-        L.BackCutLine = QPolygon({QPoint(L.PanelLeft - offX, offY), QPoint(L.PanelLeft - offX, L.OuterHeight - offY),
-                                  QPoint(L.PanelLeft + L.OuterWidth - offX, L.OuterHeight - offY),
-                                  QPoint(L.PanelLeft + L.OuterWidth - offX, offY)});
+        L.LeftFoldLine = QPolygon({QPoint(left + spine, offY), QPoint(left + spine, bottom)});
+        L.RightFoldLine = QPolygon({QPoint(right - spine, offY), QPoint(right - spine, bottom)});
+        L.BackCutLine = cut;
     }
 
     // 19: the title on the two spines.
-    if (request.backFace && !title.isEmpty()) {
+    if (spine > 0 && !title.isEmpty()) {
         if (!request.verticalSpine) {
             MakeSpineImage(title, spinePicture);
             // Whole widths of the title along the spine: a title shorter
@@ -224,11 +228,11 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
                 w = (w / 10) * 9;
                 len = (len / 10) * 9;
             }
-            L.SpineRectLeft.Left = L.PanelLeft - offX + (kSpineStripWidth - w) / 2;
+            L.SpineRectLeft.Left = L.PanelLeft - offX + (spine - w) / 2;
             L.SpineRectLeft.Top = (L.OuterHeight - len) / 2 - offY;
             L.SpineRectLeft.Right = L.SpineRectLeft.Left + w;
             L.SpineRectLeft.Bottom = L.SpineRectLeft.Top + len;
-            const int shift = L.OuterWidth - kSpineStripWidth;
+            const int shift = L.OuterWidth - spine;
             L.SpineRectRight = {L.SpineRectLeft.Left + shift, L.SpineRectLeft.Top, L.SpineRectLeft.Right + shift,
                                 L.SpineRectLeft.Bottom};
         } else {
@@ -254,10 +258,10 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
                     });
             }
             L.SpineFontSize = canvas.FontSize();
-            const int x = L.PanelLeft - offX + (kSpineStripWidth - canvas.TextWidth(widestCharacter)) / 2;
+            const int x = L.PanelLeft - offX + (spine - canvas.TextWidth(widestCharacter)) / 2;
             const int y = (L.OuterHeight - lineHeight() * k) / 2 - offY;
             L.SpineTextOriginLeft = QPoint(x, y);
-            L.SpineTextOriginRight = QPoint(x + L.OuterWidth - kSpineStripWidth, y);
+            L.SpineTextOriginRight = QPoint(x + L.OuterWidth - spine, y);
         }
     }
 
@@ -277,7 +281,7 @@ QList<FacePart> FaceParts(const TJacketLayout &L, const JacketContent &content)
         parts << FacePart{FacePart::Title, L.TitleOrigin, 0, content.title, QRect()};
     for (int i = 0; i < content.lines.size(); ++i)
         parts << FacePart{FacePart::ItemLine, L.ItemsOrigin, i, content.lines[i], QRect()};
-    if (!content.backFace || content.title.isEmpty())
+    if (FaceKinds::row(content.face).spineStrip == 0 || content.title.isEmpty())
         return parts;
     if (content.verticalSpine) {
         const QStringList characters = UserCharacters(content.title);
@@ -324,7 +328,7 @@ void forEachPart(TCanvas &canvas, const TJacketLayout &L, const JacketContent &c
 
 QRect FaceBox(const TJacketLayout &L, const JacketContent &content)
 {
-    return QRect(QPoint(content.backFace ? L.PanelLeft : 0, 0) - content.pageOffset, QSize(L.OuterWidth, L.OuterHeight));
+    return QRect(QPoint(L.PanelLeft, 0) - content.pageOffset, QSize(L.OuterWidth, L.OuterHeight));
 }
 
 QList<QPolygon> GuideLines(const TJacketLayout &L, const JacketContent &content)
@@ -332,7 +336,8 @@ QList<QPolygon> GuideLines(const TJacketLayout &L, const JacketContent &content)
     QList<QPolygon> lines;
     if (content.marks == FaceMarks::CropMarks || content.marks == FaceMarks::None)
         return lines;
-    if (content.backFace)
+    const bool spines = FaceKinds::row(content.face).spineStrip > 0;
+    if (spines)
         lines << L.LeftFoldLine << L.RightFoldLine;
     if (content.marks == FaceMarks::FoldLinesOnly)
         return lines;
@@ -344,7 +349,7 @@ QList<QPolygon> GuideLines(const TJacketLayout &L, const JacketContent &content)
         const int bottom = top + box.height();
         lines << QPolygon({QPoint(left, top), QPoint(right, top), QPoint(right, bottom), QPoint(left, bottom), QPoint(left, top)});
     } else {
-        lines << (content.backFace ? L.BackCutLine : L.FrontCutLine);
+        lines << (spines ? L.BackCutLine : L.FrontCutLine);
     }
     return lines;
 }
@@ -356,9 +361,7 @@ QList<QLine> CropMarks(const TJacketLayout &L, const JacketContent &content)
         return marks;
     // Japanese corner marks: each edge carried on outside the face, from
     // 3 mm off the corner for 10 mm, so the cut lines meet between them.
-    const auto units = [](double mm, double scale) {
-        return int(std::lround(mm / kMillimetresPerInch * kLayoutUnitsPerInch * scale));
-    };
+    const auto units = [](double mm, double scale) { return Units::scaledPixels(mm, scale); };
     const int gapX = units(kCropMarkGapMm, L.ScaleX);
     const int gapY = units(kCropMarkGapMm, L.ScaleY);
     const int endX = gapX + units(kCropMarkLengthMm, L.ScaleX);
@@ -374,7 +377,7 @@ QList<QLine> CropMarks(const TJacketLayout &L, const JacketContent &content)
     for (const int x : {left, right}) {
         marks << QLine(x, top - endY, x, top - gapY) << QLine(x, bottom + gapY, x, bottom + endY);
     }
-    if (content.backFace) {
+    if (FaceKinds::row(content.face).spineStrip > 0) {
         for (const QPolygon &fold : {L.LeftFoldLine, L.RightFoldLine}) {
             const int x = fold.isEmpty() ? 0 : fold.first().x();
             marks << QLine(x, top - endY, x, top - gapY) << QLine(x, bottom + gapY, x, bottom + endY);
@@ -389,7 +392,10 @@ QRect CoverBox(const TJacketLayout &L, const JacketContent &content)
     return box.adjusted(-content.bleed.x(), -content.bleed.y(), content.bleed.x(), content.bleed.y());
 }
 
-bool HasCover(const JacketContent &content) { return !content.backFace && !content.cover.isNull(); }
+bool HasCover(const JacketContent &content)
+{
+    return FaceKinds::row(content.face).cover == FaceKind::Cover::InsteadOfText && !content.cover.isNull();
+}
 
 void DrawJacketPage(TCanvas &canvas, const TJacketLayout &L, const JacketContent &content, const TBigBitmap &spinePicture)
 {

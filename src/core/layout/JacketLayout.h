@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/jacket/Jacket.h"
+#include "core/layout/FaceKinds.h"
 
 #include <QPoint>
 #include <QPolygon>
@@ -62,22 +63,9 @@ struct TJacketLayout
 
 namespace JacketGeometry {
 
-inline constexpr int kLayoutUnitsPerInch = 600;
-inline constexpr double kMillimetresPerInch = 25.4;
-
-// Face dimensions in layout units (1/600 inch).
-struct Face
-{
-    int outerWidth, outerHeight, innerWidth, innerHeight, panelLeft;
-};
-inline constexpr Face kFront{2850, 2850, 2550, 2550, 0};
-inline constexpr Face kBack{3546, 2770, 3046, 2360, 150};
-// The faces' outer sizes in millimetres.
-inline constexpr QSizeF kFrontMm{kFront.outerWidth * kMillimetresPerInch / kLayoutUnitsPerInch, kFront.outerHeight * kMillimetresPerInch / kLayoutUnitsPerInch};
-inline constexpr QSizeF kBackMm{kBack.outerWidth * kMillimetresPerInch / kLayoutUnitsPerInch, kBack.outerHeight * kMillimetresPerInch / kLayoutUnitsPerInch};
-
+// The sizes of each kind of face are in its row of the face-kind table
+// (FaceKinds.h); these hold for every face of the jacket's arrangement.
 inline constexpr int kTitleGap = 100;          // layout units
-inline constexpr int kSpineStripWidth = 150;   // device pixels
 inline constexpr int kSpineTextWidth = 148;    // device pixels
 inline constexpr int kSpineTextLength = 2370;  // device pixels
 inline constexpr int kSpineFontSize = 17;
@@ -107,7 +95,7 @@ struct PageInfo
 // What is laid out.
 struct LayoutRequest
 {
-    bool backFace = false;
+    FaceKindId face = FaceKindId::Front;
     QString title;
     QStringList items;
     QString titleSizeText;
@@ -145,7 +133,7 @@ LayoutOutcome LayOutJacket(TJacketLayout &layout, const LayoutRequest &request, 
 // What is printed on a face besides the layout's positions.
 struct JacketContent
 {
-    bool backFace = false;
+    FaceKindId face = FaceKindId::Front;
     QString title;
     QStringList lines;  // the item lines as printed, numbers included
     bool verticalSpine = false;

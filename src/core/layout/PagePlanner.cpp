@@ -2,6 +2,7 @@
 #include "core/layout/PagePlanner.h"
 
 #include "core/common/AppName.h"
+#include "core/layout/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,9 +19,9 @@ QPoint layoutOffset(const SheetGeometry &sheet, const FaceSpot &spot)
 // The jacket's request for one face: a front covered by its picture carries no text.
 LayoutRequest faceRequest(const Jacket &jacket, const FaceSpot &spot)
 {
-    LayoutRequest request{spot.backFace,        jacket.title,     jacket.items,          jacket.titleSizeText, jacket.itemSizeText,
+    LayoutRequest request{spot.face,            jacket.title,     jacket.items,          jacket.titleSizeText, jacket.itemSizeText,
                           jacket.numbering,     jacket.numberSuffix, jacket.verticalSpine, LineHeightSample};
-    if (!spot.backFace && !jacket.cover.isNull()) {
+    if (FaceKinds::row(spot.face).cover == FaceKind::Cover::InsteadOfText && !jacket.cover.isNull()) {
         request.title.clear();
         request.items.clear();
     }
@@ -30,8 +31,7 @@ LayoutRequest faceRequest(const Jacket &jacket, const FaceSpot &spot)
 // Millimetres at the sheet's resolution, across and down.
 QPoint sheetPixels(const SheetGeometry &sheet, double mm)
 {
-    return QPoint(int(std::lround(mm * sheet.pixelsPerInch.x() / JacketGeometry::kMillimetresPerInch)),
-                  int(std::lround(mm * sheet.pixelsPerInch.y() / JacketGeometry::kMillimetresPerInch)));
+    return QPoint(Units::wholePixels(mm, sheet.pixelsPerInch.x()), Units::wholePixels(mm, sheet.pixelsPerInch.y()));
 }
 
 // A face's place on the page and how it is marked.
@@ -48,7 +48,7 @@ JacketContent faceContent(const LayoutRequest &request, const PlannedSpot &plann
     const FaceSpot &spot = planned.spot;
     const SheetGeometry &sheet = page.sheet;
     const CoverPicture &cover = page.jacket.cover;
-    return JacketContent{spot.backFace,
+    return JacketContent{spot.face,
                          request.title,
                          NumberedLines(request.items, request.numbering, request.numberSuffix),
                          request.verticalSpine,
@@ -74,20 +74,18 @@ std::optional<QList<PlannedSpot>> productSpots(const PageRequest &request)
     const ProductFit &product = *request.product;
     const SheetGeometry &sheet = request.sheet;
     QList<PlannedSpot> spots;
-    for (const bool backFace : {false, true}) {
-        if ((request.faces == PageFaces::Front && backFace) || (request.faces == PageFaces::Back && !backFace))
-            continue;
-        const QList<LabelSlot> &places = backFace ? product.back : product.front;
+    for (const FaceKindId kind : FaceKinds::onPage(request.faces)) {
+        const QList<LabelSlot> &places = product.places(kind);
         if (places.isEmpty())
             return std::nullopt;
-        const LabelSlot &slot = places[qMax(0, backFace ? request.backPosition : request.frontPosition) % places.size()];
+        const LabelSlot &slot = places[qMax(0, request.position(kind)) % places.size()];
         const QPointF centreMm = slot.area.center();
         const QPoint centre(sheetPixels(sheet, centreMm.x()).x(), sheetPixels(sheet, centreMm.y()).y());
         // A picture reaches no further than the label and its waste: labels
         // side by side, or a booklet's other page, stay clean.
-        const QSizeF face = backFace ? JacketGeometry::kBackMm : JacketGeometry::kFrontMm;
+        const QSizeF face = FaceKinds::row(kind).millimetres();
         const double room = std::min(slot.area.width() - face.width(), slot.area.height() - face.height()) / 2 + slot.wasteMm;
-        spots << PlannedSpot{SheetPlacement::CentredOn(sheet, backFace, centre), FaceMarks::FoldLinesOnly,
+        spots << PlannedSpot{SheetPlacement::CentredOn(sheet, kind, centre), FaceMarks::FoldLinesOnly,
                              std::clamp(slot.bleedMm, 0.0, std::max(0.0, room))};
     }
     return spots;
@@ -101,20 +99,23 @@ std::optional<QList<PlannedSpot>> spotsFor(const PageRequest &request)
     const FaceMarks marks = request.jacket.marks;
     const double bleedMm = marks == FaceMarks::CropMarks ? JacketGeometry::kBleedMm : 0;
     const auto planned = [&](const FaceSpot &spot) { return PlannedSpot{spot, marks, bleedMm}; };
-    if (request.faces == PageFaces::BothOnOneSheet) {
-        const std::optional<QList<FaceSpot>> both = SheetPlacement::BothOnOneSheet(request.sheet, marks);
-        if (!both)
+    const QList<FaceKindId> kinds = FaceKinds::onPage(request.faces);
+    if (kinds.size() > 1) {
+        const std::optional<QList<FaceSpot>> all = SheetPlacement::OnOneSheet(request.sheet, kinds, marks);
+        if (!all)
             return std::nullopt;
-        return QList<PlannedSpot>{planned(both->at(0)), planned(both->at(1))};
+        QList<PlannedSpot> spots;
+        for (const FaceSpot &spot : *all)
+            spots << planned(spot);
+        return spots;
     }
-    const bool backFace = request.faces == PageFaces::Back;
     // Crop marks need room all round the face.
     if (marks == FaceMarks::CropMarks) {
-        if (const std::optional<FaceSpot> centred = SheetPlacement::CentredAlone(request.sheet, backFace))
+        if (const std::optional<FaceSpot> centred = SheetPlacement::CentredAlone(request.sheet, kinds.first()))
             return QList<PlannedSpot>{planned(*centred)};
     }
     // One face alone lies at the sheet's corner.
-    return QList<PlannedSpot>{planned(FaceSpot{backFace, false, QPoint()})};
+    return QList<PlannedSpot>{planned(FaceSpot{kinds.first(), false, QPoint()})};
 }
 
 // The disc label, where it goes: on a product, in its next round label; in a
@@ -136,10 +137,10 @@ std::optional<DiscSpot> discSpot(const PageRequest &request)
         return QPoint(sheetPixels(sheet, mm.x()).x(), sheetPixels(sheet, mm.y()).y());
     };
     if (request.product) {
-        const QList<LabelSlot> &places = request.product->disc;
+        const QList<LabelSlot> &places = request.product->places(FaceKindId::Disc);
         if (places.isEmpty())
             return std::nullopt;
-        const LabelSlot &slot = places[qMax(0, request.discPosition) % places.size()];
+        const LabelSlot &slot = places[qMax(0, request.position(FaceKindId::Disc)) % places.size()];
         const double hole = slot.holeMm > 0 ? slot.holeMm : DiscRing::kStickerInnerMm;
         return DiscSpot{centreOf(slot.area.center()), DiscRing{slot.area.width(), hole}, false, slot.wasteMm, false};
     }
@@ -147,7 +148,7 @@ std::optional<DiscSpot> discSpot(const PageRequest &request)
         return DiscSpot{QPoint(sheet.sheet.width() / 2, sheet.sheet.height() / 2), request.discRing, false, 0, false};
     const DiscRing sticker;
     const bool crop = request.jacket.marks == FaceMarks::CropMarks;
-    const double top = sheet.printable.top() * JacketGeometry::kMillimetresPerInch / sheet.pixelsPerInch.y()
+    const double top = Units::pixelsToMm(sheet.printable.top(), sheet.pixelsPerInch.y())
         + (crop ? JacketGeometry::kCropMarkGapMm + JacketGeometry::kCropMarkLengthMm : 0);
     const int centreX = sheet.sheet.width() / 2;
     return DiscSpot{QPoint(centreX, centreOf(QPointF(0, top + sticker.outerMm / 2)).y()), sticker,
@@ -200,6 +201,7 @@ PlannedPage planDisc(const PageRequest &request, TCanvas &canvas, TJacketLayout 
     page.shrunk = outcome.titleShrunk || outcome.itemsShrunk;
     const QPoint corner = spot->centre - QPoint(disc.box.width() / 2, disc.box.height() / 2);
     PlacedFace placed;
+    placed.kind = FaceKindId::Disc;
     placed.transform = QTransform::fromTranslate(corner.x(), corner.y()) * SheetPlacement::SheetTransform(request.sheet, request.correction);
     placed.disc = PlacedDisc{disc, label, spot->cropMarks ? discCropMarks(disc) : QList<QLine>()};
     page.faces << placed;
@@ -240,7 +242,7 @@ PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout 
         page.pastTheSheet = page.pastTheSheet
             || (!spot.shared
                 && (layout.PanelLeft + layout.OuterWidth > sheet.sheet.width() || layout.OuterHeight > sheet.sheet.height()));
-        page.faces << PlacedFace{layout, faceContent(face, planned, request), faceTransform(sheet, request.correction, spot)};
+        page.faces << PlacedFace{spot.face, layout, faceContent(face, planned, request), faceTransform(sheet, request.correction, spot)};
     }
     return page;
 }

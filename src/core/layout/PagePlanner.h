@@ -32,6 +32,10 @@ struct PageRequest
     int frontPosition = 0;
     int backPosition = 0;
     int discPosition = 0;
+    int position(FaceKindId kind) const
+    {
+        return kind == FaceKindId::Front ? frontPosition : kind == FaceKindId::Back ? backPosition : discPosition;
+    }
     // The disc label's ring on plain paper (the stickers') or on a printable
     // disc; a product's comes from the product.
     DiscRing discRing;

@@ -3,6 +3,7 @@
 
 #include "core/layout/JacketLayout.h"
 #include "core/layout/Canvas.h"
+#include "core/layout/Units.h"
 #include "core/common/Exception.h"
 #include "core/bitmap/BigBitmap.h"
 
@@ -33,7 +34,7 @@ ExportOutcome ExportJacketPdf(const JacketExport &jacket, const ExportSheet &she
 
     // One layout unit is one device pixel, as on the printer.
     QPdfWriter writer(&pdf);
-    writer.setResolution(JacketGeometry::kLayoutUnitsPerInch);
+    writer.setResolution(Units::kLayoutUnitsPerInch);
     writer.setPageLayout(sheet.pageLayout);
     writer.setTitle(jacket.jacket.title);
     writer.setCreator(QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion());

@@ -2,6 +2,7 @@
 #include "core/layout/SheetPlacement.h"
 
 #include "core/layout/Canvas.h"
+#include "core/layout/Units.h"
 
 #include <QCoreApplication>
 #include <QRectF>
@@ -15,7 +16,7 @@ using namespace JacketGeometry;
 // Room left between the two faces on one sheet, for the scissors.
 constexpr int kFaceGap = 240;  // layout units, about 10 mm
 // With crop marks, room for the marks of both faces.
-constexpr int kCropMarkedFaceGap = int(2 * (kCropMarkGapMm + kCropMarkLengthMm) / kMillimetresPerInch * kLayoutUnitsPerInch + 0.5);
+constexpr int kCropMarkedFaceGap = Units::toLayoutUnits(2 * (kCropMarkGapMm + kCropMarkLengthMm));
 
 TJacketLayout scaleOf(const SheetGeometry &sheet)
 {
@@ -46,60 +47,77 @@ std::optional<double> PrintCorrection::scaleFrom(double percent)
 
 namespace SheetPlacement {
 
-QSize FaceSize(const SheetGeometry &sheet, bool backFace)
+QSize FaceSize(const SheetGeometry &sheet, FaceKindId kind)
 {
     const TJacketLayout scale = scaleOf(sheet);
-    const Face &face = backFace ? kBack : kFront;
+    const FaceKind &face = FaceKinds::row(kind);
     return QSize(Scaled(face.outerWidth, scale.ScaleX), Scaled(face.outerHeight, scale.ScaleY));
 }
 
-std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet, FaceMarks marks)
+std::optional<QList<FaceSpot>> OnOneSheet(const SheetGeometry &sheet, const QList<FaceKindId> &kinds, FaceMarks marks)
 {
     const int gap = marks == FaceMarks::CropMarks ? kCropMarkedFaceGap : kFaceGap;
     const TJacketLayout scale = scaleOf(sheet);
-    const QSize front = FaceSize(sheet, false);
-    const QSize back = FaceSize(sheet, true);
-    // The back's box begins this far right of its layout's origin.
-    const int backLeft = Scaled(kBack.panelLeft, scale.ScaleX);
     const int width = sheet.sheet.width();
     const int height = sheet.sheet.height();
+    QList<QSize> sizes;
+    int widest = 0, highest = 0, across = 0, down = 0;
+    for (const FaceKindId kind : kinds) {
+        const QSize size = FaceSize(sheet, kind);
+        sizes << size;
+        widest = qMax(widest, size.width());
+        highest = qMax(highest, size.height());
+        across += size.width();
+        down += size.height();
+    }
+    const int gaps = int(kinds.size()) - 1;
+    // Each face's box begins this far right of its layout's origin.
+    const auto boxLeft = [&](FaceKindId kind) { return Scaled(FaceKinds::row(kind).boxLeft, scale.ScaleX); };
 
     const int gapDown = Scaled(gap, scale.ScaleY);
-    if (qMax(front.width(), back.width()) <= width && front.height() + gapDown + back.height() <= height) {
-        const int top = (height - front.height() - gapDown - back.height()) / 2;
-        return QList<FaceSpot>{{false, true, QPoint((width - front.width()) / 2, top)},
-                               {true, true, QPoint((width - back.width()) / 2 - backLeft, top + front.height() + gapDown)}};
+    if (widest <= width && down + gaps * gapDown <= height) {
+        QList<FaceSpot> spots;
+        int top = (height - down - gaps * gapDown) / 2;
+        for (qsizetype i = 0; i < kinds.size(); ++i) {
+            spots << FaceSpot{kinds[i], true, QPoint((width - sizes[i].width()) / 2 - boxLeft(kinds[i]), top)};
+            top += sizes[i].height() + gapDown;
+        }
+        return spots;
     }
     const int gapAcross = Scaled(gap, scale.ScaleX);
-    if (front.width() + gapAcross + back.width() <= width && qMax(front.height(), back.height()) <= height) {
-        const int left = (width - front.width() - gapAcross - back.width()) / 2;
-        return QList<FaceSpot>{{false, true, QPoint(left, (height - front.height()) / 2)},
-                               {true, true, QPoint(left + front.width() + gapAcross - backLeft, (height - back.height()) / 2)}};
+    if (across + gaps * gapAcross <= width && highest <= height) {
+        QList<FaceSpot> spots;
+        int left = (width - across - gaps * gapAcross) / 2;
+        for (qsizetype i = 0; i < kinds.size(); ++i) {
+            spots << FaceSpot{kinds[i], true, QPoint(left - boxLeft(kinds[i]), (height - sizes[i].height()) / 2)};
+            left += sizes[i].width() + gapAcross;
+        }
+        return spots;
     }
     return std::nullopt;
 }
 
-std::optional<FaceSpot> CentredAlone(const SheetGeometry &sheet, bool backFace)
+std::optional<FaceSpot> CentredAlone(const SheetGeometry &sheet, FaceKindId kind)
 {
-    const QSize face = FaceSize(sheet, backFace);
+    const QSize face = FaceSize(sheet, kind);
     if (face.width() > sheet.sheet.width() || face.height() > sheet.sheet.height())
         return std::nullopt;
-    return CentredOn(sheet, backFace, QPoint(sheet.sheet.width() / 2, sheet.sheet.height() / 2));
+    return CentredOn(sheet, kind, QPoint(sheet.sheet.width() / 2, sheet.sheet.height() / 2));
 }
 
-FaceSpot CentredOn(const SheetGeometry &sheet, bool backFace, const QPoint &centre)
+FaceSpot CentredOn(const SheetGeometry &sheet, FaceKindId kind, const QPoint &centre)
 {
-    const QSize face = FaceSize(sheet, backFace);
-    // The back's box begins this far right of its layout's origin.
-    const int backLeft = backFace ? Scaled(kBack.panelLeft, scaleOf(sheet).ScaleX) : 0;
-    return FaceSpot{backFace, true, centre - QPoint(face.width() / 2 + backLeft, face.height() / 2)};
+    const QSize face = FaceSize(sheet, kind);
+    // The box begins this far right of its layout's origin.
+    const int boxLeft = Scaled(FaceKinds::row(kind).boxLeft, scaleOf(sheet).ScaleX);
+    return FaceSpot{kind, true, centre - QPoint(face.width() / 2 + boxLeft, face.height() / 2)};
 }
 
 QTransform SheetTransform(const SheetGeometry &sheet, const PrintCorrection &correction)
 {
     const double s = correction.scalePercent / 100;
-    const QPointF move(correction.offsetXMm * sheet.pixelsPerInch.x() / kMillimetresPerInch,
-                       correction.offsetYMm * sheet.pixelsPerInch.y() / kMillimetresPerInch);
+    const QPointF move(Units::mmToPixels(correction.offsetXMm, sheet.pixelsPerInch.x()),
+                       Units::mmToPixels(correction.offsetYMm, sheet.pixelsPerInch.y()));
     const QPointF corner = move - QPointF(sheet.printable.topLeft());
     return QTransform(s, 0, 0, s, corner.x(), corner.y());
 }
@@ -118,9 +136,7 @@ bool ReachesBeyond(const QList<QRect> &areas, const QTransform &transform, const
 bool ReachesBeyond(TCanvas &canvas, const QList<PlacedFace> &faces, const SheetGeometry &sheet)
 {
     for (const PlacedFace &face : faces) {
-        const QList<QRect> areas = face.disc ? DiscDrawnAreas(canvas, face.disc->layout, face.disc->request)
-                                             : DrawnAreas(canvas, face.layout, face.content);
-        if (ReachesBeyond(areas, face.transform, sheet))
+        if (ReachesBeyond(FaceKinds::row(face.kind).drawnAreas(canvas, face), face.transform, sheet))
             return true;
     }
     return false;
@@ -139,14 +155,7 @@ void DrawFaces(TCanvas &canvas, const QList<PlacedFace> &faces, const TBigBitmap
 {
     for (const PlacedFace &face : faces) {
         canvas.SetTransform(face.transform);
-        if (face.disc) {
-            DrawDisc(canvas, face.disc->layout, face.disc->request);
-            canvas.SetPenStyle(Qt::SolidLine);
-            for (const QLine &mark : face.disc->cropMarks)
-                canvas.Polyline(QPolygon({mark.p1(), mark.p2()}));
-        } else {
-            DrawJacketPage(canvas, face.layout, face.content, spinePicture);
-        }
+        FaceKinds::row(face.kind).draw(canvas, face, spinePicture);
     }
     canvas.SetTransform(QTransform());
 }

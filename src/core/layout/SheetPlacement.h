@@ -47,7 +47,7 @@ struct SheetGeometry
 // One face on the page.
 struct FaceSpot
 {
-    bool backFace = false;
+    FaceKindId face = FaceKindId::Front;
     // Both faces on one sheet: the face is laid out from its own corner
     // (page offset 0) and gets its cut line all round, since it no longer
     // lies against the sheet's edges.
@@ -66,9 +66,11 @@ struct PlacedDisc
     QList<QLine> cropMarks;
 };
 
-// A face ready to go onto its page: a face of the jacket, or its disc label.
+// A piece ready to go onto its page, drawn by its kind's row: a face of
+// the jacket (its layout and content), or its disc label (`disc`).
 struct PlacedFace
 {
+    FaceKindId kind = FaceKindId::Front;
     TJacketLayout layout;
     JacketContent content;
     QTransform transform;  // from the layout's coordinates to the painter's
@@ -80,20 +82,22 @@ class TBigBitmap;
 namespace SheetPlacement {
 
 // The face's outer size at the sheet's resolution, as the layout makes it.
-QSize FaceSize(const SheetGeometry &sheet, bool backFace);
+QSize FaceSize(const SheetGeometry &sheet, FaceKindId face);
 
-// Front above back, each centred across the sheet and the pair centred down
-// it; on a sheet wider than high and too low for that, front left of back.
-// Crop marks take more room between the faces. Nothing when the sheet holds
-// neither arrangement.
-std::optional<QList<FaceSpot>> BothOnOneSheet(const SheetGeometry &sheet, FaceMarks marks = FaceMarks::CutLines);
+// The faces one above the other, each centred across the sheet and all
+// centred down it (the jacket's front above its back); on a sheet wider than
+// high and too low for that, side by side, left to right. Crop marks take
+// more room between the faces. Nothing when the sheet holds neither
+// arrangement.
+std::optional<QList<FaceSpot>> OnOneSheet(const SheetGeometry &sheet, const QList<FaceKindId> &faces,
+                                          FaceMarks marks = FaceMarks::CutLines);
 
 // A face alone in the middle of the sheet, where its crop marks have room;
 // nothing when the sheet is smaller than the face.
-std::optional<FaceSpot> CentredAlone(const SheetGeometry &sheet, bool backFace);
+std::optional<FaceSpot> CentredAlone(const SheetGeometry &sheet, FaceKindId face);
 
 // A face whose box is centred on `centre` (sheet pixels), laid out from its own corner.
-FaceSpot CentredOn(const SheetGeometry &sheet, bool backFace, const QPoint &centre);
+FaceSpot CentredOn(const SheetGeometry &sheet, FaceKindId face, const QPoint &centre);
 
 // From sheet pixels to painter coordinates (the printable area's corner at
 // 0, 0), with the correction applied.

@@ -37,6 +37,11 @@ struct PaperChoice
 
     bool operator==(const PaperChoice &) const = default;
     bool plainPaper() const { return product.isEmpty(); }
+    // The next position of that kind of face.
+    int &position(FaceKindId kind)
+    {
+        return kind == FaceKindId::Front ? frontPosition : kind == FaceKindId::Back ? backPosition : discPosition;
+    }
 };
 
 namespace PaperChoices {

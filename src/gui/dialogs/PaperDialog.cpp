@@ -24,11 +24,11 @@ constexpr int kProductRole = Qt::UserRole;
 QString facesOf(const ProductFit &fit)
 {
     QStringList faces;
-    if (!fit.front.isEmpty())
+    if (!fit.places(FaceKindId::Front).isEmpty())
         faces << QCoreApplication::translate("TPaperForm", "表");
-    if (!fit.back.isEmpty())
+    if (!fit.places(FaceKindId::Back).isEmpty())
         faces << QCoreApplication::translate("TPaperForm", "裏");
-    if (!fit.disc.isEmpty())
+    if (!fit.places(FaceKindId::Disc).isEmpty())
         faces << QCoreApplication::translate("TPaperForm", "レーベル");
     // The separator is the language's too.
     return faces.join(QCoreApplication::translate("TPaperForm", "・"));
@@ -122,9 +122,9 @@ void TSheetPicture::paintEvent(QPaintEvent *)
             painter.drawText(slots_[i].area, Qt::AlignCenter, QString::number(i + 1));
         }
     };
-    places(m_fit.front, m_next.front, QColor(190, 215, 245), false);
-    places(m_fit.back, m_next.back, QColor(200, 235, 200), false);
-    places(m_fit.disc, m_next.disc, QColor(245, 220, 190), true);
+    places(m_fit.places(FaceKindId::Front), m_next.front, QColor(190, 215, 245), false);
+    places(m_fit.places(FaceKindId::Back), m_next.back, QColor(200, 235, 200), false);
+    places(m_fit.places(FaceKindId::Disc), m_next.disc, QColor(245, 220, 190), true);
 }
 
 TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &products, QWidget *parent)
@@ -219,12 +219,12 @@ void TPaperForm::ProductChanged()
 {
     const LabelProduct *product = CurrentProduct();
     const ProductFit fit = product ? LabelProducts::FitJacket(*product) : ProductFit();
-    FrontBox->setRange(1, qMax<int>(1, fit.front.size()));
-    BackBox->setRange(1, qMax<int>(1, fit.back.size()));
-    DiscBox->setRange(1, qMax<int>(1, fit.disc.size()));
-    FrontBox->setEnabled(fit.front.size() > 1);
-    BackBox->setEnabled(fit.back.size() > 1);
-    DiscBox->setEnabled(fit.disc.size() > 1);
+    FrontBox->setRange(1, qMax<int>(1, fit.places(FaceKindId::Front).size()));
+    BackBox->setRange(1, qMax<int>(1, fit.places(FaceKindId::Back).size()));
+    DiscBox->setRange(1, qMax<int>(1, fit.places(FaceKindId::Disc).size()));
+    FrontBox->setEnabled(fit.places(FaceKindId::Front).size() > 1);
+    BackBox->setEnabled(fit.places(FaceKindId::Back).size() > 1);
+    DiscBox->setEnabled(fit.places(FaceKindId::Disc).size() > 1);
     showPicture();
 }
 

@@ -4,6 +4,7 @@
 #include "gui/app/Application.h"
 #include "core/layout/Canvas.h"
 #include "core/layout/JacketLayout.h"
+#include "core/layout/Units.h"
 #include "core/labels/LabelOutlines.h"
 #include "core/layout/SheetPlacement.h"
 #include "gui/widgets/ItemListBox.h"
@@ -86,8 +87,8 @@ void drawLabels(TCanvas &image, const SheetGeometry &sheet, const LabelProduct &
     painter->save();
     painter->setPen(QPen(QColor(200, 200, 200), 0));
     painter->setBrush(Qt::NoBrush);
-    const double across = sheet.pixelsPerInch.x() / JacketGeometry::kMillimetresPerInch / divisor;
-    const double down = sheet.pixelsPerInch.y() / JacketGeometry::kMillimetresPerInch / divisor;
+    const double across = Units::pixelsPerMm(sheet.pixelsPerInch.x()) / divisor;
+    const double down = Units::pixelsPerMm(sheet.pixelsPerInch.y()) / divisor;
     for (const LabelOutline &outline : LabelOutlines(product)) {
         const QRectF box(outline.box.x() * across, outline.box.y() * down, outline.box.width() * across, outline.box.height() * down);
         if (outline.round)
@@ -98,14 +99,14 @@ void drawLabels(TCanvas &image, const SheetGeometry &sheet, const LabelProduct &
     painter->restore();
 }
 
-// A disc label drawn as the printer draws it, on a picture of the printer's
-// resolution made small: its fonts, circles and clipped cover are the
-// printed ones, the hole left blank.
-void drawDiscFace(TCanvas &image, const PlacedFace &face, const SheetGeometry &sheet, const QPointF &at, double divisor)
+// A piece drawn as the printer draws it, on a picture of the printer's
+// resolution made small: its fonts, lines and clipped cover are the printed
+// ones (a disc's hole left blank).
+void drawPrintMadeSmall(TCanvas &image, const PlacedFace &face, const SheetGeometry &sheet, const QPointF &at, double divisor)
 {
-    const PlacedDisc &disc = *face.disc;
+    const FaceKind &kind = FaceKinds::row(face.kind);
     const QTransform small(face.transform.m11() / divisor, 0, 0, face.transform.m22() / divisor, 0, 0);
-    const QRect box = small.mapRect(QRect(QPoint(), disc.layout.box)).adjusted(0, 0, 2, 2);
+    const QRect box = small.mapRect(kind.box(face)).adjusted(0, 0, 2, 2);
     QImage picture(box.size(), QImage::Format_ARGB32_Premultiplied);
     constexpr double kInchesPerMetre = 1 / 0.0254;
     picture.setDotsPerMeterX(int(std::lround(sheet.pixelsPerInch.x() * kInchesPerMetre)));
@@ -117,18 +118,9 @@ void drawDiscFace(TCanvas &image, const PlacedFace &face, const SheetGeometry &s
         TCanvas canvas(&picture);
         canvas.setPainter(&painter);
         canvas.SetTransform(small);
-        DrawDisc(canvas, disc.layout, disc.request);
-        canvas.SetPenStyle(Qt::SolidLine);
-        for (const QLine &mark : disc.cropMarks)
-            canvas.Polyline(QPolygon({mark.p1(), mark.p2()}));
-        // A disc or a round label is shown with its edge and hole even where
-        // nothing of them is printed.
-        if (!disc.request.cutLines) {
-            painter.setPen(QPen(QColor(200, 200, 200), 0));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(disc.layout.outer);
-            painter.drawEllipse(disc.layout.inner);
-        }
+        kind.draw(canvas, face, *SpineBitmap);
+        if (kind.drawUnprintedOutline)
+            kind.drawUnprintedOutline(painter, face);
         canvas.setPainter(nullptr);
     }
     QPainter *painter = image.painter();
@@ -320,7 +312,7 @@ void TPreVForm::DrawPreview()
     };
     QList<FaceFonts> fonts;
     for (const PlacedFace &face : std::as_const(PagePlan)) {
-        if (face.disc) {
+        if (FaceKinds::row(face.kind).preview != FaceKind::Preview::TextsAtScreenSizes) {
             fonts << FaceFonts{};
             continue;
         }
@@ -344,8 +336,8 @@ void TPreVForm::DrawPreview()
         for (qsizetype i = 0; i < PagePlan.size(); ++i) {
             const PlacedFace &face = PagePlan[i];
             const QTransform &t = face.transform;
-            if (face.disc) {
-                drawDiscFace(image, face, sheet, QPointF((t.dx() + origin.x()) / divisor, (t.dy() + origin.y()) / divisor), divisor);
+            if (FaceKinds::row(face.kind).preview == FaceKind::Preview::PrintMadeSmall) {
+                drawPrintMadeSmall(image, face, sheet, QPointF((t.dx() + origin.x()) / divisor, (t.dy() + origin.y()) / divisor), divisor);
                 continue;
             }
             // The face's placement, in preview pixels.

@@ -194,9 +194,9 @@ void LabelProductsTest::facesFitInstalledProducts()
     QVERIFY(product);
     QVERIFY(Find(JacketProducts(m_products), name));
     const ProductFit fit = FitJacket(*product);
-    const QList<LabelSlot> &face = front ? fit.front : fit.back;
+    const QList<LabelSlot> &face = front ? fit.places(FaceKindId::Front) : fit.places(FaceKindId::Back);
     QCOMPARE(face.size(), 1);
-    QCOMPARE(fit.holdsBoth(), both);
+    QCOMPARE(fit.holds({FaceKindId::Front, FaceKindId::Back}), both);
     QCOMPARE(face[0].area, area);  // fuzzy: far closer than 0.01 mm
     QCOMPARE(face[0].bleedMm, bleed);
     QCOMPARE(face[0].foldLines.value(0).p1(), fold);

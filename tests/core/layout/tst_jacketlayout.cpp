@@ -30,7 +30,7 @@ struct Surface
 LayoutRequest request(bool back, const QString &title, const QStringList &items)
 {
     LayoutRequest r;
-    r.backFace = back;
+    r.face = back ? FaceKindId::Back : FaceKindId::Front;
     r.title = title;
     r.items = items;
     r.titleSizeText = QStringLiteral("17");
