@@ -188,7 +188,7 @@ bool JacketPrinting::PaperHoldsThePage(PageFaces faces, FaceMarks marks) const
         sheetHoldsIt = SheetPlacement::OnOneSheet(Sheet(), FaceKinds::onPage(faces), marks).has_value();
     } else if (faces == PageFaces::Label) {
         const QSize sheet = m_printer.GetPaperSize();  // tenths of a millimetre
-        const int across = int(DiscRing::kStickerOuterMm * 10);
+        const int across = int(FaceKinds::row(FaceKindId::Disc).ringOuterMm * 10);
         sheetHoldsIt = DiscTrayPage() || (sheet.width() >= across && sheet.height() >= across);
     } else {
         sheetHoldsIt = SheetIsLargeEnough(faces);

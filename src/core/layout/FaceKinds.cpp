@@ -48,14 +48,15 @@ void drawDiscEdge(QPainter &painter, const PlacedFace &face)
 // for the front (a booklet's right panel counts), tray cards within 3 mm,
 // round labels of 110 to 125 mm for the disc.
 const std::array<FaceKind, FaceKinds::kCount> kRows{{
-    {FaceKindId::Front, "front", 2850, 2850, 2550, 2550, 0, 0, FaceKind::Cover::InsteadOfText, false,
+    {FaceKindId::Front, "front", 2850, 2850, 2550, 2550, 0, 0, FaceKind::Cover::InsteadOfText, false, 0, 0,
      FaceKind::Preview::TextsAtScreenSizes, ProductPlace{ProductPlace::Square, 118, 124, QSizeF(), 1}, drawJacketFace,
      jacketFaceAreas, jacketFaceBox, nullptr},
-    {FaceKindId::Back, "back", 3546, 2770, 3046, 2360, 150, 150, FaceKind::Cover::None, false,
+    {FaceKindId::Back, "back", 3546, 2770, 3046, 2360, 150, 150, FaceKind::Cover::None, false, 0, 0,
      FaceKind::Preview::TextsAtScreenSizes, ProductPlace{ProductPlace::Rectangle, 0, 0, QSizeF(150.1, 117.3), 3},
      drawJacketFace, jacketFaceAreas, jacketFaceBox, nullptr},
-    {FaceKindId::Disc, "label", Units::toLayoutUnits(117), Units::toLayoutUnits(117), 0, 0, 0, 0, FaceKind::Cover::UnderText,
-     true, FaceKind::Preview::PrintMadeSmall, ProductPlace{ProductPlace::Round, 110, 125, QSizeF(), 0}, drawDisc, discAreas, discBox, drawDiscEdge},
+    {FaceKindId::Disc, "label", Units::toLayoutUnits(DiscRing::kStickerOuterMm), Units::toLayoutUnits(DiscRing::kStickerOuterMm), 0,
+     0, 0, 0, FaceKind::Cover::UnderText, true, DiscRing::kStickerOuterMm, DiscRing::kStickerInnerMm,
+     FaceKind::Preview::PrintMadeSmall, ProductPlace{ProductPlace::Round, 110, 125, QSizeF(), 0}, drawDisc, discAreas, discBox, drawDiscEdge},
 }};
 
 }  // namespace

@@ -40,10 +40,10 @@ struct FaceKind
     FaceKindId id;
     const char *name;  // as tests and notes call it
 
-    // In layout units (1/600 inch): the piece, the block its title and items
-    // are centred in, and how far right of the layout's origin its box
-    // begins (the back's, drawn as the program always drew it, one spine's
-    // width in).
+    // In layout units (1/600 inch): the piece (a round one: its ring's
+    // square), the block its title and items are centred in, and how far
+    // right of the layout's origin its box begins (the back's, drawn as the
+    // program always drew it, one spine's width in).
     int outerWidth = 0, outerHeight = 0;
     int innerWidth = 0, innerHeight = 0;
     int boxLeft = 0;
@@ -57,9 +57,11 @@ struct FaceKind
         UnderText,     // the picture fills the outline, the texts over it
     };
     Cover cover = Cover::None;
-    // A ring (two circles) rather than a rectangle; the preview shows its
-    // edge and hole even where they are not printed.
+    // A ring (two circles) rather than a rectangle, and its diameters on
+    // plain paper (a product or a disc tray has its own); the preview shows
+    // its edge and hole even where they are not printed.
     bool round = false;
+    double ringOuterMm = 0, ringInnerMm = 0;
 
     // How the preview shows it.
     enum class Preview {

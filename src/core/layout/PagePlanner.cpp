@@ -146,7 +146,8 @@ std::optional<DiscSpot> discSpot(const PageRequest &request)
     }
     if (request.discTray)
         return DiscSpot{QPoint(sheet.sheet.width() / 2, sheet.sheet.height() / 2), request.discRing, false, 0, false};
-    const DiscRing sticker;
+    const FaceKind &label = FaceKinds::row(FaceKindId::Disc);
+    const DiscRing sticker{label.ringOuterMm, label.ringInnerMm};
     const bool crop = request.jacket.marks == FaceMarks::CropMarks;
     const double top = Units::pixelsToMm(sheet.printable.top(), sheet.pixelsPerInch.y())
         + (crop ? JacketGeometry::kCropMarkGapMm + JacketGeometry::kCropMarkLengthMm : 0);
