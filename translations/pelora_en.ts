@@ -185,10 +185,6 @@
         <translation> (%1 has a title but no item lines)</translation>
     </message>
     <message>
-        <source>表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。</source>
-        <translation>Cannot read the cover picture %1; exporting without it.</translation>
-    </message>
-    <message>
         <source>（どのフォントサイズでも文字が面に収まりません）</source>
         <translation> (the text does not fit the face at any font size)</translation>
     </message>
@@ -225,10 +221,6 @@
         <translation> (it does not exist)</translation>
     </message>
     <message>
-        <source>%1 はジャケットの文書ではありません（テキストではありません）</source>
-        <translation>%1 is not a jacket document (it is not text)</translation>
-    </message>
-    <message>
         <source>%1 はフォルダではありません</source>
         <translation>%1 is not a folder</translation>
     </message>
@@ -252,12 +244,53 @@
         <source>プリンタ %1 の用紙 &apos;%2&apos; はラベル用紙のデータベースにありません。--product で用紙を指定するか、ウィンドウの「用紙の選択」で選び直してください%3</source>
         <translation>the paper &apos;%2&apos; chosen for printer %1 is not in the label database; name the paper with --product, or choose it again with Choose Paper in the window%3</translation>
     </message>
+    <message>
+        <source>%1 はジャケットの文書ではありません（%2）</source>
+        <translation>%1 is not a jacket document (%2)</translation>
+    </message>
+    <message>
+        <source>表紙の画像 %1 を使えないので、表紙の画像なしで書き出します（%2）。</source>
+        <translation>Cannot use the cover picture %1; exporting without it (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>CoverPicture</name>
+    <message>
+        <source>JPEG、PNG、WebP、BMP、GIF のどの画像でもありません</source>
+        <translation>it is no JPEG, PNG, WebP, BMP or GIF picture</translation>
+    </message>
+    <message>
+        <source>大きすぎます</source>
+        <translation>it is too large</translation>
+    </message>
+    <message>
+        <source>途中で切れているか、壊れています</source>
+        <translation>it is cut short or damaged</translation>
+    </message>
 </context>
 <context>
     <name>DataFile</name>
     <message>
         <source>  歌：</source>
         <translation>  by </translation>
+    </message>
+</context>
+<context>
+    <name>JacketFiles</name>
+    <message>
+        <source>読めません</source>
+        <translation>it cannot be read</translation>
+    </message>
+</context>
+<context>
+    <name>JacketFormat</name>
+    <message>
+        <source>テキストではありません</source>
+        <translation>it is not text</translation>
+    </message>
+    <message>
+        <source>1 行もありません（ジャケットの文書は 1 行目がタイトルです）</source>
+        <translation>it has no line at all (a jacket document has its title on the first line)</translation>
     </message>
 </context>
 <context>
@@ -706,14 +739,6 @@ Restore them in a new window?</translation>
         <translation>The picture %1 is too large to be the cover picture.</translation>
     </message>
     <message>
-        <source>%1 は表紙にできる画像ではありません（読めない形式か、壊れているか、大きすぎます）。</source>
-        <translation>%1 cannot be the cover picture (its format cannot be read, or it is damaged or too large).</translation>
-    </message>
-    <message>
-        <source>表紙の画像 %1 を読めないので、表紙の画像なしで開きます。</source>
-        <translation>Cannot read the cover picture %1. The jacket opens without a cover picture.</translation>
-    </message>
-    <message>
         <source>表紙の画像だった %1 を削除できませんでした。次に開くとき表紙として使われます。</source>
         <translation>Could not delete %1, the old cover picture. It will be used as the cover picture the next time the jacket is opened.</translation>
     </message>
@@ -802,10 +827,6 @@ Restore them in a new window?</translation>
         <translation>The name of the document %1 does not end in .plr, so its cover picture is not saved with it. To keep the cover picture too, use Save As with a name that ends in .plr.</translation>
     </message>
     <message>
-        <source>ファイル %1 はジャケットの文書ではありません。</source>
-        <translation>The file %1 is not a jacket document.</translation>
-    </message>
-    <message>
         <source>新しいウィンドウを開けません。残った内容は次に起動したときにまた尋ねます。</source>
         <translation>Cannot open a new window. You will be asked about the unsaved changes again at the next start.</translation>
     </message>
@@ -820,6 +841,18 @@ Restore them in a new window?</translation>
     <message>
         <source>次に印刷するラベルの位置を設定ファイル Pelora.ini に書き込めませんでした（%1）。次に印刷する前に「用紙の選択」で位置を確かめてください。</source>
         <translation>The position of the next label could not be written to the settings file Pelora.ini (%1). Check the position with Choose Paper before the next print.</translation>
+    </message>
+    <message>
+        <source>%1 は表紙にできる画像ではありません（%2）。</source>
+        <translation>%1 cannot be the cover picture (%2).</translation>
+    </message>
+    <message>
+        <source>表紙の画像 %1 を使えないので、表紙の画像なしで開きます（%2）。</source>
+        <translation>Cannot use the cover picture %1. The jacket opens without a cover picture (%2).</translation>
+    </message>
+    <message>
+        <source>ファイル %1 はジャケットの文書ではありません（%2）。</source>
+        <translation>The file %1 is not a jacket document (%2).</translation>
     </message>
 </context>
 <context>

@@ -179,7 +179,7 @@ std::optional<Jacket> readJacket(const QString &path)
     std::optional<Jacket> document = JacketFormat::fromBytes(*bytes, &why);
     if (!document)
         complain(why == JacketFormat::Unreadable::NotText
-                     ? QCoreApplication::translate("CommandLine", "%1 はジャケットの文書ではありません（テキストではありません）").arg(path)
+                     ? QCoreApplication::translate("CommandLine", "%1 はジャケットの文書ではありません（%2）").arg(path, JacketFormat::reason(why))
                      : QCoreApplication::translate("CommandLine", "%1: 空の文書です（ジャケットの文書は 1 行目がタイトルです）").arg(path));
     return document;
 }
@@ -290,7 +290,7 @@ int exportPdf(const Options &options)
     // The picture kept beside the document covers the front.
     const JacketFiles::FoundCover cover = JacketFiles::findCover(options.document);
     if (!cover.unreadable.isEmpty())
-        complain(QCoreApplication::translate("CommandLine", "表紙の画像 %1 を読めないので、表紙の画像なしで書き出します。").arg(cover.unreadable));
+        complain(QCoreApplication::translate("CommandLine", "表紙の画像 %1 を使えないので、表紙の画像なしで書き出します（%2）。").arg(cover.unreadable, cover.why));
     jacket.jacket.cover = cover.picture.value_or(CoverPicture());
 
     ExportSheet sheet;
@@ -393,7 +393,7 @@ int print(const Options &options, const MessagesToStandardError &messages)
     Jacket jacket = jacketToPrint(*document, options, SettingsFile::load(settingsFilePath()));
     const JacketFiles::FoundCover cover = JacketFiles::findCover(options.document);
     if (!cover.unreadable.isEmpty())
-        Messages::ShowWarning(QCoreApplication::translate("TForm1", "表紙の画像 %1 を読めないので、表紙の画像なしで開きます。").arg(cover.unreadable));
+        Messages::ShowWarning(QCoreApplication::translate("TForm1", "表紙の画像 %1 を使えないので、表紙の画像なしで開きます（%2）。").arg(cover.unreadable, cover.why));
     jacket.cover = cover.picture.value_or(CoverPicture());
 
     TQdPrinter printer;

@@ -4,6 +4,7 @@
 #include "core/jacket/WholePicture.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageReader>
 
 #include <algorithm>
@@ -42,10 +43,30 @@ QStringList CoverPicture::suffixes()
     return all;
 }
 
-std::optional<CoverPicture> CoverPicture::fromBytes(const QByteArray &bytes)
+QString CoverPicture::reason(Unusable why)
 {
-    if (bytes.isEmpty() || bytes.size() > kMostBytes)
+    switch (why) {
+    case Unusable::NotAPicture:
+        return QCoreApplication::translate("CoverPicture", "JPEG、PNG、WebP、BMP、GIF のどの画像でもありません");
+    case Unusable::TooLarge:
+        return QCoreApplication::translate("CoverPicture", "大きすぎます");
+    case Unusable::Damaged:
+        return QCoreApplication::translate("CoverPicture", "途中で切れているか、壊れています");
+    }
+    return QString();
+}
+
+std::optional<CoverPicture> CoverPicture::fromBytes(const QByteArray &bytes, Unusable *why)
+{
+    const auto refuse = [&](Unusable reason) {
+        if (why)
+            *why = reason;
         return std::nullopt;
+    };
+    if (bytes.size() > kMostBytes)
+        return refuse(Unusable::TooLarge);
+    if (bytes.isEmpty())
+        return refuse(Unusable::NotAPicture);
     QByteArray data = bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -53,17 +74,21 @@ std::optional<CoverPicture> CoverPicture::fromBytes(const QByteArray &bytes)
     const QByteArray format = reader.format();
     const auto known = std::find_if(std::begin(kFormats), std::end(kFormats), [&](const Format &f) { return format == f.name; });
     if (known == std::end(kFormats))
-        return std::nullopt;
+        return refuse(Unusable::NotAPicture);
     // Whole, as printed: within the decoding limit at its full size, and
     // with the data for every pixel its header promises.
     const QSize stored = reader.size();
     const qint64 limit = decodeLimitBytes();
-    if (stored.isEmpty() || qint64(stored.width()) * stored.height() * 4 > limit || !WholePicture::isWhole(bytes, format, limit))
-        return std::nullopt;
+    if (stored.isEmpty())
+        return refuse(Unusable::Damaged);
+    if (qint64(stored.width()) * stored.height() * 4 > limit)
+        return refuse(Unusable::TooLarge);
+    if (!WholePicture::isWhole(bytes, format, limit))
+        return refuse(Unusable::Damaged);
     const CoverPicture picture(bytes, QString::fromLatin1(known->suffix));
     // Decoded small, which reads the whole picture without holding a large copy.
     if (picture.covering(QSize(16, 16)).isNull())
-        return std::nullopt;
+        return refuse(Unusable::Damaged);
     return picture;
 }
 

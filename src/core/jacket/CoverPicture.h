@@ -19,10 +19,19 @@ public:
 
     CoverPicture() = default;
 
+    // Why bytes are no cover picture.
+    enum class Unusable {
+        NotAPicture,  // of no format Qt reads here
+        TooLarge,     // more than kMostBytes, or too many pixels to decode
+        Damaged,      // cut short, or a size its data cannot hold
+    };
+    // The reason in the run's language, to go in a message.
+    static QString reason(Unusable why);
+
     // A picture Qt can read (JPEG, PNG, WebP, BMP, GIF), no larger than
     // kMostBytes, that decodes whole within Qt's image memory limit:
-    // nothing otherwise (cut short, or a size its data cannot hold).
-    static std::optional<CoverPicture> fromBytes(const QByteArray &bytes);
+    // nothing otherwise, and why in `why`.
+    static std::optional<CoverPicture> fromBytes(const QByteArray &bytes, Unusable *why = nullptr);
 
     // The extensions pictures are kept under, one per format, in the
     // order a cover file is looked for.

@@ -3,6 +3,8 @@
 
 #include "core/text/TextLines.h"
 
+#include <QCoreApplication>
+
 #include <string_view>
 
 namespace JacketFormat {
@@ -22,6 +24,12 @@ bool isText(QByteArrayView bytes)
 }
 
 }  // namespace
+
+QString reason(Unreadable why)
+{
+    return why == Unreadable::NotText ? QCoreApplication::translate("JacketFormat", "テキストではありません")
+                                      : QCoreApplication::translate("JacketFormat", "1 行もありません（ジャケットの文書は 1 行目がタイトルです）");
+}
 
 QByteArray toBytes(const Jacket &document)
 {

@@ -31,5 +31,7 @@ enum class Unreadable
 // Shift-JIS (or UTF-8, after its byte-order mark) become U+FFFD. Nothing, and
 // why in `why`, for bytes that are no document.
 std::optional<Jacket> fromBytes(QByteArrayView bytes, Unreadable *why = nullptr);
+// The reason in the run's language, to go in a message.
+QString reason(Unreadable why);
 
 }  // namespace JacketFormat

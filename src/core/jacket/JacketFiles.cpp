@@ -5,6 +5,9 @@
 #include "core/jacket/JacketDocument.h"
 #include "core/files/RegularFile.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+
 namespace JacketFiles {
 
 bool keepsCover(const QString &documentPath) { return documentPath.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive); }
@@ -32,10 +35,18 @@ FoundCover findCover(const QString &documentPath)
     if (files.isEmpty())
         return {};
     const std::optional<QByteArray> bytes = readRegularFile(files.first(), CoverPicture::kMostBytes);
-    std::optional<CoverPicture> picture = bytes ? CoverPicture::fromBytes(*bytes) : std::nullopt;
+    if (!bytes) {
+        // A regular file of Pelora's that cannot be read whole: too large, or not ours to read.
+        const bool large = QFileInfo(files.first()).size() > CoverPicture::kMostBytes;
+        return FoundCover{std::nullopt, files.first(),
+                          large ? CoverPicture::reason(CoverPicture::Unusable::TooLarge)
+                                : QCoreApplication::translate("JacketFiles", "読めません")};
+    }
+    CoverPicture::Unusable why{};
+    std::optional<CoverPicture> picture = CoverPicture::fromBytes(*bytes, &why);
     if (!picture)
-        return FoundCover{std::nullopt, files.first()};
-    return FoundCover{std::move(picture), QString()};
+        return FoundCover{std::nullopt, files.first(), CoverPicture::reason(why)};
+    return FoundCover{std::move(picture), QString(), QString()};
 }
 
 Saved save(const QString &documentPath, const Jacket &jacket)

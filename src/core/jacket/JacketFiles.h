@@ -34,6 +34,7 @@ struct FoundCover
 {
     std::optional<CoverPicture> picture;
     QString unreadable;  // a cover file that is there but no usable picture
+    QString why;         // and why, in the run's language
 };
 // The first cover file beside the document.
 FoundCover findCover(const QString &documentPath);

@@ -39,9 +39,10 @@ void TForm1::ChooseCoverClick()
         Messages::ShowError(tr("ファイル %1 は開けません。").arg(path));
         return;
     }
-    const std::optional<CoverPicture> picture = CoverPicture::fromBytes(*bytes);
+    CoverPicture::Unusable why{};
+    const std::optional<CoverPicture> picture = CoverPicture::fromBytes(*bytes, &why);
     if (!picture) {
-        Messages::ShowError(tr("%1 は表紙にできる画像ではありません（読めない形式か、壊れているか、大きすぎます）。").arg(path));
+        Messages::ShowError(tr("%1 は表紙にできる画像ではありません（%2）。").arg(path, CoverPicture::reason(why)));
         return;
     }
     History->record(ChooseCoverMe->text(), [&] { SetCover(*picture); });
@@ -82,5 +83,5 @@ void TForm1::ReadCoverBeside(const QString &documentPath)
     const JacketFiles::FoundCover found = JacketFiles::findCover(documentPath);
     SetCover(found.picture.value_or(CoverPicture()));
     if (!found.unreadable.isEmpty())
-        Messages::ShowWarning(tr("表紙の画像 %1 を読めないので、表紙の画像なしで開きます。").arg(found.unreadable));
+        Messages::ShowWarning(tr("表紙の画像 %1 を使えないので、表紙の画像なしで開きます（%2）。").arg(found.unreadable, found.why));
 }

@@ -57,7 +57,7 @@ bool TForm1::ReadDocument(const QString &path)
     JacketFormat::Unreadable why{};
     const std::optional<Jacket> document = JacketFormat::fromBytes(*bytes, &why);
     if (!document) {
-        Messages::ShowError(why == JacketFormat::Unreadable::NotText ? tr("ファイル %1 はジャケットの文書ではありません。").arg(path)
+        Messages::ShowError(why == JacketFormat::Unreadable::NotText ? tr("ファイル %1 はジャケットの文書ではありません（%2）。").arg(path, JacketFormat::reason(why))
                                                                        : tr("リストのインデックスが範囲を超えています (0)"));
         return false;
     }

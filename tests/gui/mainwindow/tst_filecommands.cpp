@@ -294,9 +294,9 @@ void FileCommandsTest::openErrorsLeaveTheDocument()
                                             QStringLiteral("ファイル %1 は開けません。").arg(path("folder.plr")),
                                             QStringLiteral("ファイル %1 は開けません。").arg(path("fifo.plr")),
                                             QStringLiteral("リストのインデックスが範囲を超えています (0)"),
-                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません。").arg(path("nul.plr")),
-                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません。").arg(path("picture.plr")),
-                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません。").arg(path("pdf.plr"))}));
+                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません（テキストではありません）。").arg(path("nul.plr")),
+                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません（テキストではありません）。").arg(path("picture.plr")),
+                                            QStringLiteral("ファイル %1 はジャケットの文書ではありません（テキストではありません）。").arg(path("pdf.plr"))}));
     for (const auto &shown : messages.shown())
         QCOMPARE(shown.kind, Messages::Kind::Error);
     QCOMPARE(m_form->EditTi->text(), QStringLiteral("mine"));
@@ -590,34 +590,40 @@ void FileCommandsTest::userPicturesBesideTheDocumentAreNeverTouched()
 void FileCommandsTest::unusablePicturesAreRefused_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("text") << QByteArray("not a picture");
-    QTest::newRow("PNG cut short") << twoThirds(pictureBytes("PNG", QSize(64, 64)));
-    QTest::newRow("PNG of 20000 x 20000") << hugePngHeader();
-    QTest::newRow("JPEG cut short") << twoThirds(pictureBytes("JPEG", QSize(64, 64)));
-    QTest::newRow("JPEG claiming 20000 x 20000") << jpegClaiming(QSize(20000, 20000));
-    QTest::newRow("JPEG claiming 2000 x 2000") << jpegClaiming(QSize(2000, 2000));
-    QTest::newRow("BMP cut short") << twoThirds(pictureBytes("BMP", QSize(64, 64)));
-    QTest::newRow("GIF cut short") << twoThirds(TestSupport::readFile(TestSupport::dataPath("pictures/gradient.gif")));
+    QTest::addColumn<QString>("why");
+    const QString none = QStringLiteral("JPEG、PNG、WebP、BMP、GIF のどの画像でもありません");
+    const QString large = QStringLiteral("大きすぎます");
+    const QString damaged = QStringLiteral("途中で切れているか、壊れています");
+    QTest::newRow("empty") << QByteArray() << none;
+    QTest::newRow("text") << QByteArray("not a picture") << none;
+    QTest::newRow("PNG cut short") << twoThirds(pictureBytes("PNG", QSize(64, 64))) << damaged;
+    // Its header alone, which Qt does not even size: nothing to print.
+    QTest::newRow("PNG of 20000 x 20000") << hugePngHeader() << damaged;
+    QTest::newRow("JPEG cut short") << twoThirds(pictureBytes("JPEG", QSize(64, 64))) << damaged;
+    QTest::newRow("JPEG claiming 20000 x 20000") << jpegClaiming(QSize(20000, 20000)) << large;
+    QTest::newRow("JPEG claiming 2000 x 2000") << jpegClaiming(QSize(2000, 2000)) << damaged;
+    QTest::newRow("BMP cut short") << twoThirds(pictureBytes("BMP", QSize(64, 64))) << damaged;
+    QTest::newRow("GIF cut short") << twoThirds(TestSupport::readFile(TestSupport::dataPath("pictures/gradient.gif"))) << damaged;
 }
 
+// The reader's reason reaches the message, chosen or found beside a document.
 void FileCommandsTest::unusablePicturesAreRefused()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
     DialogAnswers dialogs;
     MessageRecorder messages;
     TestSupport::writeFile(path("bad.png"), bytes);
     dialogs.answers << path("bad.png");
     m_form->ChooseCoverMe->trigger();
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("%1 は表紙にできる画像ではありません（読めない形式か、壊れているか、大きすぎます）。").arg(path("bad.png"))});
     QVERIFY(JacketCover.isNull());
 
-    // Beside a document, the same file is passed over with a word.
     TestSupport::writeFile(path("doc.plr"), "T\r\n");
     QVERIFY(QFile::rename(path("bad.png"), path("doc.plr.png")));
     dialogs.answers << path("doc.plr");
     m_form->Open1->trigger();
-    QCOMPARE(messages.texts().size(), 2);
+    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("%1 は表紙にできる画像ではありません（%2）。").arg(path("bad.png"), why),
+                                            QStringLiteral("表紙の画像 %1 を使えないので、表紙の画像なしで開きます（%2）。").arg(path("doc.plr.png"), why)}));
     QCOMPARE(messages.shown().last().kind, Messages::Kind::Warning);
     QCOMPARE(m_form->EditTi->text(), QStringLiteral("T"));
     QVERIFY(JacketCover.isNull());
