@@ -21,15 +21,14 @@
 #include "printer/JacketPrinting.h"
 #include "printer/PrinterSheet.h"
 #include "core/layout/SheetPlacement.h"
-#include "core/cups/DiscTrays.h"
 #include "printer/QdPrinters.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPrinter>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrinterInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -303,11 +302,10 @@ int exportPdf(const Options &options)
         sheet = ProductSheet(*product, sheet);
     } else if (options.side == Side::Label && !sheet.printerName.isEmpty()) {
         // The page a disc tray takes, as printing the label would use it.
-        if (const std::optional<QPageSize> tray = DiscTrays::TrayPage(QPrinterInfo::printerInfo(sheet.printerName).supportedPageSizes())) {
-            const PaperChoice paper = PaperChoices::load(sheet.printerName);
-            sheet.pageLayout = QPageLayout(*tray, QPageLayout::Portrait, QMarginsF());
+        if (const std::optional<QPageSize> tray = JacketPrinting::DiscTrayPageOf(sheet.printerName)) {
+            sheet.pageLayout = JacketPrinting::DiscTraySheet(*tray);
             jacket.discTray = true;
-            jacket.discRing = DiscRing{paper.discOuterMm, paper.discInnerMm};
+            jacket.discRing = PaperChoices::load(sheet.printerName).discRing();
         }
     }
     const ExportOutcome outcome = ExportJacketPdf(jacket, sheet);

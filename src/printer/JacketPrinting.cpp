@@ -216,11 +216,14 @@ bool JacketPrinting::PaperIsTheProducts() const
                                     QCoreApplication::translate("TForm1", "印刷する"), QCoreApplication::translate("TForm1", "やめる"));
 }
 
-std::optional<QPageSize> JacketPrinting::DiscTrayPage() const
+std::optional<QPageSize> JacketPrinting::DiscTrayPage() const { return DiscTrayPageOf(m_printer.PlatformPrinter().printerName()); }
+
+std::optional<QPageSize> JacketPrinting::DiscTrayPageOf(const QString &destination)
 {
-    const QPrinterInfo destination(m_printer.PlatformPrinter());
-    return DiscTrays::TrayPage(destination.supportedPageSizes());
+    return DiscTrays::TrayPage(QPrinterInfo::printerInfo(destination).supportedPageSizes());
 }
+
+QPageLayout JacketPrinting::DiscTraySheet(const QPageSize &tray) { return QPageLayout(tray, QPageLayout::Portrait, QMarginsF()); }
 
 JacketPrinting::DiscTray::DiscTray(const JacketPrinting &printing, PageFaces faces)
     : m_printer(printing.m_printer)
@@ -230,7 +233,7 @@ JacketPrinting::DiscTray::DiscTray(const JacketPrinting &printing, PageFaces fac
     if (const std::optional<QPageSize> tray = printing.DiscTrayPage()) {
         QPrinter &printer = m_printer.PlatformPrinter();
         m_paper = printer.pageLayout();
-        printer.setPageLayout(QPageLayout(*tray, QPageLayout::Portrait, QMarginsF()));
+        printer.setPageLayout(DiscTraySheet(*tray));
     }
 }
 
@@ -258,7 +261,7 @@ PlannedPage JacketPrinting::Plan(const Jacket &jacket, PageFaces faces, TJacketL
     // A label printed in a disc tray: the page is the tray's (see DiscTray).
     request.discTray = faces == PageFaces::Label && !request.product && DiscTrayPage().has_value();
     if (request.discTray)
-        request.discRing = DiscRing{paper.discOuterMm, paper.discInnerMm};
+        request.discRing = paper.discRing();
     return PlanPage(request, m_printer.GetCanvas(), layout, spine);
 }
 

@@ -60,6 +60,9 @@ public:
     bool PaperIsTheProducts() const;
     // A disc tray's page of the destination, when its driver offers one.
     std::optional<QPageSize> DiscTrayPage() const;
+    static std::optional<QPageSize> DiscTrayPageOf(const QString &destination);
+    // The sheet a disc tray's page makes: the page whole, upright.
+    static QPageLayout DiscTraySheet(const QPageSize &tray);
 
     // While it lives, a disc label is laid out and printed on the
     // destination's disc tray page, when the destination has one and no

@@ -200,15 +200,6 @@ std::optional<Fitted> fitLines(TCanvas &canvas, int start, const Room &room, con
     return Fitted{canvas.FontSize(), *placed, true};
 }
 
-// A size box's value, or the default (then also its text afterwards).
-int typedSize(const QString &text, int fallback, QString &textAfterwards)
-{
-    if (const auto typed = FontSizeValue(text))
-        return *typed;
-    textAfterwards = QString::number(fallback);
-    return fallback;
-}
-
 bool covered(const DiscRequest &request) { return !request.cover.isNull(); }
 
 QRect coverBox(const DiscLayout &L, const DiscRequest &request)
@@ -264,8 +255,8 @@ DiscOutcome LayOutDisc(DiscLayout &L, const DiscRequest &request, const PageInfo
     const Room room{ovalIn(L.outer, -marginX, -marginY), ovalIn(L.inner, marginX, marginY),
                     pixels(kColumnGapMm, L.scaleX) / 2};
 
-    L.titleFontSize = Scaled(typedSize(request.titleSizeText, kDefaultTitleSize, outcome.titleSizeText), L.scaleX);
-    L.itemFontSize = Scaled(typedSize(request.itemSizeText, kDefaultItemSize, outcome.itemSizeText), L.scaleX);
+    L.titleFontSize = Scaled(TypedFontSize(request.titleSizeText, kDefaultTitleSize, outcome.titleSizeText), L.scaleX);
+    L.itemFontSize = Scaled(TypedFontSize(request.itemSizeText, kDefaultItemSize, outcome.itemSizeText), L.scaleX);
 
     if (!request.title.isEmpty()) {
         const auto title = fitLines(canvas, L.titleFontSize, room, {request.title}, request.title, 1, true);

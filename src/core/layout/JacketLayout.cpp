@@ -38,6 +38,14 @@ std::optional<int> FontSizeValue(const QString &text)
     return value;
 }
 
+int TypedFontSize(const QString &text, int fallback, QString &textAfterwards)
+{
+    if (const auto typed = FontSizeValue(text))
+        return *typed;
+    textAfterwards = QString::number(fallback);
+    return fallback;
+}
+
 QStringList UserCharacters(const QString &text)
 {
     QStringList characters;
@@ -136,12 +144,7 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
 
     // 6–10: the title.
     L.TitleGap = title.isEmpty() ? 0 : Scaled(kTitleGap, L.ScaleY);
-    int titleSize = kDefaultTitleSize;
-    if (const auto typed = FontSizeValue(request.titleSizeText))
-        titleSize = *typed;
-    else
-        outcome.titleSizeText = QString::number(kDefaultTitleSize);
-    canvas.SetFontSize(Scaled(titleSize, L.ScaleX));
+    canvas.SetFontSize(Scaled(TypedFontSize(request.titleSizeText, kDefaultTitleSize, outcome.titleSizeText), L.ScaleX));
     if (!title.isEmpty() && canvas.TextWidth(title) > L.InnerWidth) {
         outcome.titleShrunk = shrinkUntil(
             canvas, canvas.FontSize(), [&] { return canvas.TextWidth(title) < L.InnerWidth; },
@@ -154,12 +157,7 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
         L.TitleOrigin = QPoint(L.PanelLeft + L.Margin + L.TitleIndent - offX, L.Margin - offY);
 
     // 11–17: the items.
-    int itemSize = kDefaultItemSize;
-    if (const auto typed = FontSizeValue(request.itemSizeText))
-        itemSize = *typed;
-    else
-        outcome.itemSizeText = QString::number(kDefaultItemSize);
-    canvas.SetFontSize(Scaled(itemSize, L.ScaleX));
+    canvas.SetFontSize(Scaled(TypedFontSize(request.itemSizeText, kDefaultItemSize, outcome.itemSizeText), L.ScaleX));
     const QString numberSample = request.numbering ? QString::number(n - 1) + request.numberSuffix : QString();
     for (int i = 0; i < n; ++i) {
         const int width = canvas.TextWidth(items[i]);

@@ -199,3 +199,6 @@ QStringList NumberedLines(const QStringList &items, bool numbering, const QStrin
 
 // A font-size box's text as a whole number, or nothing.
 std::optional<int> FontSizeValue(const QString &text);
+// The size a size box's text asks for, else `fallback`, which the box then
+// shows (`textAfterwards`).
+int TypedFontSize(const QString &text, int fallback, QString &textAfterwards);

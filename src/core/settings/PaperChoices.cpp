@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/settings/PaperChoices.h"
 
-#include "core/files/ConfigLocation.h"
-#include "core/settings/SettingsFile.h"
+#include "core/settings/PerPrinter.h"
 #include "core/settings/SettingsKeys.h"
 
 #include <cmath>
-
 
 namespace PaperChoices {
 namespace {
@@ -58,11 +56,8 @@ void write(SettingsFile &file, const QString &destination, const PaperChoice &ch
     file.writeString(kSection, SettingsKeys::destinationKey(destination, "DiscInner"), QString::number(choice.discInnerMm, 'f', 1));
 }
 
-PaperChoice load(const QString &destination) { return read(SettingsFile::load(settingsFilePath()), destination); }
+PaperChoice load(const QString &destination) { return PerPrinter::load(read, destination); }
 
-bool save(const QString &destination, const PaperChoice &choice, QString *why)
-{
-    return SettingsFile::update(settingsFilePath(), [&](SettingsFile &file) { write(file, destination, choice); }, why);
-}
+bool save(const QString &destination, const PaperChoice &choice, QString *why) { return PerPrinter::save(write, destination, choice, why); }
 
 }  // namespace PaperChoices

@@ -37,6 +37,8 @@ struct PaperChoice
 
     bool operator==(const PaperChoice &) const = default;
     bool plainPaper() const { return product.isEmpty(); }
+    // The ring a printable disc takes ink within.
+    DiscRing discRing() const { return DiscRing{discOuterMm, discInnerMm}; }
     // The next position of that kind of face.
     int &position(FaceKindId kind)
     {

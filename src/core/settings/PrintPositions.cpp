@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/settings/PrintPositions.h"
 
-#include "core/files/ConfigLocation.h"
-#include "core/settings/SettingsFile.h"
+#include "core/settings/PerPrinter.h"
 #include "core/settings/SettingsKeys.h"
-
 
 namespace PrintPositions {
 namespace {
@@ -42,14 +40,11 @@ void write(SettingsFile &file, const QString &destination, const PrintCorrection
     file.writeString(kSection, SettingsKeys::destinationKey(destination, "Scale"), number(correction.scalePercent));
 }
 
-PrintCorrection load(const QString &destination)
-{
-    return read(SettingsFile::load(settingsFilePath()), destination);
-}
+PrintCorrection load(const QString &destination) { return PerPrinter::load(read, destination); }
 
 bool save(const QString &destination, const PrintCorrection &correction, QString *why)
 {
-    return SettingsFile::update(settingsFilePath(), [&](SettingsFile &file) { write(file, destination, correction); }, why);
+    return PerPrinter::save(write, destination, correction, why);
 }
 
 }  // namespace PrintPositions
