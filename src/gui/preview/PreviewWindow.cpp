@@ -171,6 +171,8 @@ void drawFace(TCanvas &image, TCanvas &printer, const PlacedFace &face, const Fa
     std::optional<FacePart::Kind> fontFor;
     for (const FacePart &part : FaceParts(L, content)) {
         if (part.kind == FacePart::SpinePicture) {
+            // Where the layout put it: the stretch of the texts before it is theirs alone.
+            image.SetTransform(face0);
             SpineBitmap->Draw(image, toPreview(part.rect, divisor));
             continue;
         }

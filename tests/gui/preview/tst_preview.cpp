@@ -222,6 +222,16 @@ void PreviewTest::wholeSheetShowsBothFacesAsPrinted()
     QVERIFY(shows(Qt::Vertical, top, top + 2850, {front, front + 2850}));
     QVERIFY(shows(Qt::Horizontal, front, front + 2850, {top, top + 2850, top + 3090, top + 5860}));
 
+    // The back's right spine title stands in its strip, as printed: nothing
+    // past the back's right edge, and ink in the strip.
+    const double backRight = (sheet.width() + 3546) / 2.0 + dx;
+    const QRect strip(int((backRight - 150) / divisor) + 1, int((top + 3090) / divisor) + 2, int(150 / divisor) - 2, int(2770 / divisor) - 4);
+    QVERIFY(darkPixels(picture, strip) > 20);
+    const int sheetEdge = int(sheet.width() / divisor);
+    QCOMPARE(darkPixels(picture, QRect(strip.right() + 3, strip.top(), sheetEdge - strip.right() - 5, strip.height()))
+                 + darkPixels(picture, QRect(sheetEdge + 2, strip.top(), picture.width(), strip.height())),
+             0);
+
     // The front's item lines are as wide as printed, tiny as their font is.
     const PlacedFace &face = PagePlan.first();
     TCanvas &printer = QdPrinter->GetCanvas();
