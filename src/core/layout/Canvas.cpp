@@ -28,6 +28,10 @@ void TCanvas::setPainter(QPainter *painter)
     m_painter = painter;
     if (m_painter) {
         m_painter->setFont(m_font);
+        // A painter passes on only a pen that differs from its own, and its
+        // own is this one: the PDF engine would then never learn it and draw
+        // the first lines with its own hairline (strokes of 0.004 mm).
+        m_painter->setPen(Qt::NoPen);
         m_painter->setPen(m_pen);
     }
 }

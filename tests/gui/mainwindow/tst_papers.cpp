@@ -133,6 +133,9 @@ void PapersTest::marksOnPlainPaper_data()
         << QList<double>{frontTop, frontTop + kFrontSide};
     QTest::newRow("crop: no dashed line on the face")
         << FaceMarks::CropMarks << PageFaces::Front << Qt::Vertical << frontTop + 10 << frontTop + 100 << QList<double>{};
+    // The disc label's square, centred across at the top, 13 mm down for its marks.
+    QTest::newRow("crop: the label's side marks above it, black as the faces'")
+        << FaceMarks::CropMarks << PageFaces::Label << Qt::Vertical << 0.3 << 9.7 << QList<double>{(kA4Width - 117) / 2, (kA4Width + 117) / 2};
     QTest::newRow("crop: the back's corners and folds below it")
         << FaceMarks::CropMarks << PageFaces::Back << Qt::Vertical << backTop + kBackHeight + 3.3
         << backTop + kBackHeight + 12.7 << QList<double>{backLeft, backLeft + kSpine, backRight - kSpine, backRight};
