@@ -102,12 +102,17 @@ void drawLabels(TCanvas &image, const SheetGeometry &sheet, const LabelProduct &
 // A piece drawn as the printer draws it, on a picture of the printer's
 // resolution made small: its fonts, lines and clipped cover are the printed
 // ones (a disc's hole left blank).
-void drawPrintMadeSmall(TCanvas &image, const PlacedFace &face, const SheetGeometry &sheet, const QPointF &at, double divisor)
+void drawPrintMadeSmall(TCanvas &image, TCanvas &printer, const PlacedFace &face, const SheetGeometry &sheet, const QPointF &at,
+                        double divisor)
 {
     const FaceKind &kind = FaceKinds::row(face.kind);
+    // The piece's box and all its ink, a cover's bleed beyond the box too.
+    QRect area = kind.box(face);
+    for (const QRect &ink : kind.drawnAreas(printer, face))
+        area |= ink;
     const QTransform small(face.transform.m11() / divisor, 0, 0, face.transform.m22() / divisor, 0, 0);
-    const QRect box = small.mapRect(kind.box(face)).adjusted(0, 0, 2, 2);
-    QImage picture(box.size(), QImage::Format_ARGB32_Premultiplied);
+    const QRect shown = small.mapRect(area).adjusted(0, 0, 2, 2);
+    QImage picture(shown.size(), QImage::Format_ARGB32_Premultiplied);
     constexpr double kInchesPerMetre = 1 / 0.0254;
     picture.setDotsPerMeterX(int(std::lround(sheet.pixelsPerInch.x() * kInchesPerMetre)));
     picture.setDotsPerMeterY(int(std::lround(sheet.pixelsPerInch.y() * kInchesPerMetre)));
@@ -117,7 +122,7 @@ void drawPrintMadeSmall(TCanvas &image, const PlacedFace &face, const SheetGeome
         painter.setRenderHint(QPainter::Antialiasing);
         TCanvas canvas(&picture);
         canvas.setPainter(&painter);
-        canvas.SetTransform(small);
+        canvas.SetTransform(small * QTransform::fromTranslate(-shown.x(), -shown.y()));
         kind.draw(canvas, face, *SpineBitmap);
         if (kind.drawUnprintedOutline)
             kind.drawUnprintedOutline(painter, face);
@@ -126,7 +131,7 @@ void drawPrintMadeSmall(TCanvas &image, const PlacedFace &face, const SheetGeome
     QPainter *painter = image.painter();
     const QTransform kept = painter->worldTransform();
     painter->setWorldTransform(QTransform());
-    painter->drawImage(at, picture);
+    painter->drawImage(at + QPointF(shown.topLeft()), picture);
     painter->setWorldTransform(kept);
 }
 
@@ -339,7 +344,8 @@ void TPreVForm::DrawPreview()
             const PlacedFace &face = PagePlan[i];
             const QTransform &t = face.transform;
             if (FaceKinds::row(face.kind).preview == FaceKind::Preview::PrintMadeSmall) {
-                drawPrintMadeSmall(image, face, sheet, QPointF((t.dx() + origin.x()) / divisor, (t.dy() + origin.y()) / divisor), divisor);
+                drawPrintMadeSmall(image, printer, face, sheet, QPointF((t.dx() + origin.x()) / divisor, (t.dy() + origin.y()) / divisor),
+                                   divisor);
                 continue;
             }
             // The face's placement, in preview pixels.

@@ -2,6 +2,7 @@
 // The preview window: the layout drawn small, its warnings, and printing
 // from it. Pixels of the picture are checked, not only that drawing ran.
 #include "core/layout/JacketLayout.h"
+#include "core/layout/SheetPlacement.h"
 #include "gui/widgets/ItemListBox.h"
 #include "core/settings/PrintPositions.h"
 #include "gui/widgets/RadioGroup.h"
@@ -72,6 +73,7 @@ private slots:
     void backFaceDrawnWhereTheLayoutPutsIt();
     void wholeSheetShowsBothFacesAsPrinted_data();
     void wholeSheetShowsBothFacesAsPrinted();
+    void labelShowsItsCoverRoundToTheBleed();
     void emptyTitleDrawsNoTitleAndNoSpine();
     void verticalSpineCharactersStandInOneColumn();
     void tooSmallForTheScreen();
@@ -250,6 +252,34 @@ void PreviewTest::wholeSheetShowsBothFacesAsPrinted()
         }
     }
     QVERIFY2(qAbs(inkTo - inkFrom - printed) <= 3, qPrintable(QStringLiteral("%1 vs %2").arg(inkTo - inkFrom).arg(printed)));
+}
+
+// A disc label with crop marks: its cover reaches 2 mm past the ring, and
+// the preview shows that reach round, as printed, not cut at the ring's square.
+void PreviewTest::labelShowsItsCoverRoundToTheBleed()
+{
+    m_form->SetMarks(FaceMarks::CropMarks);
+    m_form->SetCover(*CoverPicture::fromBytes(TestSupport::solidPng(Qt::red)));
+    QImage picture;
+    QTimer::singleShot(0, this, [&] {
+        picture = PreVForm->Image1->Picture().copy();
+        PreVForm->CanCelBtn->click();
+    });
+    m_form->LabelPreviewMe->trigger();
+    QVERIFY(!picture.isNull());
+    const SheetGeometry sheet{QdPrinter->GetPixelsPerInch(), QdPrinter->GetSheetPixels(), QdPrinter->GetPrintableArea()};
+    const double divisor = std::max({7.1, sheet.sheet.width() / 545.0, sheet.sheet.height() / 449.0});
+    const PlacedFace &label = PagePlan.first();
+    const QSize box = label.disc->layout.box;
+    const QPointF corner = QPointF(label.transform.dx(), label.transform.dy()) + sheet.printable.topLeft();
+    const auto red = [&](double x, double y) {
+        const QRgb pixel = picture.pixel(int(x / divisor), int(y / divisor));
+        return qRed(pixel) > 200 && qGreen(pixel) < 80;
+    };
+    // 1 mm above the ring's top, at its middle: red; at its square's corner: not.
+    const double above = corner.y() - 600 / 25.4;
+    QVERIFY(red(corner.x() + box.width() / 2.0, above));
+    QVERIFY(!red(corner.x() + 3 * divisor, above));
 }
 
 void PreviewTest::emptyTitleDrawsNoTitleAndNoSpine()
