@@ -183,7 +183,6 @@ void TQdPrinter::CheckNoPrinter()
             return;
     }
     m_traits.reset();
-    m_discTray.reset();
     if (!m_snapshot->Reachable())
         throw EQdPrinterNoSpooler(m_snapshot->Failure());
     throw EQdPrinterNoPrinter();
@@ -212,7 +211,6 @@ void TQdPrinter::RefreshCapabilities()
 {
     DiscardSettings();
     m_traits.reset();
-    m_discTray.reset();
     UpdateCapabilities();
 }
 
@@ -281,7 +279,6 @@ void TQdPrinter::takeSnapshot(std::unique_ptr<TQdAllPrintersInfo> fresh)
     dropPrinter();
     m_snapshot = std::move(fresh);
     m_traits.reset();
-    m_discTray.reset();
     if (OnChange)
         OnChange(this);
 }

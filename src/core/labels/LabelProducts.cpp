@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -37,6 +39,8 @@ constexpr qsizetype kMaxNameMatch = 64;     // of a name compared for "did you m
 constexpr double kStraightMm = 0.01;  // a fold line this close to upright is upright
 
 const QString kPaperSizesFile = QStringLiteral("paper-sizes.xml");
+// The database's files and those the label designer saves (BRAND_PART.template).
+const QStringList kTemplateFiles{QStringLiteral("*.xml"), QStringLiteral("*.template")};
 
 // Names compare without regard to case or spacing.
 QString nameKey(const QString &name) { return name.simplified().toCaseFolded(); }
@@ -393,7 +397,7 @@ QList<LabelProduct> LabelProducts::ReadFolders(const QStringList &folders, const
     QHash<QString, qsizetype> byName;
     for (const QString &folder : folders) {
         const QDir dir(folder);
-        for (const QString &name : dir.entryList({u"*.xml"_s}, QDir::Files, QDir::Name)) {
+        for (const QString &name : dir.entryList(kTemplateFiles, QDir::Files, QDir::Name)) {
             if (name == kPaperSizesFile || name == "categories.xml"_L1 || name == "vendors.xml"_L1)
                 continue;
             const QString path = dir.filePath(name);
@@ -420,12 +424,79 @@ QList<LabelProduct> LabelProducts::ReadFolders(const QStringList &folders, const
     return products;
 }
 
+namespace {
+
+// A template file as the file system has it: a file the designer saves
+// anew, even to the same size, gets a new change time (and, saved by a
+// rename, a new inode).
+struct TemplateFile
+{
+    QString path;
+    qint64 size = 0, inode = 0, modified = 0, changed = 0;  // times in nanoseconds
+    bool operator==(const TemplateFile &) const = default;
+};
+
+// The installed database as last read, and what its folders held then.
+struct InstalledDatabase
+{
+    bool read = false;
+    QStringList folders;
+    QList<TemplateFile> files;
+    QList<LabelProduct> products;
+};
+
+InstalledDatabase &installed()
+{
+    static InstalledDatabase database;
+    return database;
+}
+
+QList<TemplateFile> templateFiles(const QStringList &folders)
+{
+    QList<TemplateFile> files;
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        for (const QString &name : dir.entryList(kTemplateFiles, QDir::Files, QDir::Name)) {
+            const QString path = dir.filePath(name);
+            struct stat st {};
+            if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+                continue;
+            const auto nanoseconds = [](const timespec &time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
+            files << TemplateFile{path, qint64(st.st_size), qint64(st.st_ino), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)};
+        }
+    }
+    return files;
+}
+
+void readInstalled(InstalledDatabase &database, const QStringList &folders, QList<TemplateFile> files)
+{
+    database.folders = folders;
+    database.files = std::move(files);
+    database.products = LabelProducts::ReadFolders(folders, [](const QString &line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    database.read = true;
+}
+
+}  // namespace
+
 const QList<LabelProduct> &LabelProducts::Installed()
 {
-    static const QList<LabelProduct> products = ReadFolders(TemplateFolders(), [](const QString &line) {
-        std::fprintf(stderr, "%s\n", qPrintable(line));
-    });
-    return products;
+    InstalledDatabase &database = installed();
+    if (!database.read) {
+        const QStringList folders = TemplateFolders();
+        readInstalled(database, folders, templateFiles(folders));
+    }
+    return database.products;
+}
+
+void LabelProducts::Refresh()
+{
+    InstalledDatabase &database = installed();
+    if (!database.read)
+        return;
+    const QStringList folders = TemplateFolders();
+    QList<TemplateFile> files = templateFiles(folders);
+    if (folders != database.folders || files != database.files)
+        readInstalled(database, folders, std::move(files));
 }
 
 const LabelProduct *LabelProducts::Find(const QList<LabelProduct> &products, const QString &name)

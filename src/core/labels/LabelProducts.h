@@ -96,13 +96,24 @@ QList<LabelProduct> ReadTemplates(const QByteArray &xml, const QHash<QString, QS
 // same name replaces the earlier one.
 QStringList TemplateFolders();
 
-// Reads every *.xml template file in `folders` (paper-sizes.xml of the first
-// folder that has one gives the sheet sizes). A file that cannot be read is
-// skipped and `note` gets one line about it.
+// Reads every template file in `folders`: *.xml (the database's
+// *-templates.xml among them) and *.template (one product each, as the
+// label designer saves the user's own); paper-sizes.xml of the first folder
+// that has one gives the sheet sizes. A file that cannot be read is skipped
+// and `note` gets one line about it.
 QList<LabelProduct> ReadFolders(const QStringList &folders, const std::function<void(const QString &)> &note);
 
-// The installed database, read once on first use (notes go to standard error).
+// The installed database, read on first use (notes go to standard error).
+// A product found in it stays valid until Refresh() reads it again.
 const QList<LabelProduct> &Installed();
+
+// Reads the installed database again when a template file was added,
+// changed or removed since it was read, so that a product the user makes
+// or changes while Pelora runs is there the next time a command looks for
+// it; otherwise it only looks at the folders (well under a millisecond).
+// Nothing when the database was never read. Commands call it before they
+// look a product up, never while they hold one.
+void Refresh();
 
 // The product named "Brand Part" (case and spacing do not matter), or nothing.
 const LabelProduct *Find(const QList<LabelProduct> &products, const QString &name);

@@ -56,7 +56,6 @@ void TForm1::ComputeLayout(PageFaces faces) { LayOut(ShownJacket(), faces); }
 
 void TForm1::TellWhatIsBeyondReach()
 {
-    const JacketPrinting printing = Printing();
-    if (printing.ReachesBeyond(PagePlan))
-        Messages::ShowWarning(printing.BeyondReachNotice(PagePlan));
+    if (Printing().ReachesBeyond(PagePlan))
+        Messages::ShowWarning(SheetPlacement::BeyondReachNotice());
 }

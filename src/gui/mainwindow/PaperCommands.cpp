@@ -25,6 +25,8 @@ void TForm1::PaperClick()
     QList<LabelProduct> products;
     {
         const BusyCursor busy;
+        // A product made or changed in the label designer meanwhile is listed as it is now.
+        LabelProducts::Refresh();
         products = LabelProducts::JacketProducts(LabelProducts::Installed());
     }
     TPaperForm form(QdPrinter->PlatformPrinter().printerName(), products, this);

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The preview commands of the main window.
+#include "core/labels/LabelProducts.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/preview/PreviewWindow.h"
 #include "printer/JacketPrinting.h"
 
+// Each shows a product as the label designer has it now.
 void TForm1::PreVBtnClick()
 {
+    LabelProducts::Refresh();
     const JacketPrinting printing = Printing();
     if (!CheckPrinterAndContent() || !printing.StoredPaperFound() || (printing.Product() && !PaperHoldsThePage(ChosenFace())))
         return;
@@ -15,6 +18,7 @@ void TForm1::PreVBtnClick()
 
 void TForm1::OneSheetPreviewClick()
 {
+    LabelProducts::Refresh();
     if (!CheckPrinterAndContent() || !Printing().StoredPaperFound())
         return;
     if (!PaperHoldsThePage(PageFaces::BothOnOneSheet))
@@ -24,6 +28,7 @@ void TForm1::OneSheetPreviewClick()
 
 void TForm1::LabelPreviewClick()
 {
+    LabelProducts::Refresh();
     const JacketPrinting printing = Printing();
     if (!CheckPrinterAndContent() || !printing.StoredPaperFound() || !PaperHoldsThePage(PageFaces::Label))
         return;

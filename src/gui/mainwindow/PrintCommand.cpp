@@ -3,6 +3,7 @@
 // print button.
 #include "core/common/Exception.h"
 #include "core/jacket/RecoveryKeeper.h"
+#include "core/labels/LabelProducts.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/preview/PreviewWindow.h"
 #include "gui/widgets/ItemListBox.h"
@@ -55,6 +56,8 @@ void TForm1::LabelPrintClick(QObject *sender) { PrintPages(sender, PageFaces::La
 void TForm1::PrintPages(QObject *sender, PageFaces faces)
 {
     SuppressShrinkNotice = !sender || sender->objectName() != QLatin1String("Button1");
+    // A product changed in the label designer since it was chosen prints as it is now.
+    LabelProducts::Refresh();
     const JacketPrinting printing = Printing();
     bool jobs = false;
     // Whatever becomes of the jobs, the count reads 1 again.

@@ -27,6 +27,15 @@ const QByteArray kUserTemplates = templates(R"(
     <Label-rectangle width="155mm" height="122mm"><Markup-margin size="2mm"/><Layout nx="1" ny="1" x0="27.5mm" y0="30mm"/></Label-rectangle>
   </Template>)");
 
+// A tray card as the label designer saves one of the user's own: one
+// product to a BRAND_PART.template file, with the fold marks of its spines.
+const QByteArray kDesignerTemplate = templates(R"(
+  <Template brand="Pelora" part="Solo" size="A4" description="Tray card">
+    <Label-rectangle id="0" width="151mm" height="117.5mm" round="0mm" x_waste="0mm" y_waste="0mm">
+      <Markup-line x1="6.5mm" y1="0mm" x2="6.5mm" y2="117.5mm"/><Layout nx="1" ny="1" x0="30mm" y0="20mm"/>
+    </Label-rectangle>
+  </Template>)");
+
 }  // namespace
 
 class LabelProductsTest : public QObject
@@ -41,6 +50,7 @@ private slots:
     void brokenInputsLeaveOutWhatIsBroken();
     void facesFitInstalledProducts_data();
     void facesFitInstalledProducts();
+    void installedIsReadAgainOnceAFileChanged();
     void closeMatchesOfATypo();
 
 private:
@@ -55,6 +65,7 @@ void LabelProductsTest::initTestCase()
     QVERIFY(QDir().mkpath(user));
     TestSupport::writeFile(user + QStringLiteral("/mine.xml"), kUserTemplates);
     TestSupport::writeFile(user + QStringLiteral("/broken.xml"), "<Glabels-templates><Template brand=");
+    TestSupport::writeFile(user + QStringLiteral("/Pelora_Solo.template"), kDesignerTemplate);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     QCOMPARE(TemplateFolders().last(), user);
     QStringList notes;
@@ -178,6 +189,7 @@ void LabelProductsTest::facesFitInstalledProducts_data()
     QTest::newRow("user front") << "Pelora Two-up" << true << QRectF(44.5, 15, 121, 121) << 0.0 << QPointF() << true;
     QTest::newRow("user back") << "pelora two-up" << false << QRectF(29.5, 160, 151, 118) << 1.0 << QPointF() << true;
     QTest::newRow("user replaces") << "Zweckform 32250B" << false << QRectF(27.5, 30, 155, 122) << 2.0 << QPointF() << false;
+    QTest::newRow("user's .template") << "Pelora Solo" << false << QRectF(30, 20, 151, 117.5) << 0.0 << QPointF(36.5, 20) << false;
 }
 
 void LabelProductsTest::facesFitInstalledProducts()
@@ -200,6 +212,30 @@ void LabelProductsTest::facesFitInstalledProducts()
     QCOMPARE(face[0].area, area);  // fuzzy: far closer than 0.01 mm
     QCOMPARE(face[0].bleedMm, bleed);
     QCOMPARE(face[0].foldLines.value(0).p1(), fold);
+}
+
+// The installed database is read again when a file of it was added,
+// changed or removed, and only then: products found before stay valid.
+void LabelProductsTest::installedIsReadAgainOnceAFileChanged()
+{
+    const QString file = m_config.filePath(QStringLiteral("libglabels/templates/Later_L-1.template"));
+    const QByteArray later = templates(small("L-1")).replace("brand=\"B\"", "brand=\"Later\"");
+    const LabelProduct *mine = Find(Installed(), QStringLiteral("Pelora Two-up"));
+    QVERIFY(mine);
+    Refresh();
+    QCOMPARE(Find(Installed(), QStringLiteral("Pelora Two-up")), mine);
+    TestSupport::writeFile(file, later);
+    QCOMPARE(Find(Installed(), QStringLiteral("Later L-1")), nullptr);
+    Refresh();
+    const LabelProduct *made = Find(Installed(), QStringLiteral("Later L-1"));
+    QVERIFY(made);
+    QCOMPARE(made->labels[0].size, QSizeF(10, 10));
+    TestSupport::writeFile(file, QByteArray(later).replace("width=\"10mm\"", "width=\"20mm\""));
+    Refresh();
+    QCOMPARE(Find(Installed(), QStringLiteral("Later L-1"))->labels[0].size, QSizeF(20, 10));
+    QVERIFY(QFile::remove(file));
+    Refresh();
+    QCOMPARE(Find(Installed(), QStringLiteral("Later L-1")), nullptr);
 }
 
 void LabelProductsTest::closeMatchesOfATypo()

@@ -399,7 +399,11 @@ void PapersTest::discTrayFromTheDriversPageSizes()
     QFETCH(QString, name);
     QFETCH(double, side);
     QFETCH(bool, tray);
-    QCOMPARE(DiscTrays::IsDiscPage(QPageSize(QSizeF(side, side), QPageSize::Millimeter, name)), tray);
+    const QList<QPageSize> sizes{QPageSize(QPageSize::A4), QPageSize(QSizeF(side, side), QPageSize::Millimeter, name)};
+    const std::optional<QPageSize> found = DiscTrays::TrayPage(sizes);
+    QCOMPARE(found.has_value(), tray);
+    if (tray)
+        QCOMPARE(found->name(), name);
 }
 
 PELORA_TEST_MAIN(PapersTest)
