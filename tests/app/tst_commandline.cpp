@@ -266,6 +266,15 @@ void CommandLineTest::exportTakesTheDefaultPrintersSheet()
     QCOMPARE(outcome.status, 1);
     QVERIFY2(outcome.err.contains("紙が小さすぎます。"), qPrintable(outcome.err));
     QCOMPARE(TestSupport::readFile(pdf), before);
+    // A label for a disc tray: on the page that holds the 117 mm ring (the
+    // EP-801A's custom disc page), or told that none does.
+    outcome = run({"--export-pdf", pdf, "--side", "label", kSample}, {{"PRINTER", "pelora-ep801a"}});
+    QCOMPARE(outcome.err, QString());
+    QCOMPARE(pageSize(pdf), "340 x 340 pts");
+    outcome = run({"--export-pdf", pdf, "--side", "label", kSample}, {{"PRINTER", "pelora-disc"}});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY2(outcome.err.contains("直径 114.3 mm まで"), qPrintable(outcome.err));
+    QCOMPARE(pageSize(pdf), "324 x 324 pts");
     // No spooler at all: an A4 sheet.
     outcome = run({"--export-pdf", pdf, kSample}, {{"CUPS_SERVER", work("no-cups.sock")}});
     QCOMPARE(outcome.err, QString());
@@ -567,10 +576,17 @@ void CommandLineTest::printsCopiesInBatches()
 void CommandLineTest::printBeyondReachIsToldAndPrinted()
 {
     const int before = PrivateCups::lastJobId(m_server);
-    const Outcome outcome = run({"--print", "--printer", "pelora-margins", kSample});
+    Outcome outcome = run({"--print", "--printer", "pelora-margins", kSample});
     QVERIFY2(outcome.err.contains("印刷できる範囲の外"), qPrintable(outcome.err));
     QCOMPARE(outcome.status, 0);
     QCOMPARE(jobsSince(before, m_server).size(), 1);
+    // A disc tray that takes no 117 mm ring: told so, printed from its slot.
+    outcome = run({"--print", "--printer", "pelora-disc", "--side", "label", kSample});
+    QVERIFY2(outcome.err.contains("直径 114.3 mm まで"), qPrintable(outcome.err));
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(jobsSince(before, m_server).size(), 2);
+    QCOMPARE(PrivateCups::waitForJob(before + 2, m_server).state, int(IPP_JSTATE_COMPLETED));
+    QVERIFY(PrivateCups::options("pelora-disc", before + 2).contains("InputSlot=Disc"));
 }
 
 void CommandLineTest::settingsDecideButStayAsTheyWere()

@@ -118,6 +118,8 @@ private slots:
     void productPlacesAreUsedInTurn();
     void productOnOtherPaperIsAskedFirst();
     void productGoneFromTheDatabaseStopsEveryOutput();
+    void discLabelWholeAndCentredInTheTray_data();
+    void discLabelWholeAndCentredInTheTray();
 
 private:
     // Prints with the print button and returns the jobs it sent.
@@ -732,7 +734,8 @@ void PrintCommandTest::shrinkNoticeOnlyFromThePrintButton()
 }
 
 // Hama 50430 holds two fronts, 119.5 mm squares at 45, 29.5 and 45, 149 mm,
-// touching: the face, a little larger, gets no bleed into its neighbour. Chosen for the destination, one print goes to
+// touching: the face, a little larger, is cut back to its label, with
+// nothing on its neighbour. Chosen for the destination, one print goes to
 // the first, the next to the second, and the one after that to the first
 // again; no cut line is drawn, the paper is cut already.
 void PrintCommandTest::productPlacesAreUsedInTurn()
@@ -744,7 +747,6 @@ void PrintCommandTest::productPlacesAreUsedInTurn()
     QdPrinter->SelectPrinter(queue);
     QVERIFY(PaperChoices::save(queue, PaperChoice{QStringLiteral("Hama 50430"), 1, 1}));
     m_form->SetCover(*CoverPicture::fromBytes(TestSupport::solidPng(Qt::red)));
-    const double side = 2850 * 25.4 / 600;
     for (const double labelTop : {29.5, 149.0, 29.5}) {
         const QList<int> jobs = print();
         QCOMPARE(jobs.size(), 1);
@@ -754,7 +756,7 @@ void PrintCommandTest::productPlacesAreUsedInTurn()
         int top = 0;
         while (top < page.height() && qGreen(page.pixel(int((45 + 119.5 / 2) * 10), top)) > 80)
             ++top;
-        const double expected = labelTop + 119.5 / 2 - side / 2;
+        const double expected = labelTop;
         QVERIFY2(qAbs(top / 10.0 - expected) <= 0.3, qPrintable(QStringLiteral("%1 mm, not %2").arg(top / 10.0).arg(expected)));
     }
     QCOMPARE(messages.texts(), QStringList());
@@ -808,6 +810,98 @@ void PrintCommandTest::productGoneFromTheDatabaseStopsEveryOutput()
     QCOMPARE(previews, 0);
     QCOMPARE(QdPrinter->LastJobId(), 0);
     QCOMPARE(PaperChoices::load(queue), (PaperChoice{QStringLiteral("Müller CD-2"), 2}));
+}
+
+// A label covered by its red picture, printed in the disc trays of two
+// makers' printers (the PPDs gutenprint makes) and of a made-up one whose
+// page is too small: on the tray's page, from its slot, the ring centred
+// and as wide as the page lets it be; the destination's own slot and paper
+// for the next print.
+void PrintCommandTest::discLabelWholeAndCentredInTheTray_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<double>("outer");
+    QTest::addColumn<double>("inner");
+    QTest::addColumn<QString>("ownSlot");   // chosen in the set-up dialog
+    QTest::addColumn<QString>("ownPaper");  // the queue's default, as pdfinfo gives it
+    QTest::addColumn<QString>("trayPage");
+    QTest::addColumn<QString>("traySlot");
+    QTest::addColumn<QString>("widest");  // named in the question; empty: none asked
+    QTest::addColumn<double>("reach");    // the red's width across and down
+    const QString letter = QStringLiteral("612 x 792");
+    QTest::newRow("EP-801A, 117 mm") << "pelora-ep801a" << 117.0 << 41.0 << "UpperFront" << letter << "340 x 340" << "CD" << "" << 117.0;
+    QTest::newRow("EP-801A, 120 mm") << "pelora-ep801a" << 120.0 << 22.0 << "UpperFront" << letter << "340 x 340" << "CD" << "" << 119.94;
+    QTest::newRow("iP7200, 117 mm") << "pelora-ip7200" << 117.0 << 41.0 << "Cassette" << letter << "340 x 340" << "CD" << "" << 117.0;
+    QTest::newRow("iP7200, 120 mm") << "pelora-ip7200" << 120.0 << 22.0 << "Cassette" << letter << "340 x 340" << "CD" << "" << 119.94;
+    QTest::newRow("made-up, 117 mm: asked, printed all the same")
+        << "pelora-disc" << 117.0 << 41.0 << "Main" << "595 x 842" << "324 x 324" << "Disc" << "114.3" << 114.3;
+}
+
+void PrintCommandTest::discLabelWholeAndCentredInTheTray()
+{
+    QFETCH(QString, queue);
+    QFETCH(double, outer);
+    QFETCH(double, inner);
+    QFETCH(QString, ownSlot);
+    QFETCH(QString, ownPaper);
+    QFETCH(QString, trayPage);
+    QFETCH(QString, traySlot);
+    QFETCH(QString, widest);
+    QFETCH(double, reach);
+    PaperChoice paper;
+    paper.discOuterMm = outer;
+    paper.discInnerMm = inner;
+    QVERIFY(PaperChoices::save(queue, paper));
+    QdPrinter->SelectPrinter(queue);
+    const TQdAllPrintersInfo::Options own{{"InputSlot", ownSlot.toUtf8()}};
+    QdPrinter->SetDriverOptions(own);
+    m_form->SetCover(*CoverPicture::fromBytes(TestSupport::solidPng(Qt::red)));
+    MessageRecorder messages;
+    QTimer::singleShot(0, this, [] { PreVForm->reject(); });
+    m_form->LabelPreviewMe->trigger();
+    messages.answerNext(true);
+    const int before = PrivateCups::lastJobId();
+    m_form->LabelPrintMe->trigger();
+    // The preview tells and the print asks, naming the widest ring the tray takes.
+    const QList<Messages::Kind> told{Messages::Kind::Warning, Messages::Kind::WarningQuestion};
+    QCOMPARE(messages.shown().size(), widest.isEmpty() ? 0 : 2);
+    for (qsizetype i = 0; i < messages.shown().size(); ++i) {
+        QCOMPARE(messages.shown()[i].kind, told[i]);
+        QVERIFY2(messages.shown()[i].text.contains(QStringLiteral("直径 %1 mm まで").arg(widest)), qPrintable(messages.shown()[i].text));
+    }
+    QCOMPARE(QdPrinter->LastJobId(), before + 1);
+    QCOMPARE(PrivateCups::waitForJob(before + 1).state, int(IPP_JSTATE_COMPLETED));
+    const QString pdf = PrivateCups::output(queue, before + 1);
+    QVERIFY(PrivateCups::runTool(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("Page size:       %1 pts").arg(trayPage)));
+    QVERIFY(PrivateCups::options(queue, before + 1).contains(QStringLiteral("InputSlot=") + traySlot));
+
+    // Across and down the page's middle: the red's ends, centred on the page.
+    const QImage page = PrintedPage::render(pdf, 254, true);
+    QVERIFY(!page.isNull());
+    const auto red = [&](int x, int y) { return qRed(page.pixel(x, y)) > 200 && qGreen(page.pixel(x, y)) < 80; };
+    for (const bool across : {true, false}) {
+        int first = -1;
+        int last = -1;
+        const int count = across ? page.width() : page.height();
+        for (int i = 0; i < count; ++i) {
+            if (across ? red(i, page.height() / 2) : red(page.width() / 2, i)) {
+                first = first < 0 ? i : first;
+                last = i + 1;
+            }
+        }
+        QVERIFY2(qAbs((last - first) / 10.0 - reach) <= 0.2, qPrintable(QString::number((last - first) / 10.0)));
+        QVERIFY2(qAbs((first + last) / 20.0 - count / 20.0) <= 0.2, qPrintable(QString::number((first + last) / 20.0)));
+    }
+
+    // Back to the destination's own; a front without a picture reaches no margin.
+    QCOMPARE(QdPrinter->GetDriverOptions(), own);
+    m_form->SetCover(CoverPicture());
+    messages.clear();
+    QCOMPARE(print().size(), 1);
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(PrivateCups::waitForJob(before + 2).state, int(IPP_JSTATE_COMPLETED));
+    QVERIFY(PrivateCups::runTool(QStringLiteral("pdfinfo"), {PrivateCups::output(queue, before + 2)}).contains(ownPaper));
+    QVERIFY(PrivateCups::options(queue, before + 2).contains(QStringLiteral("InputSlot=") + ownSlot));
 }
 
 PELORA_TEST_MAIN(PrintCommandTest)
