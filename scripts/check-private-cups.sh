@@ -49,6 +49,13 @@ expect "pelora-class members" "$(printer_attr "$main" pelora-class member-names)
 [[ $(CUPS_SERVER=$main lpoptions -p pelora-pdf/letter 2>/dev/null) == *"copies=2"*"media=na_letter_8.5x11in"* ]] \
     || fail "the instance pelora-pdf/letter is not in $CUPS_SERVERROOT/lpoptions"
 grep -q '"36 36 559 806"' "$(dirname "$main")/ppd/pelora-margins.ppd" || fail "pelora-margins has no half-inch margins"
+# The disc trays: their slots, and gutenprint's custom disc page (119.94 mm).
+expect "pelora-ep801a media-source-supported" "$(printer_attr "$main" pelora-ep801a media-source-supported)" bottom,top,cd
+expect "pelora-ip7200 media-source-supported" "$(printer_attr "$main" pelora-ip7200 media-source-supported)" main,cd
+expect "pelora-disc media-source-supported" "$(printer_attr "$main" pelora-disc media-source-supported)" main,disc
+for queue in pelora-ep801a pelora-ip7200; do
+    [[ $(printer_attr "$main" $queue media-supported) == *custom_119.94x119.94mm* ]] || fail "$queue has no CDCustom page"
+done
 expect "default destination" "$(CUPS_SERVER=$main lpstat -d)" "system default destination: pelora-pdf"
 expect "max10 default destination" "$(CUPS_SERVER=$max10 lpstat -d)" "system default destination: pelora-max10"
 
@@ -138,6 +145,7 @@ if [[ $id =~ ^[0-9]+$ ]] && wait_job "$main" pelora-pdf "$id"; then
         pages=$(pdfinfo "$out" 2>/dev/null | sed -n 's/^Pages: *//p')
         expect "pages of a 2-copy job" "$pages" 2
         cmp -s "$out" "$PELORA_PDF_OUT_DIR/pelora-pdf.pdf" || fail "pelora-pdf.pdf is not the last job"
+        [[ $(<"${out%.pdf}.options") == *"job-uuid="* ]] || fail "no options of the job beside $out"
     else
         fail "no output file $out"
     fi

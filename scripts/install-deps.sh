@@ -28,6 +28,8 @@ packages=(
     # printing, and the throw-away CUPS used by the tests
     cups cups-daemon cups-client cups-bsd cups-ipp-utils
     cups-filters cups-filters-core-drivers printer-driver-cups-pdf
+    # the PPDs of printers with a disc tray (Epson, Canon) for the test queues
+    printer-driver-gutenprint
     # tools used by tests and scripts
     xvfb xauth x11-utils imagemagick librsvg2-bin poppler-utils
     lame sox id3v2

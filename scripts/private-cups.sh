@@ -35,6 +35,15 @@
 #     pelora-class   a class whose one member is pelora-pdf
 #     pelora-pdf/letter  an lpoptions instance of pelora-pdf with its own
 #                    defaults: media na_letter_8.5x11in, copies=2
+#     pelora-ep801a  disc trays of two makers: the PPDs gutenprint makes for
+#     pelora-ip7200  the Epson EP-801A and the Canon iP7200 (default Letter;
+#                    disc pages CD5Inch 329 pt, CDCustom 340 pt and CD3Inch;
+#                    input slot CD besides LowerFront/UpperFront, Cassette),
+#                    with the keep filter last instead of gutenprint's: the
+#                    output is the PDF as gutenprint would rasterize it
+#     pelora-disc    a made-up disc tray on the generic PDF PPD: A4, a
+#                    "Disc - 4.5 inch" page (324 pt, 114.3 mm), input slots
+#                    Main (default) and Disc
 #   DIR/max10/cups.sock (MaxCopies 10, copies-supported 1-10):
 #     pelora-max10   A4, accepting, that server's default destination
 #
@@ -48,7 +57,8 @@
 # of n copies gives a PDF with n times the pages.
 #
 # Output: each job leaves one file DIR/out/QUEUE/job-ID.pdf (ID is the CUPS job
-# id on that queue's server). It is complete once the job is listed by
+# id on that queue's server), and DIR/out/QUEUE/job-ID.options beside it: the
+# options the driver's filters got, on one line (InputSlot=CD ... PageSize=CDCustom). It is complete once the job is listed by
 # `lpstat -W completed -o QUEUE`; wait for that, not for the file. That list
 # holds every job that has ended (completed, canceled or aborted); the
 # job-state attribute tells which. A job whose filter fails is stopped
@@ -70,6 +80,10 @@ set -euo pipefail
 readonly GENERIC_PDF_PPD_CANDIDATES=(
     /usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd
     /usr/share/cups/model/cupsfilters/Generic-PDF_Printer-PDF.ppd
+)
+readonly GUTENPRINT_TRAYS=(   # queue and gutenprint model
+    "pelora-ep801a escp2-ep801a"
+    "pelora-ip7200 bjc-iP7200-series"
 )
 readonly START_TIMEOUT=${PELORA_CUPS_START_TIMEOUT:-20}   # seconds
 readonly STOP_TIMEOUT=${PELORA_CUPS_STOP_TIMEOUT:-15}     # seconds
@@ -96,6 +110,15 @@ find_generic_ppd() {
         [[ -r $p ]] && { echo "$p"; return; }
     done
     die "Generic PDF Printer PPD not found (install cups-filters: scripts/install-deps.sh)"
+}
+
+# The gutenprint CUPS driver, which makes its PPDs on demand.
+find_gutenprint() {
+    local d
+    for d in "$(cups-config --serverbin 2>/dev/null || echo /usr/lib/cups)"/driver/gutenprint.*; do
+        [[ -x $d ]] && { echo "$d"; return; }
+    done
+    die "gutenprint's CUPS driver not found (install printer-driver-gutenprint: scripts/install-deps.sh)"
 }
 
 # server_pid ROOT: prints the pid when the scheduler started in ROOT is alive.
@@ -172,9 +195,47 @@ write_ppd() {
     fi
 }
 
+# write_tray_ppd DRIVER MODEL DEST: the PPD gutenprint's DRIVER makes for
+# MODEL, with the keep filter in place of its own.
+write_tray_ppd() {
+    local driver=$1 model=$2 dest=$3
+    "$driver" cat "${driver##*/}://$model/expert" | awk -v keep="$KEEP_FILTER" '
+        /^\*cupsFilter2?:/ {
+            if (!done) print "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 " keep "\""
+            done = 1; next
+        }
+        { print }
+    ' >"$dest"
+    grep -q '^\*PaperDimension CDCustom/' "$dest" && grep -q '^\*InputSlot CD/' "$dest" \
+        && [[ $(grep -c '^\*cupsFilter' "$dest") == 1 ]] || die "unexpected PPD from gutenprint for $model"
+}
+
+# write_disc_ppd DEST: a made-up disc tray on a generic PDF PPD written at
+# DEST already: a 114.3 mm disc page and a slot for it.
+write_disc_ppd() {
+    local dest=$1
+    awk '
+        /^\*(PageSize|PageRegion) A6\/A6:/ { print; sub(/ A6\/A6:.*/, ""); print $0 " Disc/Disc - 4.5 inch: \"\""; next }
+        /^\*ImageableArea A6\/A6:/ { print; print "*ImageableArea Disc/Disc - 4.5 inch: \"0 0 324 324\""; next }
+        /^\*PaperDimension A6\/A6:/ {
+            print; print "*PaperDimension Disc/Disc - 4.5 inch: \"324 324\""
+            print "*OpenUI *InputSlot/Media Source: PickOne"
+            print "*OrderDependency: 10 AnySetup *InputSlot"
+            print "*DefaultInputSlot: Main"
+            print "*InputSlot Main/Main tray: \"\""
+            print "*InputSlot Disc/Disc tray: \"\""
+            print "*CloseUI: *InputSlot"
+            next
+        }
+        { print }
+    ' "$dest" >"$dest.new" && mv "$dest.new" "$dest"
+    [[ $(grep -c 'Disc/Disc - 4.5 inch' "$dest") == 4 ]] || die "unexpected layout of the made-up disc tray's PPD"
+}
+
 # The last filter of every queue: passes the job on to the file: device and
-# keeps a copy as out/QUEUE/job-ID.pdf. Filters get: job-id user title copies
-# options [file]; the scheduler sets PRINTER to the queue name.
+# keeps a copy as out/QUEUE/job-ID.pdf, its options in job-ID.options.
+# Filters get: job-id user title copies options [file]; the scheduler sets
+# PRINTER to the queue name.
 write_keep_filter() {
     cat >"$KEEP_FILTER" <<EOF
 #!/bin/sh
@@ -182,8 +243,10 @@ set -e
 dir='$DIR/out'/"\$PRINTER"
 mkdir -p "\$dir"
 part="\$dir/.job-\$1.part"
+printf '%s\\n' "\$5" >"\$part.options"
 if [ -n "\$6" ]; then cat -- "\$6"; else cat; fi | tee "\$part"
-chmod 0644 "\$part"
+chmod 0644 "\$part" "\$part.options"
+mv -f "\$part.options" "\$dir/job-\$1.options"
 mv -f "\$part" "\$dir/job-\$1.pdf"
 EOF
     chmod 0755 "$KEEP_FILTER"
@@ -347,6 +410,19 @@ setup_queues() {
     sed -i 's|^\*ImageableArea A4/A4: .*|*ImageableArea A4/A4: "36 36 559 806"|' "$DIR/ppd/pelora-margins.ppd"
     CUPS_SERVER=$main lpadmin -p pelora-margins -P "$DIR/ppd/pelora-margins.ppd"
     add_queue "$main" pelora-scaled A4 "Pelora test queue scaling to 80 %" -o scaling-default=80
+    local tray queue model
+    for tray in "${GUTENPRINT_TRAYS[@]}"; do
+        read -r queue model <<<"$tray"
+        write_tray_ppd "$GUTENPRINT" "$model" "$DIR/ppd/$queue.ppd"
+        mkdir -p "$DIR/out/$queue"
+        (( EUID == 0 )) && chmod 0777 "$DIR/out/$queue"
+        echo "+ lpadmin -p $queue ($main)"
+        CUPS_SERVER=$main lpadmin -p "$queue" -E -v "file:$DIR/out/$queue.pdf" -P "$DIR/ppd/$queue.ppd" \
+            -L "Pelora test output, $DIR/out" -D "Pelora test disc tray, gutenprint $model"
+    done
+    add_queue "$main" pelora-disc A4 "Pelora test queue with a made-up disc tray"
+    write_disc_ppd "$DIR/ppd/pelora-disc.ppd"
+    CUPS_SERVER=$main lpadmin -p pelora-disc -P "$DIR/ppd/pelora-disc.ppd"
     echo "+ lpadmin -p pelora-raw ($main)"
     mkdir -p "$DIR/out/pelora-raw"
     (( EUID == 0 )) && chmod 0777 "$DIR/out/pelora-raw"
@@ -363,7 +439,7 @@ setup_queues() {
 
     # Check the result before anyone relies on it.
     [[ $(CUPS_SERVER=$main lpstat -a pelora-pdf pelora-a5 pelora-card pelora-margins pelora-scaled pelora-raw pelora-class \
-        | grep -c 'accepting requests') == 7 ]]
+        pelora-ep801a pelora-ip7200 pelora-disc | grep -c 'accepting requests') == 10 ]]
     grep -q '"36 36 559 806"' "$DIR/ppd/pelora-margins.ppd"
     CUPS_SERVER=$main lpstat -a pelora-hidden | grep -q 'not accepting'
     CUPS_SERVER=$main lpstat -d | grep -q ': pelora-pdf$'
@@ -373,6 +449,7 @@ setup_queues() {
 start() {
     CUPSD=$(find_cupsd)
     GENERIC_PPD=$(find_generic_ppd)
+    GUTENPRINT=$(find_gutenprint)
     command -v lpadmin >/dev/null || die "lpadmin not found (install cups-client)"
     command -v lpstat >/dev/null || die "lpstat not found (install cups-client)"
 

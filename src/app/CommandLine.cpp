@@ -293,20 +293,27 @@ int exportPdf(const Options &options)
     jacket.jacket.cover = cover.picture.value_or(CoverPicture());
 
     ExportSheet sheet;
+    const LabelProduct *product = chosenProduct(options);
+    // The page a disc tray takes, as printing the label would use it.
+    std::optional<DiscTrays::Choice> tray;
     {
         TQdPrinter printer;
         sheet = PrinterSheet(printer);
+        if (!product && options.side == Side::Label && !sheet.printerName.isEmpty()) {
+            try {
+                tray = JacketPrinting::DiscTrayChoiceOf(printer, PaperChoices::load(sheet.printerName).discRing());
+            } catch (const Exception &) {
+                // Not reachable now: as on any other printer's paper.
+            }
+        }
     }
-    if (const LabelProduct *product = chosenProduct(options)) {
+    if (product) {
         jacket.product = LabelProducts::FitJacket(*product);
         sheet = ProductSheet(*product, sheet);
-    } else if (options.side == Side::Label && !sheet.printerName.isEmpty()) {
-        // The page a disc tray takes, as printing the label would use it.
-        if (const std::optional<QPageSize> tray = JacketPrinting::DiscTrayPageOf(sheet.printerName)) {
-            sheet.pageLayout = JacketPrinting::DiscTraySheet(*tray);
-            jacket.discTray = true;
-            jacket.discRing = PaperChoices::load(sheet.printerName).discRing();
-        }
+    } else if (tray) {
+        sheet.pageLayout = JacketPrinting::DiscTraySheet(tray->page);
+        jacket.discTray = true;
+        jacket.discRing = PaperChoices::load(sheet.printerName).discRing();
     }
     const ExportOutcome outcome = ExportJacketPdf(jacket, sheet);
     switch (outcome.status) {
@@ -316,7 +323,11 @@ int exportPdf(const Options &options)
             complain(cannotCreate(options.output, whyNotWritten(options.output, error)));
             return kFailure;
         }
-        if (outcome.beyondReach)
+        // In a disc tray the driver's circle is the page's: the ring is
+        // whole when the page holds it.
+        if (tray && !tray->holdsRing)
+            complain(DiscTrays::RingTooWideNotice(*tray, jacket.discRing.outerMm).replace(u'\r', u'\n'));
+        else if (!tray && outcome.beyondReach)
             complain(SheetPlacement::BeyondReachNotice().replace(u'\r', u'\n'));
         return kSuccess;
     }

@@ -4,7 +4,6 @@
 #include "core/bitmap/BigBitmap.h"
 #include "core/common/AppName.h"
 #include "core/common/Messages.h"
-#include "core/cups/DiscTrays.h"
 #include "core/labels/LabelProducts.h"
 #include "core/layout/DiscLabel.h"
 #include "core/layout/SheetPlacement.h"
@@ -13,7 +12,8 @@
 
 #include <QCoreApplication>
 #include <QPrinter>
-#include <QPrinterInfo>
+
+#include <algorithm>
 
 // The print commands' texts keep the window's context: they were its alone.
 namespace {
@@ -189,7 +189,7 @@ bool JacketPrinting::PaperHoldsThePage(PageFaces faces, FaceMarks marks) const
     } else if (faces == PageFaces::Label) {
         const QSize sheet = m_printer.GetPaperSize();  // tenths of a millimetre
         const int across = int(FaceKinds::row(FaceKindId::Disc).ringOuterMm * 10);
-        sheetHoldsIt = DiscTrayPage() || (sheet.width() >= across && sheet.height() >= across);
+        sheetHoldsIt = m_printer.GetDiscTray() || (sheet.width() >= across && sheet.height() >= across);
     } else {
         sheetHoldsIt = SheetIsLargeEnough(faces);
     }
@@ -216,11 +216,19 @@ bool JacketPrinting::PaperIsTheProducts() const
                                     QCoreApplication::translate("TForm1", "印刷する"), QCoreApplication::translate("TForm1", "やめる"));
 }
 
-std::optional<QPageSize> JacketPrinting::DiscTrayPage() const { return DiscTrayPageOf(m_printer.PlatformPrinter().printerName()); }
-
-std::optional<QPageSize> JacketPrinting::DiscTrayPageOf(const QString &destination)
+std::optional<DiscTrays::Choice> JacketPrinting::DiscTrayChoice() const
 {
-    return DiscTrays::TrayPage(QPrinterInfo::printerInfo(destination).supportedPageSizes());
+    if (Product())
+        return std::nullopt;
+    return DiscTrayChoiceOf(m_printer, Paper().discRing());
+}
+
+std::optional<DiscTrays::Choice> JacketPrinting::DiscTrayChoiceOf(TQdPrinter &printer, const DiscRing &ring)
+{
+    const std::optional<DiscTrays::Tray> &tray = printer.GetDiscTray();
+    if (!tray)
+        return std::nullopt;
+    return DiscTrays::Choose(*tray, ring.outerMm, ring.innerMm);
 }
 
 QPageLayout JacketPrinting::DiscTraySheet(const QPageSize &tray) { return QPageLayout(tray, QPageLayout::Portrait, QMarginsF()); }
@@ -228,19 +236,36 @@ QPageLayout JacketPrinting::DiscTraySheet(const QPageSize &tray) { return QPageL
 JacketPrinting::DiscTray::DiscTray(const JacketPrinting &printing, PageFaces faces)
     : m_printer(printing.m_printer)
 {
-    if (faces != PageFaces::Label || printing.Product())
+    if (faces != PageFaces::Label)
         return;
-    if (const std::optional<QPageSize> tray = printing.DiscTrayPage()) {
-        QPrinter &printer = m_printer.PlatformPrinter();
-        m_paper = printer.pageLayout();
-        printer.setPageLayout(DiscTraySheet(*tray));
+    const std::optional<DiscTrays::Choice> tray = printing.DiscTrayChoice();
+    if (!tray)
+        return;
+    QPrinter &printer = m_printer.PlatformPrinter();
+    m_options = m_printer.GetDriverOptions();
+    // The tray's options in place of the destination's of the same name
+    // (a slot chosen in the set-up dialog).
+    DiscTrays::Options options;
+    for (const auto &option : std::as_const(m_options)) {
+        const auto same = [&option](const auto &ours) { return ours.first == option.first; };
+        if (std::none_of(tray->options.cbegin(), tray->options.cend(), same))
+            options << option;
     }
+    m_paper = printer.pageLayout();
+    printer.setPageLayout(DiscTraySheet(tray->page));
+    m_printer.SetDriverOptions(options + tray->options);
 }
 
 JacketPrinting::DiscTray::~DiscTray()
 {
-    if (m_paper)
+    if (!m_paper)
+        return;
+    try {
         m_printer.PlatformPrinter().setPageLayout(*m_paper);
+        m_printer.SetDriverOptions(m_options);
+    } catch (const Exception &) {
+        // The destination went meanwhile: the next one comes with its own.
+    }
 }
 
 PlannedPage JacketPrinting::Plan(const Jacket &jacket, PageFaces faces, TJacketLayout &layout, TBigBitmap &spine) const
@@ -259,21 +284,38 @@ PlannedPage JacketPrinting::Plan(const Jacket &jacket, PageFaces faces, TJacketL
         request.discPosition = paper.discPosition - 1;
     }
     // A label printed in a disc tray: the page is the tray's (see DiscTray).
-    request.discTray = faces == PageFaces::Label && !request.product && DiscTrayPage().has_value();
+    request.discTray = faces == PageFaces::Label && !request.product && m_printer.GetDiscTray().has_value();
     if (request.discTray)
         request.discRing = paper.discRing();
     return PlanPage(request, m_printer.GetCanvas(), layout, spine);
 }
 
+std::optional<DiscTrays::Choice> JacketPrinting::trayOf(const QList<PlacedFace> &plan) const
+{
+    const bool label = std::any_of(plan.cbegin(), plan.cend(), [](const PlacedFace &face) { return face.kind == FaceKindId::Disc; });
+    return label ? DiscTrayChoice() : std::nullopt;
+}
+
+// In a disc tray the driver prints a circle as wide as the page, centred
+// on the disc: the ring is whole when the page holds it.
 bool JacketPrinting::ReachesBeyond(const QList<PlacedFace> &plan) const
 {
+    if (const std::optional<DiscTrays::Choice> tray = trayOf(plan))
+        return !tray->holdsRing;
     return SheetPlacement::ReachesBeyond(m_printer.GetCanvas(), plan, Sheet());
+}
+
+QString JacketPrinting::BeyondReachNotice(const QList<PlacedFace> &plan) const
+{
+    if (const std::optional<DiscTrays::Choice> tray = trayOf(plan))
+        return DiscTrays::RingTooWideNotice(*tray, Paper().discOuterMm);
+    return SheetPlacement::BeyondReachNotice();
 }
 
 // The user may rather move the page first than lose a part of it.
 bool JacketPrinting::PrintDespiteWhatIsBeyondReach(const QList<PlacedFace> &plan) const
 {
-    return !ReachesBeyond(plan) || Messages::ConfirmWarning(SheetPlacement::BeyondReachNotice(), QCoreApplication::translate("TForm1", "印刷する"), QCoreApplication::translate("TForm1", "やめる"));
+    return !ReachesBeyond(plan) || Messages::ConfirmWarning(BeyondReachNotice(plan), QCoreApplication::translate("TForm1", "印刷する"), QCoreApplication::translate("TForm1", "やめる"));
 }
 
 void JacketPrinting::PrintPage(const QList<PlacedFace> &plan, const TBigBitmap &spine) const

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/cups/DiscTrays.h"
 #include "core/jacket/Jacket.h"
 #include "core/layout/PagePlanner.h"
 #include "core/settings/PaperChoices.h"
@@ -58,16 +59,18 @@ public:
     bool PaperHoldsThePage(PageFaces faces, FaceMarks marks) const;
     // Whether the printer's paper is the chosen product's sheet; asks when not.
     bool PaperIsTheProducts() const;
-    // A disc tray's page of the destination, when its driver offers one.
-    std::optional<QPageSize> DiscTrayPage() const;
-    static std::optional<QPageSize> DiscTrayPageOf(const QString &destination);
+    // How a label goes to the destination's disc tray, when its driver
+    // offers one and no disc-label product is chosen for it: the page for
+    // the ring set for the destination, the tray's slot.
+    std::optional<DiscTrays::Choice> DiscTrayChoice() const;
+    static std::optional<DiscTrays::Choice> DiscTrayChoiceOf(TQdPrinter &printer, const DiscRing &ring);
     // The sheet a disc tray's page makes: the page whole, upright.
     static QPageLayout DiscTraySheet(const QPageSize &tray);
 
-    // While it lives, a disc label is laid out and printed on the
-    // destination's disc tray page, when the destination has one and no
-    // disc-label product is chosen for it; the destination gets its own
-    // paper back afterwards.
+    // While it lives, a disc label is laid out and printed in the
+    // destination's disc tray (see DiscTrayChoice()): the QPrinter has the
+    // tray's page and the jobs carry its options (its slot); the
+    // destination gets its own paper and options back afterwards.
     class DiscTray
     {
     public:
@@ -79,14 +82,17 @@ public:
     private:
         TQdPrinter &m_printer;
         std::optional<QPageLayout> m_paper;  // the destination's own, while the tray's is in
+        DiscTrays::Options m_options;  // the destination's own driver options
     };
 
     // Lays the page of the faces out on the printer's surface; `layout`
     // and `spine` are the layout's working record and the spine picture.
     PlannedPage Plan(const Jacket &jacket, PageFaces faces, TJacketLayout &layout, TBigBitmap &spine) const;
     // A part of the page beyond the printer's reach: whether there is one,
-    // and whether to print all the same (asked before any paper is used).
+    // what to tell of it, and whether to print all the same (asked before
+    // any paper is used). In a disc tray, a ring wider than the tray takes.
     bool ReachesBeyond(const QList<PlacedFace> &plan) const;
+    QString BeyondReachNotice(const QList<PlacedFace> &plan) const;
     bool PrintDespiteWhatIsBeyondReach(const QList<PlacedFace> &plan) const;
 
     // The page in one job (titled "印刷中"), as many copies as set.
@@ -115,6 +121,7 @@ public:
 
 private:
     bool SheetIsLargeEnough(PageFaces face) const;
+    std::optional<DiscTrays::Choice> trayOf(const QList<PlacedFace> &plan) const;
 
     TQdPrinter &m_printer;
     QString m_productForThisRun;

@@ -10,6 +10,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -77,6 +78,29 @@ const TQdPrinterTraits &TQdPrinter::traits()
     ++m_capabilityReads;
     m_traitsFor = name;
     return *(m_traits = std::move(read));
+}
+
+// Read once for the destination: a class prints with its members' drivers,
+// the first that takes jobs.
+const std::optional<DiscTrays::Tray> &TQdPrinter::GetDiscTray()
+{
+    ready();
+    const QString name = ensurePrinter().printerName();
+    if (m_discTray && m_discTrayFor == name)
+        return *m_discTray;
+    QString queue = queueOf(name);
+    const QStringList &members = traits().Members;
+    const auto member = std::find_if(members.cbegin(), members.cend(), [this](const QString &m) { return m_snapshot->IsVisible(m); });
+    if (member != members.cend())
+        queue = *member;
+    QString failure;
+    // A raw queue has no PPD: no tray.
+    const std::optional<QByteArray> ppd = m_cups->getFile("/printers/" + QUrl::toPercentEncoding(queue) + ".ppd", &failure);
+    if (!ppd)
+        noAnswer(failure);
+    m_discTrayFor = name;
+    m_discTray = DiscTrays::ReadPpd(*ppd);
+    return *m_discTray;
 }
 
 TQdPrinterTraits TQdPrinter::readTraits(const QString &queue)

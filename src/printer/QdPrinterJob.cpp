@@ -21,6 +21,23 @@ const auto kCupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 }  // namespace
 
+TQdAllPrintersInfo::Options TQdPrinter::GetDriverOptions()
+{
+    const QStringList chosen = ensurePrinter().printEngine()->property(kCupsOptionsProperty).toStringList();
+    TQdAllPrintersInfo::Options options;
+    for (int i = 0; i + 1 < chosen.size(); i += 2)
+        options.append({chosen.at(i).toUtf8(), chosen.at(i + 1).toUtf8()});
+    return options;
+}
+
+void TQdPrinter::SetDriverOptions(const TQdAllPrintersInfo::Options &options)
+{
+    QStringList chosen;
+    for (const auto &[name, value] : options)
+        chosen << QString::fromUtf8(name) << QString::fromUtf8(value);
+    ensurePrinter().printEngine()->setProperty(kCupsOptionsProperty, chosen);
+}
+
 TCanvas &TQdPrinter::GetCanvas()
 {
     ensurePrinter();

@@ -183,6 +183,7 @@ void TQdPrinter::CheckNoPrinter()
             return;
     }
     m_traits.reset();
+    m_discTray.reset();
     if (!m_snapshot->Reachable())
         throw EQdPrinterNoSpooler(m_snapshot->Failure());
     throw EQdPrinterNoPrinter();
@@ -211,6 +212,7 @@ void TQdPrinter::RefreshCapabilities()
 {
     DiscardSettings();
     m_traits.reset();
+    m_discTray.reset();
     UpdateCapabilities();
 }
 
@@ -279,6 +281,7 @@ void TQdPrinter::takeSnapshot(std::unique_ptr<TQdAllPrintersInfo> fresh)
     dropPrinter();
     m_snapshot = std::move(fresh);
     m_traits.reset();
+    m_discTray.reset();
     if (OnChange)
         OnChange(this);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/cups/DiscTrays.h"
 #include "core/cups/PrinterSnapshot.h"
 #include "core/cups/PrinterTraits.h"
 #include "core/layout/Canvas.h"
@@ -124,6 +125,14 @@ public:
     int GetOrientation();              // 0 portrait, 1 landscape
     int GetMaxCopies();
     void SetCopies(int copies);
+    // The disc tray the destination's driver offers (from its PPD, read
+    // once for the destination); nothing when it prints on no disc.
+    const std::optional<DiscTrays::Tray> &GetDiscTray();
+    // The options of the destination's driver that the jobs carry besides
+    // its defaults (PPD option and choice): what the print set-up dialog
+    // chose, or what a command sets for its own jobs and puts back.
+    TQdAllPrintersInfo::Options GetDriverOptions();
+    void SetDriverOptions(const TQdAllPrintersInfo::Options &options);
     void ApplySettings();
 
     void RefreshCapabilities();  // reads the current printer anew
@@ -176,6 +185,8 @@ private:
     QStringList m_printerNames;
     std::optional<TQdPrinterTraits> m_traits;  // of the destination m_traitsFor
     QString m_traitsFor;
+    std::optional<std::optional<DiscTrays::Tray>> m_discTray;  // of the destination m_discTrayFor
+    QString m_discTrayFor;
     std::unique_ptr<TQdSettingsRecord> m_settings;
     bool m_modified = false;
 

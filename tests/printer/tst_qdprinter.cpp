@@ -87,8 +87,9 @@ private slots:
         QStringList names;
         for (int i = 0; i < snapshot.Count(); ++i)
             names << snapshot.Name(i);
-        QCOMPARE(names, QStringList({"pelora-a5", "pelora-card", "pelora-class", "pelora-hidden", "pelora-margins",
-                                     "pelora-pdf", "pelora-pdf/letter", "pelora-raw", "pelora-scaled"}));
+        QCOMPARE(names, QStringList({"pelora-a5", "pelora-card", "pelora-class", "pelora-disc", "pelora-ep801a", "pelora-hidden",
+                                     "pelora-ip7200", "pelora-margins", "pelora-pdf", "pelora-pdf/letter", "pelora-raw",
+                                     "pelora-scaled"}));
         QVERIFY(!snapshot.IsVisible(QStringLiteral("pelora-hidden")));
         QVERIFY(snapshot.Attributes(snapshot.IndexOf("pelora-class")) & TQdAllPrintersInfo::kClass);
         // The instance holds the default mark of the queue it belongs to

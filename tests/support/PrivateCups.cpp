@@ -2,6 +2,7 @@
 #include "support/PrivateCups.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -74,6 +75,14 @@ int lastJobId(const QString &server)
 QString output(const QString &queue, int id)
 {
     return qEnvironmentVariable("PELORA_PDF_OUT_DIR") + QStringLiteral("/%1/job-%2.pdf").arg(queue).arg(id);
+}
+
+QStringList options(const QString &queue, int id)
+{
+    QFile file(qEnvironmentVariable("PELORA_PDF_OUT_DIR") + QStringLiteral("/%1/job-%2.options").arg(queue).arg(id));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).simplified().split(u' ');
 }
 
 QString runTool(const QString &program, const QStringList &arguments)

@@ -29,6 +29,8 @@ int lastJobId(const QString &server = QString());
 
 // The PDF the file queue wrote for the job.
 QString output(const QString &queue, int id);
+// The options the queue's driver got with the job, "name=value" each.
+QStringList options(const QString &queue, int id);
 
 // Runs a tool and returns its standard output; empty on failure.
 QString runTool(const QString &program, const QStringList &arguments);

@@ -7,8 +7,8 @@
 #include <sys/types.h>
 
 // The queues of the private CUPS (and of every spare one) that take jobs.
-inline const QStringList kAcceptingQueues{"pelora-a5",  "pelora-card",   "pelora-class", "pelora-margins",
-                                          "pelora-pdf", "pelora-raw",    "pelora-scaled"};
+inline const QStringList kAcceptingQueues{"pelora-a5",  "pelora-card", "pelora-class",  "pelora-disc",   "pelora-ep801a",
+                                          "pelora-ip7200", "pelora-margins", "pelora-pdf", "pelora-raw", "pelora-scaled"};
 
 // A scheduler of a test's own, started with scripts/private-cups.sh and so
 // with the same queues as the private CUPS, for tests that add, reject and

@@ -66,6 +66,40 @@ QString TQdCupsConnection::failed()
     return reason;
 }
 
+std::optional<QByteArray> TQdCupsConnection::getFile(const QByteArray &resource, QString *failure)
+{
+    http_t *http = begin(failure);
+    if (!http)
+        return std::nullopt;
+    httpClearFields(http);
+    // A kept connection the server has closed meanwhile is opened again, once.
+    if (httpGet(http, resource.constData()) && (httpReconnect2(http, kRequestBudgetMs, nullptr) || httpGet(http, resource.constData()))) {
+        *failure = failed();
+        return std::nullopt;
+    }
+    http_status_t status;
+    while ((status = httpUpdate(http)) == HTTP_STATUS_CONTINUE) {
+    }
+    if (status == HTTP_STATUS_ERROR) {
+        *failure = failed();
+        return std::nullopt;
+    }
+    if (status != HTTP_STATUS_OK) {
+        httpFlush(http);
+        return QByteArray();
+    }
+    QByteArray file;
+    char buffer[32768];
+    ssize_t read = 0;
+    while ((read = httpRead2(http, buffer, sizeof buffer)) > 0)
+        file.append(buffer, read);
+    if (read < 0) {
+        *failure = failed();
+        return std::nullopt;
+    }
+    return file;
+}
+
 int TQdCupsConnection::keepWaiting(http_t *, void *deadline) { return !static_cast<QDeadlineTimer *>(deadline)->hasExpired(); }
 
 void TQdCupsConnection::close()

@@ -8,6 +8,7 @@
 #include <cups/cups.h>
 
 #include <memory>
+#include <optional>
 
 // One connection to a CUPS server (the current one, cupsServer(), unless
 // one is given), kept between operations. Each operation gets a time budget:
@@ -28,6 +29,10 @@ public:
     http_t *begin(QString *failure);
     // After an operation got no answer: drops the connection and says why.
     QString failed();
+    // The file at `resource` on the server (a queue's PPD), as one
+    // operation; empty when the server has none there. Nothing, with the
+    // reason, when the server does not answer.
+    std::optional<QByteArray> getFile(const QByteArray &resource, QString *failure);
 
 private:
     static int keepWaiting(http_t *, void *deadline);

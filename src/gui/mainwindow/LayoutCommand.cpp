@@ -56,6 +56,7 @@ void TForm1::ComputeLayout(PageFaces faces) { LayOut(ShownJacket(), faces); }
 
 void TForm1::TellWhatIsBeyondReach()
 {
-    if (Printing().ReachesBeyond(PagePlan))
-        Messages::ShowWarning(SheetPlacement::BeyondReachNotice());
+    const JacketPrinting printing = Printing();
+    if (printing.ReachesBeyond(PagePlan))
+        Messages::ShowWarning(printing.BeyondReachNotice(PagePlan));
 }
