@@ -106,10 +106,13 @@ ProductLabel readLabel(QXmlStreamReader &xml, qsizetype &positions, bool &ok)
 {
     ProductLabel label;
     Attributes shape(xml, ok);
-    if (shape.has("waste"_L1))
+    if (shape.has("waste"_L1)) {
         label.wasteMm = shape.size("waste"_L1);
-    else if (shape.has("x_waste"_L1) || shape.has("y_waste"_L1))  // the smaller reaches out on every side
+        label.sideWasteMm = QSizeF(label.wasteMm, label.wasteMm);
+    } else if (shape.has("x_waste"_L1) || shape.has("y_waste"_L1)) {  // the smaller reaches out on every side
         label.wasteMm = std::min(shape.size("x_waste"_L1, kMaxLengthMm), shape.size("y_waste"_L1, kMaxLengthMm));
+        label.sideWasteMm = QSizeF(shape.size("x_waste"_L1), shape.size("y_waste"_L1));
+    }
     const QStringView element = xml.name();
     label.shape = element == "Label-rectangle"_L1 ? ProductLabel::Rectangle
                 : element == "Label-round"_L1     ? ProductLabel::Round
@@ -554,6 +557,14 @@ ProductFit LabelProducts::FitJacket(const LabelProduct &product)
             const bool round = kind.place.shape == ProductPlace::Round;
             // A picture reaches the waste the product allows, else its margin.
             const double bleed = round || label.wasteMm > 0 ? label.wasteMm : label.marginMm;
+            // Ink may reach into the waste beyond the label's edges, but not
+            // over a booklet panel's fold onto its other page.
+            const QSizeF waste = label.sideWasteMm;
+            QRectF reach = QRectF(QPointF(), label.size).marginsAdded({waste.width(), waste.height(), waste.width(), waste.height()});
+            if (area->left() > 0)
+                reach.setLeft(area->left());
+            if (area->top() > 0)
+                reach.setTop(area->top());
             for (const QPointF &at : label.positions) {
                 LabelSlot slot{area->translated(at), bleed, {}};
                 for (const QLineF &line : label.foldLines) {
@@ -562,6 +573,7 @@ ProductFit LabelProducts::FitJacket(const LabelProduct &product)
                 }
                 slot.wasteMm = label.wasteMm;
                 slot.holeMm = round ? 2 * label.holeMm : 0;
+                slot.reach = reach.translated(at);
                 fit.places(kind.id).append(std::move(slot));
             }
             break;

@@ -29,7 +29,8 @@ struct ProductLabel
     Shape shape = Rectangle;
     QSizeF size;           // the label's bounding box
     double holeMm = 0;     // Disc: the hole's radius
-    double wasteMm = 0;    // bleed beyond the cut the product allows (waste, x_waste)
+    double wasteMm = 0;    // bleed beyond the cut the product allows on every side (waste, else the smaller of x_waste and y_waste)
+    QSizeF sideWasteMm{0, 0};  // the same on the left and right sides (x_waste) and on the top and bottom (y_waste)
     double marginMm = 0;   // the product's safe margin inside the cut (Markup-margin)
     QList<QLineF> foldLines;     // Markup-line, in the label's coordinates
     QList<QPointF> positions;    // each label's top-left corner on the sheet, row by row
@@ -57,6 +58,7 @@ struct LabelSlot
     QList<QLineF> foldLines;  // the label's fold lines, on the sheet
     double wasteMm = 0;    // how far beyond the area the product lets ink go
     double holeMm = 0;     // a disc label's hole, by its diameter
+    QRectF reach;          // where ink may go, on the sheet: the label and its waste, short of a booklet panel's fold
 };
 
 // The slots of a product for each kind of face, by the places the face

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,6 +20,42 @@ using namespace JacketGeometry;
 int decimalDigits(int value) { return int(QString::number(value).size()); }
 
 using FontFitting::shrinkUntil;
+
+// Where a face's spines lie across, from where their ink may begin to
+// their folds, and how far down the folds go.
+struct SpineStrips
+{
+    int leftEdge = 0, leftFold = 0, rightFold = 0, rightEdge = 0;
+    int top = 0, bottom = 0;
+};
+
+// A spine `spine` wide inside each edge of the face (`face`: its left and
+// top, right and bottom). On a label, the spine ends at the label's edge
+// where that lies inside the face, and folds at the label's mark beside
+// the text block nearest to the face's own fold, if it has one there.
+SpineStrips spineStrips(const TJacketLayout &L, const std::optional<LabelGuides> &label, int spine, const QLine &face)
+{
+    SpineStrips strips{face.x1(), face.x1() + spine, face.x2() - spine, face.x2(), face.y1(), face.y2()};
+    if (!label)
+        return strips;
+    const QRect &box = label->box;
+    strips.leftEdge = std::max(strips.leftEdge, box.x());
+    strips.rightEdge = std::min(strips.rightEdge, box.x() + box.width());
+    strips.top = std::max(strips.top, box.y());
+    strips.bottom = std::min(strips.bottom, box.y() + box.height());
+    // The mark in (from, to) nearest to the face's own fold, else that fold.
+    const auto nearest = [&](int own, int from, int to) {
+        std::optional<int> found;
+        for (const int mark : label->folds) {
+            if (mark > from && mark < to && (!found || std::abs(mark - own) < std::abs(*found - own)))
+                found = mark;
+        }
+        return found.value_or(own);
+    };
+    strips.leftFold = nearest(strips.leftFold, strips.leftEdge, face.x1() + L.Margin + 1);
+    strips.rightFold = nearest(strips.rightFold, face.x2() - L.Margin - 1, strips.rightEdge);
+    return strips;
+}
 
 }  // namespace
 
@@ -203,13 +240,19 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
     const int bottom = L.OuterHeight - offY;
     const QPolygon cut = L.PanelLeft == 0 ? QPolygon({QPoint(right, offY), QPoint(right, bottom), QPoint(offX, bottom)})
                                           : QPolygon({QPoint(left, offY), QPoint(left, bottom), QPoint(right, bottom), QPoint(right, offY)});
+    const SpineStrips strips = spine == 0 ? SpineStrips() : spineStrips(L, request.label, spine, QLine(left, offY, right, bottom));
     if (spine == 0) {
         L.FrontCutLine = cut;
     } else {
-        L.LeftFoldLine = QPolygon({QPoint(left + spine, offY), QPoint(left + spine, bottom)});
-        L.RightFoldLine = QPolygon({QPoint(right - spine, offY), QPoint(right - spine, bottom)});
+        L.LeftFoldLine = QPolygon({QPoint(strips.leftFold, strips.top), QPoint(strips.leftFold, strips.bottom)});
+        L.RightFoldLine = QPolygon({QPoint(strips.rightFold, strips.top), QPoint(strips.rightFold, strips.bottom)});
         L.BackCutLine = cut;
     }
+    // The spine titles are as wide as the narrower spine allows, with the
+    // gap a spine of the face's own width leaves them.
+    const int leftSpine = strips.leftFold - strips.leftEdge;
+    const int rightSpine = strips.rightEdge - strips.rightFold;
+    const int spineTextWidth = std::min(kSpineTextWidth, std::min(leftSpine, rightSpine) - (spine - kSpineTextWidth));
 
     // 19: the title on the two spines.
     if (spine > 0 && !title.isEmpty()) {
@@ -218,7 +261,7 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
             // Whole widths of the title along the spine: a title shorter
             // than it is high gets none, and so an empty rectangle.
             const int ratio = spinePicture.Width() > 0 ? spinePicture.Height() / spinePicture.Width() : 0;
-            int w = kSpineTextWidth;
+            int w = spineTextWidth;
             int len = w * ratio;
             // The width only shrinks with the length: a tenth a step, each
             // step cut to a whole pixel.
@@ -226,13 +269,12 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
                 w = (w / 10) * 9;
                 len = (len / 10) * 9;
             }
-            L.SpineRectLeft.Left = L.PanelLeft - offX + (spine - w) / 2;
+            L.SpineRectLeft.Left = strips.leftEdge + (leftSpine - w) / 2;
             L.SpineRectLeft.Top = (L.OuterHeight - len) / 2 - offY;
             L.SpineRectLeft.Right = L.SpineRectLeft.Left + w;
             L.SpineRectLeft.Bottom = L.SpineRectLeft.Top + len;
-            const int shift = L.OuterWidth - spine;
-            L.SpineRectRight = {L.SpineRectLeft.Left + shift, L.SpineRectLeft.Top, L.SpineRectLeft.Right + shift,
-                                L.SpineRectLeft.Bottom};
+            const int rightLeft = strips.rightFold + (rightSpine - w) / 2;
+            L.SpineRectRight = {rightLeft, L.SpineRectLeft.Top, rightLeft + w, L.SpineRectLeft.Bottom};
         } else {
             canvas.SetFontSize(Scaled(kVerticalSpineFontSize, L.ScaleY));
             const QStringList characters = UserCharacters(title);
@@ -243,23 +285,23 @@ LayoutOutcome LayOutJacket(TJacketLayout &L, const LayoutRequest &request, const
                     widestCharacter = c;
             }
             L.SpineColumnHeight = canvas.TextHeight(title) * k;
-            if (L.SpineColumnHeight > kSpineTextLength || canvas.TextWidth(widestCharacter) > kSpineTextWidth) {
+            if (L.SpineColumnHeight > kSpineTextLength || canvas.TextWidth(widestCharacter) > spineTextWidth) {
                 shrinkUntil(
                     canvas, canvas.FontSize(),
                     [&] {
                         L.SpineColumnHeight = canvas.TextHeight(title) * k;
-                        return L.SpineColumnHeight < kSpineTextLength && canvas.TextWidth(widestCharacter) < kSpineTextWidth;
+                        return L.SpineColumnHeight < kSpineTextLength && canvas.TextWidth(widestCharacter) < spineTextWidth;
                     },
                     [&] {
                         return qMax(double(canvas.TextHeight(title) * k) / kSpineTextLength,
-                                    double(canvas.TextWidth(widestCharacter)) / kSpineTextWidth);
+                                    double(canvas.TextWidth(widestCharacter)) / qMax(1, spineTextWidth));
                     });
             }
             L.SpineFontSize = canvas.FontSize();
-            const int x = L.PanelLeft - offX + (spine - canvas.TextWidth(widestCharacter)) / 2;
+            const int characterWidth = canvas.TextWidth(widestCharacter);
             const int y = (L.OuterHeight - lineHeight() * k) / 2 - offY;
-            L.SpineTextOriginLeft = QPoint(x, y);
-            L.SpineTextOriginRight = QPoint(x + L.OuterWidth - spine, y);
+            L.SpineTextOriginLeft = QPoint(strips.leftEdge + (leftSpine - characterWidth) / 2, y);
+            L.SpineTextOriginRight = QPoint(strips.rightFold + (rightSpine - characterWidth) / 2, y);
         }
     }
 

@@ -92,6 +92,15 @@ struct PageInfo
     QPoint offset;  // printable area from the sheet's corner, device pixels
 };
 
+// The pre-cut label a face is printed on, in the layout's coordinates
+// (device pixels): the label's box, and where its own fold marks stand
+// upright across it.
+struct LabelGuides
+{
+    QRect box;
+    QList<int> folds;
+};
+
 // What is laid out.
 struct LayoutRequest
 {
@@ -104,6 +113,10 @@ struct LayoutRequest
     QString numberSuffix;
     bool verticalSpine = false;
     QString lineHeightSample;  // the text whose height is the line height
+    // On a pre-cut label, a face with spines folds at the label's marks
+    // (those beside its text block, the nearest to its own folds), and its
+    // spine titles and folds stay on the label. Nothing: plain paper.
+    std::optional<LabelGuides> label;
 };
 
 // What the layout has to tell its caller besides the record.

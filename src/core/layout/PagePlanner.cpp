@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr double kUprightMm = 0.01;  // a fold mark this close to upright is upright
+
 // The page offset a face's layout takes: a face sharing its sheet is laid
 // out from its own corner, a face alone from the printable area's.
 QPoint layoutOffset(const SheetGeometry &sheet, const FaceSpot &spot)
@@ -39,7 +41,10 @@ struct PlannedSpot
 {
     FaceSpot spot;
     FaceMarks marks;
-    double bleedMm;  // how far a cover picture reaches beyond the face
+    // How far a cover picture reaches beyond the face, across and down;
+    // less than nothing where the face is larger than its label.
+    QPointF bleedMm;
+    std::optional<LabelGuides> label;  // the pre-cut label it is printed on
 };
 
 // What is printed on the face once it is laid out with faceRequest.
@@ -57,7 +62,7 @@ JacketContent faceContent(const LayoutRequest &request, const PlannedSpot &plann
                          layoutOffset(sheet, spot),
                          cover,
                          planned.marks,
-                         sheetPixels(sheet, planned.bleedMm)};
+                         QPoint(sheetPixels(sheet, planned.bleedMm.x()).x(), sheetPixels(sheet, planned.bleedMm.y()).y())};
 }
 
 // From the face's layout coordinates to the page's painter coordinates.
@@ -67,8 +72,20 @@ QTransform faceTransform(const SheetGeometry &sheet, const PrintCorrection &corr
     return QTransform::fromTranslate(onSheet.x(), onSheet.y()) * SheetPlacement::SheetTransform(sheet, correction);
 }
 
+// A rectangle of the sheet in millimetres, in the layout's coordinates of a
+// face laid out from its own corner at `corner` (sheet pixels).
+QRect layoutRect(const SheetGeometry &sheet, const QRectF &mm, const QPoint &corner)
+{
+    const auto at = [&](const QPointF &point) {
+        return QPoint(sheetPixels(sheet, point.x()).x(), sheetPixels(sheet, point.y()).y()) - corner;
+    };
+    return QRect(at(mm.topLeft()), at(mm.bottomRight()) - QPoint(1, 1));
+}
+
 // On pre-cut paper each face is centred in its label (or booklet panel),
-// with nothing to cut along; a face the product has no place for cannot be printed.
+// with nothing to cut along; a face the product has no place for cannot be
+// printed. A face keeps its size on a label a little smaller than it: the
+// label's edge cuts it, as scissors would.
 std::optional<QList<PlannedSpot>> productSpots(const PageRequest &request)
 {
     const ProductFit &product = *request.product;
@@ -81,12 +98,21 @@ std::optional<QList<PlannedSpot>> productSpots(const PageRequest &request)
         const LabelSlot &slot = places[qMax(0, request.position(kind)) % places.size()];
         const QPointF centreMm = slot.area.center();
         const QPoint centre(sheetPixels(sheet, centreMm.x()).x(), sheetPixels(sheet, centreMm.y()).y());
-        // A picture reaches no further than the label and its waste: labels
-        // side by side, or a booklet's other page, stay clean.
-        const QSizeF face = FaceKinds::row(kind).millimetres();
-        const double room = std::min(slot.area.width() - face.width(), slot.area.height() - face.height()) / 2 + slot.wasteMm;
-        spots << PlannedSpot{SheetPlacement::CentredOn(sheet, kind, centre), FaceMarks::FoldLinesOnly,
-                             std::clamp(slot.bleedMm, 0.0, std::max(0.0, room))};
+        // A picture reaches no further than the label and its waste, on
+        // each side: labels side by side, or a booklet's other page, stay
+        // clean, and a face larger than its label is cut back to it.
+        const QSizeF size = FaceKinds::row(kind).millimetres();
+        const QRectF face(centreMm - QPointF(size.width(), size.height()) / 2, size);
+        const QRectF &reach = slot.reach;
+        const QPointF bleed(std::min({slot.bleedMm, face.left() - reach.left(), reach.right() - face.right()}),
+                            std::min({slot.bleedMm, face.top() - reach.top(), reach.bottom() - face.bottom()}));
+        const FaceSpot spot = SheetPlacement::CentredOn(sheet, kind, centre);
+        LabelGuides label{layoutRect(sheet, slot.area, spot.corner), {}};
+        for (const QLineF &line : slot.foldLines) {
+            if (std::abs(line.dx()) < kUprightMm)
+                label.folds << sheetPixels(sheet, line.x1()).x() - spot.corner.x();
+        }
+        spots << PlannedSpot{spot, FaceMarks::FoldLinesOnly, bleed, label};
     }
     return spots;
 }
@@ -98,7 +124,7 @@ std::optional<QList<PlannedSpot>> spotsFor(const PageRequest &request)
     // Cut at the crop marks, a picture reaches beyond them.
     const FaceMarks marks = request.jacket.marks;
     const double bleedMm = marks == FaceMarks::CropMarks ? JacketGeometry::kBleedMm : 0;
-    const auto planned = [&](const FaceSpot &spot) { return PlannedSpot{spot, marks, bleedMm}; };
+    const auto planned = [&](const FaceSpot &spot) { return PlannedSpot{spot, marks, QPointF(bleedMm, bleedMm), std::nullopt}; };
     const QList<FaceKindId> kinds = FaceKinds::onPage(request.faces);
     if (kinds.size() > 1) {
         const std::optional<QList<FaceSpot>> all = SheetPlacement::OnOneSheet(request.sheet, kinds, marks);
@@ -227,6 +253,7 @@ PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout 
     for (const PlannedSpot &planned : *spots) {
         const FaceSpot &spot = planned.spot;
         LayoutRequest face = faceRequest(request.jacket, spot);
+        face.label = planned.label;
         face.titleSizeText = page.titleSizeText;
         face.itemSizeText = page.itemSizeText;
         const PageInfo info{sheet.pixelsPerInch, request.scalePercent, layoutOffset(sheet, spot)};

@@ -122,6 +122,8 @@ private slots:
     void emptyTitleLeavesTitleAndSpineAlone();
     void horizontalSpinePictures();
     void verticalSpineColumn();
+    void spinesOnALabel_data();
+    void spinesOnALabel();
     void numbering_data();
     void numbering();
     void charactersAsTheUserSeesThem();
@@ -414,6 +416,50 @@ void JacketLayoutTest::verticalSpineColumn()
     QVERIFY(L.SpineColumnHeight < 2370);
     s.canvas.SetFontSize(L.SpineFontSize + 1);
     QVERIFY(s.canvas.TextHeight(r.title) * 200 >= 2370);
+}
+
+// A back on a pre-cut label (the face's box: 150, 0, 3546 × 2770) folds at
+// the label's marks beside its text block, the nearest to its own folds;
+// its folds and spine titles stay on the label, each title centred in its
+// spine.
+void JacketLayoutTest::spinesOnALabel_data()
+{
+    QTest::addColumn<QRect>("label");
+    QTest::addColumn<QList<int>>("marks");
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<QList<int>>("spines");  // left edge and fold, right fold and edge, the folds' top and bottom
+    const QRect larger(140, -10, 3566, 2790);
+    const QRect smaller(180, 30, 3486, 2700);
+    QTest::newRow("the label's marks") << larger << QList<int>{280, 3556} << false << QList<int>{150, 280, 3556, 3696, 0, 2770};
+    QTest::newRow("a smaller label") << smaller << QList<int>{300, 3550} << false << QList<int>{180, 300, 3550, 3666, 30, 2730};
+    QTest::newRow("a smaller label, vertical titles") << smaller << QList<int>{300, 3550} << true << QList<int>{180, 300, 3550, 3666, 30, 2730};
+    QTest::newRow("marks beside the text block are no folds") << larger << QList<int>{401, 3295} << false << QList<int>{150, 300, 3546, 3696, 0, 2770};
+    QTest::newRow("the mark nearest the face's fold") << larger << QList<int>{200, 310, 3540, 3600} << false << QList<int>{150, 310, 3540, 3696, 0, 2770};
+}
+
+void JacketLayoutTest::spinesOnALabel()
+{
+    QFETCH(QRect, label);
+    QFETCH(QList<int>, marks);
+    QFETCH(bool, vertical);
+    QFETCH(QList<int>, spines);
+    Surface s(600);
+    TJacketLayout L;
+    LayoutRequest r = request(true, vertical ? QStringLiteral("背表紙") : QStringLiteral("Best of 2024"), {"A"});
+    r.verticalSpine = vertical;
+    r.label = LabelGuides{label, marks};
+    LayOutJacket(L, r, page(600), s.canvas, m_spine);
+    QCOMPARE(L.LeftFoldLine, QPolygon({QPoint(spines[1], spines[4]), QPoint(spines[1], spines[5])}));
+    QCOMPARE(L.RightFoldLine, QPolygon({QPoint(spines[2], spines[4]), QPoint(spines[2], spines[5])}));
+    s.canvas.SetFontSize(L.SpineFontSize);
+    const int across = vertical ? s.canvas.TextWidth(QStringLiteral("背")) : L.SpineRectLeft.Right - L.SpineRectLeft.Left;
+    const int left = vertical ? L.SpineTextOriginLeft.x() : L.SpineRectLeft.Left;
+    const int right = vertical ? L.SpineTextOriginRight.x() : L.SpineRectRight.Left;
+    QVERIFY(across > 100);
+    for (const auto &[from, edge, to] : {std::tuple(spines[0], left, spines[1]), std::tuple(spines[2], right, spines[3])}) {
+        QVERIFY2(edge > from && edge + across < to && qAbs((edge - from) - (to - edge - across)) <= 1,
+                 qPrintable(QStringLiteral("%1 … %2 in %3 … %4").arg(edge).arg(edge + across).arg(from).arg(to)));
+    }
 }
 
 void JacketLayoutTest::numbering_data()
