@@ -50,6 +50,8 @@ private slots:
     void brokenInputsLeaveOutWhatIsBroken();
     void facesFitInstalledProducts_data();
     void facesFitInstalledProducts();
+    void placesAtTheEdgesOfTheirTolerances_data();
+    void placesAtTheEdgesOfTheirTolerances();
     void installedIsReadAgainOnceAFileChanged();
     void closeMatchesOfATypo();
 
@@ -212,6 +214,45 @@ void LabelProductsTest::facesFitInstalledProducts()
     QCOMPARE(face[0].area, area);  // fuzzy: far closer than 0.01 mm
     QCOMPARE(face[0].bleedMm, bleed);
     QCOMPARE(face[0].foldLines.value(0).p1(), fold);
+}
+
+// A label just inside each tolerance of the face-kind table is a place for
+// its face, one a tenth of a millimetre outside it is none.
+void LabelProductsTest::placesAtTheEdgesOfTheirTolerances_data()
+{
+    QTest::addColumn<QSizeF>("label");
+    QTest::addColumn<QString>("place");  // the face it is the place of; empty: none
+    QTest::newRow("front: 118 mm, the least") << QSizeF(118, 118) << "front";
+    QTest::newRow("front: 117.9 mm") << QSizeF(117.9, 117.9) << "";
+    QTest::newRow("front: 124 mm, the most") << QSizeF(124, 124) << "front";
+    QTest::newRow("front: 124.1 mm") << QSizeF(124.1, 124.1) << "";
+    QTest::newRow("front: 1 mm from square") << QSizeF(123, 124) << "front";
+    QTest::newRow("front: 1.1 mm from square") << QSizeF(122.9, 124) << "";
+    QTest::newRow("back: 3 mm wider") << QSizeF(153.1, 117.3) << "back";
+    QTest::newRow("back: 3.1 mm wider") << QSizeF(153.2, 117.3) << "";
+    QTest::newRow("back: 3 mm narrower") << QSizeF(147.1, 117.3) << "back";
+    QTest::newRow("back: 3.1 mm narrower") << QSizeF(147, 117.3) << "";
+    QTest::newRow("back: 3 mm higher") << QSizeF(150.1, 120.3) << "back";
+    QTest::newRow("back: 3.1 mm higher") << QSizeF(150.1, 120.4) << "";
+    QTest::newRow("back: 3 mm lower") << QSizeF(150.1, 114.3) << "back";
+    QTest::newRow("back: 3.1 mm lower") << QSizeF(150.1, 114.2) << "";
+}
+
+void LabelProductsTest::placesAtTheEdgesOfTheirTolerances()
+{
+    QFETCH(QSizeF, label);
+    QFETCH(QString, place);
+    const QByteArray size = QStringLiteral("width=\"%1mm\" height=\"%2mm\"").arg(label.width()).arg(label.height()).toLatin1();
+    const QList<LabelProduct> read = ReadTemplates(templates(small("1").replace("width=\"10mm\" height=\"10mm\"", size)),
+                                                   {{"A4", QSizeF(210, 297)}});
+    QCOMPARE(read.size(), 1);
+    const ProductFit fit = FitJacket(read[0]);
+    QStringList places;
+    for (const FaceKind &kind : FaceKinds::all()) {
+        if (!fit.places(kind.id).isEmpty())
+            places << QString::fromLatin1(kind.name);
+    }
+    QCOMPARE(places.join(u','), place);
 }
 
 // The installed database is read again when a file of it was added,
