@@ -338,6 +338,13 @@
     </message>
 </context>
 <context>
+    <name>PaperNames</name>
+    <message>
+        <source>ハガキ</source>
+        <translation>Postcard</translation>
+    </message>
+</context>
+<context>
     <name>PdfExport</name>
     <message>
         <source>PDF を書き始められません</source>
@@ -853,6 +860,14 @@ Restore them in a new window?</translation>
     <message>
         <source>ファイル %1 はジャケットの文書ではありません（%2）。</source>
         <translation>The file %1 is not a jacket document (%2).</translation>
+    </message>
+    <message>
+        <source>このプリンタのディスクトレイに印刷できるのは、直径 %1 mm までです。プリンタブルディスクの印刷範囲（外径 %2 mm）の外側は印刷されません。</source>
+        <translation>This printer&apos;s disc tray prints discs up to %1 mm across. The part of the printable disc area (outer diameter %2 mm) beyond that is not printed.</translation>
+    </message>
+    <message>
+        <source>「ファイル」の「プリンタブルディスクの印刷範囲」で、外径を %1 mm 以下にしてください。</source>
+        <translation>Set the outer diameter to %1 mm or less in File &gt; Printable Disc Area.</translation>
     </message>
 </context>
 <context>

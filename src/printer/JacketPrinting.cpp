@@ -6,6 +6,7 @@
 #include "core/common/Messages.h"
 #include "core/labels/LabelProducts.h"
 #include "core/layout/DiscLabel.h"
+#include "core/layout/PaperNames.h"
 #include "core/layout/SheetPlacement.h"
 #include "core/settings/PrintPositions.h"
 #include "printer/QdPrinters.h"
@@ -209,9 +210,8 @@ bool JacketPrinting::PaperIsTheProducts() const
     const QSizeF paper = QSizeF(m_printer.GetPaperSize()) / 10;
     if (qAbs(paper.width() - product->sheet.width()) <= kSlackMm && qAbs(paper.height() - product->sheet.height()) <= kSlackMm)
         return true;
-    const auto size = [](const QSizeF &mm) { return QStringLiteral("%1 × %2 mm").arg(mm.width(), 0, 'f', 1).arg(mm.height(), 0, 'f', 1); };
     return Messages::ConfirmWarning(QCoreApplication::translate("TForm1", "用紙「%1」は %2 の紙ですが、プリンタの用紙は %3 です。ラベルの位置に印刷されません。")
-                                        .arg(product->name(), size(product->sheet), size(paper))
+                                        .arg(product->name(), PaperName(product->sheet), PaperName(paper))
                                         + u'\r' + QCoreApplication::translate("TForm1", "「プリンタ設定」で用紙を合わせてください。"),
                                     QCoreApplication::translate("TForm1", "印刷する"), QCoreApplication::translate("TForm1", "やめる"));
 }

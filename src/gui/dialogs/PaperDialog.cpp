@@ -4,6 +4,7 @@
 #include "gui/dialogs/DialogParts.h"
 #include "gui/widgets/OneLineEdit.h"
 #include "core/labels/LabelOutlines.h"
+#include "core/layout/PaperNames.h"
 
 #include <QCoreApplication>
 #include <QFormLayout>
@@ -37,7 +38,7 @@ QString facesOf(const ProductFit &fit)
 QString lineOf(const LabelProduct &product)
 {
     return QCoreApplication::translate("TPaperForm", "%1 — %2（%3、%4）")
-        .arg(product.name(), product.description, product.paperId, facesOf(LabelProducts::FitJacket(product)));
+        .arg(product.name(), product.description, PaperName(product.sheet), facesOf(LabelProducts::FitJacket(product)));
 }
 
 // Every word typed is somewhere in the brand, part or description.
@@ -99,22 +100,15 @@ void TSheetPicture::paintEvent(QPaintEvent *)
         return;
     painter.setPen(QPen(QColor(190, 190, 190), 0));
     painter.setBrush(Qt::NoBrush);
-    for (const LabelOutline &outline : LabelOutlines(*m_product)) {
-        if (outline.round)
-            painter.drawEllipse(outline.box);
-        else
-            painter.drawRect(outline.box);
-    }
+    for (const QPainterPath &outline : LabelOutlines(*m_product))
+        painter.drawPath(outline);
     // The places of each face, the next one filled and numbered.
     const auto places = [&](const QList<LabelSlot> &slots_, int next, const QColor &colour, bool round) {
         for (qsizetype i = 0; i < slots_.size(); ++i) {
             const bool isNext = i == (next - 1) % slots_.size();
             painter.setPen(QPen(colour.darker(150), 0));
             painter.setBrush(isNext ? colour : QColor(Qt::transparent));
-            if (round)
-                painter.drawEllipse(slots_[i].area);
-            else
-                painter.drawRect(slots_[i].area);
+            painter.drawPath(LabelShape(slots_[i].area, round, slots_[i].holeMm));
             painter.setPen(Qt::black);
             QFont font = painter.font();
             font.setPixelSize(12);
@@ -189,6 +183,8 @@ TPaperForm::TPaperForm(const QString &destination, const QList<LabelProduct> &pr
     for (QSpinBox *box : {FrontBox, BackBox, DiscBox})
         connect(box, &QSpinBox::valueChanged, this, &TPaperForm::showPicture);
     connect(OkBtn, &QPushButton::clicked, this, &TPaperForm::OkBtnClick);
+    // Most users look for their product by name first.
+    SearchEdit->setFocus();
 }
 
 const LabelProduct *TPaperForm::CurrentProduct() const

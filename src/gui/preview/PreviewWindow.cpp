@@ -89,13 +89,9 @@ void drawLabels(TCanvas &image, const SheetGeometry &sheet, const LabelProduct &
     painter->setBrush(Qt::NoBrush);
     const double across = Units::pixelsPerMm(sheet.pixelsPerInch.x()) / divisor;
     const double down = Units::pixelsPerMm(sheet.pixelsPerInch.y()) / divisor;
-    for (const LabelOutline &outline : LabelOutlines(product)) {
-        const QRectF box(outline.box.x() * across, outline.box.y() * down, outline.box.width() * across, outline.box.height() * down);
-        if (outline.round)
-            painter->drawEllipse(box);
-        else
-            painter->drawRect(box);
-    }
+    const QTransform toPicture = QTransform::fromScale(across, down);
+    for (const QPainterPath &outline : LabelOutlines(product))
+        painter->drawPath(toPicture.map(outline));
     painter->restore();
 }
 

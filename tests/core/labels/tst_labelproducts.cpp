@@ -3,6 +3,7 @@
 // jacket's faces fit on the products installed with glabels-data and on a
 // product of the user's own.
 #include "core/labels/LabelProducts.h"
+#include "core/layout/PaperNames.h"
 #include "support/CoreTestSupport.h"
 
 using namespace LabelProducts;
@@ -53,6 +54,8 @@ private slots:
     void placesAtTheEdgesOfTheirTolerances_data();
     void placesAtTheEdgesOfTheirTolerances();
     void installedIsReadAgainOnceAFileChanged();
+    void sheetsByTheirNames_data();
+    void sheetsByTheirNames();
     void closeMatchesOfATypo();
 
 private:
@@ -253,6 +256,28 @@ void LabelProductsTest::placesAtTheEdgesOfTheirTolerances()
             places << QString::fromLatin1(kind.name);
     }
     QCOMPARE(places.join(u','), place);
+}
+
+// A size within a millimetre of a common one, either way up, is shown by
+// its name; one a tenth further by its millimetres.
+void LabelProductsTest::sheetsByTheirNames_data()
+{
+    QTest::addColumn<QSizeF>("sheet");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("A4 as a driver reports it") << QSizeF(209.9, 297) << "A4";
+    QTest::newRow("A4 across, 1 mm wide") << QSizeF(298, 211) << "A4";
+    QTest::newRow("1.1 mm from A4") << QSizeF(211.1, 297) << "211.1 × 297.0 mm";
+    QTest::newRow("1.1 mm short of A4") << QSizeF(210, 295.9) << "210.0 × 295.9 mm";
+    QTest::newRow("Letter") << QSizeF(215.9, 279.4) << "Letter";
+    QTest::newRow("a postcard") << QSizeF(100, 148) << "ハガキ";
+    QTest::newRow("a 5-inch disc page") << QSizeF(127, 127) << "127.0 × 127.0 mm";
+}
+
+void LabelProductsTest::sheetsByTheirNames()
+{
+    QFETCH(QSizeF, sheet);
+    QFETCH(QString, shown);
+    QCOMPARE(PaperName(sheet), shown);
 }
 
 // The installed database is read again when a file of it was added,

@@ -141,6 +141,7 @@ private slots:
     void paperDialogListsWhatTheDesignerSavedMeanwhile();
     void paperChoicesReadJunkAsPlainPaper();
     void paperDialogSearchesAndKeepsWhatItDoesNotShow();
+    void paperDialogPicturesDiscsWithTheirHoles();
     void paperDialogOpensOnTheStoredChoice_data();
     void paperDialogOpensOnTheStoredChoice();
     void discLabelWhereItGoes_data();
@@ -560,6 +561,33 @@ void PapersTest::paperDialogSearchesAndKeepsWhatItDoesNotShow()
     form.OkBtn->click();
     stored.product = QStringLiteral("Yours Both");
     QCOMPARE(PaperChoices::load(QStringLiteral("q")), stored);
+}
+
+// The sheet's picture fills the next disc round its hole; the search box
+// has the focus, for the product's name.
+void PapersTest::paperDialogPicturesDiscsWithTheirHoles()
+{
+    const LabelProduct *discs = LabelProducts::Find(m_products, QStringLiteral("Avery 5824"));
+    if (!discs)
+        QSKIP("the label database (glabels-data) is not installed");
+    ScopedConfigDir config;
+    QVERIFY(PaperChoices::save(QStringLiteral("q"), PaperChoice{discs->name()}));
+    TPaperForm form(QStringLiteral("q"), {*discs});
+    QCOMPARE(form.focusWidget(), form.SearchEdit);
+    // Down the middle: the first disc filled round its hole, which is
+    // white but for the disc's number.
+    const QImage picture = form.Picture->grab().toImage();
+    QList<int> filled;
+    for (int y = 0; y < picture.height(); ++y) {
+        const QColor colour = picture.pixelColor(picture.width() / 2, y);
+        if (qAbs(colour.red() - 245) < 8 && qAbs(colour.green() - 220) < 8 && qAbs(colour.blue() - 190) < 8)
+            filled << y;
+    }
+    QVERIFY(!filled.isEmpty());
+    int white = 0;
+    for (int y = filled.first(); y < filled.last(); ++y)
+        white += picture.pixelColor(picture.width() / 2, y) == Qt::white;
+    QVERIFY2(white > 15, qPrintable(QString::number(white)));
 }
 
 // A label covered by its red picture: the ring's centre, its outer reach

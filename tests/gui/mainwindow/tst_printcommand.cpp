@@ -775,7 +775,7 @@ void PrintCommandTest::productOnOtherPaperIsAskedFirst()
     messages.answerNext(false);
     QCOMPARE(print(), QList<int>());
     QCOMPARE(messages.texts().size(), 1);
-    QVERIFY2(messages.texts()[0].contains(QStringLiteral("215.9 × 279.4 mm")), qPrintable(messages.texts()[0]));
+    QVERIFY2(messages.texts()[0].contains(QStringLiteral("は Letter の紙ですが、プリンタの用紙は A4 です")), qPrintable(messages.texts()[0]));
     messages.answerNext(true);
     QCOMPARE(print().size(), 1);
 }
