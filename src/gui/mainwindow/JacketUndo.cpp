@@ -6,6 +6,7 @@
 #include "gui/widgets/BusyCursor.h"
 #include "gui/widgets/ItemListBox.h"
 #include "gui/widgets/Memo.h"
+#include "gui/widgets/UndoKeys.h"
 #include "gui/mainwindow/MainWindow.h"
 
 #include <QAction>
@@ -40,6 +41,12 @@ void TForm1::SetUpHistory()
     connect(History, &JacketHistory::changedChanged, this, &TForm1::UpdateCaption);
     connect(EditTi, &QLineEdit::textChanged, History, &JacketHistory::titleEdited);
     Memo1->setUndoActions(UndoMe, RedoMe);
+    // The title's typing is a step of the history; the font sizes are
+    // settings, so their typing is put back on its own first.
+    auto *fieldKeys = new FieldUndoKeys(UndoMe, RedoMe, this);
+    fieldKeys->watch(EditTi);
+    fieldKeys->watchTyping(ComboTFS);
+    fieldKeys->watchTyping(comboFS);
 }
 
 Jacket TForm1::ShownJacket() const

@@ -11,6 +11,7 @@
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -47,6 +48,9 @@ private slots:
 
     void everyCommandIsOneStep_data();
     void everyCommandIsOneStep();
+    void undoKeysActOnTheJacketWhereverTheFocusIs_data();
+    void undoKeysActOnTheJacketWhereverTheFocusIs();
+    void aHundredStepsAndOneTitleStepPerStay();
     void openAndNewStartANewHistory();
     void changedJacketsAreAskedAbout_data();
     void changedJacketsAreAskedAbout();
@@ -144,6 +148,76 @@ void JacketHistoryTest::everyCommandIsOneStep()
     form.RedoMe->trigger();
     QCOMPARE(saved(form), after);
     QVERIFY(!form.RedoMe->isEnabled());
+}
+
+// 全て削除, then the keys with the focus in a field: Ctrl+Z puts the jacket
+// back, Ctrl+Y and Ctrl+Shift+Z take it away again. Typing in the field
+// first is a step of its own: the first Ctrl+Z takes back only that.
+void JacketHistoryTest::undoKeysActOnTheJacketWhereverTheFocusIs_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    for (const char *field : {"EditTi", "ComboTFS", "comboFS", "ListBox1"})
+        QTest::addRow("%s", field) << field << QString();
+    QTest::newRow("EditTi, typed in") << "EditTi" << QStringLiteral("new");
+    QTest::newRow("ComboTFS, typed in") << "ComboTFS" << QStringLiteral("2");
+}
+
+void JacketHistoryTest::undoKeysActOnTheJacketWhereverTheFocusIs()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    TForm1 &form = *m_window.form;
+    ConfirmDeleteAll = false;
+    fillRows(form, "ABC", "B");
+    form.EditTi->setText(QStringLiteral("Title"));
+    form.History->startOver();
+    const QByteArray before = saved(form);
+    form.AllDelbtn->click();
+    const QByteArray cleared = saved(form);
+    QWidget *widget = form.findChild<QWidget *>(field);
+    QVERIFY(widget);
+    widget->setFocus();
+    QWidget *focus = QApplication::focusWidget();
+    QVERIFY(focus == widget || focus->parent() == widget);
+    const QString sizeBefore = form.ComboTFS->currentText();
+    if (!typed.isEmpty()) {
+        QTest::keyClicks(focus, typed);
+        QVERIFY(form.ComboTFS->currentText() != sizeBefore || form.EditTi->text() == typed);
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(saved(form), cleared);
+        QCOMPARE(form.ComboTFS->currentText(), sizeBefore);
+    }
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(saved(form), before);
+    QCOMPARE(selectedLetters(form), QStringLiteral("B"));
+    QTest::keyClick(focus, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(saved(form), cleared);
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(saved(form), cleared);
+    QCOMPARE(form.ComboTFS->currentText(), sizeBefore);
+}
+
+// The history holds the last hundred steps; typing in the title is one
+// step for each stay in the field.
+void JacketHistoryTest::aHundredStepsAndOneTitleStepPerStay()
+{
+    TForm1 &form = *m_window.form;
+    for (int i = 0; i < 105; ++i)
+        form.BlankBtn->click();
+    int undone = 0;
+    for (; form.UndoMe->isEnabled(); ++undone)
+        form.UndoMe->trigger();
+    QCOMPARE(undone, 100);
+
+    form.EditTi->setFocus();
+    QTest::keyClicks(form.EditTi, QStringLiteral("ab"));
+    form.ListBox1->setFocus();
+    form.EditTi->setFocus();
+    QTest::keyClicks(form.EditTi, QStringLiteral("cd"));
+    form.UndoMe->trigger();
+    QCOMPARE(form.EditTi->text(), QStringLiteral("ab"));
 }
 
 void JacketHistoryTest::openAndNewStartANewHistory()
