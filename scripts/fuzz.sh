@@ -38,6 +38,7 @@ declare -A max_len=(
     [ipptraits]=4096
     [playlist]=8192
     [labeltemplates]=8192
+    [disctrayppd]=8192
 )
 
 mapfile -t all < <(sed -n 's/^pelora_add_fuzzer(\([a-z0-9_]*\) .*/\1/p' "$root/fuzz/CMakeLists.txt")
