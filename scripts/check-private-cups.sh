@@ -5,6 +5,9 @@
 # its PDF output. Uses the running one when PELORA_PRIVATE_CUPS=1 (as under
 # test.sh), otherwise starts its own for the duration of the check.
 set -euo pipefail
+# Tools whose answers are read here speak English whatever the caller's locale.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }

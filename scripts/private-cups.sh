@@ -76,6 +76,11 @@
 # so `eval "$(scripts/private-cups.sh start DIR)"` sets up a shell. All other
 # messages go to stderr; the schedulers' logs are in DIR/log and DIR/max10/log.
 set -euo pipefail
+# The scheduler, its filters and the tools whose answers this script reads
+# speak English whatever the caller's locale (lpstat says "scheduler is
+# running" only in English).
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 
 readonly GENERIC_PDF_PPD_CANDIDATES=(
     /usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd

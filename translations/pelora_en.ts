@@ -5,7 +5,7 @@
     <name>CalibrationPage</name>
     <message>
         <source>印刷位置の調整用ページ</source>
-        <translation>Print Position test page</translation>
+        <translation>Print position test page</translation>
     </message>
     <message>
         <source>プリンタ: </source>
@@ -117,10 +117,6 @@
 </translation>
     </message>
     <message>
-        <source>ファイル %1 を作成できません。 (%2)</source>
-        <translation>Cannot create the file %1. (%2)</translation>
-    </message>
-    <message>
         <source>標準出力</source>
         <translation>standard output</translation>
     </message>
@@ -135,18 +131,6 @@
     <message>
         <source>&apos;%1&apos; はジャケットの文書ではなく PDF です (%2)</source>
         <translation>&apos;%1&apos; is a PDF, not a jacket (%2)</translation>
-    </message>
-    <message>
-        <source>（文書ではなくフォルダです）</source>
-        <translation> (a folder, not a document)</translation>
-    </message>
-    <message>
-        <source>（普通のファイルではありません）</source>
-        <translation> (not a regular file)</translation>
-    </message>
-    <message>
-        <source>（読めません）</source>
-        <translation> (it cannot be read)</translation>
     </message>
     <message>
         <source>%1: 空の文書です（ジャケットの文書は 1 行目がタイトルです）</source>
@@ -215,10 +199,6 @@
     <message>
         <source>%1 は設定ファイル &apos;%2&apos; です。このコマンドが読むファイルなので、PDF は別の名前で書き出してください</source>
         <translation>%1 is the settings file &apos;%2&apos;, which this command reads: write the PDF under another name</translation>
-    </message>
-    <message>
-        <source>（ありません）</source>
-        <translation> (it does not exist)</translation>
     </message>
     <message>
         <source>%1 はフォルダではありません</source>
@@ -379,22 +359,45 @@
 Restore them?</translation>
     </message>
     <message>
-        <source>復元する</source>
-        <translation>Restore</translation>
-    </message>
-    <message>
-        <source>破棄する</source>
-        <translation>Discard</translation>
-    </message>
-    <message>
         <source>保存されずに終わった「%1」の内容も残っています（%2 時点）。
 新しいウィンドウで復元しますか？</source>
         <translation>Unsaved changes to &quot;%1&quot; were also left by an earlier run (as of %2).
 Restore them in a new window?</translation>
     </message>
     <message>
-        <source>新しいウィンドウで復元する</source>
-        <translation>Restore in a New Window</translation>
+        <source>新しいウィンドウで復元する(&amp;R)</source>
+        <translation>&amp;Restore in a New Window</translation>
+    </message>
+    <message>
+        <source>復元する(&amp;R)</source>
+        <translation>&amp;Restore</translation>
+    </message>
+    <message>
+        <source>破棄する(&amp;D)</source>
+        <translation>&amp;Discard</translation>
+    </message>
+</context>
+<context>
+    <name>RegularFile</name>
+    <message>
+        <source>ありません</source>
+        <translation>it does not exist</translation>
+    </message>
+    <message>
+        <source>フォルダです</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>普通のファイルではありません</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>大きすぎます</source>
+        <translation>it is too large</translation>
+    </message>
+    <message>
+        <source>読めません</source>
+        <translation>it cannot be read</translation>
     </message>
 </context>
 <context>
@@ -420,7 +423,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>ディスクの袋や説明書にある印刷可能範囲の直径です。</source>
-        <translation>Printable area diameters, from the disc&apos;s package.</translation>
+        <translation>The diameters of the printable area, as given on the disc&apos;s package or in its instructions.</translation>
     </message>
     <message>
         <source>外径</source>
@@ -451,7 +454,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>開く(&amp;O)</source>
-        <translation>&amp;Open</translation>
+        <translation>&amp;Open…</translation>
     </message>
     <message>
         <source>上書き保存(&amp;S)</source>
@@ -459,19 +462,19 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>名前を付けて保存(&amp;A)</source>
-        <translation>Save &amp;As</translation>
+        <translation>Save &amp;As…</translation>
     </message>
     <message>
         <source>表紙の画像を選ぶ(&amp;I)…</source>
-        <translation>Choose Cover &amp;Image…</translation>
+        <translation>Choose Cover P&amp;icture…</translation>
     </message>
     <message>
         <source>表紙の画像を外す(&amp;R)</source>
-        <translation>&amp;Remove Cover Image</translation>
+        <translation>&amp;Remove Cover Picture</translation>
     </message>
     <message>
         <source>プリンタ設定(&amp;U)</source>
-        <translation>Printer Set&amp;up</translation>
+        <translation>Printer Set&amp;up…</translation>
     </message>
     <message>
         <source>用紙の選択(&amp;L)…</source>
@@ -543,11 +546,11 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>ファイル追加時に拡張子を除く(&amp;E)</source>
-        <translation>Drop &amp;Extensions of Added Files</translation>
+        <translation>Strip File &amp;Extensions When Adding</translation>
     </message>
     <message>
         <source>ファイル追加時にタグ情報を取得(&amp;T)</source>
-        <translation>Read &amp;Tags of Added Files</translation>
+        <translation>Read &amp;Tags When Adding Files</translation>
     </message>
     <message>
         <source>印刷時に番号を付ける(&amp;N)</source>
@@ -643,7 +646,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>初期化に失敗しました</source>
-        <translation>Could not initialize</translation>
+        <translation>Could not start the audio file reader.</translation>
     </message>
     <message>
         <source>無題.plr</source>
@@ -651,7 +654,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>解放に失敗しました</source>
-        <translation>Could not release resources</translation>
+        <translation>Could not close the audio file reader.</translation>
     </message>
     <message>
         <source>エディタモード</source>
@@ -666,12 +669,8 @@ Restore them in a new window?</translation>
         <translation> - with cover picture</translation>
     </message>
     <message>
-        <source>ファイル %1 は開けません。</source>
-        <translation>Cannot open the file %1.</translation>
-    </message>
-    <message>
         <source>内容に何も無いときは印刷できません</source>
-        <translation>There are no items to print</translation>
+        <translation>There are no items to print.</translation>
     </message>
     <message>
         <source>紙が小さすぎます。</source>
@@ -679,7 +678,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>フォントサイズをどんなに小さくしてもはみ出してしまいますので処理を中止します</source>
-        <translation>The text does not fit even at the smallest font size, so printing has been stopped</translation>
+        <translation>The text does not fit even at the smallest font size, so printing has been stopped.</translation>
     </message>
     <message>
         <source>選択したテキストを削除します。よろしいですか？</source>
@@ -726,18 +725,6 @@ Restore them in a new window?</translation>
         <translation>Save the changes?</translation>
     </message>
     <message>
-        <source>保存する</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>保存しない</source>
-        <translation>Don&apos;t save</translation>
-    </message>
-    <message>
-        <source>キャンセル</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
         <source>画像ファイル(*.jpg *.jpeg *.png *.webp *.bmp *.gif)</source>
         <translation>Image files (*.jpg *.jpeg *.png *.webp *.bmp *.gif)</translation>
     </message>
@@ -755,15 +742,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>現在のフォントサイズだとはみ出してしまうので小さくします </source>
-        <translation>The text does not fit at the current font size, so it will be made smaller</translation>
-    </message>
-    <message>
-        <source>印刷する</source>
-        <translation>Print</translation>
-    </message>
-    <message>
-        <source>やめる</source>
-        <translation>Don&apos;t print</translation>
+        <translation>The text does not fit at the current font size, so it will be made smaller.</translation>
     </message>
     <message>
         <source>プリンタを見つけられませんでした</source>
@@ -811,7 +790,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>お使いのプリンタが最大印刷部数を提供してくれませんでした。</source>
-        <translation>Your printer did not report the most copies it can print.</translation>
+        <translation>The printer did not tell how many copies it can print at most.</translation>
     </message>
     <message>
         <source>%1の部数設定は破棄し、プリンタ側の部数設定で印刷します。</source>
@@ -820,10 +799,6 @@ Restore them in a new window?</translation>
     <message>
         <source>印刷中</source>
         <translation>Pelora jacket</translation>
-    </message>
-    <message>
-        <source>ファイル %1 を作成できません。（%2）</source>
-        <translation>Cannot create the file %1 (%2).</translation>
     </message>
     <message>
         <source>表紙の画像を %1 に保存できないので、文書も保存していません（%2）。</source>
@@ -869,6 +844,38 @@ Restore them in a new window?</translation>
         <source>「ファイル」の「プリンタブルディスクの印刷範囲」で、外径を %1 mm 以下にしてください。</source>
         <translation>Set the outer diameter to %1 mm or less in File &gt; Printable Disc Area.</translation>
     </message>
+    <message>
+        <source>印刷する(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>やめる(&amp;C)</source>
+        <translation>&amp;Don&apos;t Print</translation>
+    </message>
+    <message>
+        <source>ファイル %1 は開けません（%2）。</source>
+        <translation>Cannot open the file %1 (%2).</translation>
+    </message>
+    <message>
+        <source>ファイル %1 を作成できません（%2）。</source>
+        <translation>Cannot create the file %1 (%2).</translation>
+    </message>
+    <message>
+        <source>保存する(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>保存しない(&amp;N)</source>
+        <translation>Do&amp;n&apos;t Save</translation>
+    </message>
+    <message>
+        <source>キャンセル(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>表紙の画像を選ぶ</source>
+        <translation>Choose Cover Picture</translation>
+    </message>
 </context>
 <context>
     <name>TFormOP</name>
@@ -886,7 +893,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>ファイル追加時に拡張子を除く</source>
-        <translation>Drop file extensions</translation>
+        <translation>Strip file extensions when adding files</translation>
     </message>
     <message>
         <source>印刷時に番号を付ける</source>
@@ -902,7 +909,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>ファイル追加時にタグ情報を取得する（ファイル名は捨てます）</source>
-        <translation>Read tags of added files (instead of file names)</translation>
+        <translation>Read tags when adding files (instead of file names)</translation>
     </message>
     <message>
         <source>曲長を付ける</source>
@@ -1015,7 +1022,7 @@ Restore them in a new window?</translation>
     </message>
     <message>
         <source>戻る</source>
-        <translation>Back</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>プレビュー</source>

@@ -46,7 +46,10 @@ QString tryHelp() { return QCoreApplication::translate("CommandLine", "使い方
 const QString kStandardOutput = QStringLiteral("-");
 
 // The window's own messages, where the command line meets the same case.
-QString cannotOpen(const QString &path) { return QCoreApplication::translate("TForm1", "ファイル %1 は開けません。").arg(path); }
+QString cannotOpen(const QString &path, const QString &why)
+{
+    return QCoreApplication::translate("TForm1", "ファイル %1 は開けません（%2）。").arg(path, why);
+}
 QString noContent() { return QCoreApplication::translate("TForm1", "内容に何も無いときは印刷できません"); }
 QString sheetTooSmall() { return QCoreApplication::translate("TForm1", "紙が小さすぎます。"); }
 QString tooSmallToPrint()
@@ -55,7 +58,7 @@ QString tooSmallToPrint()
 }
 QString cannotCreate(const QString &path, const QString &why)
 {
-    return QCoreApplication::translate("CommandLine", "ファイル %1 を作成できません。 (%2)").arg(path, why);
+    return QCoreApplication::translate("TForm1", "ファイル %1 を作成できません（%2）。").arg(path, why);
 }
 
 void writeTo(FILE *stream, const QString &text)
@@ -160,18 +163,10 @@ Options withoutMixUps(const Options &options)
 // The document, or nothing after a message that says why.
 std::optional<Jacket> readJacket(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        complain(cannotOpen(path) + QCoreApplication::translate("CommandLine", "（文書ではなくフォルダです）"));
-        return std::nullopt;
-    }
     // Only a regular file: a FIFO would wait for a writer.
     const std::optional<QByteArray> bytes = readRegularFile(path, JacketFormat::kMostBytes);
     if (!bytes) {
-        complain(cannotOpen(path)
-                 + (!info.exists() && !info.isSymLink() ? QCoreApplication::translate("CommandLine", "（ありません）")
-                    : info.exists() && !info.isFile()   ? QCoreApplication::translate("CommandLine", "（普通のファイルではありません）")
-                                                        : QCoreApplication::translate("CommandLine", "（読めません）")));
+        complain(cannotOpen(path, whyNotRead(path, JacketFormat::kMostBytes)));
         return std::nullopt;
     }
     JacketFormat::Unreadable why{};

@@ -238,9 +238,12 @@ inline constexpr std::array kEnvironment{
            "$XDG_CONFIG_HOME/pelora (by default ~/.config/pelora)."}},
     Entry{"LANGUAGE, LC_ALL, LC_MESSAGES, LANG",
           {"表示の言語。好みの順で日本語と英語のうち先にある方を使い、どちらも無ければ英語です。"
+           "LANGUAGE は、ロケール（LC_ALL、LC_MESSAGES、LANG の順で最初に設定されているもの）が C や POSIX でないときだけ使います。"
            "ウィンドウ、メッセージ、--help のすべてがこれに従います。",
            "The language of the window, the messages and --help: the first of Japanese or "
-           "English in the user's order of preference, and English when neither is there."}},
+           "English in the user's order of preference, and English when neither is there. "
+           "LANGUAGE counts only when the locale (the first of LC_ALL, LC_MESSAGES and LANG "
+           "that is set) is not C or POSIX."}},
     Entry{"QT_QPA_PLATFORM",
           {"ウィンドウが使う Qt のプラットフォーム。--export-pdf と --print は、これにかかわらず offscreen を使います。",
            "The Qt platform of the window; --export-pdf and --print use offscreen whatever it says."}},

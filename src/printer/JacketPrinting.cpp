@@ -213,7 +213,7 @@ bool JacketPrinting::PaperIsTheProducts() const
     return Messages::ConfirmWarning(QCoreApplication::translate("TForm1", "用紙「%1」は %2 の紙ですが、プリンタの用紙は %3 です。ラベルの位置に印刷されません。")
                                         .arg(product->name(), PaperName(product->sheet), PaperName(paper))
                                         + u'\r' + QCoreApplication::translate("TForm1", "「プリンタ設定」で用紙を合わせてください。"),
-                                    QCoreApplication::translate("TForm1", "印刷する"), QCoreApplication::translate("TForm1", "やめる"));
+                                    QCoreApplication::translate("TForm1", "印刷する(&P)"), QCoreApplication::translate("TForm1", "やめる(&C)"));
 }
 
 std::optional<DiscTrays::Choice> JacketPrinting::DiscTrayChoice() const
@@ -315,7 +315,7 @@ QString JacketPrinting::BeyondReachNotice(const QList<PlacedFace> &plan) const
 // The user may rather move the page first than lose a part of it.
 bool JacketPrinting::PrintDespiteWhatIsBeyondReach(const QList<PlacedFace> &plan) const
 {
-    return !ReachesBeyond(plan) || Messages::ConfirmWarning(BeyondReachNotice(plan), QCoreApplication::translate("TForm1", "印刷する"), QCoreApplication::translate("TForm1", "やめる"));
+    return !ReachesBeyond(plan) || Messages::ConfirmWarning(BeyondReachNotice(plan), QCoreApplication::translate("TForm1", "印刷する(&P)"), QCoreApplication::translate("TForm1", "やめる(&C)"));
 }
 
 void JacketPrinting::PrintPage(const QList<PlacedFace> &plan, const TBigBitmap &spine) const

@@ -472,8 +472,8 @@ void CommandLineTest::failuresExitWith1_data()
     QTest::newRow("unreadable document") << QStringList{"--export-pdf", out, "%work%/locked.plr"} << "locked.plr は開けません";
     QTest::newRow("empty document") << QStringList{"--export-pdf", out, "%work%/empty.plr"} << "空の文書";
     QTest::newRow("title only") << QStringList{"--print", "%work%/title.plr"} << "内容に何も無いときは印刷できません";
-    QTest::newRow("output folder missing") << QStringList{"--export-pdf", "%work%/nowhere/out.pdf", kSample} << "/nowhere がありません)";
-    QTest::newRow("output folder a file") << QStringList{"--export-pdf", "%work%/title.plr/out.pdf", kSample} << "/title.plr はフォルダではありません)";
+    QTest::newRow("output folder missing") << QStringList{"--export-pdf", "%work%/nowhere/out.pdf", kSample} << "/nowhere がありません）。";
+    QTest::newRow("output folder a file") << QStringList{"--export-pdf", "%work%/title.plr/out.pdf", kSample} << "/title.plr はフォルダではありません）。";
     QTest::newRow("fits at no size") << QStringList{"--export-pdf", out, "--title-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("fits at no size, print") << QStringList{"--print", "--item-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("no spooler") << QStringList{"--print", kSample, "%nocups%"} << "印刷システム (CUPS) から応答がありません。";
@@ -647,7 +647,7 @@ void CommandLineTest::oneLanguagePerRun_data()
     QTest::newRow("en help") << true << QStringList{"--help"} << 0 << "Usage:\n  pelora [DOCUMENT.plr]\n";
     QTest::newRow("ja usage error") << false << QStringList{"--frobnicate", kSample} << 2 << "使い方は pelora --help で表示されます。";
     QTest::newRow("en usage error") << true << QStringList{"--frobnicate", kSample} << 2 << "Unknown option 'frobnicate'.";
-    QTest::newRow("ja failure") << false << QStringList{"--export-pdf", "%work%/o.pdf", missing} << 1 << "なし.plr は開けません。";
+    QTest::newRow("ja failure") << false << QStringList{"--export-pdf", "%work%/o.pdf", missing} << 1 << "なし.plr は開けません（ありません）。";
     QTest::newRow("en failure") << true << QStringList{"--export-pdf", "%work%/o.pdf", missing} << 1 << "Cannot open the file";
 }
 

@@ -51,7 +51,8 @@ namespace {
 const QString kNoPrinter = QStringLiteral("プリンタを見つけられませんでした");
 const QString kNoAnswer = QStringLiteral("印刷システム (CUPS) から応答がありません。");
 
-QString cannotCreate(const QString &path) { return QStringLiteral("ファイル %1 を作成できません。").arg(path); }
+// The message for `path`, with the system's words for `error`.
+QString cannotCreate(const QString &path, int error) { return QStringLiteral("ファイル %1 を作成できません（%2）。").arg(path, qt_error_string(error)); }
 
 bool g_ownMounts = false;
 QString g_mountFailure;
@@ -270,7 +271,7 @@ void SoakFaultsTest::readOnlyFolderKeepsTheDocument()
     m_form->BlankBtnClick();
     const Jacket edited = shownDocument();
     m_form->Save1Click();
-    QCOMPARE(messages.texts(), QStringList{cannotCreate(path)});
+    QCOMPARE(messages.texts(), QStringList{cannotCreate(path, EROFS)});
     QCOMPARE(messages.shown().first().kind, Messages::Kind::Error);
     QCOMPARE(TestSupport::readFile(path), before);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("ジャケット.plr")});
@@ -323,7 +324,7 @@ void SoakFaultsTest::fullDiskKeepsTheDocument()
     m_form->ListBox1->setItems(items);
     const Jacket edited = shownDocument();
     m_form->Save1Click();
-    QCOMPARE(messages.texts(), QStringList{cannotCreate(path)});
+    QCOMPARE(messages.texts(), QStringList{cannotCreate(path, ENOSPC)});
     QCOMPARE(TestSupport::readFile(path), before);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), (QStringList{QStringLiteral("filler"), QStringLiteral("ジャケット.plr")}));
 
@@ -355,7 +356,7 @@ void SoakFaultsTest::failingWriteKeepsTheDocument()
         QVERIFY(limit.active());
         m_form->Save1Click();
     }
-    QCOMPARE(messages.texts(), QStringList{cannotCreate(path)});
+    QCOMPARE(messages.texts(), QStringList{cannotCreate(path, EFBIG)});
     QCOMPARE(TestSupport::readFile(path), before);
     QCOMPARE(QDir(m_scratch.path()).entryList({QStringLiteral("書けない*")}, QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("書けない.plr")});

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,4 +59,15 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit)
             return std::nullopt;
         bytes.append(buffer, qsizetype(n));
     }
+}
+
+QString whyNotRead(const QString &path, qint64 limit)
+{
+    const QFileInfo info(path);
+    const char *why = !info.exists() && !info.isSymLink() ? QT_TRANSLATE_NOOP("RegularFile", "ありません")
+                    : info.isDir()                        ? QT_TRANSLATE_NOOP("RegularFile", "フォルダです")
+                    : !info.isFile()                      ? QT_TRANSLATE_NOOP("RegularFile", "普通のファイルではありません")
+                    : info.size() > limit                 ? QT_TRANSLATE_NOOP("RegularFile", "大きすぎます")
+                                                          : QT_TRANSLATE_NOOP("RegularFile", "読めません");
+    return QCoreApplication::translate("RegularFile", why);
 }

@@ -15,3 +15,8 @@ int openRegularFile(const QString &path, qint64 *size = nullptr);
 // else (a folder, a FIFO, a device, a file that cannot be read). A FIFO is
 // refused without waiting for a writer.
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit);
+
+// Why readRegularFile() gave nothing for `path`, in the user's words: it
+// does not exist, is a folder, is not a regular file, is over `limit`
+// bytes, or cannot be read.
+QString whyNotRead(const QString &path, qint64 limit);

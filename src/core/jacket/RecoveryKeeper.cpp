@@ -3,6 +3,7 @@
 
 #include "core/common/Messages.h"
 #include "core/files/ConfigLocation.h"
+#include "core/text/Translation.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -15,7 +16,7 @@ QString question(const LeftCopy &left, bool another)
 {
     const QString name = left.copy.sourcePath.isEmpty() ? QCoreApplication::translate("RecoveryKeeper", "無題")
                                                         : QFileInfo(left.copy.sourcePath).fileName();
-    const QString when = left.savedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    const QString when = Translation::dateTime(left.savedAt.toLocalTime());
     return another ? QCoreApplication::translate("RecoveryKeeper",
                                                  "保存されずに終わった「%1」の内容も残っています（%2 時点）。\n新しいウィンドウで復元しますか？")
                          .arg(name, when)
@@ -84,7 +85,7 @@ bool RecoveryKeeper::offerLeftCopies(const std::function<void(const RecoveryCopy
     for (LeftCopy &left : offered) {
         // No Escape answer: a copy is not thrown away by accident.
         if (!m_handedOver
-            && Messages::Choose(question(left, restored), {restored ? tr("新しいウィンドウで復元する") : tr("復元する"), tr("破棄する")}, 0, -1)
+            && Messages::Choose(question(left, restored), {restored ? tr("新しいウィンドウで復元する(&R)") : tr("復元する(&R)"), tr("破棄する(&D)")}, 0, -1)
                    != 0) {
             left.remove();
             continue;

@@ -10,6 +10,30 @@
 #include <vector>
 
 namespace Translation {
+namespace {
+
+Language installedLanguage = Language::Japanese;
+
+}  // namespace
+
+Environment Environment::ofThisRun()
+{
+    return {qEnvironmentVariable("LANGUAGE"), qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"),
+            qEnvironmentVariable("LANG")};
+}
+
+QStringList userLanguages(const Environment &environment)
+{
+    const QString messages = !environment.lcAll.isEmpty()      ? environment.lcAll
+                           : !environment.lcMessages.isEmpty() ? environment.lcMessages
+                                                               : environment.lang;
+    const bool plain = messages.isEmpty() || messages == QLatin1String("C") || messages == QLatin1String("POSIX")
+                    || messages.startsWith(QLatin1String("C."));
+    if (plain)
+        return {QStringLiteral("C")};
+    // ja_JP.UTF-8@variant names the language ja_JP.
+    return environment.language.split(u':', Qt::SkipEmptyParts) << messages.section(u'.', 0, 0).section(u'@', 0, 0);
+}
 
 Language chosenFrom(const QStringList &uiLanguages)
 {
@@ -23,10 +47,20 @@ Language chosenFrom(const QStringList &uiLanguages)
     return Language::English;
 }
 
-Language ofThisRun() { return chosenFrom(QLocale::system().uiLanguages()); }
+Language ofThisRun() { return chosenFrom(userLanguages(Environment::ofThisRun())); }
+
+QString dateTime(const QDateTime &when)
+{
+    if (installedLanguage == Language::Japanese)
+        return when.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    const QLocale system = QLocale::system();
+    const QLocale english = system.language() == QLocale::English ? system : QLocale(QLocale::English, QLocale::UnitedStates);
+    return english.toString(when, QLocale::ShortFormat);
+}
 
 void install(Language language)
 {
+    installedLanguage = language;
     static std::vector<std::unique_ptr<QTranslator>> installed;
     for (const auto &translator : installed)
         QCoreApplication::removeTranslator(translator.get());

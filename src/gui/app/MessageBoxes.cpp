@@ -2,6 +2,7 @@
 #include "gui/app/MessageBoxes.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -34,12 +35,26 @@ private:
     bool m_busy;
 };
 
+// The window a question is about: the active one, else the program's main
+// window, which the desktop may not have activated yet when a question
+// comes as it opens. Without an owner the box would sit in the middle of
+// the screen.
+QWidget *owner()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto shown = std::find_if(windows.cbegin(), windows.cend(),
+                                    [](const QWidget *window) { return window->isVisible() && qobject_cast<const QMainWindow *>(window); });
+    return shown != windows.cend() ? *shown : nullptr;
+}
+
 }  // namespace
 
 int show(const Messages::Request &request)
 {
     const PointerForTheUser pointer;
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(owner());
     box.setWindowTitle(request.title);
     box.setText(request.text);
     switch (request.kind) {

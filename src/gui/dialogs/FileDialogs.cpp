@@ -25,7 +25,7 @@ QString withDefaultSuffix(const QString &path, const Request &request)
 
 QString runDialog(QWidget *parent, const Request &request)
 {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The open dialog accepts names that do not exist; the save dialog
     // replaces an existing file without asking.

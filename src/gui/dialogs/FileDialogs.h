@@ -18,6 +18,7 @@ struct Request
     QString fileName;       // preset name
     QStringList filters;    // the first one is selected
     QString defaultSuffix;  // added on save when the typed name does not end in it
+    QString title;          // empty: the dialog's own ("Open", "Save As")
 };
 
 // Returns the chosen path, or an empty text when the user cancelled.

@@ -25,7 +25,7 @@ void TForm1::SetCover(const CoverPicture &picture)
 void TForm1::ChooseCoverClick()
 {
     const QString path = FileDialogs::chooseFile(
-        this, {false, QString(), {tr("画像ファイル(*.jpg *.jpeg *.png *.webp *.bmp *.gif)"), tr("全てのファイル(*)")}, {}});
+        this, {false, QString(), {tr("画像ファイル(*.jpg *.jpeg *.png *.webp *.bmp *.gif)"), tr("全てのファイル(*)")}, {}, tr("表紙の画像を選ぶ")});
     if (path.isEmpty())
         return;
     const QFileInfo file(path);
@@ -36,7 +36,7 @@ void TForm1::ChooseCoverClick()
     // The bytes are kept from now on: the file may change or go before the jacket is saved.
     const std::optional<QByteArray> bytes = readRegularFile(path, CoverPicture::kMostBytes);
     if (!bytes) {
-        Messages::ShowError(tr("ファイル %1 は開けません。").arg(path));
+        Messages::ShowError(tr("ファイル %1 は開けません（%2）。").arg(path, whyNotRead(path, CoverPicture::kMostBytes)));
         return;
     }
     CoverPicture::Unusable why{};

@@ -28,7 +28,7 @@ bool TForm1::WriteDocument(const QString &path)
     const JacketFiles::Saved saved = JacketFiles::save(path, ShownJacket());
     if (!saved.ok()) {
         if (saved.failedPath == path)
-            Messages::ShowError(tr("ファイル %1 を作成できません。（%2）").arg(path, saved.failure));
+            Messages::ShowError(tr("ファイル %1 を作成できません（%2）。").arg(path, saved.failure));
         else
             Messages::ShowError(tr("表紙の画像を %1 に保存できないので、文書も保存していません（%2）。").arg(saved.failedPath, saved.failure));
         return false;
@@ -51,7 +51,7 @@ bool TForm1::ReadDocument(const QString &path)
     // Only a regular file: a FIFO would keep the window waiting for a writer.
     const std::optional<QByteArray> bytes = readRegularFile(path, JacketFormat::kMostBytes);
     if (!bytes) {
-        Messages::ShowError(tr("ファイル %1 は開けません。").arg(path));
+        Messages::ShowError(tr("ファイル %1 は開けません（%2）。").arg(path, whyNotRead(path, JacketFormat::kMostBytes)));
         return false;
     }
     JacketFormat::Unreadable why{};
@@ -101,7 +101,7 @@ bool TForm1::MaySetJacketAside()
 {
     if (!JacketChanged())
         return true;
-    const int answer = Messages::Choose(tr("変更を保存しますか？"), {tr("保存する"), tr("保存しない"), tr("キャンセル")}, 0, 2);
+    const int answer = Messages::Choose(tr("変更を保存しますか？"), {tr("保存する(&S)"), tr("保存しない(&N)"), tr("キャンセル(&C)")}, 0, 2);
     if (answer == 0)
         Save1Click();  // Save As for a jacket without a file: it may be cancelled
     if (answer == 1 && Recovery)

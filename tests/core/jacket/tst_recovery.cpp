@@ -502,7 +502,7 @@ void RecoveryTest::leftCopiesAreOfferedNewestFirst()
     for (const Messages::Request &request : messages.shown()) {
         QCOMPARE(request.kind, Messages::Kind::Question);
         QCOMPARE(request.title, QStringLiteral("確認"));
-        QCOMPARE(request.buttons.last(), QStringLiteral("破棄する"));
+        QCOMPARE(request.buttons.last(), QStringLiteral("破棄する(&D)"));
         QCOMPARE(request.escapeButton, -1);
     }
     QCOMPARE(restoredCopy.has_value(), !restored.isEmpty());

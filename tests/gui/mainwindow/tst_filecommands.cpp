@@ -290,9 +290,9 @@ void FileCommandsTest::openErrorsLeaveTheDocument()
                     << path("picture.plr") << path("pdf.plr");
     for (int i = 0; i < 7; ++i)
         m_form->Open1->trigger();
-    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 は開けません。").arg(path("missing.plr")),
-                                            QStringLiteral("ファイル %1 は開けません。").arg(path("folder.plr")),
-                                            QStringLiteral("ファイル %1 は開けません。").arg(path("fifo.plr")),
+    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("ファイル %1 は開けません（ありません）。").arg(path("missing.plr")),
+                                            QStringLiteral("ファイル %1 は開けません（フォルダです）。").arg(path("folder.plr")),
+                                            QStringLiteral("ファイル %1 は開けません（普通のファイルではありません）。").arg(path("fifo.plr")),
                                             QStringLiteral("リストのインデックスが範囲を超えています (0)"),
                                             QStringLiteral("ファイル %1 はジャケットの文書ではありません（テキストではありません）。").arg(path("nul.plr")),
                                             QStringLiteral("ファイル %1 はジャケットの文書ではありません（テキストではありません）。").arg(path("picture.plr")),
@@ -324,8 +324,8 @@ void FileCommandsTest::failedSaveKeepsTheOldFileWhole()
     m_form->ChooseCoverMe->trigger();
     m_form->SaveAs1->trigger();
     QCOMPARE(messages.texts(),
-             (QStringList{QStringLiteral("ファイル %1 を作成できません。（フォルダです）").arg(path("taken.plr")),
-                          QStringLiteral("ファイル %1 を作成できません。（%2）").arg(path("no/such/folder/x.plr"), qt_error_string(ENOENT)),
+             (QStringList{QStringLiteral("ファイル %1 を作成できません（フォルダです）。").arg(path("taken.plr")),
+                          QStringLiteral("ファイル %1 を作成できません（%2）。").arg(path("no/such/folder/x.plr"), qt_error_string(ENOENT)),
                           QStringLiteral("表紙の画像を %1 に保存できないので、文書も保存していません（シンボリックリンクです）。").arg(path("doc.plr.png"))}));
     QVERIFY(!HasFileName);
     QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
@@ -380,7 +380,7 @@ void FileCommandsTest::saveCutShortKeepsTheOldFileWhole()
         QVERIFY(limit.active());
         m_form->SaveAs1->trigger();
     }
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません。（%2）").arg(path("doc.plr"), qt_error_string(EFBIG))});
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません（%2）。").arg(path("doc.plr"), qt_error_string(EFBIG))});
     QCOMPARE(TestSupport::readFile(path("doc.plr")), QByteArray("original\r\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.plr")});
     QVERIFY(!HasFileName);
@@ -416,7 +416,7 @@ void FileCommandsTest::readOnlyFolderIsSavedInPlace()
         m_form->Save1->trigger();
     }
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません。（%2）").arg(document, qt_error_string(EFBIG))});
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 を作成できません（%2）。").arg(document, qt_error_string(EFBIG))});
     QCOMPARE(TestSupport::readFile(document), QByteArray("new\r\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.plr")});
 }
@@ -476,7 +476,7 @@ void FileCommandsTest::unreadableCommandLineDocumentStartsUntitled()
     ProgramArguments = {path("gone.plr")};
     m_form = std::make_unique<TForm1>();
     m_form->show();
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 は開けません。").arg(path("gone.plr"))});
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("ファイル %1 は開けません（ありません）。").arg(path("gone.plr"))});
     QCOMPARE(CurrentFileName, QStringLiteral("無題.plr"));
     QCOMPARE(m_form->ListBox1->count(), 0);
     QVERIFY(m_form->isVisible());
@@ -525,6 +525,7 @@ void FileCommandsTest::coverTravelsWithTheDocument()
     m_form->EditTi->setText(QStringLiteral("題"));
     dialogs.answers << path("chosen.webp");
     m_form->ChooseCoverMe->trigger();
+    QCOMPARE(dialogs.asked.last().title, QStringLiteral("表紙の画像を選ぶ"));
     QCOMPARE(m_form->windowTitle(), QStringLiteral("*ペロラ - リストモード - 表紙画像あり"));
     QVERIFY(m_form->RemoveCoverMe->isEnabled());
     QVERIFY(QFile::remove(path("chosen.webp")));

@@ -301,7 +301,7 @@ void JacketHistoryTest::changedJacketsAreAskedAbout()
 
     QCOMPARE(messages.texts(), answer >= 0 ? QStringList{QStringLiteral("変更を保存しますか？")} : QStringList());
     if (answer >= 0)
-        QCOMPARE(messages.shown().first().buttons, (QStringList{"保存する", "保存しない", "キャンセル"}));
+        QCOMPARE(messages.shown().first().buttons, (QStringList{"保存する(&S)", "保存しない(&N)", "キャンセル(&C)"}));
     QCOMPARE(TestSupport::readFile(file("doc.plr")), document);
     const bool gone = command == QLatin1String("Close") ? !form.isVisible() : form.EditTi->text() != QStringLiteral("T!");
     QCOMPARE(gone, goesOn);

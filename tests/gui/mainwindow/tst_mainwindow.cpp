@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -190,21 +191,28 @@ void MainWindowTest::captionNamesTheMode()
 void MainWindowTest::languageFollowsTheUsersOrder_data()
 {
     using Translation::Language;
-    QTest::addColumn<QStringList>("languages");
+    QTest::addColumn<Translation::Environment>("environment");  // LANGUAGE, LC_ALL, LC_MESSAGES, LANG
     QTest::addColumn<Language>("expected");
-    QTest::newRow("Japanese desktop") << QStringList{"ja-JP"} << Language::Japanese;
-    QTest::newRow("English desktop") << QStringList{"en-GB"} << Language::English;
-    QTest::newRow("French desktop") << QStringList{"fr-FR"} << Language::English;
-    QTest::newRow("C locale") << QStringList{"C"} << Language::English;
-    QTest::newRow("French, then Japanese") << QStringList{"fr-FR", "ja"} << Language::Japanese;
-    QTest::newRow("English before Japanese") << QStringList{"en-US", "ja-JP"} << Language::English;
+    QTest::newRow("Japanese desktop") << Translation::Environment{"", "", "", "ja_JP.UTF-8"} << Language::Japanese;
+    QTest::newRow("English desktop") << Translation::Environment{"", "", "", "en_GB.UTF-8"} << Language::English;
+    QTest::newRow("French desktop") << Translation::Environment{"", "", "", "fr_FR.UTF-8"} << Language::English;
+    QTest::newRow("nothing set") << Translation::Environment{} << Language::English;
+    QTest::newRow("French, then Japanese") << Translation::Environment{"fr:ja", "", "", "fr_FR.UTF-8"} << Language::Japanese;
+    QTest::newRow("English before Japanese") << Translation::Environment{"en_US:ja", "", "", "ja_JP.UTF-8"} << Language::English;
+    QTest::newRow("LC_ALL before LANG") << Translation::Environment{"", "en_US.UTF-8", "", "ja_JP.UTF-8"} << Language::English;
+    QTest::newRow("LC_MESSAGES before LANG") << Translation::Environment{"", "", "ja_JP.UTF-8", "en_US.UTF-8"} << Language::Japanese;
+    // LANGUAGE does not count in the C locale, whatever names it.
+    QTest::newRow("LANGUAGE=ja, LC_ALL=C") << Translation::Environment{"ja", "C", "", "ja_JP.UTF-8"} << Language::English;
+    QTest::newRow("LANGUAGE=ja, LC_ALL=POSIX") << Translation::Environment{"ja", "POSIX", "", ""} << Language::English;
+    QTest::newRow("LANGUAGE=ja, LANG=C.UTF-8") << Translation::Environment{"ja", "", "", "C.UTF-8"} << Language::English;
+    QTest::newRow("LANGUAGE=ja, no locale") << Translation::Environment{"ja", "", "", ""} << Language::English;
 }
 
 void MainWindowTest::languageFollowsTheUsersOrder()
 {
-    QFETCH(QStringList, languages);
+    QFETCH(Translation::Environment, environment);
     QFETCH(Translation::Language, expected);
-    QCOMPARE(Translation::chosenFrom(languages), expected);
+    QCOMPARE(Translation::chosenFrom(Translation::userLanguages(environment)), expected);
 }
 
 void MainWindowTest::windowSpeaksTheRunsLanguage_data()
@@ -215,10 +223,11 @@ void MainWindowTest::windowSpeaksTheRunsLanguage_data()
     QTest::addColumn<QStringList>("question");  // title and buttons
     QTest::addColumn<QString>("artistPrefix");  // when no choice is saved
     QTest::addColumn<QString>("qtsOwn");        // Qt's print dialog's caption
+    QTest::addColumn<QString>("date");          // English on a Japanese desktop: American
     QTest::newRow("Japanese") << Translation::Language::Japanese << "ペロラ - リストモード" << "ファイル(&F)"
-                              << QStringList{"確認", "はい(&Y)", "いいえ(&N)"} << "  歌：" << "印刷";
+                              << QStringList{"確認", "はい(&Y)", "いいえ(&N)"} << "  歌：" << "印刷" << "2026/12/08 13:02";
     QTest::newRow("English") << Translation::Language::English << "Pelora - List mode" << "&File"
-                             << QStringList{"Confirm", "&Yes", "&No"} << "  by " << "Print";
+                             << QStringList{"Confirm", "&Yes", "&No"} << "  by " << "Print" << "12/8/26 1:02 PM";
 }
 
 // Captions, menus and message boxes are in the language of the run, and
@@ -231,6 +240,7 @@ void MainWindowTest::windowSpeaksTheRunsLanguage()
     QFETCH(QStringList, question);
     QFETCH(QString, artistPrefix);
     QFETCH(QString, qtsOwn);
+    QFETCH(QString, date);
     ScopedConfigDir config;
     Translation::install(language);
     const auto back = qScopeGuard([] { Translation::install(Translation::Language::Japanese); });
@@ -239,6 +249,7 @@ void MainWindowTest::windowSpeaksTheRunsLanguage()
     QCOMPARE(form.File1->title(), fileMenu);
     QCOMPARE(TagPlus.ArtistPrefix, artistPrefix);
     QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), qtsOwn);
+    QCOMPARE(Translation::dateTime(QDateTime(QDate(2026, 12, 8), QTime(13, 2))), date);
     MessageRecorder messages;
     messages.answerNext(false);
     form.EditTi->setText(QStringLiteral("題"));
@@ -352,11 +363,18 @@ void MainWindowTest::theRecoveryQuestionTakesNoAnswerByAccident()
     RecoveryStore(folder.path()).keep({{QStringLiteral("題")}, {}});
     MessageRecorder messages;
     Messages::setHandler({});  // the real box
+    // Asked as the window comes up, before the desktop activates it: the
+    // question stands over the window all the same.
+    QMainWindow window;
+    window.show();
+    QApplication::setActiveWindow(nullptr);
+    const QWidget *owner = nullptr;
     bool stayedOpen = false;
     QTimer::singleShot(0, this, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
+        owner = box->parentWidget();
         if (escapeFirst) {
             QTest::keyClick(box, Qt::Key_Escape);
             // The window's close button, as the desktop sends it.
@@ -364,7 +382,7 @@ void MainWindowTest::theRecoveryQuestionTakesNoAnswerByAccident()
             QApplication::sendEvent(box, &close);
             stayedOpen = box->isVisible() && !close.isAccepted();
             for (QAbstractButton *button : box->buttons()) {
-                if (button->text() == QStringLiteral("破棄する"))
+                if (button->text() == QStringLiteral("破棄する(&D)"))
                     button->click();
             }
         } else {
@@ -375,6 +393,7 @@ void MainWindowTest::theRecoveryQuestionTakesNoAnswerByAccident()
     RecoveryKeeper keeper([] { return true; }, [] { return RecoveryCopy(); }, folder.path(), RecoveryKeeper::kInterval);
     QCOMPARE(keeper.offerLeftCopies([](const RecoveryCopy &) {}, [](const QString &) {}), restored);
     QCOMPARE(stayedOpen, escapeFirst);
+    QCOMPARE(owner, &window);
 }
 
 PELORA_TEST_MAIN(MainWindowTest)

@@ -670,7 +670,7 @@ void PrintCommandTest::outOfReachIsAskedFirst()
     QCOMPARE(asked.first().title, AppName());
     QCOMPARE(asked.first().text, SheetPlacement::BeyondReachNotice());
     QCOMPARE(QSet<QString>(asked.first().buttons.cbegin(), asked.first().buttons.cend()),
-             QSet<QString>({QStringLiteral("印刷する"), QStringLiteral("やめる")}));
+             QSet<QString>({QStringLiteral("印刷する(&P)"), QStringLiteral("やめる(&C)")}));
     QCOMPARE(jobs.size(), jobCount);
     QCOMPARE(m_form->ComboBusuu->currentText(), copiesAfter);
 }
