@@ -23,14 +23,21 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 # The synopsis is the project's DESCRIPTION; this is the text below it.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Pelora (ペロラ) composes and prints CD case inserts: type a title, build the
-track list by hand or by dropping audio files and playlists on the window
-(their tags give title, playing time and artist), and print the front insert
-or the back tray card with its two spines at their real size on any CUPS
-printer. Jackets are saved as .plr documents; from the command line they are
-exported to PDF or printed without a window.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Pelora (ペロラ) composes and prints CD case inserts and disc labels: type a
+title, build the track list by hand or by dropping audio files and playlists
+on the window (their tags give title, playing time, artist and album art),
+and print the front insert, the back tray card with its two spines and the
+disc label at their real size on any CUPS printer. It prints on plain paper
+with cut lines or crop marks, on pre-cut jacket and label papers from the
+label database (glabels-data) or the user's own products, and on printable
+discs in the disc tray of printers that have one; a cover picture or the
+album art fills the front and the label. Jackets are saved as .plr
+documents; from the command line they are exported to PDF or printed
+without a window. The interface is in Japanese, and in English on other
+desktops.
 
-ペロラは CD ケースのジャケットを作って印刷するプログラムです。")
+ペロラは CD ケースのジャケットとディスクのレーベルを作って、
+普通紙、ラベル用紙、プリンタブルディスクに印刷するプログラムです。")
 
 # Libraries as dpkg-shlibdeps finds them; the fonts the program draws with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

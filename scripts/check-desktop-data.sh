@@ -66,7 +66,8 @@ if [[ -n $build ]]; then
                  share/icons/hicolor/scalable/apps/pelora.svg \
                  share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/pelora.png \
                  share/metainfo/"$component_id".metainfo.xml \
-                 share/man/man1/pelora.1.gz share/man/ja/man1/pelora.1.gz; do
+                 share/man/man1/pelora.1.gz share/man/ja/man1/pelora.1.gz \
+                 share/doc/pelora/README.md share/doc/pelora/COPYING; do
             [[ -f $prefix/$f ]] || fail "not installed: $f"
         done
         cmp -s "$data/icons/pelora-48.png" "$prefix/share/icons/hicolor/48x48/apps/pelora.png" \

@@ -41,6 +41,8 @@ for f in usr/bin/pelora \
          usr/share/doc/pelora/examples/サンプル.plr; do
     [[ -f $tree/$f ]] || fail "not in the package: /$f"
 done
+# The licence is the system's (copyright points there), not a copy of ours.
+[[ ! -e $tree/usr/share/doc/pelora/COPYING ]] || fail "the package has its own copy of the GPL"
 outside=$(cd "$tree" && find . -mindepth 1 -maxdepth 1 ! -name usr; find usr -mindepth 1 -maxdepth 1 ! -name bin ! -name share)
 [[ -z $outside ]] || fail "files outside /usr/bin and /usr/share: $outside"
 dpkg-deb --ctrl-tarfile "$deb" | tar -t >"$scratch/control.txt"
@@ -58,7 +60,7 @@ done
 
 # One version: the package, the program, the metainfo's release, the changelog.
 got=$("$tree/usr/bin/pelora" --version)
-[[ $got == *"version$upstream" ]] || fail "pelora --version says '$got', the package is $upstream"
+[[ $got == *" version $upstream" ]] || fail "pelora --version says '$got', the package is $upstream"
 grep -q "<release version=\"$upstream\"" "$tree"/usr/share/metainfo/*.metainfo.xml \
     || fail "the metainfo has no release $upstream"
 [[ $(zcat "$tree/usr/share/doc/pelora/changelog.Debian.gz" | head -1) == "pelora ($version) "* ]] \

@@ -180,7 +180,7 @@ Options parse(const QStringList &arguments)
     return options;
 }
 
-QString versionText() { return AppName() + QStringLiteral(" version" PELORA_VERSION); }
+QString versionText() { return VersionLine(); }
 
 QString usage()
 {

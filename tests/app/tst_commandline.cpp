@@ -641,8 +641,8 @@ void CommandLineTest::oneLanguagePerRun_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("said");
     const QString missing = "%work%/なし.plr";
-    QTest::newRow("ja version") << false << QStringList{"--version"} << 0 << "ペロラ version1.25\n";
-    QTest::newRow("en version") << true << QStringList{"--version"} << 0 << "Pelora version1.25\n";
+    QTest::newRow("ja version") << false << QStringList{"--version"} << 0 << "ペロラ version 1.25\n";
+    QTest::newRow("en version") << true << QStringList{"--version"} << 0 << "Pelora version 1.25\n";
     QTest::newRow("ja help") << false << QStringList{"-h"} << 0 << "使い方:\n  pelora [文書.plr]\n";
     QTest::newRow("en help") << true << QStringList{"--help"} << 0 << "Usage:\n  pelora [DOCUMENT.plr]\n";
     QTest::newRow("ja usage error") << false << QStringList{"--frobnicate", kSample} << 2 << "使い方は pelora --help で表示されます。";

@@ -2,12 +2,14 @@
 #include "gui/dialogs/AboutBox.h"
 
 #include "core/common/AppName.h"
+#include "core/common/Messages.h"
 #include "gui/mainwindow/MainWindow.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -17,6 +19,12 @@
 #endif
 #ifndef PELORA_SOURCE_README
 #define PELORA_SOURCE_README ""
+#endif
+#ifndef PELORA_LICENCE_FROM_BINDIR
+#define PELORA_LICENCE_FROM_BINDIR "../share/doc/pelora/COPYING"
+#endif
+#ifndef PELORA_SOURCE_LICENCE
+#define PELORA_SOURCE_LICENCE ""
 #endif
 
 std::function<bool(const QUrl &)> OpenUrlOnDesktop = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
@@ -34,29 +42,83 @@ QUrl HomePageUrl()
     return HomePageUrl(QCoreApplication::applicationDirPath(), QStringLiteral(PELORA_SOURCE_README));
 }
 
+QUrl LicenceUrl(const QString &applicationDir, const QString &sourceLicence, const QString &systemLicence)
+{
+    const QString installed = QDir::cleanPath(applicationDir + u'/' + QStringLiteral(PELORA_LICENCE_FROM_BINDIR));
+    for (const QString &file : {installed, sourceLicence, systemLicence})
+        if (!file.isEmpty() && QFileInfo(file).isFile())
+            return QUrl::fromLocalFile(file);
+    return QUrl(QStringLiteral("https://www.gnu.org/licenses/gpl-3.0.html"));
+}
+
+QUrl LicenceUrl()
+{
+    return LicenceUrl(QCoreApplication::applicationDirPath(), QStringLiteral(PELORA_SOURCE_LICENCE),
+                      QStringLiteral("/usr/share/common-licenses/GPL-3"));
+}
+
+QString LinkText(const QUrl &address, const QFontMetrics &metrics, int width)
+{
+    const QString path = QDir::toNativeSeparators(address.toLocalFile());
+    return metrics.horizontalAdvance(path) <= width ? path : address.fileName();
+}
+
+void OpenManual() { OpenManual(HomePageUrl()); }
+
+void OpenManual(const QUrl &manual)
+{
+    const QString path = QDir::toNativeSeparators(manual.toLocalFile());
+    // A system that leaves out /usr/share/doc (dpkg's path-exclude, as in
+    // small images) has the program without its README.
+    if (!QFileInfo(manual.toLocalFile()).isFile())
+        Messages::ShowError(QCoreApplication::translate("TVerform", "マニュアル %1 が見つかりません。").arg(path));
+    else if (!OpenUrlOnDesktop(manual))
+        Messages::ShowError(QCoreApplication::translate("TVerform", "マニュアル %1 を開けません。").arg(path));
+}
+
 TVerform::TVerform(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint)
     , m_address(HomePageUrl())
+    , m_licence(LicenceUrl())
 {
     setObjectName(QStringLiteral("Verform"));
     setFixedSize(224, 126);
     move(299, 127);
 
-    Label4 = new QLabel(AppName() + QStringLiteral(" version" PELORA_VERSION), this);
+    Label4 = new QLabel(VersionLine(), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->adjustSize();
     Label4->move(8, 8);
 
-    // A file address is longer than the box is wide: the middle gives way,
-    // so that the scheme and the file name stay readable; the tooltip has
-    // the whole address.
+    // The notice the GPL asks an interactive program to show, with the
+    // licence's name a link to its text, between the version and the home
+    // page.
+    const int textWidth = width() - 2 * 8;
+    LicenceLabel = new QLabel(this);
+    LicenceLabel->setObjectName(QStringLiteral("LicenceLabel"));
+    LicenceLabel->setTextFormat(Qt::RichText);
+    LicenceLabel->setWordWrap(true);
+    LicenceLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    const QString licenceLink = QStringLiteral("<a href=\"%1\">GPL-3.0-or-later</a>")
+                                    .arg(m_licence.toString(QUrl::FullyEncoded).toHtmlEscaped());
+    // The text's own line break, not one in the middle of a word.
+    QString licenceText = tr("%1 で配布しています。\n保証はありません。").toHtmlEscaped();
+    LicenceLabel->setText(licenceText.replace(u'\n', QStringLiteral("<br>")).arg(licenceLink));
+    LicenceLabel->setToolTip(m_licence.toString());
+    QPalette blueLink = LicenceLabel->palette();
+    blueLink.setColor(QPalette::Link, Qt::blue);
+    LicenceLabel->setPalette(blueLink);
+    LicenceLabel->setGeometry(8, 32, textWidth, LicenceLabel->heightForWidth(textWidth));
+    connect(LicenceLabel, &QLabel::linkActivated, this, &TVerform::licenceLinkClick);
+
+    // The README's path, or its file name where the path is too long to be
+    // read whole; the tooltip has the whole address.
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
-    const QString address = m_address.toString();
-    Label1->setText(Label1->fontMetrics().elidedText(address, Qt::ElideMiddle, width() - 2 * 8));
-    Label1->setToolTip(address);
+    Label1->setText(LinkText(m_address, Label1->fontMetrics(), textWidth));
+    Label1->setToolTip(m_address.toString());
     QPalette blue = Label1->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     Label1->setPalette(blue);
@@ -81,6 +143,12 @@ void TVerform::Label1Click()
 {
     // Whether the desktop found a program for it is not our concern.
     OpenUrlOnDesktop(m_address);
+    accept();
+}
+
+void TVerform::licenceLinkClick()
+{
+    OpenUrlOnDesktop(m_licence);
     accept();
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QFontMetrics;
 class QLabel;
 class QPushButton;
 
@@ -20,7 +21,24 @@ extern std::function<bool(const QUrl &)> OpenUrlOnDesktop;
 QUrl HomePageUrl();
 QUrl HomePageUrl(const QString &applicationDir, const QString &sourceReadme);
 
-// The about box: program name and version, and a link to the home page.
+// The licence's text: the copy `cmake --install` puts beside the README,
+// else the source tree's COPYING (run from a build folder), else the
+// system's copy of the GPL (the Debian package ships none of its own and
+// points there), else the GNU project's page of it.
+QUrl LicenceUrl();
+QUrl LicenceUrl(const QString &applicationDir, const QString &sourceLicence, const QString &systemLicence);
+
+// What a link to a local file says in `width` pixels: its whole path when
+// that fits, else its file name. Never a cut path; the tooltip has it all.
+QString LinkText(const QUrl &address, const QFontMetrics &metrics, int width);
+
+// ヘルプ → マニュアル: the README (the home page above) in the desktop's
+// viewer, or an error message when it is missing or nothing opens it.
+void OpenManual();
+void OpenManual(const QUrl &manual);
+
+// The about box: program name and version, the licence with a link to its
+// text, and a link to the home page.
 class TVerform : public QDialog
 {
     Q_OBJECT
@@ -32,6 +50,7 @@ public:
     void Button1Click();
 
     QLabel *Label4;
+    QLabel *LicenceLabel;
     QLabel *Label1;
     QPushButton *Button1;
 
@@ -39,5 +58,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void licenceLinkClick();
+
     QUrl m_address;
+    QUrl m_licence;
 };

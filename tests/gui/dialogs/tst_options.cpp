@@ -25,8 +25,10 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -89,8 +91,9 @@ bool whileModal(TForm1 &form, void (TForm1::*command)(), const std::function<voi
 struct UrlRecorder
 {
     QList<QUrl> requested;
+    bool opens = true;  // whether the desktop finds a program for it
     std::function<bool(const QUrl &)> saved = OpenUrlOnDesktop;
-    UrlRecorder() { OpenUrlOnDesktop = [this](const QUrl &url) { requested << url; return true; }; }
+    UrlRecorder() { OpenUrlOnDesktop = [this](const QUrl &url) { requested << url; return opens; }; }
     ~UrlRecorder() { OpenUrlOnDesktop = saved; }
 };
 
@@ -474,8 +477,20 @@ private slots:
         QCOMPARE(box.minimumSize(), box.maximumSize());
         QVERIFY(box.windowFlags().testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!box.windowFlags().testAnyFlags(Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint));
-        QCOMPARE(box.Label4->text(), QStringLiteral("ペロラ version1.25"));
+        QCOMPARE(box.Label4->text(), QStringLiteral("ペロラ version 1.25"));
         QCOMPARE(box.Label4->pos(), QPoint(8, 8));
+        // The licence between the version and the home page, inside the box.
+        QTextDocument licence;
+        licence.setHtml(box.LicenceLabel->text());
+        QCOMPARE(licence.toPlainText(), QStringLiteral("GPL-3.0-or-later で配布しています。\n保証はありません。"));
+        QCOMPARE(box.LicenceLabel->palette().color(QPalette::Link), QColor(Qt::blue));
+        QCOMPARE(box.LicenceLabel->toolTip(), LicenceUrl().toString());
+        QCOMPARE(box.LicenceLabel->x(), 8);
+        QVERIFY(box.Label4->geometry().bottom() < box.LicenceLabel->y());
+        QVERIFY(box.LicenceLabel->geometry().bottom() < box.Label1->y());
+        QVERIFY(box.LicenceLabel->geometry().right() < box.width() - 1);
+        // The home page's path whole (the source tree's README, from here).
+        QCOMPARE(box.Label1->text(), QDir::toNativeSeparators(HomePageUrl().toLocalFile()));
         QCOMPARE(box.Label1->pos(), QPoint(8, 72));
         QCOMPARE(box.Label1->palette().color(QPalette::WindowText), QColor(Qt::blue));
         QCOMPARE(box.Label1->cursor().shape(), Qt::PointingHandCursor);
@@ -490,21 +505,70 @@ private slots:
         QCOMPARE(focusable, QStringList{"Button1"});
     }
 
+    void aboutLinkOpensTheAddressAndClosesWithOk_data()
+    {
+        QTest::addColumn<bool>("licence");
+        QTest::addColumn<QUrl>("address");
+        QTest::addColumn<QString>("file");  // of the source tree, run from the build folder
+        QTest::newRow("home page") << false << HomePageUrl() << "README.md";
+        QTest::newRow("licence") << true << LicenceUrl() << "COPYING";
+    }
+
     void aboutLinkOpensTheAddressAndClosesWithOk()
     {
+        QFETCH(bool, licence);
+        QFETCH(QUrl, address);
+        QFETCH(QString, file);
         UrlRecorder desktop;
         QPointer<TVerform> shown;
         int result = -1;
         QVERIFY(whileModal<TVerform>(*m_form, &TForm1::About1Click, [&](TVerform &box) {
             shown = &box;
             QObject::connect(&box, &QDialog::finished, [&](int r) { result = r; });
-            QTest::mouseClick(box.Label1, Qt::LeftButton);
+            if (licence)  // the link is the licence's name, at the start of the line
+                QTest::mouseClick(box.LicenceLabel, Qt::LeftButton, {}, QPoint(4, box.LicenceLabel->fontMetrics().height() / 2));
+            else
+                QTest::mouseClick(box.Label1, Qt::LeftButton);
         }));
-        QCOMPARE(desktop.requested, QList<QUrl>{HomePageUrl()});
+        QCOMPARE(desktop.requested, QList<QUrl>{address});
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(shown.isNull());
-        // Run from the build folder, the page is the source tree's README.
-        QVERIFY2(QFileInfo::exists(desktop.requested[0].toLocalFile()), qPrintable(desktop.requested[0].toString()));
+        const QFileInfo opened(desktop.requested[0].toLocalFile());
+        QVERIFY2(opened.isFile(), qPrintable(desktop.requested[0].toString()));
+        QCOMPARE(opened.fileName(), file);
+    }
+
+    // The manual is the README, in the desktop's viewer; when there is none
+    // or nothing opens it, an error says which file.
+    void manualOpensTheReadmeOrSaysWhy_data()
+    {
+        QTest::addColumn<bool>("there");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("opened") << true << true << QStringList{};
+        QTest::newRow("no viewer") << true << false << QStringList{"マニュアル %1 を開けません。"};
+        QTest::newRow("missing") << false << true << QStringList{"マニュアル %1 が見つかりません。"};
+    }
+
+    void manualOpensTheReadmeOrSaysWhy()
+    {
+        QFETCH(bool, there);
+        QFETCH(bool, opens);
+        QFETCH(QStringList, messages);
+        QTemporaryDir folder;
+        const QString readme = folder.filePath("README.md");
+        if (there)
+            TestSupport::writeFile(readme, "# Pelora\n");
+        UrlRecorder desktop;
+        desktop.opens = opens;
+        MessageRecorder recorder;
+        OpenManual(QUrl::fromLocalFile(readme));
+        QCOMPARE(desktop.requested, there ? QList<QUrl>{QUrl::fromLocalFile(readme)} : QList<QUrl>{});
+        for (QString &text : messages)
+            text = text.arg(readme);
+        QCOMPARE(recorder.texts(), messages);
+        QVERIFY(std::all_of(recorder.shown().begin(), recorder.shown().end(),
+                            [](const Messages::Request &r) { return r.kind == Messages::Kind::Error; }));
     }
 
     void aboutButtonAndCloseBox()
@@ -537,6 +601,39 @@ private slots:
         // Neither there: still where the installed one belongs.
         QVERIFY(QFile::remove(installed) && QFile::remove(source));
         QCOMPARE(HomePageUrl(bin, source), QUrl::fromLocalFile(installed));
+
+        // The licence: the first copy there is of the installed one, the
+        // source tree's and the system's; else the GNU project's page.
+        const QString installedLicence = root.filePath("share/doc/pelora/COPYING");
+        const QString sourceLicence = root.filePath("source/COPYING");
+        const QString systemLicence = root.filePath("GPL-3");
+        QCOMPARE(LicenceUrl(bin, sourceLicence, systemLicence), QUrl("https://www.gnu.org/licenses/gpl-3.0.html"));
+        TestSupport::writeFile(systemLicence, "GPL\n");
+        QCOMPARE(LicenceUrl(bin, sourceLicence, systemLicence), QUrl::fromLocalFile(systemLicence));
+        TestSupport::writeFile(sourceLicence, "GPL\n");
+        QCOMPARE(LicenceUrl(bin, sourceLicence, systemLicence), QUrl::fromLocalFile(sourceLicence));
+        TestSupport::writeFile(installedLicence, "GPL\n");
+        QCOMPARE(LicenceUrl(bin, sourceLicence, systemLicence), QUrl::fromLocalFile(installedLicence));
+    }
+
+    // A link says its whole path, or its file name when the path would not
+    // fit; the package's README fits the about box.
+    void linkTextIsNeverCut_data()
+    {
+        QTest::addColumn<QUrl>("address");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("installed") << QUrl::fromLocalFile("/usr/share/doc/pelora/README.md") << "/usr/share/doc/pelora/README.md";
+        QTest::newRow("too long") << QUrl::fromLocalFile("/home/someone/src/" + QString(40, u'p') + "/README.md") << "README.md";
+    }
+
+    void linkTextIsNeverCut()
+    {
+        QFETCH(QUrl, address);
+        QFETCH(QString, text);
+        TVerform box(m_form.get());
+        const int width = box.width() - 2 * box.Label1->x();
+        QCOMPARE(LinkText(address, box.Label1->fontMetrics(), width), text);
+        QVERIFY(box.Label1->fontMetrics().horizontalAdvance(text) <= width);
     }
 };
 
