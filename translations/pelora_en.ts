@@ -876,6 +876,10 @@ Restore them in a new window?</translation>
         <source>表紙の画像を選ぶ</source>
         <translation>Choose Cover Picture</translation>
     </message>
+    <message>
+        <source>マニュアル(&amp;M)</source>
+        <translation>&amp;Manual</translation>
+    </message>
 </context>
 <context>
     <name>TFormOP</name>
@@ -1109,6 +1113,20 @@ Scaling works from the paper&apos;s top left corner.</translation>
     <message>
         <source>バージョン情報</source>
         <translation>About Pelora</translation>
+    </message>
+    <message>
+        <source>マニュアル %1 が見つかりません。</source>
+        <translation>The manual %1 cannot be found.</translation>
+    </message>
+    <message>
+        <source>マニュアル %1 を開けません。</source>
+        <translation>Cannot open the manual %1.</translation>
+    </message>
+    <message>
+        <source>%1 で配布しています。
+保証はありません。</source>
+        <translation>%1,
+without any warranty</translation>
     </message>
 </context>
 </TS>

@@ -173,3 +173,5 @@ void TForm1::About1Click()
     TVerform dialog(this);
     dialog.exec();
 }
+
+void TForm1::ManualMeClick() { OpenManual(); }

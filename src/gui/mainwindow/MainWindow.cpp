@@ -189,6 +189,8 @@ void TForm1::createMenu()
 
     Help1 = bar->addMenu(tr("ヘルプ(&H)"));
     Help1->setObjectName(QStringLiteral("Help1"));
+    ManualMe = addItem(Help1, "ManualMe", tr("マニュアル(&M)"));
+    ManualMe->setShortcut(QKeySequence::HelpContents);
     About1 = addItem(Help1, "About1", tr("バージョン情報(&A)"));
 }
 
@@ -340,6 +342,7 @@ void TForm1::connectEvents()
     connect(DiscAreaMe, &QAction::triggered, this, [this] { RunHandler([this] { DiscAreaClick(); }); });
     connect(LabelPreviewMe, &QAction::triggered, this, [this] { RunHandler([this] { LabelPreviewClick(); }); });
     connect(LabelPrintMe, &QAction::triggered, this, [this] { RunHandler([this] { LabelPrintClick(LabelPrintMe); }); });
+    connect(ManualMe, &QAction::triggered, this, &TForm1::ManualMeClick);
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);
     connect(BtnDown, &QPushButton::clicked, this, &TForm1::BtnDownClick);

@@ -203,6 +203,7 @@ public:
     void U1Click();
     void O2Click();
     void PrintPositionClick();
+    void ManualMeClick();
     void About1Click();
 
     // The caption for the current mode.
@@ -281,6 +282,7 @@ public:
     QAction *PrintPositionMe;
     QAction *O2;
     QMenu *Help1;
+    QAction *ManualMe;
     QAction *About1;
 
     TSPTimer *SPTimer;
