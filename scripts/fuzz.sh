@@ -39,6 +39,7 @@ declare -A max_len=(
     [playlist]=8192
     [labeltemplates]=8192
     [disctrayppd]=8192
+    [musicbrainz]=65536
 )
 
 mapfile -t all < <(sed -n 's/^pelora_add_fuzzer(\([a-z0-9_]*\) .*/\1/p' "$root/fuzz/CMakeLists.txt")

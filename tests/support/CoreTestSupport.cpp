@@ -189,6 +189,10 @@ void prepareEnvironment()
     // Whatever the caller's environment says: tests never touch the user's state.
     temporaryState = std::make_unique<QTemporaryDir>();
     qputenv("XDG_STATE_HOME", QFile::encodeName(temporaryState->path()));
+    // Nothing a test does may reach the real web services: a lookup that
+    // a test did not point at its own server finds a closed port.
+    qputenv("PELORA_MUSICBRAINZ_URL", "http://127.0.0.1:9");
+    qputenv("PELORA_COVERART_URL", "http://127.0.0.1:9");
     Messages::setApplicationTitle(QStringLiteral("ペロラ"));
     refuseUnexpectedMessages();
 }

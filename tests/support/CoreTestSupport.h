@@ -107,9 +107,10 @@ QByteArray pictureBytes(const char *format, QSize size = QSize(8, 8));
 QByteArray solidPng(const QColor &colour);
 
 // Points PELORA_CONFIG_DIR at a fresh temporary folder (unless the
-// environment already names one), and XDG_STATE_HOME at another (always),
-// and sets up the application title as the program does. Called by the
-// test mains before the test object runs.
+// environment already names one), XDG_STATE_HOME at another (always) and
+// the web lookups at a closed port of 127.0.0.1, and sets up the
+// application title as the program does. Called by the test mains before
+// the test object runs.
 void prepareEnvironment();
 QString configDir();
 

@@ -48,6 +48,14 @@ inline const Text kTitleSize{QStringLiteral("TFsize"), QString::number(JacketGeo
 inline const Text kItemSize{QStringLiteral("Fsize"), QString::number(JacketGeometry::kDefaultItemSize)};
 // How plain paper shows where to cut: written once it differs from the default.
 inline const Text kMarks{QStringLiteral("marks"), QStringLiteral("dashed")};
+// Whether discs may be looked up on MusicBrainz and the Cover Art Archive:
+// "ask" until the user answers, then "yes" or "no"; written once it
+// differs from the default.
+inline const Text kLookups{QStringLiteral("lookup"), QStringLiteral("ask")};
+// The two services' addresses, for a mirror: read only, and
+// PELORA_MUSICBRAINZ_URL and PELORA_COVERART_URL come first.
+inline const Text kMusicBrainzUrl{QStringLiteral("mburl"), QString()};
+inline const Text kCoverArtUrl{QStringLiteral("caaurl"), QString()};
 
 // The marks on plain paper by the names the settings file and the command line use.
 inline std::optional<FaceMarks> marksNamed(const QString &name)
