@@ -164,8 +164,9 @@ CueSheetData ParseCueSheet(QByteArrayView bytes)
             sheet.tracks.push_back(std::move(added));
         } else if (is(u"TITLE")) {
             // Before the first track it is the disc's title, which is no line.
-            if (track)
-                track->title = CappedListText(textValue(rest));
+            (track ? track->title : sheet.title) = CappedListText(textValue(rest));
+        } else if (is(u"CDTEXTFILE")) {
+            sheet.cdTextFile = CappedListText(textValue(rest));
         } else if (is(u"PERFORMER")) {
             (track ? track->performer : sheet.performer) = CappedListText(textValue(rest));
         } else if (is(u"INDEX") && track && !track->start) {

@@ -5,6 +5,7 @@
 //
 // A cue sheet is one command a line, in any letter case and indentation:
 //   PERFORMER "Band"             before the first TRACK: the whole disc's
+//   CDTEXTFILE "disc.cdt"        the disc's CD-TEXT packs, for an image of it
 //   FILE "disc.wav" WAVE         the audio file the next tracks are in
 //     TRACK 01 AUDIO
 //       TITLE "Song"
@@ -36,7 +37,9 @@ struct CueTrack
 
 struct CueSheetData
 {
+    QString title;                  // the disc's
     QString performer;              // the disc's
+    QString cdTextFile;             // as written
     QStringList files;              // as written
     std::vector<CueTrack> tracks;
 };
