@@ -39,6 +39,7 @@ declare -A max_len=(
     [playlist]=8192
     [labeltemplates]=8192
     [disctrayppd]=8192
+    [cdtext]=16384
     [musicbrainz]=65536
 )
 

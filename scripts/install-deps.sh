@@ -21,6 +21,8 @@ packages=(
     # WebP cover pictures
     qt6-image-formats-plugins
     libcups2-dev libtag1-dev libjpeg-dev libbenchmark-dev
+    # discs: the TOC and raw CD-TEXT (libcdio), MusicBrainz disc ids (libdiscid)
+    libcdio-dev libdiscid-dev
     clang libclang-rt-14-dev
     # fonts: the Japanese Gothic face the program substitutes for its UI font,
     # and the faces for what it lacks (Hangul, rare kanji; emoji as outlines)
