@@ -41,6 +41,21 @@
     </message>
 </context>
 <context>
+    <name>CdText</name>
+    <message>
+        <source>CD-TEXT が壊れています（どのパックも CRC が合いません）</source>
+        <translation>the CD-TEXT is damaged (no pack&apos;s CRC matches)</translation>
+    </message>
+    <message>
+        <source>CD-TEXT に文字がありません</source>
+        <translation>the CD-TEXT holds no text</translation>
+    </message>
+    <message>
+        <source>CD-TEXT がありません</source>
+        <translation>there is no CD-TEXT</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>--export-pdf と --print は一緒に使えません</source>
@@ -256,6 +271,40 @@
     </message>
 </context>
 <context>
+    <name>DiscImport</name>
+    <message>
+        <source>トラック %1</source>
+        <translation>Track %1</translation>
+    </message>
+</context>
+<context>
+    <name>DiscSource</name>
+    <message>
+        <source>ドライブにディスクがありません</source>
+        <translation>there is no disc in the drive</translation>
+    </message>
+    <message>
+        <source>ドライブが使用中か、まだ準備ができていません</source>
+        <translation>the drive is in use or not ready yet</translation>
+    </message>
+    <message>
+        <source>CD ドライブとして読めません</source>
+        <translation>it cannot be read as a CD drive</translation>
+    </message>
+    <message>
+        <source>ディスクイメージではありません（.cue、.toc、.nrg を読めます）</source>
+        <translation>it is not a disc image (.cue, .toc and .nrg can be read)</translation>
+    </message>
+    <message>
+        <source>ディスクイメージか、そのデータファイルを読めません</source>
+        <translation>the disc image or its data file cannot be read</translation>
+    </message>
+    <message>
+        <source>音楽のトラックがありません</source>
+        <translation>there are no audio tracks</translation>
+    </message>
+</context>
+<context>
     <name>JacketFiles</name>
     <message>
         <source>読めません</source>
@@ -282,6 +331,53 @@
     <message>
         <source>編集</source>
         <translation>Edit</translation>
+    </message>
+</context>
+<context>
+    <name>Lookup</name>
+    <message>
+        <source>Cover Art Archive にこのリリースの表紙の画像はありません。</source>
+        <translation>The Cover Art Archive has no front cover for this release.</translation>
+    </message>
+    <message>
+        <source>%1 の画像を使えません（%2）。</source>
+        <translation>Cannot use the picture from %1 (%2).</translation>
+    </message>
+    <message>
+        <source>%1 の答えを読めません（%2）。</source>
+        <translation>Cannot read the answer from %1 (%2).</translation>
+    </message>
+    <message>
+        <source>MusicBrainz にこのディスクは登録されていません。</source>
+        <translation>MusicBrainz does not know this disc.</translation>
+    </message>
+    <message>
+        <source>リリースの一覧がありません</source>
+        <translation>it holds no list of releases</translation>
+    </message>
+    <message>
+        <source>問い合わせを取り消しました。</source>
+        <translation>The lookup was cancelled.</translation>
+    </message>
+    <message>
+        <source>%1 から %2 秒待っても答えがありません。</source>
+        <translation>No answer from %1 within %2 seconds.</translation>
+    </message>
+    <message>
+        <source>%1 に接続できません（%2）。</source>
+        <translation>Cannot connect to %1 (%2).</translation>
+    </message>
+    <message>
+        <source>大きすぎます</source>
+        <translation>it is too large</translation>
+    </message>
+    <message>
+        <source>%1 が問い合わせを断りました（HTTP %2）。しばらく待ってからもう一度試してください。</source>
+        <translation>%1 refused the lookup (HTTP %2). Wait a while and try again.</translation>
+    </message>
+    <message>
+        <source>%1 が問い合わせを断りました（HTTP %2）。</source>
+        <translation>%1 refused the lookup (HTTP %2).</translation>
     </message>
 </context>
 <context>
@@ -432,6 +528,53 @@ Restore them in a new window?</translation>
     <message>
         <source>内径</source>
         <translation>Inner diameter</translation>
+    </message>
+</context>
+<context>
+    <name>TDiscImportForm</name>
+    <message>
+        <source>CDから曲目を読み込む</source>
+        <translation>Import from CD</translation>
+    </message>
+    <message>
+        <source>読み込むディスク</source>
+        <translation>Disc to read</translation>
+    </message>
+    <message>
+        <source>ディスクイメージ(&amp;I)…</source>
+        <translation>Disc &amp;Image…</translation>
+    </message>
+    <message>
+        <source>今のジャケットと置き換える(&amp;R)</source>
+        <translation>&amp;Replace the jacket</translation>
+    </message>
+    <message>
+        <source>今の内容の後に加える(&amp;A)</source>
+        <translation>&amp;Add after the current items</translation>
+    </message>
+    <message>
+        <source>CD-TEXT が無いときは MusicBrainz で曲名を調べる(&amp;M)</source>
+        <translation>Look up the titles on &amp;MusicBrainz when the disc has no CD-TEXT</translation>
+    </message>
+    <message>
+        <source>読み込む</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ディスクイメージ(*.cue *.toc *.nrg)</source>
+        <translation>Disc images (*.cue *.toc *.nrg)</translation>
+    </message>
+    <message>
+        <source>全てのファイル(*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>ディスクイメージを選ぶ</source>
+        <translation>Choose Disc Image</translation>
     </message>
 </context>
 <context>
@@ -879,6 +1022,89 @@ Restore them in a new window?</translation>
     <message>
         <source>マニュアル(&amp;M)</source>
         <translation>&amp;Manual</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 曲</source>
+        <translation>
+            <numerusform>%n track</numerusform>
+            <numerusform>%n tracks</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 — %2（%3）</source>
+        <translation>%1 — %2 (%3)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>ディスクを読んでいます…</source>
+        <translation>Reading the disc…</translation>
+    </message>
+    <message>
+        <source>%1 から曲目を読み込めません（%2）。</source>
+        <translation>Cannot read the tracks from %1 (%2).</translation>
+    </message>
+    <message>
+        <source>MusicBrainz で調べています…</source>
+        <translation>Looking up on MusicBrainz…</translation>
+    </message>
+    <message>
+        <source>リリースの選択</source>
+        <translation>Choose Release</translation>
+    </message>
+    <message>
+        <source>このディスクのリリース:</source>
+        <translation>Releases with this disc:</translation>
+    </message>
+    <message>
+        <source>表紙の画像を Cover Art Archive の画像に替えますか？</source>
+        <translation>Replace the cover picture with the Cover Art Archive&apos;s?</translation>
+    </message>
+    <message>
+        <source>表紙の画像を読み込んでいます…</source>
+        <translation>Loading the cover picture…</translation>
+    </message>
+    <message>
+        <source>表紙の画像は読み込めませんでした（%1）。</source>
+        <translation>The cover picture could not be loaded (%1).</translation>
+    </message>
+    <message>
+        <source>CDから読み込む</source>
+        <translation>Import from CD</translation>
+    </message>
+    <message>
+        <source>設定ファイル Pelora.ini に書き込めませんでした（%1）。</source>
+        <translation>Could not write the settings file Pelora.ini (%1).</translation>
+    </message>
+    <message>
+        <source>送る(&amp;S)</source>
+        <translation>&amp;Send</translation>
+    </message>
+    <message>
+        <source>送らない(&amp;N)</source>
+        <translation>Do&amp;n&apos;t Send</translation>
+    </message>
+    <message>
+        <source>CDから曲目を読み込む(&amp;T)…</source>
+        <translation>Impor&amp;t from CD…</translation>
+    </message>
+    <message>
+        <source>MusicBrainz で曲名を調べる(&amp;M)</source>
+        <translation>Look Up Titles on &amp;MusicBrainz</translation>
+    </message>
+    <message>
+        <source>曲名を調べるため、ディスクの識別子と曲の長さを MusicBrainz（%1）に送ります。よろしいですか？</source>
+        <translation>To look up the titles, the disc&apos;s identifier and track lengths will be sent to MusicBrainz (%1). Go ahead?</translation>
+    </message>
+    <message>
+        <source>この答えは覚えておき、「クイックオプション」の「MusicBrainz で曲名を調べる」で変えられます。</source>
+        <translation>This answer is remembered; change it with Quick Options &gt; Look Up Titles on MusicBrainz.</translation>
     </message>
 </context>
 <context>

@@ -125,6 +125,7 @@ void TForm1::createMenu()
     File1->setObjectName(QStringLiteral("File1"));
     New1 = addItem(File1, "New1", tr("新規作成(&N)"));
     Open1 = addItem(File1, "Open1", tr("開く(&O)"));
+    ImportCdMe = addItem(File1, "ImportCdMe", tr("CDから曲目を読み込む(&T)…"));
     Save1 = addItem(File1, "Save1", tr("上書き保存(&S)"));
     SaveAs1 = addItem(File1, "SaveAs1", tr("名前を付けて保存(&A)"));
     ChooseCoverMe = addItem(File1, "ChooseCoverMe", tr("表紙の画像を選ぶ(&I)…"));
@@ -170,6 +171,7 @@ void TForm1::createMenu()
     AcqTag = addCheckItem(O1, "AcqTag", tr("ファイル追加時にタグ情報を取得(&T)"));
     PlusNum = addCheckItem(O1, "PlusNum", tr("印刷時に番号を付ける(&N)"));
     CoverArtMe = addCheckItem(O1, "CoverArtMe", tr("アルバムアートを表紙に使う(&A)"));
+    LookupMe = addCheckItem(O1, "LookupMe", tr("MusicBrainz で曲名を調べる(&M)"));
     O1->addSeparator();
     MarksMe = O1->addMenu(tr("切り取りの目印(&K)"));
     MarksMe->setObjectName(QStringLiteral("MarksMe"));
@@ -322,6 +324,7 @@ void TForm1::connectEvents()
     connect(AllDelMe, &QAction::triggered, this, &TForm1::AllDelbtnClick);
     connect(New1, &QAction::triggered, this, &TForm1::New1Click);
     connect(Open1, &QAction::triggered, this, &TForm1::Open1Click);
+    connect(ImportCdMe, &QAction::triggered, this, &TForm1::ImportCdClick);
     connect(Save1, &QAction::triggered, this, &TForm1::Save1Click);
     connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
     connect(ChooseCoverMe, &QAction::triggered, this, &TForm1::ChooseCoverClick);
@@ -385,6 +388,7 @@ void TForm1::FormCreate()
     DragItems = new TDragItems();
     // 11. The jacket's history.
     SetUpHistory();
+    SetUpLookupConsent();
     // 12. A change of the printers is told on the 印刷 button, once the
     // facade has done with it.
     if (QdPrinter) {

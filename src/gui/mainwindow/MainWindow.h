@@ -156,6 +156,10 @@ public:
     // Jacket documents.
     void New1Click();
     void Open1Click();
+    void ImportCdClick();
+    // Whether the user lets a disc's identity go to MusicBrainz; asked once.
+    bool LookupAllowed();
+    void SetUpLookupConsent();
     void Save1Click();
     void SaveAs1Click();
     bool WriteDocument(const QString &path);
@@ -241,6 +245,8 @@ public:
     QMenu *File1;
     QAction *New1;
     QAction *Open1;
+    QAction *ImportCdMe;
+    QAction *LookupMe;
     QAction *Save1;
     QAction *SaveAs1;
     QAction *ChooseCoverMe;

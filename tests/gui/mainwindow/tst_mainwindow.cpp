@@ -145,7 +145,7 @@ void MainWindowTest::menuHasEveryItem()
     };
     QCOMPARE(form.File1->title(), QStringLiteral("ファイル(&F)"));
     QCOMPARE(texts(form.File1),
-             (QStringList{"新規作成(&N)", "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)", "表紙の画像を選ぶ(&I)…",
+             (QStringList{"新規作成(&N)", "開く(&O)", "CDから曲目を読み込む(&T)…", "上書き保存(&S)", "名前を付けて保存(&A)", "表紙の画像を選ぶ(&I)…",
                           "表紙の画像を外す(&R)", "-", "プリンタ設定(&U)", "用紙の選択(&L)…", "プリンタブルディスクの印刷範囲(&D)…",
                           "プレビュー(&V)", "印刷(&P)", "表と裏を1枚でプレビュー(&B)", "表と裏を1枚に印刷(&W)",
                           "レーベルをプレビュー(&E)", "レーベルを印刷(&K)", "-",
@@ -160,7 +160,8 @@ void MainWindowTest::menuHasEveryItem()
     QCOMPARE(form.O1->title(), QStringLiteral("クイックオプション(&Q)"));
     QCOMPARE(texts(form.O1),
              (QStringList{"ファイル追加時に拡張子を除く(&E)", "ファイル追加時にタグ情報を取得(&T)", "印刷時に番号を付ける(&N)",
-                          "アルバムアートを表紙に使う(&A)", "-", "切り取りの目印(&K)", "印刷位置の調整(&C)…"}));
+                          "アルバムアートを表紙に使う(&A)", "MusicBrainz で曲名を調べる(&M)", "-", "切り取りの目印(&K)", "印刷位置の調整(&C)…"}));
+    QVERIFY(form.LookupMe->isCheckable() && !form.LookupMe->isChecked());
     for (QAction *a : form.O1->actions().first(4))
         QVERIFY(a->isCheckable() && a->isChecked());
     QCOMPARE(texts(form.MarksMe), (QStringList{"切り取り線(&D)", "トンボ(&C)", "なし(&N)"}));

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// ファイル → CDから曲目を読み込む from a disc image with Japanese CD-TEXT,
+// replacing the jacket or added after it, as one step of its history.
+#include "core/text/TextCodec.h"
+#include "gui/dialogs/DiscImportDialog.h"
+#include "gui/mainwindow/JacketHistory.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/widgets/ItemListBox.h"
+#include "support/DiscFixtures.h"
+#include "support/MainWindowFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+class DiscImportTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(m_window.start()); }
+    void cleanup() { m_window.stop(); }
+    void importIsOneStep_data();
+    void importIsOneStep();
+    void offlineLookupChangesNothing();
+
+private:
+    MainWindowFixture m_window;
+};
+
+void DiscImportTest::importIsOneStep_data()
+{
+    QTest::addColumn<bool>("append");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("lines");
+    // The disc's performer goes with its title; a track's equal to it is not repeated.
+    const QStringList disc{QStringLiteral("曲①  (01:00)"), QStringLiteral("ｶﾅ～  (00:30)  歌：客演")};
+    QTest::newRow("replaces") << false << QStringLiteral("盤①  歌：楽団") << disc;
+    QTest::newRow("added after the lines") << true << QStringLiteral("Old") << QStringList{"A", "B"} + disc;
+}
+
+void DiscImportTest::importIsOneStep()
+{
+    QFETCH(bool, append);
+    QFETCH(QString, title);
+    QFETCH(QStringList, lines);
+    TForm1 &form = *m_window.form;
+    QTemporaryDir folder;
+    DiscFixtures::BlockTexts japanese{0x80, 0x69, {}, {}};
+    for (const char *text : {"盤①", "曲①", "ｶﾅ～"})
+        japanese.titles << Cp932::encode(QString::fromUtf8(text));
+    for (const char *text : {"楽団", "楽団", "客演"})
+        japanese.performers << Cp932::encode(QString::fromUtf8(text));
+    TestSupport::writeFile(folder.filePath(QStringLiteral("disc.cdt")), DiscFixtures::withHeader(DiscFixtures::cdTextPacks({japanese})));
+    const QString image = DiscFixtures::writeCueImage(folder.path(), QStringLiteral("disc"), {{75 * 60}, {75 * 30}},
+                                                      "CDTEXTFILE \"disc.cdt\"\n");
+    form.EditTi->setText(QStringLiteral("Old"));
+    form.ListBox1->setItems({"A", "B"});
+    form.History->startOver();
+
+    DialogAnswers dialogs;
+    dialogs.answers << image;
+    QTimer::singleShot(0, this, [append] {
+        auto *dialog = qobject_cast<TDiscImportForm *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->ImageBtn->click();
+        (append ? dialog->AppendBtn : dialog->ReplaceBtn)->setChecked(true);
+        dialog->OkBtn->click();
+    });
+    form.ImportCdMe->trigger();
+    QCOMPARE(form.EditTi->text(), title);
+    QCOMPARE(form.ListBox1->items(), lines);
+    form.UndoMe->trigger();
+    QCOMPARE(form.EditTi->text(), QStringLiteral("Old"));
+    QCOMPARE(form.ListBox1->items(), (QStringList{"A", "B"}));
+    QVERIFY(!form.UndoMe->isEnabled());
+}
+
+// A disc without CD-TEXT, MusicBrainz out of reach (the tests' address is
+// a closed port): asked first, then told, and the jacket stays.
+void DiscImportTest::offlineLookupChangesNothing()
+{
+    TForm1 &form = *m_window.form;
+    QTemporaryDir folder;
+    const QString image = DiscFixtures::writeCueImage(folder.path(), QStringLiteral("plain"), {{75 * 60}});
+    form.EditTi->setText(QStringLiteral("Old"));
+    form.History->startOver();
+    DialogAnswers dialogs;
+    dialogs.answers << image;
+    MessageRecorder messages;
+    messages.chooseNext(0);  // 送る
+    QTimer::singleShot(0, this, [] {
+        auto *dialog = qobject_cast<TDiscImportForm *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->ImageBtn->click();
+        dialog->LookupBox->setChecked(true);
+        dialog->OkBtn->click();
+    });
+    form.ImportCdMe->trigger();
+    QCOMPARE(messages.texts().size(), 2);
+    QVERIFY2(messages.texts()[0].contains(QStringLiteral("MusicBrainz（127.0.0.1）に送ります")), qPrintable(messages.texts()[0]));
+    QVERIFY2(messages.texts()[1].contains(QStringLiteral("接続できません")), qPrintable(messages.texts()[1]));
+    QVERIFY(form.LookupMe->isChecked());
+    QCOMPARE(form.EditTi->text(), QStringLiteral("Old"));
+    QVERIFY(!form.UndoMe->isEnabled());
+}
+
+PELORA_TEST_MAIN(DiscImportTest)
+#include "tst_discimport.moc"
