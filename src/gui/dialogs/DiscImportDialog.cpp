@@ -32,7 +32,7 @@ TDiscImportForm::TDiscImportForm(const QStringList &drives, QWidget *parent)
     ReplaceBtn->setChecked(true);
     AppendBtn = new QRadioButton(tr("今の内容の後に加える(&A)"), this);
     AppendBtn->setObjectName(QStringLiteral("AppendBtn"));
-    LookupBox = new QCheckBox(tr("CD-TEXT が無いときは MusicBrainz で曲名を調べる(&M)"), this);
+    LookupBox = new QCheckBox(tr("CD-TEXT があっても MusicBrainz で曲名を調べる(&M)"), this);
     LookupBox->setObjectName(QStringLiteral("LookupBox"));
     OkBtn = new QPushButton(tr("読み込む"), this);
     OkBtn->setObjectName(QStringLiteral("OkBtn"));

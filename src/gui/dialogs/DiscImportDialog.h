@@ -11,7 +11,7 @@ class QRadioButton;
 
 // Where a track list is read from (an optical drive, or a disc image the
 // user picks), whether it replaces the jacket or is added after its lines,
-// and whether MusicBrainz may be asked when the disc has no CD-TEXT.
+// and whether MusicBrainz is asked even when the disc has CD-TEXT.
 class TDiscImportForm : public QDialog
 {
     Q_OBJECT

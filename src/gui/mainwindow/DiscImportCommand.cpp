@@ -96,7 +96,9 @@ void TForm1::ImportCdClick()
 
     const bool hasText = !disc.title.isEmpty()
                       || std::any_of(disc.tracks.cbegin(), disc.tracks.cend(), [](const ImportedTrack &track) { return !track.title.isEmpty(); });
-    if (choice.lookup && !hasText && LookupAllowed()) {
+    // A disc without CD-TEXT is looked up as a matter of course, one with it
+    // when the user asks; either way only with the user's consent.
+    if ((choice.lookup || !hasText) && LookupAllowed()) {
         DiscQuery query{MusicBrainzDiscId(contents->toc), MusicBrainzToc(contents->toc), {}};
         for (const ImportedTrack &track : disc.tracks)
             query.trackSeconds << track.seconds;
