@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // ファイル → CDから曲目を読み込む from a disc image with Japanese CD-TEXT,
 // replacing the jacket or added after it, as one step of its history.
+#include "core/disc/DiscSource.h"
+#include "core/lookup/LookupSettings.h"
 #include "core/text/TextCodec.h"
 #include "gui/dialogs/DiscImportDialog.h"
 #include "gui/mainwindow/JacketHistory.h"
@@ -8,12 +10,13 @@
 #include "gui/widgets/ItemListBox.h"
 #include "support/DiscFixtures.h"
 #include "support/MainWindowFixture.h"
+#include "support/ReplayServer.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTimer>
 
 class DiscImportTest : public QObject
@@ -25,6 +28,7 @@ private slots:
     void importIsOneStep_data();
     void importIsOneStep();
     void offlineLookupChangesNothing();
+    void lookupGivesTheReleaseAndItsCover();
 
 private:
     MainWindowFixture m_window;
@@ -107,6 +111,47 @@ void DiscImportTest::offlineLookupChangesNothing()
     QVERIFY(form.LookupMe->isChecked());
     QCOMPARE(form.EditTi->text(), QStringLiteral("Old"));
     QVERIFY(!form.UndoMe->isEnabled());
+}
+
+// A disc without CD-TEXT, lookups allowed, a server replaying MusicBrainz
+// and the Cover Art Archive: the release's title and tracks with the disc's
+// own times, and its front cover, in one step.
+void DiscImportTest::lookupGivesTheReleaseAndItsCover()
+{
+    TForm1 &form = *m_window.form;
+    QTemporaryDir folder;
+    const QString image = DiscFixtures::writeCueImage(folder.path(), QStringLiteral("plain"), std::vector<DiscFixtures::ImageTrack>(7, {75 * 65}));
+    ReplayServer server;
+    server.answer("/ws/2/discid/" + MusicBrainzDiscId(ReadDiscSource(image)->toc).toLatin1(),
+                  {200, TestSupport::readFile(TestSupport::dataPath(QStringLiteral("musicbrainz/one-release.json")))});
+    server.answer("/release/9bb7b7a0-537a-4dcc-adb8-b2ca24980315/front-500", {200, TestSupport::solidPng(Qt::red), "image/png"});
+    const QByteArray address = server.url().toString().toLatin1();
+    qputenv("PELORA_MUSICBRAINZ_URL", address);
+    qputenv("PELORA_COVERART_URL", address);
+    const auto back = qScopeGuard([] {
+        qunsetenv("PELORA_MUSICBRAINZ_URL");
+        qunsetenv("PELORA_COVERART_URL");
+    });
+    QVERIFY(LookupSettings::saveConsent(LookupConsent::Allowed));
+    DialogAnswers dialogs;
+    dialogs.answers << image;
+    MessageRecorder messages;
+    QTimer::singleShot(0, this, [] {
+        auto *dialog = qobject_cast<TDiscImportForm *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->ImageBtn->click();
+        dialog->OkBtn->click();
+    });
+    form.ImportCdMe->trigger();
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(form.EditTi->text(), QStringLiteral("潮騒のアトリエ"));
+    QCOMPARE(form.ListBox1->count(), 7);
+    QCOMPARE(form.ListBox1->items().first(), QStringLiteral("灯台の朝  (01:05)"));
+    QVERIFY(!JacketCover.isNull());
+    form.UndoMe->trigger();
+    QVERIFY(JacketCover.isNull());
+    QCOMPARE(form.ListBox1->count(), 0);
 }
 
 PELORA_TEST_MAIN(DiscImportTest)
