@@ -19,6 +19,26 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+namespace {
+
+// The import command on `image`, answered in its dialog as a user would.
+void importFrom(TForm1 &form, const QString &image, bool append = false)
+{
+    DialogAnswers dialogs;
+    dialogs.answers << image;
+    QTimer::singleShot(0, &form, [append] {
+        auto *dialog = qobject_cast<TDiscImportForm *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->ImageBtn->click();
+        (append ? dialog->AppendBtn : dialog->ReplaceBtn)->setChecked(true);
+        dialog->OkBtn->click();
+    });
+    form.ImportCdMe->trigger();
+}
+
+}  // namespace
+
 class DiscImportTest : public QObject
 {
     Q_OBJECT
@@ -64,17 +84,7 @@ void DiscImportTest::importIsOneStep()
     form.ListBox1->setItems({"A", "B"});
     form.History->startOver();
 
-    DialogAnswers dialogs;
-    dialogs.answers << image;
-    QTimer::singleShot(0, this, [append] {
-        auto *dialog = qobject_cast<TDiscImportForm *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        dialog->ImageBtn->click();
-        (append ? dialog->AppendBtn : dialog->ReplaceBtn)->setChecked(true);
-        dialog->OkBtn->click();
-    });
-    form.ImportCdMe->trigger();
+    importFrom(form, image, append);
     QCOMPARE(form.EditTi->text(), title);
     QCOMPARE(form.ListBox1->items(), lines);
     form.UndoMe->trigger();
@@ -93,18 +103,9 @@ void DiscImportTest::offlineLookupChangesNothing()
     const QString image = DiscFixtures::writeCueImage(folder.path(), QStringLiteral("plain"), {{75 * 60}});
     form.EditTi->setText(QStringLiteral("Old"));
     form.History->startOver();
-    DialogAnswers dialogs;
-    dialogs.answers << image;
     MessageRecorder messages;
     messages.chooseNext(0);  // 送る
-    QTimer::singleShot(0, this, [] {
-        auto *dialog = qobject_cast<TDiscImportForm *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        dialog->ImageBtn->click();
-        dialog->OkBtn->click();
-    });
-    form.ImportCdMe->trigger();
+    importFrom(form, image);
     QCOMPARE(messages.texts().size(), 2);
     QVERIFY2(messages.texts()[0].contains(QStringLiteral("MusicBrainz（127.0.0.1）に送ります")), qPrintable(messages.texts()[0]));
     QVERIFY2(messages.texts()[1].contains(QStringLiteral("接続できません")), qPrintable(messages.texts()[1]));
@@ -133,17 +134,8 @@ void DiscImportTest::lookupGivesTheReleaseAndItsCover()
         qunsetenv("PELORA_COVERART_URL");
     });
     QVERIFY(LookupSettings::saveConsent(LookupConsent::Allowed));
-    DialogAnswers dialogs;
-    dialogs.answers << image;
     MessageRecorder messages;
-    QTimer::singleShot(0, this, [] {
-        auto *dialog = qobject_cast<TDiscImportForm *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        dialog->ImageBtn->click();
-        dialog->OkBtn->click();
-    });
-    form.ImportCdMe->trigger();
+    importFrom(form, image);
     QCOMPARE(messages.texts(), QStringList());
     QCOMPARE(form.EditTi->text(), QStringLiteral("潮騒のアトリエ"));
     QCOMPARE(form.ListBox1->count(), 7);
