@@ -52,9 +52,9 @@ dpkg-deb --ctrl-tarfile "$deb" | tar -t >"$scratch/control.txt"
 appstreamcli validate-tree --no-net --pedantic "$tree" >"$scratch/appstream.txt" 2>&1 \
     || fail "appstreamcli validate-tree: $(cat "$scratch/appstream.txt")"
 
-# Depends: the Qt and CUPS libraries as dpkg-shlibdeps finds them, and the font.
+# Depends: the Qt, CUPS and disc libraries as dpkg-shlibdeps finds them, and the font.
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libcups2 fonts-ipafont-gothic; do
+for d in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libcups2 libcdio19 libdiscid0 fonts-ipafont-gothic; do
     [[ ", $depends," == *", $d "* || ", $depends," == *", $d,"* ]] || fail "Depends lacks $d: $depends"
 done
 
@@ -73,7 +73,9 @@ for lang in en ja; do
     LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" >"$scratch/man.txt" 2>"$scratch/man.err" \
         || fail "man cannot show the $lang page"
     [[ ! -s $scratch/man.err ]] || fail "man warns about the $lang page: $(cat "$scratch/man.err")"
-    grep -q -- '--export-pdf' "$scratch/man.txt" || fail "the $lang page lacks --export-pdf"
+    for option in --export-pdf --import-cd; do
+        grep -q -- "$option" "$scratch/man.txt" || fail "the $lang page lacks $option"
+    done
 done
 grep -q 'オプション' <(LC_ALL=C.UTF-8 man -E UTF-8 -l "$tree/usr/share/man/ja/man1/pelora.1.gz" 2>/dev/null) \
     || fail "the ja page is not Japanese"
@@ -90,6 +92,12 @@ grep -q -- '--export-pdf' "$scratch/out.txt" || fail "pelora --help lacks --expo
 quiet --export-pdf "$scratch/jacket.pdf" "$tree/usr/share/doc/pelora/examples/サンプル.plr"
 [[ ! -s $scratch/out.txt ]] || fail "pelora --export-pdf wrote to standard output"
 [[ $(pdfinfo "$scratch/jacket.pdf" 2>/dev/null | sed -n 's/^Pages: *//p') == 2 ]] || fail "the exported PDF does not have 2 pages"
+# A disc image's track list, read through the packaged program's libcdio.
+printf 'TITLE "Disc"\r\nFILE "disc.bin" BINARY\r\n  TRACK 01 AUDIO\r\n    TITLE "One"\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    TITLE "Two"\r\n    INDEX 01 00:02:00\r\n' >"$scratch/disc.cue"
+truncate -s $((375 * 2352)) "$scratch/disc.bin"
+quiet --import-cd "$scratch/disc.cue" "$scratch/disc.plr"
+[[ $(tr -d '\r' <"$scratch/disc.plr") == $'Disc\nOne  (00:02)\nTwo  (00:03)' ]] \
+    || fail "pelora --import-cd wrote: $(tr -d '\r' <"$scratch/disc.plr" 2>/dev/null)"
 
 # Lintian: no errors, no warnings (the package's own overrides apply).
 lintian --no-cfg --fail-on error,warning "$deb" >"$scratch/lintian.txt" 2>&1 \

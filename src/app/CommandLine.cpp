@@ -11,6 +11,8 @@
 #include "core/common/Exception.h"
 #include "core/common/ProgramSetup.h"
 #include "core/common/Messages.h"
+#include "core/disc/DiscImport.h"
+#include "core/disc/DiscSource.h"
 #include "core/files/OutputFile.h"
 #include "core/files/RegularFile.h"
 #include "core/jacket/CoverPicture.h"
@@ -18,6 +20,10 @@
 #include "core/jacket/JacketFiles.h"
 #include "core/labels/LabelProducts.h"
 #include "core/layout/PdfExport.h"
+#include "core/lookup/CoverArt.h"
+#include "core/lookup/MusicBrainz.h"
+#include "core/lookup/ReleaseLines.h"
+#include "core/text/Translation.h"
 #include "printer/JacketPrinting.h"
 #include "printer/PrinterSheet.h"
 #include "core/layout/SheetPlacement.h"
@@ -27,6 +33,7 @@
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 
@@ -136,11 +143,33 @@ bool startsAsPdf(const QString &path)
     return file.read(4) == "%PDF";
 }
 
+// The files an import reads besides the disc, each with what it is.
+QList<std::pair<QString, QString>> importInputs(const QString &source)
+{
+    QList<std::pair<QString, QString>> inputs;
+    for (const QString &file : DiscImageFiles(source))
+        inputs.append({file, QCoreApplication::translate("CommandLine", "%1 はディスクイメージのファイル '%2' です。このコマンドが読むファイルなので、文書は別の名前で書き出してください")});
+    for (const QString &settings : {settingsFilePath(), dataFilePath()})
+        inputs.append({settings, QCoreApplication::translate("CommandLine", "%1 は設定ファイル '%2' です。このコマンドが読むファイルなので、文書は別の名前で書き出してください")});
+    return inputs;
+}
+
 // A document and an output mixed up, refused before anything is read or
 // written: the export would write over the document or another file it
-// reads, or read a PDF as a jacket.
+// reads, or read a PDF as a jacket; the import would write over the disc
+// image or another file it reads.
 Options withoutMixUps(const Options &options)
 {
+    if (options.command == Command::ImportCd) {
+        const QString output = QStringLiteral("'%1'").arg(options.output);
+        if (sameFile(options.source, options.output))
+            return invalid(QCoreApplication::translate("CommandLine", "%1 は読み込むディスクそのものです。引数が逆のようです (%2)").arg(output, importForm()));
+        for (const auto &[input, refusal] : importInputs(options.source)) {
+            if (sameFile(input, options.output))
+                return invalid(refusal.arg(output, input));
+        }
+        return options;
+    }
     if (options.command == Command::ExportPdf) {
         const QString output = options.output == kStandardOutput ? QCoreApplication::translate("CommandLine", "標準出力")
                                                                  : QStringLiteral("'%1'").arg(options.output);
@@ -344,6 +373,129 @@ int exportPdf(const Options &options)
     return kFailure;
 }
 
+// How the window shapes the lines of dropped files, from the settings it
+// starts with.
+DropLineOptions dropLineOptions(const SettingsFile &settings)
+{
+    DropLineOptions options;
+    options.readTags = SettingsKeys::kAcquireTags.readFrom(settings, SettingsKeys::kLowerSection);
+    options.stripExtension = SettingsKeys::kExtension.readFrom(settings, SettingsKeys::kLowerSection);
+    options.addTime = SettingsKeys::kTimePlus.readFrom(settings, SettingsKeys::kUpperSection);
+    options.addArtist = SettingsKeys::kArtistPlus.readFrom(settings, SettingsKeys::kUpperSection);
+    options.artistPrefix = readDataFile(dataFilePath()).artistPrefix;
+    return options;
+}
+
+// Starts a lookup and runs an event loop until its one answer; the lookup
+// gives up by itself after its timeout.
+template <typename Lookup, typename Answer>
+Answer answerOf(Lookup &lookup, const std::function<void()> &start)
+{
+    QEventLoop loop;
+    Answer answer;
+    QObject::connect(&lookup, &Lookup::finished, &loop, [&](const Answer &finished) {
+        answer = finished;
+        loop.quit();
+    });
+    start();
+    loop.exec();
+    return answer;
+}
+
+// The jacket of a disc that MusicBrainz knows: the release with this very
+// disc if there is one, else its first; the front cover when the archive may
+// have one. Nothing when MusicBrainz does not know the disc (after a note),
+// or when the lookup failed, with the reason in `failure`.
+std::optional<Jacket> lookedUp(const DiscContents &contents, const ImportedDisc &disc, const DropLineOptions &lineOptions,
+                               QString *failure)
+{
+    DiscQuery query{MusicBrainzDiscId(contents.toc), MusicBrainzToc(contents.toc), {}};
+    for (const ImportedTrack &track : disc.tracks)
+        query.trackSeconds << track.seconds;
+    MusicBrainzLookup lookup;
+    const MusicBrainzAnswer answer = answerOf<MusicBrainzLookup, MusicBrainzAnswer>(lookup, [&] { lookup.start(query); });
+    if (answer.outcome == LookupOutcome::NoneFound) {
+        complain(QCoreApplication::translate("CommandLine", "%1ディスクの曲目だけで書き出します。").arg(answer.reason));
+        return std::nullopt;
+    }
+    if (answer.outcome != LookupOutcome::Found) {
+        *failure = answer.reason;
+        return std::nullopt;
+    }
+
+    const auto byDiscId = std::find_if(answer.releases.cbegin(), answer.releases.cend(), [](const Release &release) { return release.matchedByDiscId; });
+    const Release &release = byDiscId != answer.releases.cend() ? *byDiscId : answer.releases.first();
+    const ReleaseText text = releaseText(release, query.trackSeconds,
+                                         [lineOptions](const QString &title, std::optional<int32_t> seconds, const QString &artist) {
+                                             // No artist part for the release's own artist.
+                                             DropLineOptions line = lineOptions;
+                                             line.addArtist = line.addArtist && !artist.isEmpty();
+                                             return TrackLine(title, seconds, artist, line);
+                                         });
+    Jacket jacket;
+    jacket.title = text.title;
+    jacket.items = text.lines;
+    if (release.frontCover.value_or(true)) {
+        CoverArtFetch fetch;
+        const CoverArtAnswer picture = answerOf<CoverArtFetch, CoverArtAnswer>(fetch, [&] { fetch.start(release.id); });
+        QString unusable;
+        const std::optional<CoverPicture> cover = CoverPictureOf(picture, &unusable);
+        if (cover)
+            jacket.cover = *cover;
+        else if (picture.outcome != LookupOutcome::NoneFound)
+            complain(QCoreApplication::translate("CommandLine", "%1表紙の画像なしで書き出します。").arg(unusable));
+    }
+    return jacket;
+}
+
+int importCd(const Options &options)
+{
+    DiscUnreadable why{};
+    const std::optional<DiscContents> contents = ReadDiscSource(options.source, &why);
+    if (!contents) {
+        complain(QCoreApplication::translate("CommandLine", "%1 から曲目を読み込めません（%2）").arg(options.source, DiscReason(why)));
+        return kFailure;
+    }
+    // The lines as a drop of the disc's tracks would give them in the window.
+    const DropLineOptions lineOptions = dropLineOptions(SettingsFile::load(settingsFilePath()));
+    const ImportedDisc disc = ImportedDiscOf(*contents, CdTextLanguageFor(Translation::ofThisRun()));
+    const bool titled = !disc.title.isEmpty()
+                     || std::any_of(disc.tracks.cbegin(), disc.tracks.cend(), [](const ImportedTrack &track) { return !track.title.isEmpty(); });
+    // --lookup is the user's consent; without it nothing leaves the machine.
+    std::optional<Jacket> found;
+    if (options.lookup && !titled) {
+        QString failure;
+        found = lookedUp(*contents, disc, lineOptions, &failure);
+        if (!failure.isEmpty()) {
+            complain(QCoreApplication::translate("CommandLine", "%1%2 は書き出していません。").arg(failure, options.output));
+            return kFailure;
+        }
+    } else if (options.lookup) {
+        complain(QCoreApplication::translate("CommandLine", "%1 には曲名があるので、MusicBrainz には問い合わせません。").arg(options.source));
+    }
+    Jacket jacket;
+    if (found) {
+        jacket = *found;
+    } else {
+        const DiscJacketText text = DiscJacketLines(disc, lineOptions);
+        jacket.title = text.title;
+        jacket.items = text.lines;
+    }
+
+    const JacketFiles::Saved saved = JacketFiles::save(options.output, jacket);
+    if (!saved.ok()) {
+        const QString reason = whyNotWritten(saved.failedPath, saved.failure);
+        complain(saved.failedPath == options.output
+                     ? cannotCreate(options.output, reason)
+                     : QCoreApplication::translate("TForm1", "表紙の画像を %1 に保存できないので、文書も保存していません（%2）。").arg(saved.failedPath, reason));
+        return kFailure;
+    }
+    // An old cover left beside the document would come with it next time.
+    for (const QString &path : saved.notDeleted)
+        complain(QCoreApplication::translate("TForm1", "表紙の画像だった %1 を削除できませんでした。次に開くとき表紙として使われます。").arg(path));
+    return saved.notDeleted.isEmpty() ? kSuccess : kFailure;
+}
+
 // Where the jobs go: the queue given with --printer, else the user's
 // default. Checked here, so that a destination that cannot take them is
 // told with its cause and with what helps on the command line (the
@@ -451,6 +603,7 @@ int run(const QStringList &arguments, char *program)
     case Command::Window:
     case Command::ExportPdf:
     case Command::Print:
+    case Command::ImportCd:
         break;
     }
 
@@ -467,6 +620,8 @@ int run(const QStringList &arguments, char *program)
         }
         if (options.command == Command::ExportPdf)
             return exportPdf(options) == kSuccess && messages.count() == 0 ? kSuccess : kFailure;
+        if (options.command == Command::ImportCd)
+            return importCd(options) == kSuccess && messages.count() == 0 ? kSuccess : kFailure;
         return print(options, messages);
     } catch (const Exception &e) {
         complain(e.message());

@@ -7,8 +7,9 @@
 //
 // Texts hold their line breaks as --help prints them; the manual pages fill
 // the lines anew, running Japanese lines on without a space unless a Latin
-// word meets the break. In synopses and option names, {DOC}, {OUT} and
-// {QUEUE} stand for what the user gives (named per language); N stays N.
+// word meets the break. In synopses and option names, {DOC}, {OUT},
+// {QUEUE} and {DISC} stand for what the user gives (named per language);
+// N stays N.
 
 #include <array>
 #include <string>
@@ -31,6 +32,7 @@ inline constexpr std::array kPlaceholders{
     Placeholder{"{DOC}", {"文書.plr", "DOCUMENT.plr"}},
     Placeholder{"{OUT}", {"出力.pdf", "OUTPUT.pdf"}},
     Placeholder{"{QUEUE}", {"名前", "QUEUE"}},
+    Placeholder{"{DISC}", {"ディスク", "SOURCE"}},
 };
 
 // The text with its placeholders named in Japanese or English.
@@ -75,6 +77,13 @@ inline constexpr std::array kForms{
          "[--title-size N] [--item-size N]",
          {"ウィンドウを出さずに印刷します（既定は表面、1 部）。",
           "Prints without the window (the front face, one copy, by default)."}},
+    Form{"--import-cd {DISC} {DOC}", "[--lookup]",
+         {"ドライブ（/dev/sr0 など）のディスクか、ディスクイメージ（.cue と .bin、\n"
+          "cdrdao の .toc、.nrg）の曲目を CD-TEXT から読み、ジャケットの文書に\n"
+          "書き出します。文書の名前は .plr で終わります。",
+          "Reads the track list of the disc in a drive (such as /dev/sr0) or of\n"
+          "a disc image (.cue with its .bin, cdrdao .toc, .nrg) from its CD-TEXT\n"
+          "and writes it as a jacket document, whose name ends in .plr."}},
     Form{"--help | --version", "",
          {"この説明またはバージョンを表示します。",
           "Prints this help or the version."}},
@@ -150,6 +159,21 @@ inline constexpr std::array kOptions{
             "いくつかのジョブに分けて送ります。",
             "The number of copies, 1 to 999 (1 by default), sent in as many jobs as the "
             "printer's copy limit needs."}},
+    Option{"--lookup",
+           {"CD-TEXT が無ければ MusicBrainz で調べる", "look a disc without CD-TEXT up on MusicBrainz"},
+           {"--import-cd で、ディスクに CD-TEXT の曲名が無いとき、ディスクの識別子と曲の長さを "
+            "MusicBrainz に送って曲目を調べ、表紙の画像を Cover Art Archive から取ってきます。"
+            "このオプションを付けることが送ることへの同意です（何も尋ねず、設定にも残しません）。"
+            "付けなければ、何もこのコンピュータの外に出ません。MusicBrainz にディスクが無ければ"
+            "ディスクの曲目だけで、表紙の画像が取れなければ表紙の画像なしで書き出し、"
+            "そのことを標準エラーに出します。問い合わせができなかったときは何も書かずに終了コード 1 で終わります。",
+            "With --import-cd, when the disc has no CD-TEXT titles, sends its disc id and "
+            "track lengths to MusicBrainz for the track list and fetches the release's "
+            "front cover from the Cover Art Archive. Giving the option is the consent to "
+            "send them (nothing is asked, nothing stored); without it nothing leaves the "
+            "machine. A disc MusicBrainz does not know is written from the disc alone, "
+            "and a cover that cannot be fetched is left out, each told on standard error; "
+            "a lookup that fails ends with status 1 and writes nothing."}},
     Option{"-h, --help",
            {"この説明", "this help"},
            {"使い方を表示して終わります。", "Prints the usage and exits."}},
@@ -159,10 +183,12 @@ inline constexpr std::array kOptions{
 };
 
 inline constexpr Text kSettings{
-    "文字サイズ、番号の有無、番号の後の文字、切り取りの目印は、ウィンドウと同じく\n"
-    "Pelora.ini と Pelora.dat から読みます。コマンドが設定を変えることはありません。",
-    "The settings (font sizes, numbering, number suffix, cut marks) come from\n"
-    "Pelora.ini and Pelora.dat as in the window; a command never changes them."};
+    "文字サイズ、番号の有無、番号の後の文字、切り取りの目印、--import-cd が行に付ける\n"
+    "演奏時間とアーティストは、ウィンドウと同じく Pelora.ini と Pelora.dat から読みます。\n"
+    "コマンドが設定を変えることはありません。",
+    "The settings (font sizes, numbering, number suffix, cut marks, and the time and\n"
+    "artist that --import-cd adds to its lines) come from Pelora.ini and Pelora.dat as\n"
+    "in the window; a command never changes them."};
 
 struct ExitStatus
 {
@@ -177,18 +203,24 @@ inline constexpr std::array kExitStatuses{
                 "Done (for --print: every job handed to CUPS without a message)."}},
     ExitStatus{1, {"失敗（標準エラーにメッセージ）", "failed (message on standard error)"},
                {"失敗しました。理由は標準エラーに出ます（文書が無い、読めない、空、"
-                "プリンタが無い、PDF が書けない、用紙が小さすぎる、どの大きさでも文字が収まらない）。",
+                "プリンタが無い、PDF や文書が書けない、用紙が小さすぎる、どの大きさでも文字が収まらない、"
+                "ディスクが読めない、MusicBrainz に問い合わせられない）。",
                 "Failed, with the message on standard error (a document that is missing, "
-                "unreadable or empty, no printer, a PDF that cannot be written, a sheet "
-                "too small, text that fits at no size)."}},
+                "unreadable or empty, no printer, a PDF or document that cannot be written, a sheet "
+                "too small, text that fits at no size, a disc that cannot be read, a "
+                "MusicBrainz lookup that failed)."}},
     ExitStatus{2, {"コマンドラインの誤り", "bad command line"},
                {"コマンドラインの誤り（知らないオプション、値が無い、値が正しくない、"
-                "入れ違いに見える引数: .plr で終わる出力、文書そのものやほかに読むファイルである出力、PDF である文書）。"
+                "入れ違いに見える引数: --export-pdf の .plr で終わる出力、文書やディスクそのものやほかに読むファイルである出力、"
+                "PDF である文書、--import-cd の .plr で終わるディスクやディスクである出力。"
+                "また --import-cd の .plr で終わらない文書の名前）。"
                 "何も書かず、何も印刷しません。",
                 "A bad command line (unknown option, missing or bad value, or arguments "
-                "that look swapped: an output ending in .plr or that is the document itself "
-                "or another file the command reads, "
-                "a PDF given as the document). Nothing is written or printed."}},
+                "that look swapped: an output of --export-pdf ending in .plr, an output that "
+                "is the document or the disc itself or another file the command reads, "
+                "a PDF given as the document, a disc of --import-cd ending in .plr or a disc given "
+                "as its output; or a document of --import-cd whose name does not end in .plr). "
+                "Nothing is written or printed."}},
 };
 
 // Only in the manual pages.
@@ -244,9 +276,14 @@ inline constexpr std::array kEnvironment{
            "English in the user's order of preference, and English when neither is there. "
            "LANGUAGE counts only when the locale (the first of LC_ALL, LC_MESSAGES and LANG "
            "that is set) is not C or POSIX."}},
+    Entry{"PELORA_MUSICBRAINZ_URL, PELORA_COVERART_URL",
+          {"--lookup が問い合わせる MusicBrainz と Cover Art Archive のアドレス（ミラーを使うとき）。"
+           "既定は https://musicbrainz.org と https://coverartarchive.org です。",
+           "The addresses of MusicBrainz and the Cover Art Archive that --lookup asks, for "
+           "a mirror; by default https://musicbrainz.org and https://coverartarchive.org."}},
     Entry{"QT_QPA_PLATFORM",
-          {"ウィンドウが使う Qt のプラットフォーム。--export-pdf と --print は、これにかかわらず offscreen を使います。",
-           "The Qt platform of the window; --export-pdf and --print use offscreen whatever it says."}},
+          {"ウィンドウが使う Qt のプラットフォーム。--export-pdf と --print と --import-cd は、これにかかわらず offscreen を使います。",
+           "The Qt platform of the window; the commands (--export-pdf, --print, --import-cd) use offscreen whatever it says."}},
 };
 
 inline constexpr std::array kFiles{

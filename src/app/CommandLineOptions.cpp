@@ -3,6 +3,7 @@
 
 #include "core/common/AppName.h"
 #include "app/CommandLineHelp.h"
+#include "core/disc/DiscSource.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/text/Translation.h"
 #include "core/layout/JacketLayout.h"
@@ -27,15 +28,56 @@ const char *const kToolkitValueOptions[] = {"platform", "platformpluginpath", "p
                                             "display", "qmljsdebugger"};
 const char *const kToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "testability"};
 
+bool isToolkitOption(const QString &name)
+{
+    return std::any_of(std::begin(kToolkitValueOptions), std::end(kToolkitValueOptions), [&](const char *option) { return name == QLatin1String(option); })
+        || std::any_of(std::begin(kToolkitFlags), std::end(kToolkitFlags), [&](const char *option) { return name == QLatin1String(option); });
+}
+
+// A jacket document's name: it ends in .plr, in any case.
+bool isDocumentName(const QString &path) { return path.endsWith(QLatin1String(".plr"), Qt::CaseInsensitive); }
+
 bool speaksJapanese() { return Translation::ofThisRun() == Translation::Language::Japanese; }
 
 QString named(const char *text) { return QString::fromStdString(CommandLineHelp::withNames(text, speaksJapanese())); }
+
+// --import-cd SOURCE OUT.plr [--lookup], and nothing else of the program's own.
+Options importOptions(const QCommandLineParser &parser, const QString &source, bool lookup)
+{
+    for (const QString &name : parser.optionNames()) {
+        if (name != QLatin1String("import-cd") && name != QLatin1String("lookup") && !isToolkitOption(name))
+            return invalid(QCoreApplication::translate("CommandLine", "--%1 は --import-cd と一緒に使えません").arg(name));
+    }
+    if (source.isEmpty())
+        return invalid(QCoreApplication::translate("CommandLine", "--import-cd には読み込むドライブかディスクイメージが要ります (%1)").arg(importForm()));
+    const QStringList documents = parser.positionalArguments();
+    if (documents.isEmpty())
+        return invalid(QCoreApplication::translate("CommandLine", "書き出す文書の名前がありません (%1)").arg(importForm()));
+    if (documents.size() > 1)
+        return invalid(QCoreApplication::translate("CommandLine", "文書は一度に 1 つです（%1 個指定されています: %2）").arg(documents.size()).arg(documents.join(u' ')));
+    const QString output = documents.first();
+    // A disc where the document goes, or a document where the disc goes.
+    const bool outputIsDisc = IsDiscImageFileName(output) || output.startsWith(QLatin1String("/dev/"));
+    if (outputIsDisc || (isDocumentName(source) && !isDocumentName(output)))
+        return invalid(QCoreApplication::translate("CommandLine", "引数が逆のようです。読み込むドライブかディスクイメージが先、書き出す文書が後です (%1)").arg(importForm()));
+    if (!isDocumentName(output))
+        return invalid(QCoreApplication::translate("CommandLine", "'%1' には書き出せません（ジャケットの文書の名前は .plr で終わります）").arg(output));
+
+    Options options;
+    options.command = Command::ImportCd;
+    options.source = source;
+    options.output = output;
+    options.lookup = lookup;
+    return options;
+}
 
 }  // namespace
 
 QString exportForm() { return named("pelora --export-pdf {OUT} {DOC}"); }
 
 QString printForm() { return named("pelora --print {DOC}"); }
+
+QString importForm() { return named("pelora --import-cd {DISC} {DOC}"); }
 
 Options invalid(const QString &error)
 {
@@ -60,6 +102,8 @@ Options parse(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption exportPdf(QStringLiteral("export-pdf"), QString(), QStringLiteral("file"));
     const QCommandLineOption print(QStringLiteral("print"));
+    const QCommandLineOption importCd(QStringLiteral("import-cd"), QString(), QStringLiteral("source"));
+    const QCommandLineOption lookup(QStringLiteral("lookup"));
     const QCommandLineOption side(QStringLiteral("side"), QString(), QStringLiteral("face"));
     const QCommandLineOption oneSheet(QStringLiteral("one-sheet"));
     const QCommandLineOption verticalSpine(QStringLiteral("vertical-spine"));
@@ -72,8 +116,8 @@ Options parse(const QStringList &arguments)
     const QCommandLineOption product(QStringLiteral("product"), QString(), QStringLiteral("name"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    const QList<QCommandLineOption> own{exportPdf, print,   side,   oneSheet, verticalSpine, noNumbers,
-                                        titleSize, itemSize, printer, copies,  marks,         product, help, version};
+    const QList<QCommandLineOption> own{exportPdf, print,  importCd, lookup, side,    oneSheet, verticalSpine, noNumbers,
+                                        titleSize, itemSize, printer, copies, marks,   product, help,     version};
     parser.addOptions(own);
     for (const char *name : kToolkitValueOptions)
         parser.addOption(QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("value")));
@@ -99,6 +143,13 @@ Options parse(const QStringList &arguments)
     }
     if (parser.isSet(exportPdf) && parser.isSet(print))
         return invalid(QCoreApplication::translate("CommandLine", "--export-pdf と --print は一緒に使えません"));
+    if (parser.isSet(importCd)) {
+        if (parser.isSet(exportPdf) || parser.isSet(print))
+            return invalid(QCoreApplication::translate("CommandLine", "--import-cd は --export-pdf とも --print とも一緒に使えません"));
+        return importOptions(parser, parser.value(importCd), parser.isSet(lookup));
+    }
+    if (parser.isSet(lookup))
+        return invalid(QCoreApplication::translate("CommandLine", "--lookup は --import-cd と一緒に使います"));
     if (!parser.isSet(exportPdf) && !parser.isSet(print))
         return invalid(QCoreApplication::translate("CommandLine", "これらのオプションは --export-pdf ファイル か --print と一緒に使います"));
     options.command = parser.isSet(print) ? Command::Print : Command::ExportPdf;

@@ -11,10 +11,11 @@
 // The program's command line. With no argument, or with document paths and
 // no option, the window opens (with the first document); the options
 // --export-pdf and --print do their work without a window, on the same
-// layout and print code, and end (CommandLine::run).
+// layout and print code, and end (CommandLine::run), as does --import-cd,
+// which writes a disc's track list as a document.
 namespace CommandLine {
 
-enum class Command { Window, ExportPdf, Print, Help, Version, Invalid };
+enum class Command { Window, ExportPdf, Print, ImportCd, Help, Version, Invalid };
 
 enum class Side { Front, Back, Both, Label };
 
@@ -22,7 +23,9 @@ struct Options
 {
     Command command = Command::Window;
     QString document;
-    QString output;  // --export-pdf
+    QString output;  // --export-pdf, --import-cd
+    QString source;  // --import-cd: a drive or a disc image
+    bool lookup = false;  // --import-cd: ask MusicBrainz for a disc without CD-TEXT
     Side side = Side::Front;
     bool oneSheet = false;  // both faces on one sheet
     bool verticalSpine = false;
@@ -48,6 +51,7 @@ inline const QString kProgram = QStringLiteral("pelora");
 // names of the run's language.
 QString exportForm();
 QString printForm();
+QString importForm();
 
 // An Invalid command that says what is wrong.
 Options invalid(const QString &error);

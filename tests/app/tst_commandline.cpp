@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command line: the PDF export and the print without a window, run as
-// the real program in a process of its own, with no display.
+// The command line: the PDF export, the print and the disc import without a
+// window, run as the real program in a process of its own, with no display.
+#include "core/disc/DiscSource.h"
 #include "core/files/OutputFile.h"
 #include "core/text/TextCodec.h"
 #include "core/jacket/JacketDocument.h"
@@ -8,12 +9,19 @@
 #include "app/CommandLine.h"
 #include "support/PrivateCups.h"
 #include "support/CoreTestSupport.h"
+#include "support/DiscFixtures.h"
+#include "support/ReplayServer.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <cups/cups.h>
 #include <fcntl.h>
@@ -87,6 +95,38 @@ QString japaneseIn(QString said, const QStringList &arguments)
     return found.join(u' ');
 }
 
+QByteArray sjis(const char16_t *text) { return Cp932::encode(QString::fromUtf16(text)); }
+
+// A MusicBrainz answer recorded for another disc, with `discId` where the
+// release `holder` (-1: none) lists that disc: the others hold it by their
+// number of tracks only.
+QByteArray answerAbout(const QString &file, const QString &discId, int holder)
+{
+    QJsonObject answer = QJsonDocument::fromJson(TestSupport::readFile(TestSupport::dataPath("musicbrainz/" + file))).object();
+    QJsonArray releases = answer.value("releases").toArray();
+    for (qsizetype r = 0; r < releases.size(); ++r) {
+        QJsonObject release = releases[r].toObject();
+        QJsonArray media = release.value("media").toArray();
+        for (qsizetype m = 0; m < media.size(); ++m) {
+            QJsonObject medium = media[m].toObject();
+            QJsonArray discs = medium.value("discs").toArray();
+            for (qsizetype d = 0; d < discs.size(); ++d) {
+                QJsonObject disc = discs[d].toObject();
+                if (disc.value("id") == answer.value("id"))
+                    disc.insert("id", r == holder ? discId : QStringLiteral("0000000000000000000000000000-"));
+                discs[d] = disc;
+            }
+            medium.insert("discs", discs);
+            media[m] = medium;
+        }
+        release.insert("media", media);
+        releases[r] = release;
+    }
+    answer.insert("releases", releases);
+    answer.insert("id", discId);
+    return QJsonDocument(answer).toJson(QJsonDocument::Compact);
+}
+
 QList<int> jobsSince(int before, const QString &server)
 {
     QList<int> jobs;
@@ -121,6 +161,8 @@ private slots:
     void printsCopiesInBatches();
     void printBeyondReachIsToldAndPrinted();
     void settingsDecideButStayAsTheyWere();
+    void importsDiscAsDocument_data();
+    void importsDiscAsDocument();
     void oneLanguagePerRun_data();
     void oneLanguagePerRun();
 
@@ -133,6 +175,11 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_work;
     QString m_server;
+    // Disc images: cdtext.cue with CD-TEXT in English and Japanese (three
+    // tracks of 2, 3 and 4 seconds), plain.cue without (seven tracks of 1
+    // to 7 seconds).
+    QTemporaryDir m_discs;
+    QString m_plainDiscId;
 };
 
 void CommandLineTest::initTestCase()
@@ -140,6 +187,21 @@ void CommandLineTest::initTestCase()
     QVERIFY2(QFileInfo(PELORA_EXECUTABLE).isExecutable(), PELORA_EXECUTABLE);
     QVERIFY2(PrivateCups::available(), "run through ./test.sh: it starts a private CUPS");
     m_server = qEnvironmentVariable("CUPS_SERVER");
+
+    using DiscFixtures::BlockTexts;
+    const BlockTexts english{0x00, 0x09, {"Album", "One", "Two", "Three"}, {"Band", "Band", "Guest", "Band"}};
+    const BlockTexts japanese{0x80, 0x69, {sjis(u"アルバム"), sjis(u"①夜明け～"), sjis(u"ｶﾞﾝﾊﾞﾚ"), sjis(u"三")},
+                              {sjis(u"楽団"), sjis(u"楽団"), sjis(u"ｹﾞｽﾄ"), "\t\t"}};
+    TestSupport::writeFile(m_discs.filePath("cdtext.cdt"), DiscFixtures::cdTextPacks({english, japanese}));
+    QVERIFY(!DiscFixtures::writeCueImage(m_discs.path(), "cdtext", {{150}, {225}, {300}}, "CDTEXTFILE \"cdtext.cdt\"\r\n").isEmpty());
+    std::vector<DiscFixtures::ImageTrack> seven;
+    for (int seconds = 1; seconds <= 7; ++seconds)
+        seven.push_back({75 * seconds});
+    const QString plain = DiscFixtures::writeCueImage(m_discs.path(), "plain", seven);
+    const std::optional<DiscContents> contents = ReadDiscSource(plain);
+    QVERIFY(contents);
+    m_plainDiscId = MusicBrainzDiscId(contents->toc);
+    QVERIFY(!m_plainDiscId.isEmpty());
 }
 
 void CommandLineTest::init()
@@ -162,6 +224,7 @@ void CommandLineTest::start(QProcess &process, const QStringList &arguments, con
     process.setWorkingDirectory(m_work->path());
     QStringList expanded = arguments;
     expanded.replaceInStrings("%work%", m_work->path());
+    expanded.replaceInStrings("%discs%", m_discs.path());
     process.start(PELORA_EXECUTABLE, expanded);
 }
 
@@ -173,7 +236,13 @@ Outcome CommandLineTest::run(const QStringList &arguments, const QHash<QString, 
         process.setStandardOutputFile(appendOutputTo, QIODevice::Append);
     start(process, arguments, environment);
     Outcome outcome;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+    // With the event loop running, so that a server of this process answers it.
+    QEventLoop loop;
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    if (process.state() != QProcess::NotRunning || process.exitStatus() != QProcess::NormalExit)
         return outcome;
     outcome.status = process.exitCode();
     outcome.out = process.readAllStandardOutput();
@@ -431,6 +500,16 @@ void CommandLineTest::badCommandLinesExitWith2_data()
                                                 << "is the settings file";
     QTest::newRow("PDF as the document") << QStringList{"--export-pdf", out, "%work%/曲目.pdf"} << "look swapped";
     QTest::newRow("PDF to print") << QStringList{"--print", "%work%/曲目.pdf"} << "is a PDF, not a jacket";
+    // The disc import writes a document, and reads nothing it writes.
+    const QString disc = "%discs%/cdtext.cue";
+    QTest::newRow("import swapped") << QStringList{"--import-cd", "%work%/OUT.PLR", disc} << "look swapped";
+    QTest::newRow("import to a PDF") << QStringList{"--import-cd", disc, out} << "a jacket document's name ends in .plr";
+    QTest::newRow("import to the disc itself") << QStringList{"--import-cd", disc, "%work%/cue.plr"} << "is the disc being read";
+    QTest::newRow("import to the image's data") << QStringList{"--import-cd", disc, "%work%/bin.plr"} << "the disc image's file";
+    QTest::newRow("import to the settings") << QStringList{"--import-cd", disc, "%work%/ini.plr"} << "is the settings file";
+    QTest::newRow("import with a face") << QStringList{"--import-cd", disc, "%work%/OUT.PLR", "--side", "back"}
+                                        << "--side cannot be used with --import-cd";
+    QTest::newRow("lookup of a document") << QStringList{"--lookup", kSample} << "--lookup goes with --import-cd";
 }
 
 void CommandLineTest::badCommandLinesExitWith2()
@@ -443,6 +522,9 @@ void CommandLineTest::badCommandLinesExitWith2()
     TestSupport::writeFile(config("Pelora.ini"), "[opsion]\r\n");
     TestSupport::writeFile(work("曲目.pdf"), "%PDF-1.4\n%%EOF\n");
     QVERIFY(QFile::link(work("曲目.plr"), work("symlink.pdf")));
+    QVERIFY(QFile::link(m_discs.filePath("cdtext.cue"), work("cue.plr")));
+    QVERIFY(QFile::link(m_discs.filePath("cdtext.bin"), work("bin.plr")));
+    QVERIFY(QFile::link(config("Pelora.ini"), work("ini.plr")));
     QCOMPARE(::link(QFile::encodeName(work("曲目.plr")).constData(), QFile::encodeName(work("hard.pdf")).constData()), 0);
     QString appendTo;
     for (const QString &argument : arguments.filter(QRegularExpression("^>>")))
@@ -496,6 +578,17 @@ void CommandLineTest::failuresExitWith1_data()
     // The settings name a product for this queue that the database no longer has.
     QTest::newRow("stored product gone") << QStringList{"--print", "--printer", "pelora-margins", kSample}
                                          << "プリンタ pelora-margins の用紙 'Müller CD-2' はラベル用紙のデータベースにありません。--product で";
+    const QString document = "%work%/out.plr";
+    QTest::newRow("missing disc image") << QStringList{"--import-cd", "%work%/なし.cue", document}
+                                        << "なし.cue から曲目を読み込めません（ディスクイメージか、そのデータファイルを読めません）";
+    QTest::newRow("import to no folder") << QStringList{"--import-cd", "%discs%/cdtext.cue", "%work%/nowhere/out.plr"}
+                                         << "/nowhere がありません）。";
+    QTest::newRow("import to a folder") << QStringList{"--import-cd", "%discs%/cdtext.cue", "%work%/folder.plr"}
+                                        << "folder.plr を作成できません";
+    // "%NAME=…%": the variable in the program's environment.
+    QTest::newRow("lookup without a server")
+        << QStringList{"--import-cd", "%discs%/plain.cue", document, "--lookup", "%PELORA_MUSICBRAINZ_URL=http://127.0.0.1:1%"}
+        << "MusicBrainz に接続できません";
 }
 
 void CommandLineTest::failuresExitWith1()
@@ -507,6 +600,7 @@ void CommandLineTest::failuresExitWith1()
     TestSupport::writeFile(work("locked.plr"), Cp932::encode(u"題\r\n曲\r\n"));
     QFile::setPermissions(work("locked.plr"), QFileDevice::Permissions());
     ::mkfifo(QFile::encodeName(work("fifo.plr")).constData(), 0600);
+    QVERIFY(QDir(m_work->path()).mkdir("folder.plr"));
     TestSupport::writeFile(config("Pelora.ini"), "[Paper]\r\npelora-margins.Product.utf8=M%C3%BCller%20CD-2\r\n");
     if (QTest::currentDataTag() == QByteArrayLiteral("unreadable document") && ::geteuid() == 0)
         QSKIP("permissions do not stop the superuser");
@@ -514,15 +608,17 @@ void CommandLineTest::failuresExitWith1()
     QHash<QString, QString> environment;
     if (arguments.removeAll("%nocups%"))
         environment.insert("CUPS_SERVER", work("no-cups.sock"));
-    for (const QString &argument : arguments.filter(QRegularExpression("^%PRINTER=.*%$"))) {
-        environment.insert("PRINTER", argument.mid(9).chopped(1));
+    const QRegularExpression variable("^%([A-Z_]+)=(.*)%$");
+    for (const QString &argument : arguments.filter(variable)) {
+        const QRegularExpressionMatch match = variable.match(argument);
+        environment.insert(match.captured(1), match.captured(2));
         arguments.removeAll(argument);
     }
     const int before = PrivateCups::lastJobId(m_server);
     const Outcome outcome = run(arguments, environment);
     QCOMPARE(outcome.status, 1);
     QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
-    QVERIFY(!QFileInfo::exists(work("out.pdf")));
+    QVERIFY(!QFileInfo::exists(work("out.pdf")) && !QFileInfo::exists(work("out.plr")));
     QCOMPARE(PrivateCups::lastJobId(m_server), before);
 }
 
@@ -630,6 +726,92 @@ void CommandLineTest::settingsDecideButStayAsTheyWere()
     QVERIFY(QFile::remove(config("Pelora.ini")) && QFile::remove(config("Pelora.dat")));
     QCOMPARE(run({"--print", "--side", "back", kSample}).status, 0);
     QCOMPARE(QDir(config()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+void CommandLineTest::importsDiscAsDocument_data()
+{
+    QTest::addColumn<QString>("disc");
+    QTest::addColumn<bool>("lookup");
+    QTest::addColumn<QString>("answer");  // the recorded MusicBrainz answer; empty: nothing asked
+    QTest::addColumn<int>("holder");      // the release that lists this disc by its id; -1: none
+    QTest::addColumn<int>("coverStatus"); // the Cover Art Archive's answer
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QByteArray>("dat");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("cover");  // out.plr.jpg written
+    QTest::addColumn<QString>("said"); // on standard error; empty: nothing
+    QTest::addColumn<int>("requests");
+
+    // The Japanese block in a Japanese run; the performer only where it is not the disc's.
+    const QString album = "アルバム  歌：楽団";
+    const QStringList japanese{"①夜明け～  (00:02)", "ｶﾞﾝﾊﾞﾚ  (00:03)  歌：ｹﾞｽﾄ", "三  (00:04)  歌：ｹﾞｽﾄ"};
+    QStringList numbered;
+    for (int track = 1; track <= 7; ++track)
+        numbered << QString("トラック %1  (00:0%1)").arg(track);
+    QStringList release{"灯台の朝  (00:01)", "午後三時の波  (00:02)", "ガラスの貝殻  (00:03)", "潮騒のアトリエ  (00:04)",
+                        "ふたりの防波堤  (00:05)  歌：青葉ミナト & 白石ソラ", "夕凪  (00:06)", "星降る港  (00:07)"};
+    QTest::newRow("CD-TEXT") << "cdtext" << false << "" << -1 << 0 << QByteArray() << QByteArray() << album << japanese << false << "" << 0;
+    QTest::newRow("CD-TEXT, --lookup: nothing asked") << "cdtext" << true << "" << -1 << 0 << QByteArray() << QByteArray() << album
+                                                      << japanese << false << "曲名があるので、MusicBrainz には問い合わせません。" << 0;
+    // The drop's own settings: no time, the artist after another prefix.
+    QTest::newRow("CD-TEXT, the drop's settings") << "cdtext" << false << "" << -1 << 0 << QByteArray("[Opsion]\r\ntsecplus=0\r\n")
+                                                  << sjis(u"／\r\n") << "アルバム／楽団" << QStringList{"①夜明け～", "ｶﾞﾝﾊﾞﾚ／ｹﾞｽﾄ", "三／ｹﾞｽﾄ"}
+                                                  << false << "" << 0;
+    QTest::newRow("no CD-TEXT, nothing asked") << "plain" << false << "" << -1 << 0 << QByteArray() << QByteArray() << "" << numbered
+                                               << false << "" << 0;
+    QTest::newRow("--lookup: the release and its cover") << "plain" << true << "one-release.json" << -1 << 200 << QByteArray()
+                                                         << QByteArray() << "潮騒のアトリエ" << release << true << "" << 2;
+    QTest::newRow("--lookup: the release with this disc, cover refused")
+        << "plain" << true << "several-releases.json" << 1 << 503 << QByteArray() << QByteArray() << "青葉ミナト ベスト 2015-2024"
+        << release << false << "Cover Art Archive が問い合わせを断りました（HTTP 503）。しばらく待ってからもう一度試してください。表紙の画像なしで書き出します。" << 2;
+    QTest::newRow("--lookup: not on MusicBrainz") << "plain" << true << "none.json" << -1 << 0 << QByteArray() << QByteArray() << ""
+                                                  << numbered << false
+                                                  << "MusicBrainz にこのディスクは登録されていません。ディスクの曲目だけで書き出します。" << 1;
+}
+
+void CommandLineTest::importsDiscAsDocument()
+{
+    QFETCH(QString, disc);
+    QFETCH(bool, lookup);
+    QFETCH(QString, answer);
+    QFETCH(int, holder);
+    QFETCH(int, coverStatus);
+    QFETCH(QByteArray, ini);
+    QFETCH(QByteArray, dat);
+    QFETCH(QString, title);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, cover);
+    QFETCH(QString, said);
+    QFETCH(int, requests);
+    if (!ini.isEmpty())
+        TestSupport::writeFile(config("Pelora.ini"), ini);
+    if (!dat.isEmpty())
+        TestSupport::writeFile(config("Pelora.dat"), dat);
+
+    // Both services on one loopback server.
+    ReplayServer server;
+    if (!answer.isEmpty())
+        server.answer("/ws/2/discid/" + m_plainDiscId.toLatin1(), {200, answerAbout(answer, m_plainDiscId, holder)});
+    const QByteArray jpeg = TestSupport::pictureBytes("JPEG", QSize(50, 50));
+    for (const char *id : {"9bb7b7a0-537a-4dcc-adb8-b2ca24980315", "20cc5fc1-f2cc-48cf-a025-a855573431e2"})
+        server.answer(QByteArray("/release/") + id + "/front-500", {coverStatus, coverStatus == 200 ? jpeg : QByteArray(), "image/jpeg"});
+    const QString url = server.url().toString();
+
+    QStringList arguments{"--import-cd", m_discs.filePath(disc + ".cue"), work("out.plr")};
+    if (lookup)
+        arguments << "--lookup";
+    const Outcome outcome = run(arguments, {{"PELORA_MUSICBRAINZ_URL", url}, {"PELORA_COVERART_URL", url}});
+    QCOMPARE(outcome.err.isEmpty(), said.isEmpty());
+    QVERIFY2(outcome.err.contains(said), qPrintable(outcome.err));
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray());
+    const std::optional<Jacket> document = JacketFormat::fromBytes(TestSupport::readFile(work("out.plr")));
+    QVERIFY(document);
+    QCOMPARE(document->title, title);
+    QCOMPARE(document->items, lines);
+    QCOMPARE(TestSupport::readFile(work("out.plr.jpg")), cover ? jpeg : QByteArray());
+    QCOMPARE(server.requests().size(), requests);
 }
 
 // Each run speaks one language, its desktop's: help, version, usage errors

@@ -170,6 +170,26 @@ std::unique_ptr<CueCopy> cueCopy(QByteArrayView bytes, const CueSheetData &sheet
     return copy;
 }
 
+// A line of a cdrdao TOC file that names a data file: FILE, AUDIOFILE or
+// DATAFILE, the name as written, and what follows it.
+struct TocFileLine
+{
+    QByteArray command;
+    QString name;
+    QByteArray rest;
+};
+
+std::optional<TocFileLine> tocFileLine(const QByteArray &line)
+{
+    const QByteArray trimmed = line.trimmed();
+    const qsizetype open = trimmed.indexOf('"');
+    const qsizetype close = open < 0 ? -1 : trimmed.indexOf('"', open + 1);
+    const QByteArray command = trimmed.first(open < 0 ? 0 : open).trimmed().toUpper();
+    if (close > open && (command == "FILE" || command == "AUDIOFILE" || command == "DATAFILE"))
+        return TocFileLine{command, QFile::decodeName(trimmed.sliced(open + 1, close - open - 1)), trimmed.sliced(close + 1)};
+    return std::nullopt;
+}
+
 // A cdrdao TOC file with its data files' paths made absolute: libcdio
 // takes relative ones from the working folder, not the file's.
 std::unique_ptr<QTemporaryFile> tocCopy(const QString &path)
@@ -180,13 +200,8 @@ std::unique_ptr<QTemporaryFile> tocCopy(const QString &path)
     const QDir folder = QFileInfo(path).absoluteDir();
     QByteArray out;
     for (const QByteArray &line : bytes->split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        const qsizetype open = trimmed.indexOf('"');
-        const qsizetype close = open < 0 ? -1 : trimmed.indexOf('"', open + 1);
-        const QByteArray command = trimmed.first(open < 0 ? 0 : open).trimmed().toUpper();
-        if (close > open && (command == "FILE" || command == "AUDIOFILE" || command == "DATAFILE")) {
-            const QString name = QFile::decodeName(trimmed.sliced(open + 1, close - open - 1));
-            out += command + " \"" + QFile::encodeName(folder.absoluteFilePath(name)) + '"' + trimmed.sliced(close + 1) + '\n';
+        if (const auto file = tocFileLine(line)) {
+            out += file->command + " \"" + QFile::encodeName(folder.absoluteFilePath(file->name)) + '"' + file->rest + '\n';
         } else {
             out += line + '\n';
         }
@@ -291,6 +306,35 @@ bool IsDiscImageFileName(const QString &path)
     const QStringView name = QStringView(path).sliced(path.lastIndexOf(u'/') + 1);
     return name.endsWith(u".cue", Qt::CaseInsensitive) || name.endsWith(u".toc", Qt::CaseInsensitive)
         || name.endsWith(u".nrg", Qt::CaseInsensitive);
+}
+
+QStringList DiscImageFiles(const QString &image)
+{
+    QStringList files;
+    const auto bytes = IsCueSheetFileName(image) || image.endsWith(u".toc", Qt::CaseInsensitive)
+        ? readRegularFile(image, kMostCueBytes)
+        : std::nullopt;
+    if (!bytes)
+        return files;
+    const QString folder = QFileInfo(image).absolutePath();
+    QStringList written;
+    if (IsCueSheetFileName(image)) {
+        const CueSheetData sheet = ParseCueSheet(*bytes);
+        written = sheet.files;
+        if (!sheet.cdTextFile.isEmpty())
+            written << sheet.cdTextFile;
+    } else {
+        for (const QByteArray &line : bytes->split('\n')) {
+            if (const auto file = tocFileLine(line))
+                written << QDir(folder).absoluteFilePath(file->name);
+        }
+    }
+    for (const QString &name : std::as_const(written)) {
+        const auto path = LocalEntryPath(folder, name);
+        if (path && !files.contains(*path))
+            files << *path;
+    }
+    return files;
 }
 
 std::optional<DiscContents> ReadDiscSource(const QString &source, DiscUnreadable *why)

@@ -44,6 +44,11 @@ QStringList OpticalDrives();
 // .cue, .toc or .nrg, in any letter case.
 bool IsDiscImageFileName(const QString &path);
 
+// The files that reading an image opens besides the image itself, those
+// that are there: a cue sheet's data file and CD-TEXT file, a TOC file's
+// data files. Nothing for a drive or a Nero image.
+QStringList DiscImageFiles(const QString &image);
+
 // The TOC and CD-TEXT of a drive (a device path) or a disc image file, with
 // at least one audio track; nothing, and why in `why`, otherwise. Damaged
 // CD-TEXT is no failure: the TOC comes with cdTextProblem set.
