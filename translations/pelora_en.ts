@@ -247,6 +247,66 @@
         <source>表紙の画像 %1 を使えないので、表紙の画像なしで書き出します（%2）。</source>
         <translation>Cannot use the cover picture %1; exporting without it (%2).</translation>
     </message>
+    <message>
+        <source>%1 はディスクイメージのファイル &apos;%2&apos; です。このコマンドが読むファイルなので、文書は別の名前で書き出してください</source>
+        <translation>%1 is the disc image&apos;s file &apos;%2&apos;, which this command reads: write the document under another name</translation>
+    </message>
+    <message>
+        <source>%1 は設定ファイル &apos;%2&apos; です。このコマンドが読むファイルなので、文書は別の名前で書き出してください</source>
+        <translation>%1 is the settings file &apos;%2&apos;, which this command reads: write the document under another name</translation>
+    </message>
+    <message>
+        <source>%1 は読み込むディスクそのものです。引数が逆のようです (%2)</source>
+        <translation>%1 is the disc being read: the arguments look swapped (%2)</translation>
+    </message>
+    <message>
+        <source>%1ディスクの曲目だけで書き出します。</source>
+        <translation>%1 Writing the track list from the disc alone.</translation>
+    </message>
+    <message>
+        <source>%1表紙の画像なしで書き出します。</source>
+        <translation>%1 Writing the jacket without a cover picture.</translation>
+    </message>
+    <message>
+        <source>%1 から曲目を読み込めません（%2）</source>
+        <translation>cannot read the track list of %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1%2 は書き出していません。</source>
+        <translation>%1 %2 was not written.</translation>
+    </message>
+    <message>
+        <source>%1 には曲名があるので、MusicBrainz には問い合わせません。</source>
+        <translation>%1 has titles of its own, so MusicBrainz is not asked.</translation>
+    </message>
+    <message>
+        <source>--%1 は --import-cd と一緒に使えません</source>
+        <translation>--%1 cannot be used with --import-cd</translation>
+    </message>
+    <message>
+        <source>--import-cd には読み込むドライブかディスクイメージが要ります (%1)</source>
+        <translation>--import-cd needs a drive or a disc image to read (%1)</translation>
+    </message>
+    <message>
+        <source>書き出す文書の名前がありません (%1)</source>
+        <translation>no document to write given (%1)</translation>
+    </message>
+    <message>
+        <source>引数が逆のようです。読み込むドライブかディスクイメージが先、書き出す文書が後です (%1)</source>
+        <translation>the arguments look swapped: the drive or disc image to read comes first, then the document to write (%1)</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; には書き出せません（ジャケットの文書の名前は .plr で終わります）</source>
+        <translation>cannot write &apos;%1&apos; (a jacket document&apos;s name ends in .plr)</translation>
+    </message>
+    <message>
+        <source>--import-cd は --export-pdf とも --print とも一緒に使えません</source>
+        <translation>--import-cd cannot be used with --export-pdf or --print</translation>
+    </message>
+    <message>
+        <source>--lookup は --import-cd と一緒に使います</source>
+        <translation>--lookup goes with --import-cd</translation>
+    </message>
 </context>
 <context>
     <name>CoverPicture</name>
@@ -553,10 +613,6 @@ Restore them in a new window?</translation>
         <translation>&amp;Add after the current items</translation>
     </message>
     <message>
-        <source>CD-TEXT が無いときは MusicBrainz で曲名を調べる(&amp;M)</source>
-        <translation>Look up the titles on &amp;MusicBrainz when the disc has no CD-TEXT</translation>
-    </message>
-    <message>
         <source>読み込む</source>
         <translation>Import</translation>
     </message>
@@ -575,6 +631,10 @@ Restore them in a new window?</translation>
     <message>
         <source>ディスクイメージを選ぶ</source>
         <translation>Choose Disc Image</translation>
+    </message>
+    <message>
+        <source>CD-TEXT があっても MusicBrainz で曲名を調べる(&amp;M)</source>
+        <translation>Look up the titles on &amp;MusicBrainz even if the disc has CD-TEXT</translation>
     </message>
 </context>
 <context>
