@@ -24,9 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 # The synopsis is the project's DESCRIPTION; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Pelora (ペロラ) composes and prints CD case inserts and disc labels: type a
-title, build the track list by hand or by dropping audio files and playlists
-on the window (their tags give title, playing time, artist and album art),
-and print the front insert, the back tray card with its two spines and the
+title, build the track list by hand, by dropping audio files and playlists
+on the window (their tags give title, playing time, artist and album art)
+or from a disc or disc image (its CD-TEXT, or MusicBrainz and the Cover Art
+Archive once the user agrees), and print the front insert, the back tray card with its two spines and the
 disc label at their real size on any CUPS printer. It prints on plain paper
 with cut lines or crop marks, on pre-cut jacket and label papers from the
 label database (glabels-data) or the user's own products, and on printable
