@@ -218,6 +218,7 @@ const LabelProduct *chosenProduct(const Options &options)
 PageFaces facesOf(const Options &options)
 {
     return options.side == Side::Label  ? PageFaces::Label
+         : options.side == Side::Obi    ? PageFaces::Obi
          : options.side == Side::Both   ? PageFaces::BothOnOneSheet
          : options.side == Side::Back   ? PageFaces::Back
                                         : PageFaces::Front;
@@ -245,7 +246,9 @@ QString productProblem(const Options &options)
         return QString();
     QList<LabelProduct> fitting;
     std::copy_if(jacketProducts.begin(), jacketProducts.end(), std::back_inserter(fitting), fits);
-    const QString missing = needsDisc               ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはディスクのレーベルがありません%2")
+    const QString missing = needed.contains(FaceKindId::Obi)
+                              ? QCoreApplication::translate("CommandLine", "帯は普通紙にだけ印刷します。用紙 '%1' には帯の場所がありません%2")
+                          : needsDisc               ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはディスクのレーベルがありません%2")
                           : needsFront && needsBack ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの表と裏のラベルがありません%2")
                           : needsFront              ? QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの表のラベルがありません%2")
                                                     : QCoreApplication::translate("CommandLine", "用紙 '%1' にはジャケットの裏のラベルがありません%2");
@@ -306,6 +309,8 @@ int exportPdf(const Options &options)
         jacket.pages << PageFaces::BothOnOneSheet;
     if (options.side == Side::Label)
         jacket.pages << PageFaces::Label;
+    if (options.side == Side::Obi)
+        jacket.pages << PageFaces::Obi;
     if ((options.side == Side::Front || options.side == Side::Both) && !options.oneSheet)
         jacket.pages << PageFaces::Front;
     if ((options.side == Side::Back || options.side == Side::Both) && !options.oneSheet)

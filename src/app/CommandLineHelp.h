@@ -60,7 +60,7 @@ inline constexpr std::array kForms{
          {"ウィンドウを開きます（文書を指定するとそれを開きます）。",
           "Opens the window, with the document when one is named."}},
     Form{"--export-pdf {OUT}",
-         "[--side front|back|both|label] [--one-sheet] [--marks dashed|crop|none]\n"
+         "[--side front|back|both|label|obi] [--one-sheet] [--marks dashed|crop|none]\n"
          "[--product \"BRAND PART\"]\n"
          "[--vertical-spine] [--no-numbers] [--title-size N] [--item-size N] {DOC}",
          {"ジャケットを PDF に書き出します。既定のプリンタの用紙に実寸で、\n"
@@ -71,7 +71,7 @@ inline constexpr std::array kForms{
           "gives the front, then the back. An output of - is standard output;\n"
           "a name ending in .plr, or the document itself, is refused."}},
     Form{"--print {DOC}",
-         "[--side front|back|label|both --one-sheet] [--printer {QUEUE}]\n"
+         "[--side front|back|label|obi|both --one-sheet] [--printer {QUEUE}]\n"
          "[--copies N] [--marks dashed|crop|none] [--product \"BRAND PART\"]\n"
          "[--vertical-spine] [--no-numbers]\n"
          "[--title-size N] [--item-size N]",
@@ -99,11 +99,13 @@ struct Option
 };
 
 inline constexpr std::array kOptions{
-    Option{"--side front|back|both|label",
-           {"面 (表 / 裏 / 両方 / レーベル)", "the face(s), or the disc label"},
-           {"書き出す面、印刷する面: 表 (front)、裏 (back)、両方 (both)、ディスクのレーベル (label)。"
+    Option{"--side front|back|both|label|obi",
+           {"面 (表 / 裏 / 両方 / レーベル / 帯)", "the face(s), the disc label or the obi"},
+           {"書き出す面、印刷する面: 表 (front)、裏 (back)、両方 (both)、ディスクのレーベル (label)、"
+            "ケースの左端に巻く帯 (obi、普通紙だけ)。"
             "既定は --export-pdf では both、--print では front です。",
-            "The face to export or print: front, back, both, or the disc's own label (label). "
+            "The face to export or print: front, back, both, the disc's own label (label), "
+            "or the obi strip wrapped round the case's left edge (obi, plain paper only). "
             "The default is both for --export-pdf and front for --print."}},
     Option{"--one-sheet",
            {"表と裏を1枚に (--side both と)", "both faces on one sheet"},

@@ -184,6 +184,8 @@ Options parse(const QStringList &arguments)
             options.side = Side::Both;
         else if (value == QLatin1String("label"))
             options.side = Side::Label;
+        else if (value == QLatin1String("obi"))
+            options.side = Side::Obi;
         else
             return invalid(QCoreApplication::translate("CommandLine", "--side は front、back、both、label のどれかです（'%1' ではありません）").arg(value));
     }

@@ -17,7 +17,7 @@ namespace CommandLine {
 
 enum class Command { Window, ExportPdf, Print, ImportCd, Help, Version, Invalid };
 
-enum class Side { Front, Back, Both, Label };
+enum class Side { Front, Back, Both, Label, Obi };
 
 struct Options
 {

@@ -177,6 +177,7 @@ bool JacketPrinting::PaperHoldsThePage(PageFaces faces, FaceMarks marks) const
                 both                        ? QCoreApplication::translate("TForm1", "用紙「%1」には表と裏を1枚に印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
                 : faces == PageFaces::Front ? QCoreApplication::translate("TForm1", "用紙「%1」には表を印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
                 : faces == PageFaces::Back  ? QCoreApplication::translate("TForm1", "用紙「%1」には裏を印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。")
+                : faces == PageFaces::Obi   ? QCoreApplication::translate("TForm1", "帯は普通紙にだけ印刷できます。用紙「%1」には帯を印刷する場所がありません。「ファイル」の「用紙の選択」で普通紙を選んでください。")
                                             : QCoreApplication::translate("TForm1", "用紙「%1」にはレーベルを印刷する場所がありません。「ファイル」の「用紙の選択」で用紙を選び直してください。");
             Messages::ShowMessage(notice.arg(product->name()));
             return false;
@@ -191,6 +192,10 @@ bool JacketPrinting::PaperHoldsThePage(PageFaces faces, FaceMarks marks) const
         const QSize sheet = m_printer.GetPaperSize();  // tenths of a millimetre
         const int across = int(FaceKinds::row(FaceKindId::Disc).ringOuterMm * 10);
         sheetHoldsIt = m_printer.GetDiscTray() || (sheet.width() >= across && sheet.height() >= across);
+    } else if (faces == PageFaces::Obi) {
+        const QSize sheet = m_printer.GetPaperSize();  // tenths of a millimetre
+        const QSizeF strip = FaceKinds::row(FaceKindId::Obi).millimetres() * 10;
+        sheetHoldsIt = sheet.width() >= strip.width() && sheet.height() >= strip.height();
     } else {
         sheetHoldsIt = SheetIsLargeEnough(faces);
     }

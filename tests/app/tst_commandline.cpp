@@ -266,6 +266,7 @@ void CommandLineTest::windowUnlessAnOptionIsGiven()
     QCOMPARE(late.side, CommandLine::Side::Back);
     QCOMPARE(late.document, "a.plr");
     QCOMPARE(CommandLine::parse({"--export-pdf", "o.pdf", "a.plr"}).side, CommandLine::Side::Both);
+    QCOMPARE(CommandLine::parse({"--print", "--side", "obi", "a.plr"}).side, CommandLine::Side::Obi);
     QCOMPARE(CommandLine::parse({"--print", "--copies", "999", "a.plr"}).copies, 999);
 }
 
@@ -335,6 +336,10 @@ void CommandLineTest::exportTakesTheDefaultPrintersSheet()
     QCOMPARE(outcome.status, 1);
     QVERIFY2(outcome.err.contains("紙が小さすぎます。"), qPrintable(outcome.err));
     QCOMPARE(TestSupport::readFile(pdf), before);
+    // The obi strip, 70.7 × 120.7 mm, does.
+    outcome = run({"--export-pdf", pdf, "--side", "obi", kSample}, {{"PRINTER", "pelora-a5"}});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(pageSize(pdf), "420 x 595 pts (A5)");
     // A label for a disc tray: on the page that holds the 117 mm ring (the
     // EP-801A's custom disc page), or told that none does.
     outcome = run({"--export-pdf", pdf, "--side", "label", kSample}, {{"PRINTER", "pelora-ep801a"}});
@@ -558,6 +563,7 @@ void CommandLineTest::failuresExitWith1_data()
     QTest::newRow("output folder a file") << QStringList{"--export-pdf", "%work%/title.plr/out.pdf", kSample} << "/title.plr はフォルダではありません）。";
     QTest::newRow("fits at no size") << QStringList{"--export-pdf", out, "--title-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("fits at no size, print") << QStringList{"--print", "--item-size", "0", kSample} << "どんなに小さくしても";
+    QTest::newRow("obi fits at no size") << QStringList{"--export-pdf", out, "--side", "obi", "--title-size", "0", kSample} << "どんなに小さくしても";
     QTest::newRow("no spooler") << QStringList{"--print", kSample, "%nocups%"} << "印刷システム (CUPS) から応答がありません。";
     QTest::newRow("no spooler, queue named") << QStringList{"--print", "--printer", "pelora-pdf", kSample, "%nocups%"}
                                              << "印刷システム (CUPS) から応答がありません。";
@@ -829,6 +835,8 @@ void CommandLineTest::oneLanguagePerRun_data()
     QTest::newRow("en help") << true << QStringList{"--help"} << 0 << "Usage:\n  pelora [DOCUMENT.plr]\n";
     QTest::newRow("ja usage error") << false << QStringList{"--frobnicate", kSample} << 2 << "使い方は pelora --help で表示されます。";
     QTest::newRow("en usage error") << true << QStringList{"--frobnicate", kSample} << 2 << "Unknown option 'frobnicate'.";
+    QTest::newRow("ja obi on a product") << false << QStringList{"--export-pdf", "%work%/o.pdf", "--side", "obi", "--product", "Avery 8435B", kSample}
+                                         << 2 << "帯は普通紙にだけ印刷します。用紙 'Avery 8435B' には帯の場所がありません";
     QTest::newRow("ja failure") << false << QStringList{"--export-pdf", "%work%/o.pdf", missing} << 1 << "なし.plr は開けません（ありません）。";
     QTest::newRow("en failure") << true << QStringList{"--export-pdf", "%work%/o.pdf", missing} << 1 << "Cannot open the file";
 }

@@ -263,6 +263,8 @@ bool fitsRectangle(QSizeF size, const ProductPlace &place)
 std::optional<QRectF> placeIn(const ProductLabel &label, const ProductPlace &place)
 {
     const bool round = label.shape == ProductLabel::Round || label.shape == ProductLabel::Disc;
+    if (place.shape == ProductPlace::Nowhere)
+        return std::nullopt;
     if (place.shape == ProductPlace::Round) {
         // A round label without a hole still goes on a disc that has one.
         const double across = label.size.width();

@@ -41,12 +41,26 @@ void drawDiscEdge(QPainter &painter, const PlacedFace &face)
     painter.drawEllipse(face.disc->layout.inner);
 }
 
+void drawObi(TCanvas &canvas, const PlacedFace &face, const TBigBitmap &) { DrawObi(canvas, face.obi->layout, face.obi->request); }
+
+QList<QRect> obiAreas(TCanvas &canvas, const PlacedFace &face) { return ObiDrawnAreas(canvas, face.obi->layout); }
+
+QRect obiBox(const PlacedFace &face) { return face.obi->layout.box; }
+
 // The jewel case's front insert, its tray card with the two spines, and the
 // disc's own label. The inserts' sizes are the case's (120.7 × 120.7 mm and
 // 150.1 × 117.3 mm, spines included); the disc's is the usual round label
 // sheet's (117 mm, a 41 mm hole). Products: square labels of 118 to 124 mm
 // for the front (a booklet's right panel counts), tray cards within 3 mm,
 // round labels of 110 to 125 mm for the disc.
+//
+// The obi strip wraps the case's left edge: as tall as the front insert
+// (2850 units, 120.7 mm), a flap on each side a quarter of the front
+// insert's width (712 units, 30.1 mm), and between them the case's own
+// thickness (246 units, 10.4 mm: a jewel case is 142 × 125 × 10.4 mm);
+// 70.7 mm across in all. Its own layout places its texts (ObiStrip.h),
+// within the faces' margin of 150 units above and below. It is drawn as
+// printed in the preview and goes on plain paper only.
 const std::array<FaceKind, FaceKinds::kCount> kRows{{
     {FaceKindId::Front, "front", 2850, 2850, 2550, 2550, 0, 0, FaceKind::Cover::InsteadOfText, false, 0, 0,
      FaceKind::Preview::TextsAtScreenSizes, ProductPlace{ProductPlace::Square, 118, 124, QSizeF(), 1}, drawJacketFace,
@@ -57,6 +71,9 @@ const std::array<FaceKind, FaceKinds::kCount> kRows{{
     {FaceKindId::Disc, "label", Units::toLayoutUnits(DiscRing::kStickerOuterMm), Units::toLayoutUnits(DiscRing::kStickerOuterMm), 0,
      0, 0, 0, FaceKind::Cover::UnderText, true, DiscRing::kStickerOuterMm, DiscRing::kStickerInnerMm,
      FaceKind::Preview::PrintMadeSmall, ProductPlace{ProductPlace::Round, 110, 125, QSizeF(), 0}, drawDisc, discAreas, discBox, drawDiscEdge},
+    {FaceKindId::Obi, "obi", ObiGeometry::kWidth, ObiGeometry::kHeight, ObiGeometry::kWidth - 2 * ObiGeometry::kMargin,
+     ObiGeometry::kHeight - 2 * ObiGeometry::kMargin, 0, 0, FaceKind::Cover::None, false, 0, 0, FaceKind::Preview::PrintMadeSmall,
+     ProductPlace{ProductPlace::Nowhere, 0, 0, QSizeF(), 0}, drawObi, obiAreas, obiBox, nullptr},
 }};
 
 }  // namespace
@@ -80,6 +97,8 @@ QList<FaceKindId> onPage(PageFaces faces)
         return {FaceKindId::Front, FaceKindId::Back};
     case PageFaces::Label:
         return {FaceKindId::Disc};
+    case PageFaces::Obi:
+        return {FaceKindId::Obi};
     }
     return {};
 }

@@ -19,7 +19,7 @@ enum class PageFaces;
 // functions that draw it. The layout, the page planner, the label products,
 // the drawing of every page and the preview read the rows; a new piece is
 // a new row, and a layout of its own where its arrangement is new.
-enum class FaceKindId { Front, Back, Disc };
+enum class FaceKindId { Front, Back, Disc, Obi };
 
 // Which labels of a pre-cut product a piece goes in, by their size.
 struct ProductPlace
@@ -28,6 +28,7 @@ struct ProductPlace
         Square,     // a square label (or a booklet's panel that is one) of a side in [least, most], `slack` from square
         Rectangle,  // a label of `size`, within `slack` on each side (with or without its margin)
         Round,      // a round label of a diameter in [least, most]
+        Nowhere,    // no label of any product: plain paper only
     };
     Shape shape;
     double leastMm = 0, mostMm = 0;
@@ -87,7 +88,7 @@ struct FaceKind
 
 namespace FaceKinds {
 
-inline constexpr std::size_t kCount = 3;
+inline constexpr std::size_t kCount = 4;
 
 const FaceKind &row(FaceKindId id);
 const std::array<FaceKind, kCount> &all();

@@ -235,12 +235,63 @@ PlannedPage planDisc(const PageRequest &request, TCanvas &canvas, TJacketLayout 
     return page;
 }
 
+// The obi strip goes on plain paper as a face alone: at the printable
+// area's corner, or in the middle of the sheet where crop marks need room
+// all round. No product has a place for it.
+PlannedPage planObi(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout)
+{
+    PlannedPage page;
+    page.titleSizeText = request.jacket.titleSizeText;
+    page.itemSizeText = request.jacket.itemSizeText;
+    if (request.product) {
+        page.status = PlannedPage::NoPlaceOnProduct;
+        return page;
+    }
+    const SheetGeometry &sheet = request.sheet;
+    const Jacket &jacket = request.jacket;
+    const ObiRequest strip{jacket.title,       NumberedLines(jacket.items, jacket.numbering, jacket.numberSuffix),
+                           jacket.titleSizeText, jacket.itemSizeText, LineHeightSample, jacket.marks};
+    ObiLayout obi;
+    const ObiOutcome outcome = LayOutObi(obi, strip, PageInfo{sheet.pixelsPerInch, request.scalePercent, QPoint()}, canvas);
+    page.titleSizeText = outcome.titleSizeText;
+    page.itemSizeText = outcome.itemSizeText;
+    layout.TooSmallToPrint = obi.tooSmallToPrint;
+    layout.TitleFontSize = obi.front.fontSize;
+    layout.ItemFontSize = obi.itemFontSize;
+    layout.SpineFontSize = obi.spine.fontSize;
+    if (obi.tooSmallToPrint) {
+        page.status = PlannedPage::TooSmallToPrint;
+        return page;
+    }
+    page.shrunk = outcome.titleShrunk;
+    QPoint corner = sheet.printable.topLeft();
+    if (jacket.marks == FaceMarks::CropMarks) {
+        if (obi.box.width() > sheet.sheet.width() || obi.box.height() > sheet.sheet.height()) {
+            page.status = PlannedPage::SheetTooSmall;
+            return page;
+        }
+        corner = QPoint((sheet.sheet.width() - obi.box.width()) / 2, (sheet.sheet.height() - obi.box.height()) / 2);
+    } else {
+        page.pastTheSheet = corner.x() + obi.box.width() > sheet.sheet.width() || corner.y() + obi.box.height() > sheet.sheet.height();
+    }
+    PlacedFace placed;
+    placed.kind = FaceKindId::Obi;
+    placed.layout.ScaleX = obi.scaleX;
+    placed.layout.ScaleY = obi.scaleY;
+    placed.transform = QTransform::fromTranslate(corner.x(), corner.y()) * SheetPlacement::SheetTransform(sheet, request.correction);
+    placed.obi = PlacedObi{obi, strip};
+    page.faces << placed;
+    return page;
+}
+
 }  // namespace
 
 PlannedPage PlanPage(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout, TBigBitmap &spine)
 {
     if (request.faces == PageFaces::Label)
         return planDisc(request, canvas, layout);
+    if (request.faces == PageFaces::Obi)
+        return planObi(request, canvas, layout);
     PlannedPage page;
     page.titleSizeText = request.jacket.titleSizeText;
     page.itemSizeText = request.jacket.itemSizeText;

@@ -16,7 +16,7 @@ class TCanvas;
 // here; the outputs only draw what they get.
 
 // The faces a page holds.
-enum class PageFaces { Front, Back, BothOnOneSheet, Label };
+enum class PageFaces { Front, Back, BothOnOneSheet, Label, Obi };
 
 struct PageRequest
 {

@@ -3,6 +3,7 @@
 
 #include "core/layout/DiscLabel.h"
 #include "core/layout/JacketLayout.h"
+#include "core/layout/ObiStrip.h"
 
 #include <QList>
 #include <QPoint>
@@ -66,8 +67,16 @@ struct PlacedDisc
     QList<QLine> cropMarks;
 };
 
+// The obi strip ready to go onto its page.
+struct PlacedObi
+{
+    ObiLayout layout;
+    ObiRequest request;
+};
+
 // A piece ready to go onto its page, drawn by its kind's row: a face of
-// the jacket (its layout and content), or its disc label (`disc`).
+// the jacket (its layout and content), its disc label (`disc`) or its obi
+// strip (`obi`).
 struct PlacedFace
 {
     FaceKindId kind = FaceKindId::Front;
@@ -75,6 +84,7 @@ struct PlacedFace
     JacketContent content;
     QTransform transform;  // from the layout's coordinates to the painter's
     std::optional<PlacedDisc> disc;
+    std::optional<PlacedObi> obi;
 };
 
 class TBigBitmap;

@@ -141,6 +141,8 @@ void TForm1::createMenu()
     OneSheetPrintMe = addItem(File1, "OneSheetPrintMe", tr("表と裏を1枚に印刷(&W)"));
     LabelPreviewMe = addItem(File1, "LabelPreviewMe", tr("レーベルをプレビュー(&E)"));
     LabelPrintMe = addItem(File1, "LabelPrintMe", tr("レーベルを印刷(&K)"));
+    ObiPreviewMe = addItem(File1, "ObiPreviewMe", tr("帯をプレビュー(&G)"));
+    ObiPrintMe = addItem(File1, "ObiPrintMe", tr("帯を印刷(&H)"));
     File1->addSeparator()->setObjectName(QStringLiteral("N2"));
     Exit1 = addItem(File1, "Exit1", tr("終了(&X)"));
 
@@ -345,6 +347,8 @@ void TForm1::connectEvents()
     connect(DiscAreaMe, &QAction::triggered, this, [this] { RunHandler([this] { DiscAreaClick(); }); });
     connect(LabelPreviewMe, &QAction::triggered, this, [this] { RunHandler([this] { LabelPreviewClick(); }); });
     connect(LabelPrintMe, &QAction::triggered, this, [this] { RunHandler([this] { LabelPrintClick(LabelPrintMe); }); });
+    connect(ObiPreviewMe, &QAction::triggered, this, [this] { RunHandler([this] { ObiPreviewClick(); }); });
+    connect(ObiPrintMe, &QAction::triggered, this, [this] { RunHandler([this] { ObiPrintClick(ObiPrintMe); }); });
     connect(ManualMe, &QAction::triggered, this, &TForm1::ManualMeClick);
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(BtnUP, &QPushButton::clicked, this, &TForm1::BtnUPClick);

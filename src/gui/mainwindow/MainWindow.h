@@ -198,6 +198,8 @@ public:
     void OneSheetPrintClick(QObject *sender);
     void LabelPrintClick(QObject *sender);
     void LabelPreviewClick();
+    void ObiPrintClick(QObject *sender);
+    void ObiPreviewClick();
     void showPreview(PageFaces faces, bool wholeSheet);
     void PrintPages(QObject *sender, PageFaces faces);
     void PreVBtnClick();
@@ -281,6 +283,8 @@ public:
     QAction *DiscAreaMe;
     QAction *LabelPreviewMe;
     QAction *LabelPrintMe;
+    QAction *ObiPreviewMe;
+    QAction *ObiPrintMe;
     void PaperClick();
     // Whether the chosen paper has room for the faces; tells the user when not.
     bool PaperHoldsThePage(PageFaces faces);

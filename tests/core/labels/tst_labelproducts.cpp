@@ -239,6 +239,8 @@ void LabelProductsTest::placesAtTheEdgesOfTheirTolerances_data()
     QTest::newRow("back: 3.1 mm higher") << QSizeF(150.1, 120.4) << "";
     QTest::newRow("back: 3 mm lower") << QSizeF(150.1, 114.3) << "back";
     QTest::newRow("back: 3.1 mm lower") << QSizeF(150.1, 114.2) << "";
+    // The obi goes on plain paper only, even on a label of its own size.
+    QTest::newRow("obi: a label of its size") << QSizeF(70.7, 120.7) << "";
 }
 
 void LabelProductsTest::placesAtTheEdgesOfTheirTolerances()

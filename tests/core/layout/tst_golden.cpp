@@ -91,7 +91,7 @@ QSize cropOf(const GoldenFace &face) { return face.wholeWidth ? QSize(414, 260) 
 // The page that holds a kind of piece alone.
 std::optional<PageFaces> pageOf(FaceKindId kind)
 {
-    for (const PageFaces page : {PageFaces::Front, PageFaces::Back, PageFaces::Label}) {
+    for (const PageFaces page : {PageFaces::Front, PageFaces::Back, PageFaces::Label, PageFaces::Obi}) {
         if (FaceKinds::onPage(page) == QList<FaceKindId>{kind})
             return page;
     }
@@ -236,6 +236,13 @@ void GoldenTest::jacketsLookAsBefore_data()
     QTest::newRow("back-shrunk-title-and-items")
         << GoldenFace{back, QStringLiteral("とても長いタイトルのアルバム The Longest Title Ever Printed"), japaneseTracks(), true,
                       false, QStringLiteral("40"), QStringLiteral("30")};
+    // The obi strip: the title upright down the spine and, twice as large,
+    // down the front flap; the back flap holds the item lines down to the
+    // first one too wide for it.
+    const QStringList shortTracks{QStringLiteral("さくら"), QStringLiteral("ひまわり"), QStringLiteral("秋桜"),
+                                  QStringLiteral("とても長い曲名の歌が続きます"), QStringLiteral("雪")};
+    QTest::newRow("obi-japanese") << GoldenFace{PageFaces::Obi, japanese, shortTracks, true, false,
+                                                QStringLiteral("17"), QStringLiteral("14"), true};
     // Every row of the face-kind table, empty, alone on the sheet:
     // its outline (cut and fold lines, the disc's circles) where the table
     // puts it. A new kind of piece needs its picture here.

@@ -40,6 +40,10 @@ constexpr double kFrontSide = 2850 * 25.4 / 600;
 constexpr double kBackWidth = 3546 * 25.4 / 600;
 constexpr double kBackHeight = 2770 * 25.4 / 600;
 constexpr double kSpine = 150 * 25.4 / 600;
+constexpr double kObiBackFold = 712 * 25.4 / 600;
+constexpr double kObiFrontFold = (712 + 246) * 25.4 / 600;
+constexpr double kObiWidth = (2 * 712 + 246) * 25.4 / 600;
+constexpr double kObiHeight = 2850 * 25.4 / 600;
 
 int px(double mm, int dpi = kLineDpi) { return int(mm * dpi / 25.4); }
 
@@ -133,6 +137,8 @@ private slots:
     void initTestCase();
     void marksOnPlainPaper_data();
     void marksOnPlainPaper();
+    void obiSpineTitleStaysOnTheSpine_data();
+    void obiSpineTitleStaysOnTheSpine();
     void bleedOnlyWithCropMarks_data();
     void bleedOnlyWithCropMarks();
     void facesInTheProductsLabels_data();
@@ -208,6 +214,52 @@ void PapersTest::marksOnPlainPaper_data()
     QTest::newRow("crop: the back's corners and folds below it")
         << FaceMarks::CropMarks << PageFaces::Back << Qt::Vertical << backTop + kBackHeight + 3.3
         << backTop + kBackHeight + 12.7 << QList<double>{backLeft, backLeft + kSpine, backRight - kSpine, backRight};
+    // The obi alone at the corner: its two folds and the cut at its right edge.
+    QTest::newRow("dashed: the obi's folds and its cut line")
+        << FaceMarks::CutLines << PageFaces::Obi << Qt::Vertical << 10.0 << 110.0 << QList<double>{kObiBackFold, kObiFrontFold, kObiWidth};
+    const double obiLeft = (kA4Width - kObiWidth) / 2;
+    QTest::newRow("crop: the obi's corners and folds above it")
+        << FaceMarks::CropMarks << PageFaces::Obi << Qt::Vertical << (kA4Height - kObiHeight) / 2 - 12.7 << (kA4Height - kObiHeight) / 2 - 3.3
+        << QList<double>{obiLeft, obiLeft + kObiBackFold, obiLeft + kObiFrontFold, obiLeft + kObiWidth};
+}
+
+// The obi's upright title never leaves its spine, however long or wide its
+// characters: there is ink between the folds, and none in the 2 mm outside
+// them (the flaps' own texts keep further off).
+void PapersTest::obiSpineTitleStaysOnTheSpine_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("short") << QStringLiteral("夏");
+    QTest::newRow("long, made smaller") << QStringLiteral("春夏秋冬ベスト・コレクション 2024 完全版 ボーナストラック付き");
+    QTest::newRow("wide letters") << QStringLiteral("WMW");
+}
+
+void PapersTest::obiSpineTitleStaysOnTheSpine()
+{
+    QFETCH(QString, title);
+    QTemporaryDir folder;
+    JacketExport jacket;
+    jacket.jacket = {title, {QStringLiteral("One")}};
+    jacket.jacket.marks = FaceMarks::None;
+    jacket.pages = {PageFaces::Obi};
+    const ExportOutcome outcome = ExportJacketPdf(jacket, FallbackSheet());
+    QCOMPARE(outcome.status, ExportOutcome::Written);
+    const QString pdf = folder.filePath(QStringLiteral("obi.pdf"));
+    TestSupport::writeFile(pdf, outcome.pdf);
+    const QImage page = PrintedPage::render(pdf, kLineDpi);
+    QVERIFY(!page.isNull());
+    const auto inkBetween = [&](double left, double right) {
+        for (int y = 0; y < px(kObiHeight); ++y) {
+            for (int x = px(left); x < px(right); ++x) {
+                if (dark(page, x, y))
+                    return true;
+            }
+        }
+        return false;
+    };
+    QVERIFY(inkBetween(kObiBackFold, kObiFrontFold));
+    QVERIFY(!inkBetween(kObiBackFold - 2, kObiBackFold));
+    QVERIFY(!inkBetween(kObiFrontFold, kObiFrontFold + 2));
 }
 
 void PapersTest::marksOnPlainPaper()

@@ -791,7 +791,8 @@ void PrintCommandTest::productGoneFromTheDatabaseStopsEveryOutput()
     MessageRecorder messages;
     int previews = 0;
     for (QObject *command : std::initializer_list<QObject *>{m_form->Button1, m_form->PreVBtn, m_form->OneSheetPrintMe,
-                                                             m_form->OneSheetPreviewMe, m_form->LabelPrintMe, m_form->LabelPreviewMe}) {
+                                                             m_form->OneSheetPreviewMe, m_form->LabelPrintMe, m_form->LabelPreviewMe,
+                                                             m_form->ObiPrintMe, m_form->ObiPreviewMe}) {
         QTimer::singleShot(0, this, [&] {
             if (PreVForm->isVisible()) {
                 ++previews;
@@ -806,7 +807,7 @@ void PrintCommandTest::productGoneFromTheDatabaseStopsEveryOutput()
     }
     const QString told = QStringLiteral("このプリンタに選んである用紙「Müller CD-2」が、ラベル用紙のデータベースに見つかりません（削除されたか、名前が変わったか、データベースが入っていません）。\r"
                                         "普通紙に印刷しないよう、ここで止めます。「ファイル」の「用紙の選択」で用紙を選び直してください（普通紙に印刷するときは「普通紙」を選びます）。");
-    QCOMPARE(messages.texts(), QStringList(6, told));
+    QCOMPARE(messages.texts(), QStringList(8, told));
     QCOMPARE(previews, 0);
     QCOMPARE(QdPrinter->LastJobId(), 0);
     QCOMPARE(PaperChoices::load(queue), (PaperChoice{QStringLiteral("Müller CD-2"), 2}));
