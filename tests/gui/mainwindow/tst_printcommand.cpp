@@ -118,6 +118,7 @@ private slots:
     void productPlacesAreUsedInTurn();
     void productOnOtherPaperIsAskedFirst();
     void productGoneFromTheDatabaseStopsEveryOutput();
+    void obiOnlyOnPlainPaper();
     void discLabelWholeAndCentredInTheTray_data();
     void discLabelWholeAndCentredInTheTray();
 
@@ -811,6 +812,32 @@ void PrintCommandTest::productGoneFromTheDatabaseStopsEveryOutput()
     QCOMPARE(previews, 0);
     QCOMPARE(QdPrinter->LastJobId(), 0);
     QCOMPARE(PaperChoices::load(queue), (PaperChoice{QStringLiteral("Müller CD-2"), 2}));
+}
+
+// No product has a place for the obi: both its commands say so, and
+// nothing is shown or printed.
+void PrintCommandTest::obiOnlyOnPlainPaper()
+{
+    const QString queue = QStringLiteral("pelora-pdf");
+    QdPrinter->SelectPrinter(queue);
+    QVERIFY(PaperChoices::save(queue, PaperChoice{QStringLiteral("Avery 8435A"), 1}));
+    MessageRecorder messages;
+    int previews = 0;
+    for (QAction *command : {m_form->ObiPrintMe, m_form->ObiPreviewMe}) {
+        QTimer::singleShot(0, this, [&] {
+            if (PreVForm->isVisible()) {
+                ++previews;
+                PreVForm->reject();
+            }
+        });
+        command->trigger();
+        QCoreApplication::processEvents();
+    }
+    const QString told = QStringLiteral("帯は普通紙にだけ印刷できます。用紙「Avery 8435A」には帯を印刷する場所がありません。"
+                                        "「ファイル」の「用紙の選択」で普通紙を選んでください。");
+    QCOMPARE(messages.texts(), QStringList(2, told));
+    QCOMPARE(previews, 0);
+    QCOMPARE(QdPrinter->LastJobId(), 0);
 }
 
 // A label covered by its red picture, printed in the disc trays of two

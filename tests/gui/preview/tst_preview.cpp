@@ -74,6 +74,7 @@ private slots:
     void wholeSheetShowsBothFacesAsPrinted_data();
     void wholeSheetShowsBothFacesAsPrinted();
     void labelShowsItsCoverRoundToTheBleed();
+    void obiShowsItsSpineTitleBetweenItsFolds();
     void emptyTitleDrawsNoTitleAndNoSpine();
     void verticalSpineCharactersStandInOneColumn();
     void tooSmallForTheScreen();
@@ -280,6 +281,33 @@ void PreviewTest::labelShowsItsCoverRoundToTheBleed()
     const double above = corner.y() - 600 / 25.4;
     QVERIFY(red(corner.x() + box.width() / 2.0, above));
     QVERIFY(!red(corner.x() + 3 * divisor, above));
+}
+
+// The obi, drawn as printed on its whole sheet: its title's column
+// stands on its spine, between the folds.
+void PreviewTest::obiShowsItsSpineTitleBetweenItsFolds()
+{
+    QImage picture;
+    QTimer::singleShot(0, this, [&] {
+        picture = PreVForm->Image1->Picture().copy();
+        PreVForm->CanCelBtn->click();
+    });
+    m_form->ObiPreviewMe->trigger();
+    QVERIFY(!picture.isNull());
+    QCOMPARE(PagePlan.size(), 1);
+    const PlacedFace &obi = PagePlan.first();
+    QCOMPARE(obi.kind, FaceKindId::Obi);
+    const SheetGeometry sheet{QdPrinter->GetPixelsPerInch(), QdPrinter->GetSheetPixels(), QdPrinter->GetPrintableArea()};
+    const double divisor = std::max({7.1, sheet.sheet.width() / 545.0, sheet.sheet.height() / 449.0});
+    const QPointF corner = QPointF(obi.transform.dx(), obi.transform.dy()) + sheet.printable.topLeft();
+    const ObiLayout &strip = obi.obi->layout;
+    const int top = int(corner.y() / divisor);
+    const int height = int(strip.box.height() / divisor);
+    // Half the spine's width round its middle: the folds lie outside.
+    const int middle = int((corner.x() + strip.spine.centreX) / divisor);
+    const int half = int((strip.frontFold - strip.backFold) / divisor / 4);
+    QVERIFY(half >= 2);
+    QVERIFY(darkPixels(picture, QRect(middle - half, top, 2 * half, height)) > 20);
 }
 
 void PreviewTest::emptyTitleDrawsNoTitleAndNoSpine()
