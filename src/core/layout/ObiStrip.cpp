@@ -135,9 +135,10 @@ QList<QPolygon> ObiGuideLines(const ObiLayout &obi, FaceMarks marks)
         return {};
     const int right = obi.box.right() + 1;
     const int bottom = obi.box.bottom() + 1;
-    return {QPolygon({QPoint(obi.backFold, 0), QPoint(obi.backFold, bottom)}),
-            QPolygon({QPoint(obi.frontFold, 0), QPoint(obi.frontFold, bottom)}),
-            QPolygon({QPoint(right, 0), QPoint(right, bottom), QPoint(0, bottom)})};
+    const QPoint &from = obi.linesFrom;
+    return {QPolygon({QPoint(obi.backFold, from.y()), QPoint(obi.backFold, bottom)}),
+            QPolygon({QPoint(obi.frontFold, from.y()), QPoint(obi.frontFold, bottom)}),
+            QPolygon({QPoint(right, from.y()), QPoint(right, bottom), QPoint(from.x(), bottom)})};
 }
 
 QList<QLine> ObiCropMarks(const ObiLayout &obi, FaceMarks marks)

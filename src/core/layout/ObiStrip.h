@@ -71,6 +71,9 @@ struct ObiLayout
     int itemFontSize = 0;
     int itemPitch = 0;
     bool tooSmallToPrint = false;
+    // Where its guide lines begin, top and left: at the sheet's corner, as
+    // a face alone, the printable area's corner; else its own.
+    QPoint linesFrom;
 };
 
 struct ObiOutcome
@@ -84,8 +87,8 @@ struct ObiOutcome
 ObiOutcome LayOutObi(ObiLayout &obi, const ObiRequest &request, const PageInfo &page, TCanvas &canvas);
 
 // Its dashed guide lines (folds, and the cut along its right and bottom
-// edges: a strip alone stands at the printable area's corner) and its crop
-// marks (the corners' and the folds'), by the marks asked for.
+// edges: without crop marks the strip stands at the sheet's corner) and
+// its crop marks (the corners' and the folds'), by the marks asked for.
 QList<QPolygon> ObiGuideLines(const ObiLayout &obi, FaceMarks marks);
 QList<QLine> ObiCropMarks(const ObiLayout &obi, FaceMarks marks);
 

@@ -235,9 +235,10 @@ PlannedPage planDisc(const PageRequest &request, TCanvas &canvas, TJacketLayout 
     return page;
 }
 
-// The obi strip goes on plain paper as a face alone: at the printable
-// area's corner, or in the middle of the sheet where crop marks need room
-// all round. No product has a place for it.
+// The obi strip goes on plain paper as a face alone: at the sheet's
+// corner, its lines beginning at the printable area's, or in the middle of
+// the sheet where crop marks need room all round. No product has a place
+// for it.
 PlannedPage planObi(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout)
 {
     PlannedPage page;
@@ -264,7 +265,7 @@ PlannedPage planObi(const PageRequest &request, TCanvas &canvas, TJacketLayout &
         return page;
     }
     page.shrunk = outcome.titleShrunk;
-    QPoint corner = sheet.printable.topLeft();
+    QPoint corner;
     if (jacket.marks == FaceMarks::CropMarks) {
         if (obi.box.width() > sheet.sheet.width() || obi.box.height() > sheet.sheet.height()) {
             page.status = PlannedPage::SheetTooSmall;
@@ -272,7 +273,8 @@ PlannedPage planObi(const PageRequest &request, TCanvas &canvas, TJacketLayout &
         }
         corner = QPoint((sheet.sheet.width() - obi.box.width()) / 2, (sheet.sheet.height() - obi.box.height()) / 2);
     } else {
-        page.pastTheSheet = corner.x() + obi.box.width() > sheet.sheet.width() || corner.y() + obi.box.height() > sheet.sheet.height();
+        obi.linesFrom = sheet.printable.topLeft();
+        page.pastTheSheet = obi.box.width() > sheet.sheet.width() || obi.box.height() > sheet.sheet.height();
     }
     PlacedFace placed;
     placed.kind = FaceKindId::Obi;

@@ -214,7 +214,7 @@ void PapersTest::marksOnPlainPaper_data()
     QTest::newRow("crop: the back's corners and folds below it")
         << FaceMarks::CropMarks << PageFaces::Back << Qt::Vertical << backTop + kBackHeight + 3.3
         << backTop + kBackHeight + 12.7 << QList<double>{backLeft, backLeft + kSpine, backRight - kSpine, backRight};
-    // The obi alone at the corner: its two folds and the cut at its right edge.
+    // The obi alone at the sheet's corner: its two folds and the cut at its right edge.
     QTest::newRow("dashed: the obi's folds and its cut line")
         << FaceMarks::CutLines << PageFaces::Obi << Qt::Vertical << 10.0 << 110.0 << QList<double>{kObiBackFold, kObiFrontFold, kObiWidth};
     const double obiLeft = (kA4Width - kObiWidth) / 2;

@@ -119,6 +119,8 @@ private slots:
     void productOnOtherPaperIsAskedFirst();
     void productGoneFromTheDatabaseStopsEveryOutput();
     void obiOnlyOnPlainPaper();
+    void obiPrintedWhereTheCorrectionPutsIt_data();
+    void obiPrintedWhereTheCorrectionPutsIt();
     void discLabelWholeAndCentredInTheTray_data();
     void discLabelWholeAndCentredInTheTray();
 
@@ -838,6 +840,53 @@ void PrintCommandTest::obiOnlyOnPlainPaper()
     QCOMPARE(messages.texts(), QStringList(2, told));
     QCOMPARE(previews, 0);
     QCOMPARE(QdPrinter->LastJobId(), 0);
+}
+
+// 帯を印刷 on plain paper: the obi at the sheet's corner, its folds at 712
+// and 958 pixels, its cut at 1670 across and 2850 down (600 per inch),
+// moved and scaled by the printer's correction as the faces are.
+void PrintCommandTest::obiPrintedWhereTheCorrectionPutsIt_data()
+{
+    PrintedPage::addCorrectionRows(false);
+}
+
+void PrintCommandTest::obiPrintedWhereTheCorrectionPutsIt()
+{
+    QFETCH(QString, queue);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(double, scale);
+    MessageRecorder messages;
+    QVERIFY(PrintPositions::save(queue, PrintCorrection{x, y, scale}));
+    QdPrinter->SelectPrinter(queue);
+    m_form->EditTi->setText(QStringLiteral("春夏秋冬"));
+    m_form->ListBox1->setItems(tracks(3));
+    const int before = PrivateCups::lastJobId(QString::fromLocal8Bit(cupsServer()));
+    m_form->ObiPrintMe->trigger();
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(QdPrinter->LastJobId(), before + 1);
+    QCOMPARE(PrivateCups::waitForJob(before + 1).state, int(IPP_JSTATE_COMPLETED));
+    const QImage page = PrintedPage::render(PrivateCups::output(queue, before + 1), 600);
+    QVERIFY(!page.isNull());
+    const auto placed = [&](const QList<double> &at, double move) {
+        QList<double> out;
+        for (const double v : at)
+            out << v * scale / 100 + move * 600 / 25.4;
+        return out;
+    };
+    const auto near = [](const QList<double> &found, const QList<double> &expected) {
+        if (found.size() != expected.size())
+            return false;
+        for (qsizetype i = 0; i < found.size(); ++i) {
+            if (qAbs(found[i] - expected[i]) > 2.4)
+                return false;
+        }
+        return true;
+    };
+    const QList<double> columns = PrintedPage::linesAcross(page, Qt::Vertical, 600, 2200);
+    const QList<double> rows = PrintedPage::linesAcross(page, Qt::Horizontal, 100, 600);
+    QVERIFY2(near(columns, placed({712, 958, 1670}, x)), qPrintable(QDebug::toString(columns)));
+    QVERIFY2(near(rows, placed({2850}, y)), qPrintable(QDebug::toString(rows)));
 }
 
 // A label covered by its red picture, printed in the disc trays of two
