@@ -284,15 +284,19 @@ void PreviewTest::labelShowsItsCoverRoundToTheBleed()
 }
 
 // The obi, drawn as printed on its whole sheet: its title's column
-// stands on its spine, between the folds.
+// stands on its spine, between the folds, made smaller to fit as the
+// faces' fonts are, with their notice.
 void PreviewTest::obiShowsItsSpineTitleBetweenItsFolds()
 {
+    m_form->EditTi->setText(QStringLiteral("春夏秋冬ベスト・コレクション 完全版 ボーナストラック付き"));
+    MessageRecorder messages;
     QImage picture;
     QTimer::singleShot(0, this, [&] {
         picture = PreVForm->Image1->Picture().copy();
         PreVForm->CanCelBtn->click();
     });
     m_form->ObiPreviewMe->trigger();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("現在のフォントサイズだとはみ出してしまうので小さくします ")});
     QVERIFY(!picture.isNull());
     QCOMPARE(PagePlan.size(), 1);
     const PlacedFace &obi = PagePlan.first();
