@@ -86,10 +86,6 @@
         <translation>--printer and --copies go with --print</translation>
     </message>
     <message>
-        <source>--side は front、back、both、label のどれかです（&apos;%1&apos; ではありません）</source>
-        <translation>--side must be front, back, both or label, not &apos;%1&apos;</translation>
-    </message>
-    <message>
         <source>--one-sheet は表と裏を 1 枚に並べます。--side both と一緒に使います</source>
         <translation>--one-sheet puts both faces on one sheet: it goes with --side both</translation>
     </message>
@@ -306,6 +302,14 @@
     <message>
         <source>--lookup は --import-cd と一緒に使います</source>
         <translation>--lookup goes with --import-cd</translation>
+    </message>
+    <message>
+        <source>帯は普通紙にだけ印刷します。用紙 &apos;%1&apos; には帯の場所がありません%2</source>
+        <translation>the obi strip prints on plain paper only: the paper &apos;%1&apos; has no place for it%2</translation>
+    </message>
+    <message>
+        <source>--side は front、back、both、label、obi のどれかです（&apos;%1&apos; ではありません）</source>
+        <translation>--side must be front, back, both, label or obi, not &apos;%1&apos;</translation>
     </message>
 </context>
 <context>
@@ -1165,6 +1169,18 @@ Restore them in a new window?</translation>
     <message>
         <source>この答えは覚えておき、「クイックオプション」の「MusicBrainz で曲名を調べる」で変えられます。</source>
         <translation>This answer is remembered; change it with Quick Options &gt; Look Up Titles on MusicBrainz.</translation>
+    </message>
+    <message>
+        <source>帯は普通紙にだけ印刷できます。用紙「%1」には帯を印刷する場所がありません。「ファイル」の「用紙の選択」で普通紙を選んでください。</source>
+        <translation>The obi strip prints on plain paper only: the paper &quot;%1&quot; has no place for it. Choose plain paper in File &gt; Choose Paper.</translation>
+    </message>
+    <message>
+        <source>帯をプレビュー(&amp;G)</source>
+        <translation>Previe&amp;w Obi Strip</translation>
+    </message>
+    <message>
+        <source>帯を印刷(&amp;H)</source>
+        <translation>Print Obi S&amp;trip</translation>
     </message>
 </context>
 <context>

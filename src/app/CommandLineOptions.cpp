@@ -187,7 +187,7 @@ Options parse(const QStringList &arguments)
         else if (value == QLatin1String("obi"))
             options.side = Side::Obi;
         else
-            return invalid(QCoreApplication::translate("CommandLine", "--side は front、back、both、label のどれかです（'%1' ではありません）").arg(value));
+            return invalid(QCoreApplication::translate("CommandLine", "--side は front、back、both、label、obi のどれかです（'%1' ではありません）").arg(value));
     }
     if (options.oneSheet && options.side != Side::Both)
         return invalid(QCoreApplication::translate("CommandLine", "--one-sheet は表と裏を 1 枚に並べます。--side both と一緒に使います"));

@@ -470,7 +470,7 @@ void CommandLineTest::badCommandLinesExitWith2_data()
     QTest::newRow("export without a file") << QStringList{"--export-pdf"} << "Missing value";
     QTest::newRow("no document") << QStringList{"--export-pdf", out} << "no document";
     QTest::newRow("two documents") << QStringList{"--print", kSample, kSample} << "one document at a time";
-    QTest::newRow("side left") << QStringList{"--export-pdf", out, "--side", "left", kSample} << "front, back, both or label";
+    QTest::newRow("side left") << QStringList{"--export-pdf", out, "--side", "left", kSample} << "front, back, both, label or obi";
     QTest::newRow("print both sides") << QStringList{"--print", "--side", "both", kSample} << "one face";
     QTest::newRow("one sheet, one face") << QStringList{"--export-pdf", out, "--one-sheet", "--side", "front", kSample}
                                          << "goes with --side both";
