@@ -65,7 +65,7 @@ void TForm1::ShowContent(const Jacket &jacket)
 {
     EditTi->setText(jacket.title);
     if (EditorMode)
-        Memo1->setPlainText(jacket.items.isEmpty() ? QString() : jacket.items.join(u'\n') + u'\n');
+        ShowInEditor(jacket.items);
     else
         ListBox1->setItems(jacket.items);
 }
@@ -96,12 +96,11 @@ void TForm1::ShowJacket(const JacketState &state)
         HasFileName = state.hasFileName;
     }
     if (EditorMode) {
-        if (Memo1->lines() != state.jacket.items) {
-            ListBox1->setItems(state.jacket.items);
-            CopyListToEditor();
-        }
+        // The list is filled from the editor when it is next shown.
+        if (Memo1->lines() != state.jacket.items)
+            ShowInEditor(state.jacket.items);
     } else {
-        ListRows::apply(ListBox1, ListRows::read(ListBox1), state.rows());
+        ListRows::apply(ListBox1, {ListBox1->items(), {}}, state.rows());
     }
     RefreshView();
 }

@@ -3,6 +3,7 @@
 
 #include "gui/mainwindow/Controls.h"
 #include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/LineNumbers.h"
 #include "gui/widgets/Memo.h"
 #include "gui/widgets/MessageHook.h"
 #include "gui/widgets/NCPanel.h"
@@ -225,28 +226,15 @@ void TForm1::createControls()
     Memo1->setGeometry(kListLeft, 26, 369, 377);
     Memo1->hide();
 
-    MemoNum = new TMemo(Client);
-    MemoNum->setFont(contentFont);
-    MemoNum->setReadOnly(true);
-    MemoNum->setEnabled(false);
-    MemoNum->setFocusPolicy(Qt::NoFocus);
-    MemoNum->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    MemoNum->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    MemoNum->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Nobody undoes a renumbering; a history would keep every number ever
-    // removed and slow down every one added.
-    MemoNum->setUndoRedoEnabled(false);
-    // The column must be able to follow the list all the way down, even
-    // when the list shows a horizontal scroll bar.
-    MemoNum->setCenterOnScroll(true);
-    QTextOption rightAligned = MemoNum->document()->defaultTextOption();
-    rightAligned.setAlignment(Qt::AlignRight);
-    MemoNum->document()->setDefaultTextOption(rightAligned);
-    MemoNum->setGeometry(56, 26, kNumberColumnWidth, 377);
-    // The editors stand 1 px higher than the list; their first line starts
+    // The editor stands 1 px higher than the list; its first line starts
     // level with the list's first row all the same.
-    for (TMemo *memo : {Memo1, MemoNum})
-        memo->setLineGrid(kLinePitch, ListBox1->y() + ListBox1->frameWidth() - memo->y() - memo->frameWidth());
+    Memo1->setLineGrid(kLinePitch, ListBox1->y() + ListBox1->frameWidth() - Memo1->y() - Memo1->frameWidth());
+
+    MemoNum = new LineNumbers(Client);
+    MemoNum->setFont(contentFont);
+    MemoNum->setEnabled(false);
+    MemoNum->setGeometry(56, 26, kNumberColumnWidth, 377);
+    MemoNum->follow(ListBox1);
 
     ItemMovePnl = new TNCPanel(Client, false);
     ItemMovePnl->setGeometry(11, 48, 33, 321);
@@ -317,6 +305,8 @@ void TForm1::connectEvents()
     connect(Memo1, &TMemo::mouseUp, this, &TForm1::Memo1MouseUp);
     connect(Memo1, &TMemo::keyDown, this, &TForm1::Memo1KeyDown);
     connect(SPTimer, &QTimer::timeout, this, &TForm1::SPTimerTimer);
+    // After the change that added or removed the rows, not inside it.
+    connect(MemoNum, &LineNumbers::countMayHaveChanged, this, &TForm1::fitNumberColumn, Qt::QueuedConnection);
 
     connect(BlankBtn, &QPushButton::clicked, this, &TForm1::BlankBtnClick);
     connect(BlankMe, &QAction::triggered, this, &TForm1::BlankBtnClick);
@@ -491,13 +481,20 @@ void TForm1::UpdateCaption()
                    + (JacketCover.isNull() ? QString() : tr(" - 表紙画像あり")));
 }
 
-void TForm1::updateNumberColumnWidth(int highestNumber)
+void TForm1::fitNumberColumn() { updateNumberColumnWidth(MemoNum->count()); }
+
+int TForm1::numberColumnWidth(int highestNumber) const
 {
     // Three digits fit the designed width; from 1000 on the column widens to
     // the right and the list gives up the same room.
     const QFontMetrics metrics(MemoNum->font());
     const int needed = metrics.horizontalAdvance(QString::number(highestNumber)) + 2 * MemoNum->frameWidth() + 4;
-    const int width = qMax(kNumberColumnWidth, needed);
+    return qMax(kNumberColumnWidth, needed);
+}
+
+void TForm1::updateNumberColumnWidth(int highestNumber)
+{
+    const int width = numberColumnWidth(highestNumber);
     if (width == MemoNum->width())
         return;
     MemoNum->resize(width, MemoNum->height());

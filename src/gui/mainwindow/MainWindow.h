@@ -21,6 +21,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class ItemListBox;
+class LineNumbers;
 class TMemo;
 class TMessageHook;
 class TNCPanel;
@@ -96,11 +97,10 @@ public:
     void ToEditorMode();
     void ToListMode();
     void CopyListToEditor();
+    // The items as the editor's lines, each ended by a line break.
+    void ShowInEditor(const QStringList &items);
     void CopyEditorToList();
     void RefreshView();
-    // Scrolls the number column level with the visible control, renumbering
-    // nothing: run whenever that control scrolls, however it was moved.
-    void LevelNumbers();
     void HenshuMeClick();
     void ListBox1Click();
     void Memo1Click();
@@ -222,7 +222,7 @@ public:
     QLabel *Label3;
     ItemListBox *ListBox1;
     TMemo *Memo1;
-    TMemo *MemoNum;
+    LineNumbers *MemoNum;
     TNCPanel *ItemMovePnl;
     QPushButton *BtnUP;
     QPushButton *BtnDown;
@@ -308,6 +308,8 @@ private:
     void createControls();
     void createMenu();
     void connectEvents();
+    void fitNumberColumn();
+    int numberColumnWidth(int highestNumber) const;
     void updateNumberColumnWidth(int highestNumber);
     // The list's one-row upward scroll request, as its scroll bar's up arrow
     // sends it; the refresh follows through the hook.

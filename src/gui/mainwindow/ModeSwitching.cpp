@@ -2,6 +2,7 @@
 // The two editing modes: the item list in the list box, or as free text in
 // the editor. Every switch copies the whole list across.
 #include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/LineNumbers.h"
 #include "gui/widgets/Memo.h"
 #include "gui/widgets/NCPanel.h"
 #include "gui/widgets/SPTimer.h"
@@ -27,9 +28,12 @@ void TForm1::ToEditorMode()
 {
     // The editor's own steps of an earlier stay leave with its text.
     History->settleEditor();
-    CopyListToEditor();
     EditorMode = true;
+    MemoNum->follow(Memo1);
+    // Shown before the lines come in: a width it took while hidden would
+    // make it lay out every line again as it appears.
     Memo1->show();
+    CopyListToEditor();
     ListBox1->hide();
     BtnUP->hide();
     BtnDown->hide();
@@ -45,8 +49,11 @@ void TForm1::ToListMode()
     History->settleEditor();
     CopyEditorToList();
     EditorMode = false;
+    MemoNum->follow(ListBox1);
     ListBox1->show();
     Memo1->hide();
+    // The list holds the lines now; the editor is filled anew from it.
+    Memo1->clear();
     ListFuncPanel->show();
     ItemMovePnl->show();
     BtnUP->show();
@@ -55,9 +62,17 @@ void TForm1::ToListMode()
     RefreshView();
 }
 
-void TForm1::CopyListToEditor()
+void TForm1::CopyListToEditor() { ShowInEditor(ListBox1->items()); }
+
+void TForm1::ShowInEditor(const QStringList &items)
 {
-    const QStringList items = ListBox1->items();
+    // The editor lays every line out again when its width changes: it takes
+    // the width the new lines' numbers leave it while it is empty.
+    const int numbers = int(items.size()) + 1;
+    if (numberColumnWidth(numbers) != MemoNum->width()) {
+        Memo1->clear();
+        updateNumberColumnWidth(numbers);
+    }
     if (items.isEmpty()) {
         Memo1->clear();
         return;

@@ -7,7 +7,6 @@
 #include <QDrag>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QScrollBar>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -78,8 +77,6 @@ void ItemListBox::setRowPitch(int pixels)
     m_rowPitch = pixels;
     doItemsLayout();
 }
-
-int ItemListBox::topIndex() const { return verticalScrollBar()->value(); }
 
 QStringList ItemListBox::items() const
 {

@@ -24,7 +24,6 @@ public:
 
     void setRowPitch(int pixels);
     int rowPitch() const { return m_rowPitch; }
-    int topIndex() const;
     QStringList items() const;
     void setItems(const QStringList &texts);
 

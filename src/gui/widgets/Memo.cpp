@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextDocumentLayout>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -104,14 +103,6 @@ QStringList TMemo::lines() const
     if (out.last().isEmpty())
         out.removeLast();
     return out;
-}
-
-int TMemo::firstVisibleLine() const { return verticalScrollBar()->value(); }
-
-void TMemo::scrollLines(int delta)
-{
-    QScrollBar *bar = verticalScrollBar();
-    bar->setValue(bar->value() + delta);
 }
 
 void TMemo::setUndoActions(QAction *undo, QAction *redo)

@@ -3,11 +3,10 @@
 
 #include <QPlainTextEdit>
 
-// The multi-line edit controls of the main window (the editor and the
-// line-number column). Lines never wrap and are laid out at one fixed pitch
-// shared with the item list, each drawn within its pitch. The control
-// reports key presses before it acts on them, and clicks and clipboard edits
-// after it has acted.
+// The editor of the main window. Lines never wrap and are laid out at one
+// fixed pitch shared with the item list, each drawn within its pitch. The
+// control reports key presses before it acts on them, and clicks and
+// clipboard edits after it has acted.
 class TMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -22,8 +21,10 @@ public:
     // counted. An empty text has no lines.
     int lineCount() const;
     QStringList lines() const;
-    int firstVisibleLine() const;
-    void scrollLines(int delta);
+    // Where the lines stand, for the line numbers beside the editor.
+    using QPlainTextEdit::blockBoundingGeometry;
+    using QPlainTextEdit::contentOffset;
+    using QPlainTextEdit::firstVisibleBlock;
 
     // The window's undo and redo, which the control's own keys and context
     // menu then run instead of its own.

@@ -13,16 +13,6 @@ TMessageHook::TMessageHook(TForm1 *form)
 {
     watchScrollBar(form->ListBox1->verticalScrollBar());
     watchScrollBar(form->Memo1->verticalScrollBar());
-    // Whatever moved them (the wheel over a scroll bar, paging keys, the
-    // caret, an auto-scrolling selection, the program), the numbers follow
-    // before the next paint; renumbering keeps to its own triggers.
-    // The editor moves its scroll bar quietly when the caret scrolls it, but
-    // says so with an update request.
-    connect(form->ListBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { m_form->LevelNumbers(); });
-    connect(form->Memo1, &QPlainTextEdit::updateRequest, this, [this](const QRect &, int dy) {
-        if (dy != 0)
-            m_form->LevelNumbers();
-    });
     connect(form->Memo1, &TMemo::clipboardEdited, this, [this] { m_form->RefreshView(); });
 }
 

@@ -8,6 +8,7 @@
 #include "core/jacket/JacketDocument.h"
 #include "gui/mainwindow/JacketHistory.h"
 #include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/LineNumbers.h"
 #include "gui/widgets/Memo.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "support/TestSupport.h"
@@ -257,18 +258,18 @@ void FileCommandsTest::openInBothModes()
     dialogs.answers << path("three.plr") << path("title.plr");
     m_form->Open1->trigger();
     QCOMPARE(m_form->Memo1->toPlainText(), QStringLiteral("a\n한\nc\n"));
-    QCOMPARE(m_form->MemoNum->lines(), (QStringList{"1", "2", "3", "4"}));
+    QCOMPARE(m_form->MemoNum->shownNumbers(), (QStringList{"1", "2", "3", "4"}));
     QVERIFY(HasFileName);
     m_form->Open1->trigger();
     QCOMPARE(m_form->EditTi->text(), QStringLiteral("only a title"));
     QCOMPARE(m_form->Memo1->toPlainText(), QString());
-    QCOMPARE(m_form->MemoNum->lines(), QStringList{"1"});
+    QCOMPARE(m_form->MemoNum->shownNumbers(), QStringList{"1"});
 
     m_form->ToListMode();
     dialogs.answers << path("three.plr");
     m_form->Open1->trigger();
     QCOMPARE(m_form->ListBox1->items(), (QStringList{"a", QStringLiteral("한"), "c"}));
-    QCOMPARE(m_form->MemoNum->lines(), (QStringList{"1", "2", "3"}));
+    QCOMPARE(m_form->MemoNum->shownNumbers(), (QStringList{"1", "2", "3"}));
 }
 
 void FileCommandsTest::openErrorsLeaveTheDocument()
@@ -457,7 +458,7 @@ void FileCommandsTest::commandLineDocumentIsOpenedAtFirstShow()
     m_form->show();
     QCOMPARE(m_form->EditTi->text(), QStringLiteral("タイトル"));
     QCOMPARE(m_form->ListBox1->items(), (QStringList{"A", "B"}));
-    QCOMPARE(m_form->MemoNum->lines(), (QStringList{"1", "2"}));
+    QCOMPARE(m_form->MemoNum->shownNumbers(), (QStringList{"1", "2"}));
     QCOMPARE(m_form->windowTitle(), QStringLiteral("ペロラ - リストモード"));
     QCOMPARE(CurrentFileName, path("arg.plr"));
     QVERIFY(!HasFileName);

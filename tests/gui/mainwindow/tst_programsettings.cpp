@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/TextCodec.h"
-#include "gui/widgets/Memo.h"
+#include "gui/widgets/LineNumbers.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "support/TestSupport.h"
 
@@ -59,7 +59,7 @@ void ProgramSettingsTest::storedEditorModeOpensInEditorMode()
     form.show();
     QCOMPARE(form.windowTitle(), QStringLiteral("ペロラ - エディタモード"));
     QVERIFY(EditorMode);
-    QCOMPARE(form.MemoNum->toPlainText(), QStringLiteral("1"));
+    QCOMPARE(form.MemoNum->shownNumbers(), QStringList{"1"});
 }
 
 void ProgramSettingsTest::handWrittenLowerCaseSectionIsFound()
