@@ -24,11 +24,11 @@ RowState read(const QListWidget *list);
 // Selected rows in ascending order.
 std::vector<int> selectedRows(const QListWidget *list);
 
-// Writes `after` into a list that holds `before` (same row count: only the
-// texts that differ are set; otherwise the rows are replaced and the first
-// visible row is kept where possible). The selection becomes that of
-// `after`; the current-row marker stays where it is when the row count did
-// not change.
+// Writes `after` into a list that holds `before`: only the texts that differ
+// are set, and rows are added or removed at the end. The selection becomes
+// that of `after` (the selection of `before` is not read); the first visible
+// row and the current-row marker stay where they are while there are rows
+// for them.
 void apply(QListWidget *list, const RowState &before, const RowState &after);
 
 void select(QListWidget *list, const std::vector<bool> &selected);
