@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a 100 000-line jacket document (about 4 MB) in both
-// editing modes, the view refresh included.
+// editing modes, the shown window's refresh included (budget for opening:
+// 300 ms).
 #include "BenchMain.h"
 #include "core/text/TextCodec.h"
+#include "gui/dialogs/FileDialogs.h"
+#include "gui/mainwindow/JacketHistory.h"
 #include "gui/widgets/ItemListBox.h"
+#include "gui/widgets/LineNumbers.h"
 #include "gui/mainwindow/MainWindow.h"
 
 #include <QDir>
@@ -27,22 +31,31 @@ const QString &document()
     return path;
 }
 
+// From ファイル → 開く, the file chosen, until the shown window has painted
+// the document: its lines, the number column, the caption.
 void open(benchmark::State &state, bool editorMode)
 {
     TForm1 form;
+    form.show();
     if (editorMode)
         form.ToEditorMode();
+    FileDialogs::setHandler([](const FileDialogs::Request &request) { return request.save ? QString() : document(); });
     for (auto _ : state) {
-        if (!form.ReadDocument(document())) {
+        form.Open1Click();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        if (form.MemoNum->count() < 100000) {
             state.SkipWithError("the document did not open");
             break;
         }
-        form.RefreshView();
-        // Start the next round from an empty window, numbers included.
+        // Start the next round from an empty, unchanged window.
         state.PauseTiming();
         form.ClearDocument();
+        form.History->startOver();
+        QCoreApplication::processEvents();
         state.ResumeTiming();
     }
+    FileDialogs::setHandler(nullptr);
     state.counters["MB"] = QFile(document()).size() / 1e6;
 }
 
