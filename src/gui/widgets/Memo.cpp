@@ -2,6 +2,7 @@
 #include "gui/widgets/Memo.h"
 
 #include "core/layout/Fonts.h"
+#include "gui/widgets/UndoKeys.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -111,14 +112,7 @@ void TMemo::setUndoActions(QAction *undo, QAction *redo)
     m_redo = redo;
 }
 
-bool TMemo::undoKey(const QKeyEvent *event) const
-{
-    if (!m_undo)
-        return false;
-    const QKeySequence pressed(event->keyCombination());
-    return m_undo->shortcuts().contains(pressed) || m_redo->shortcuts().contains(pressed)
-        || event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo);
-}
+bool TMemo::undoKey(const QKeyEvent *event) const { return m_undo && UndoKeys::isUndoOrRedo(event, m_undo, m_redo); }
 
 bool TMemo::event(QEvent *event)
 {
@@ -164,14 +158,7 @@ void TMemo::mouseDoubleClickEvent(QMouseEvent *event)
 void TMemo::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu(event->pos());
-    const std::pair<const char *, QAction *> own[] = {{"edit-undo", m_undo}, {"edit-redo", m_redo}};
-    for (const auto &[name, action] : own) {
-        QAction *standard = menu->findChild<QAction *>(QLatin1String(name));
-        if (standard && action) {
-            menu->insertAction(standard, action);
-            menu->removeAction(standard);
-        }
-    }
+    UndoKeys::useWindowActions(menu, m_undo, m_redo);
     // Connected after the control's own handlers, so these run once the
     // edit has been made.
     for (const char *name : {"edit-cut", "edit-paste", "edit-delete"}) {
