@@ -27,8 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Pelora (ペロラ) composes and prints CD 
 title, build the track list by hand, by dropping audio files and playlists
 on the window (their tags give title, playing time, artist and album art)
 or from a disc or disc image (its CD-TEXT, or MusicBrainz and the Cover Art
-Archive once the user agrees), and print the front insert, the back tray card with its two spines and the
-disc label at their real size on any CUPS printer. It prints on plain paper
+Archive once the user agrees), and print the front insert, the back tray
+card with its two spines and the disc label at their real size on any CUPS
+printer. It prints on plain paper
 with cut lines or crop marks, on pre-cut jacket and label papers from the
 label database (glabels-data) or the user's own products, and on printable
 discs in the disc tray of printers that have one; a cover picture or the
