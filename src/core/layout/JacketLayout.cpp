@@ -394,6 +394,18 @@ QList<QPolygon> GuideLines(const TJacketLayout &L, const JacketContent &content)
     return lines;
 }
 
+QList<QLine> CornerCropMarks(QSize box, double scaleX, double scaleY)
+{
+    TJacketLayout square;
+    square.ScaleX = scaleX;
+    square.ScaleY = scaleY;
+    square.OuterWidth = box.width();
+    square.OuterHeight = box.height();
+    JacketContent content;
+    content.marks = FaceMarks::CropMarks;
+    return CropMarks(square, content);
+}
+
 QList<QLine> CropMarks(const TJacketLayout &L, const JacketContent &content)
 {
     QList<QLine> marks;

@@ -175,6 +175,9 @@ QList<QPolygon> GuideLines(const TJacketLayout &layout, const JacketContent &con
 
 // The crop marks of a face (solid), when its marks are CropMarks.
 QList<QLine> CropMarks(const TJacketLayout &layout, const JacketContent &content);
+// The corner marks round a box of this size at a page's scales, as a
+// face's: for pieces that are not faces (the disc label, the obi strip).
+QList<QLine> CornerCropMarks(QSize box, double scaleX, double scaleY);
 
 // Where the cover picture is drawn: the face's box and its bleed.
 QRect CoverBox(const TJacketLayout &layout, const JacketContent &content);

@@ -146,14 +146,7 @@ QList<QLine> ObiCropMarks(const ObiLayout &obi, FaceMarks marks)
     if (marks != FaceMarks::CropMarks)
         return {};
     // The corners' marks as a face's, and the folds' above and below.
-    TJacketLayout square;
-    square.ScaleX = obi.scaleX;
-    square.ScaleY = obi.scaleY;
-    square.OuterWidth = obi.box.width();
-    square.OuterHeight = obi.box.height();
-    JacketContent content;
-    content.marks = FaceMarks::CropMarks;
-    QList<QLine> lines = CropMarks(square, content);
+    QList<QLine> lines = CornerCropMarks(obi.box.size(), obi.scaleX, obi.scaleY);
     const int gap = Units::scaledPixels(JacketGeometry::kCropMarkGapMm, obi.scaleY);
     const int end = gap + Units::scaledPixels(JacketGeometry::kCropMarkLengthMm, obi.scaleY);
     const int bottom = obi.box.height();

@@ -183,17 +183,7 @@ std::optional<DiscSpot> discSpot(const PageRequest &request)
 }
 
 // Corner marks round the label's square, as a face's.
-QList<QLine> discCropMarks(const DiscLayout &disc)
-{
-    TJacketLayout square;
-    square.ScaleX = disc.scaleX;
-    square.ScaleY = disc.scaleY;
-    square.OuterWidth = disc.box.width();
-    square.OuterHeight = disc.box.height();
-    JacketContent content;
-    content.marks = FaceMarks::CropMarks;
-    return CropMarks(square, content);
-}
+QList<QLine> discCropMarks(const DiscLayout &disc) { return CornerCropMarks(disc.box, disc.scaleX, disc.scaleY); }
 
 PlannedPage planDisc(const PageRequest &request, TCanvas &canvas, TJacketLayout &layout)
 {

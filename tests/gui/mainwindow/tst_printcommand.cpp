@@ -66,6 +66,20 @@ private:
     QByteArray m_previous;
 };
 
+// Whether lines found on a page at 600 per inch stand where the layout
+// put them at `at` pixels, scaled by `scale` % about the sheet's corner and
+// moved by `move` mm, to within 0.1 mm.
+bool correctedTo(const QList<double> &found, const QList<double> &at, double scale, double move)
+{
+    if (found.size() != at.size())
+        return false;
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        if (qAbs(found[i] - (at[i] * scale / 100 + move * 600 / 25.4)) > 2.4)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 class PrintCommandTest : public QObject
@@ -353,25 +367,10 @@ void PrintCommandTest::correctionMovesThePrintedJacket()
     const QImage page = PrintedPage::render(PrivateCups::output(queue, jobs[0]), 600);
     QVERIFY(!page.isNull());
 
-    const auto placed = [&](const QList<double> &at, double move) {
-        QList<double> out;
-        for (const double v : at)
-            out << v * scale / 100 + move * 600 / 25.4;
-        return out;
-    };
-    const auto near = [](const QList<double> &found, const QList<double> &expected) {
-        if (found.size() != expected.size())
-            return false;
-        for (qsizetype i = 0; i < found.size(); ++i) {
-            if (qAbs(found[i] - expected[i]) > 2.4)
-                return false;
-        }
-        return true;
-    };
     const QList<double> columns = PrintedPage::linesAcross(page, Qt::Vertical, 1800, 2600);
     const QList<double> rows = PrintedPage::linesAcross(page, Qt::Horizontal, 600, 3300);
-    QVERIFY2(near(columns, placed({150, 300, 3546, 3696}, x)), qPrintable(QDebug::toString(columns)));
-    QVERIFY2(near(rows, placed({2770}, y)), qPrintable(QDebug::toString(rows)));
+    QVERIFY2(correctedTo(columns, {150, 300, 3546, 3696}, scale, x), qPrintable(QDebug::toString(columns)));
+    QVERIFY2(correctedTo(rows, {2770}, scale, y), qPrintable(QDebug::toString(rows)));
 }
 
 // 表と裏を1枚に印刷: one A4 page, the front above the back, each centred
@@ -868,25 +867,10 @@ void PrintCommandTest::obiPrintedWhereTheCorrectionPutsIt()
     QCOMPARE(PrivateCups::waitForJob(before + 1).state, int(IPP_JSTATE_COMPLETED));
     const QImage page = PrintedPage::render(PrivateCups::output(queue, before + 1), 600);
     QVERIFY(!page.isNull());
-    const auto placed = [&](const QList<double> &at, double move) {
-        QList<double> out;
-        for (const double v : at)
-            out << v * scale / 100 + move * 600 / 25.4;
-        return out;
-    };
-    const auto near = [](const QList<double> &found, const QList<double> &expected) {
-        if (found.size() != expected.size())
-            return false;
-        for (qsizetype i = 0; i < found.size(); ++i) {
-            if (qAbs(found[i] - expected[i]) > 2.4)
-                return false;
-        }
-        return true;
-    };
     const QList<double> columns = PrintedPage::linesAcross(page, Qt::Vertical, 600, 2200);
     const QList<double> rows = PrintedPage::linesAcross(page, Qt::Horizontal, 100, 600);
-    QVERIFY2(near(columns, placed({712, 958, 1670}, x)), qPrintable(QDebug::toString(columns)));
-    QVERIFY2(near(rows, placed({2850}, y)), qPrintable(QDebug::toString(rows)));
+    QVERIFY2(correctedTo(columns, {712, 958, 1670}, scale, x), qPrintable(QDebug::toString(columns)));
+    QVERIFY2(correctedTo(rows, {2850}, scale, y), qPrintable(QDebug::toString(rows)));
 }
 
 // A label covered by its red picture, printed in the disc trays of two
