@@ -123,6 +123,19 @@ std::optional<QPointF> inkOutside(const QImage &page, const QList<QRectF> &areas
     return std::nullopt;
 }
 
+// The program's printer facade for one test, gone with it.
+struct PrinterFacade
+{
+    PrinterFacade() { QdPrinter = new TQdPrinter(); }
+    ~PrinterFacade()
+    {
+        delete QdPrinter;
+        QdPrinter = nullptr;
+    }
+    PrinterFacade(const PrinterFacade &) = delete;
+    PrinterFacade &operator=(const PrinterFacade &) = delete;
+};
+
 }  // namespace
 
 Q_DECLARE_METATYPE(FaceMarks)
@@ -460,11 +473,7 @@ QImage PapersTest::printed(const QString &product, PageFaces faces, Route route,
     }
     const QString queue = QStringLiteral("pelora-pdf");
     ScopedConfigDir config;
-    QdPrinter = new TQdPrinter();
-    const auto printer = qScopeGuard([] {
-        delete QdPrinter;
-        QdPrinter = nullptr;
-    });
+    const PrinterFacade printer;
     TForm1 form;
     form.EditTi->setText(jacket.title);
     form.ListBox1->setItems(jacket.items);
@@ -516,11 +525,7 @@ void PapersTest::paperDialogListsWhatTheDesignerSavedMeanwhile()
 {
     QVERIFY2(PrivateCups::available(), "run through ./test.sh: it starts a private CUPS");
     ScopedConfigDir config;
-    QdPrinter = new TQdPrinter();
-    const auto printer = qScopeGuard([] {
-        delete QdPrinter;
-        QdPrinter = nullptr;
-    });
+    const PrinterFacade printer;
     TForm1 form;
     QdPrinter->SelectPrinter(QStringLiteral("pelora-pdf"));
     const QString file = m_userTemplates + QStringLiteral("/Later_L-1.template");

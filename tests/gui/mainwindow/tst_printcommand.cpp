@@ -80,6 +80,27 @@ bool correctedTo(const QList<double> &found, const QList<double> &at, double sca
     return true;
 }
 
+// Clicks each button or triggers each action in turn; how many of them
+// showed the preview (closed at once).
+int runCommands(std::initializer_list<QObject *> commands)
+{
+    int previews = 0;
+    for (QObject *command : commands) {
+        QTimer::singleShot(0, [&] {
+            if (PreVForm->isVisible()) {
+                ++previews;
+                PreVForm->reject();
+            }
+        });
+        if (auto *button = qobject_cast<QPushButton *>(command))
+            button->click();
+        else
+            qobject_cast<QAction *>(command)->trigger();
+        QCoreApplication::processEvents();
+    }
+    return previews;
+}
+
 }  // namespace
 
 class PrintCommandTest : public QObject
@@ -791,22 +812,8 @@ void PrintCommandTest::productGoneFromTheDatabaseStopsEveryOutput()
     QdPrinter->SelectPrinter(queue);
     QVERIFY(PaperChoices::save(queue, PaperChoice{QStringLiteral("Müller CD-2"), 2}));
     MessageRecorder messages;
-    int previews = 0;
-    for (QObject *command : std::initializer_list<QObject *>{m_form->Button1, m_form->PreVBtn, m_form->OneSheetPrintMe,
-                                                             m_form->OneSheetPreviewMe, m_form->LabelPrintMe, m_form->LabelPreviewMe,
-                                                             m_form->ObiPrintMe, m_form->ObiPreviewMe}) {
-        QTimer::singleShot(0, this, [&] {
-            if (PreVForm->isVisible()) {
-                ++previews;
-                PreVForm->reject();
-            }
-        });
-        if (auto *button = qobject_cast<QPushButton *>(command))
-            button->click();
-        else
-            qobject_cast<QAction *>(command)->trigger();
-        QCoreApplication::processEvents();
-    }
+    const int previews = runCommands({m_form->Button1, m_form->PreVBtn, m_form->OneSheetPrintMe, m_form->OneSheetPreviewMe,
+                                      m_form->LabelPrintMe, m_form->LabelPreviewMe, m_form->ObiPrintMe, m_form->ObiPreviewMe});
     const QString told = QStringLiteral("このプリンタに選んである用紙「Müller CD-2」が、ラベル用紙のデータベースに見つかりません（削除されたか、名前が変わったか、データベースが入っていません）。\r"
                                         "普通紙に印刷しないよう、ここで止めます。「ファイル」の「用紙の選択」で用紙を選び直してください（普通紙に印刷するときは「普通紙」を選びます）。");
     QCOMPARE(messages.texts(), QStringList(8, told));
@@ -823,17 +830,7 @@ void PrintCommandTest::obiOnlyOnPlainPaper()
     QdPrinter->SelectPrinter(queue);
     QVERIFY(PaperChoices::save(queue, PaperChoice{QStringLiteral("Avery 8435A"), 1}));
     MessageRecorder messages;
-    int previews = 0;
-    for (QAction *command : {m_form->ObiPrintMe, m_form->ObiPreviewMe}) {
-        QTimer::singleShot(0, this, [&] {
-            if (PreVForm->isVisible()) {
-                ++previews;
-                PreVForm->reject();
-            }
-        });
-        command->trigger();
-        QCoreApplication::processEvents();
-    }
+    const int previews = runCommands({m_form->ObiPrintMe, m_form->ObiPreviewMe});
     const QString told = QStringLiteral("帯は普通紙にだけ印刷できます。用紙「Avery 8435A」には帯を印刷する場所がありません。"
                                         "「ファイル」の「用紙の選択」で普通紙を選んでください。");
     QCOMPARE(messages.texts(), QStringList(2, told));
